@@ -1,0 +1,38 @@
+#pragma once
+// Per-band tables and the small numeric functions of the engine, the bank correction,
+// and the distance and air-absorption terms.
+
+#include <cstdint>
+
+#include "calc/Trace.h"
+#include "model/Array1.h"
+#include "model/ProjectRecord.h"
+
+constexpr int kBands = 7;  // 63, 125, 250, 500, 1000, 2000, 4000 Hz
+
+extern const Array1<int, 7> BandFrequency;
+extern const Array1<double, 7> AirAbsorption;  // dB per metre
+extern const Array1<double, 7> SourceHeight;   // m above the track
+extern const Array1<double, 7> AWeighting;     // dB
+
+// Common logarithm; 0 for a non-positive argument or NaN.
+double Log10(double x);
+// 10^x computed as e^(x·ln 10).
+double Pow10(double x);
+// base^exponent as e^(exponent·ln base); base > 0.
+double Power(double base, double exponent);
+// Energetic addition; an accumulator holding exactly 0 counts as empty.
+double AddLevel(double acc, double x);
+// Nearest integer, exact halves to the even neighbour. Throws std::range_error for NaN or
+// a value outside the 32-bit range, so no undefined conversion reaches a result.
+std::int32_t RoundEven(double x);
+// Round (halves to even) and Trunc with the same range check.
+std::int32_t CheckedTrunc(double x);
+
+double BankCorrection(const ProjectRecord& r, int s);
+bool IsSwedishType4Or8(const ProjectRecord& r, int t);
+
+// dLd = −10·lg(4π·r·r); 0 for r = 0. Writes its trace line when trace is non-null.
+void DistanceTerm(double r, double& dLd, TraceSink* trace = nullptr);
+// dLa = −AirAbsorption[b]·r; 0 for a band outside 1..7 or r = 0.
+void AirAbsorptionTerm(int b, double r, double& dLa, TraceSink* trace = nullptr);
