@@ -1,0 +1,44 @@
+#pragma once
+// Level at the receiver of one one-metre source element of the train being calculated, on
+// a straight or a curved stretch. These are the only places where the maximum-level
+// emission is formed; the propagation terms come from Bands.h and Terms.h.
+
+#include "calc/Results.h"
+#include "calc/Trace.h"
+#include "calc/TrainTypes.h"
+#include "model/Array1.h"
+#include "model/ProjectRecord.h"
+
+using Coefficients = Array1<EmissionPair, 7>;
+
+// What the element procedures read besides their arguments: the project, the arc frames
+// stored by the equivalent pass (and the facade correction shown in the trace), the
+// current train and whether every train of the project is Swedish.
+struct ElementContext {
+    const ProjectRecord* rec = nullptr;
+    const CalcResults* frames = nullptr;
+    int train = 1;
+    bool allSwedish = false;
+    TraceSink* trace = nullptr;  // maximum-pass trace; nullptr = off
+};
+
+// True when every train 1..trainCount has nationality 1 (Svenskt).
+bool AllTrainsSwedish(const ProjectRecord& r);
+
+// Emission of the element in band b before the near-field correction:
+// A·lg(v/100) + 10·lg(v) + 43.8 + B.
+double ElementEmission(const EmissionPair& c, int v);
+
+// Horizontal distance from the receiver to the point at arc position x of curved stretch s.
+// x = 0 gives startDistance exactly. φ = x / arcLength · θ; when the arc length is 0 or θ
+// is not finite, φ = x / R.
+double CurvedElementDistance(const ElementContext& ctx, int s, double arcLength, double theta, double x);
+
+// Straight stretch s, element at distance x from the normal (either side); switchTerm 0 or 6.
+double LevelAtPointStraight(const ElementContext& ctx, int v, int switchTerm, int s, bool traceFlag,
+                            const Coefficients& coef, double x);
+
+// Curved stretch s, element at arc position x; theta is the central angle (radians) and
+// arcLength = θ·R.
+double LevelAtPointCurved(const ElementContext& ctx, int v, int s, bool traceFlag, const Coefficients& coef,
+                          double arcLength, double theta, double x);
