@@ -55,7 +55,7 @@ void writeBands(TraceSink& tr, const char* label, const Array1<double, 7>& v)
 // The seven bands of one element. `tr` is the sink for this element (null when its trace
 // is off); the screen term gets `screenTr`. Returns the A-weighted element level.
 double elementLevel(const ElementContext& ctx, int v, int switchTerm, bool curved, int s, TraceSink* tr,
-                    TraceSink* screenTr, const Coefficients& coef, double x, double r, float D, BandValues* out)
+                    TraceSink* screenTr, const Coefficients& coef, double r, float D, BandValues* out)
 {
     const ProjectRecord& rec = *ctx.rec;
     const double dLc = BankCorrection(rec, s);
@@ -148,10 +148,10 @@ double LevelAtPointStraight(const ElementContext& ctx, int v, int switchTerm, in
     const double dd = d;
     const double r = std::sqrt(dd * dd + x * x);
     TraceSink* tr = traceFlag ? ctx.trace : nullptr;
-    if (!tr) return elementLevel(ctx, v, switchTerm, false, s, nullptr, nullptr, coef, x, r, d, nullptr);
+    if (!tr) return elementLevel(ctx, v, switchTerm, false, s, nullptr, nullptr, coef, r, d, nullptr);
     traceHeader(*tr, x, r);
     BandValues bv;
-    const double level = elementLevel(ctx, v, switchTerm, false, s, tr, tr, coef, x, r, d, &bv);
+    const double level = elementLevel(ctx, v, switchTerm, false, s, tr, tr, coef, r, d, &bv);
     traceFooter(*tr, ctx, s, switchTerm, bv, "LpTotal minus?: ", level);
     return level;
 }
@@ -162,10 +162,10 @@ double LevelAtPointCurved(const ElementContext& ctx, int v, int s, bool traceFla
     const double r = CurvedElementDistance(ctx, s, arcLength, theta, x);
     const float D = ctx.rec->startDistance[s];
     TraceSink* tr = traceFlag ? ctx.trace : nullptr;
-    if (!tr) return elementLevel(ctx, v, 0, true, s, nullptr, nullptr, coef, x, r, D, nullptr);
+    if (!tr) return elementLevel(ctx, v, 0, true, s, nullptr, nullptr, coef, r, D, nullptr);
     traceHeader(*tr, x, r);
     BandValues bv;
-    const double level = elementLevel(ctx, v, 0, true, s, tr, nullptr, coef, x, r, D, &bv);
+    const double level = elementLevel(ctx, v, 0, true, s, tr, nullptr, coef, r, D, &bv);
     traceFooter(*tr, ctx, s, 0, bv, "LpTotal: ", level);
     return level;
 }
