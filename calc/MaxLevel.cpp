@@ -5,6 +5,7 @@
 
 #include "calc/Bands.h"
 #include "calc/Format.h"
+#include "calc/StretchLevel.h"
 #include "calc/TrainTypes.h"
 
 namespace {
@@ -335,18 +336,21 @@ double RunMaximumLevel(const ProjectRecord& r, CalcResults& res, const MaxRunHoo
                 const Coefficients& coef = GetTrainType(r.nationality[t], r.trainType[t]).EmissionCoefficients;
                 elem.train = t;
                 long long T = 0;
+                bool lengthUnknown = false;
                 for (int p = 1; p <= ts.n; ++p) {
                     const int s = ts.order[p];
                     if (tr) traceStretchHeading(tr, r, p, s);
                     bool invalid = false;
                     StretchGeometry(elem, s, L, ts.g[p], invalid, !res.RadiusError);
-                    if (invalid) res.RadiusError = true;
-                    if (ts.g[p].curved && res.RadiusError && hooks.message) hooks.message(kRadiusErrorText);
+                    if (invalid) res.RadiusError = lengthUnknown = true;
+                    if (ts.g[p].curved && res.RadiusError && hooks.message) hooks.message(kRadiusErrorMessage);
                     if (tr) traceStretchEnds(tr, ts.g[p]);
                     T += ts.g[p].length;
                 }
                 ComputeExtent(ts);
-                if (T < L) res.TrainLongerThanTrack = true;
+                // A stretch with an invalid radius has no length: the track's length is
+                // unknown then, and the run is withheld anyway.
+                if (T < L && !lengthUnknown) res.TrainLongerThanTrack = true;
 
                 if (!res.RadiusError) {
                     SweepContext sc;

@@ -13,7 +13,6 @@
 #include "model/ProjectRecord.h"
 
 inline constexpr const char* kTrainLongerThanTrackText = "Något/några tågs maxlängd är längre än spåren de trafikerar!";
-inline constexpr const char* kRadiusErrorText = "Felaktig radie. Beräkning kan ej utföras på sträckan!";
 
 struct MaxRunHooks {
     TraceSink* trace = nullptr;                              // maximum-pass trace; nullptr = off

@@ -104,16 +104,20 @@ TEST(MaxGeometry, TrainKeptInsideAStretchAcrossTheNormal)
     EXPECT_EQ(g.length, 40);
     EXPECT_EQ(g.confinedFrom, 15);
     EXPECT_EQ(g.confinedTo, 15);
-    // S = 4 ≤ h: the train keeps the whole short side.
-    g = geometry(maxProject(80, 135, 20.0f), 1, 30);
+    // L = 20, S = 4 ≤ h = 10: the train keeps the whole short side.
+    g = geometry(maxProject(80, 135, 20.0f), 1, 20);
     EXPECT_EQ(g.S, 4);
     EXPECT_EQ(g.confinedFrom, 4);
-    EXPECT_EQ(g.confinedTo, 26);
+    EXPECT_EQ(g.confinedTo, 16);
     // E = 4 < h: the rest goes before the normal.
-    g = geometry(maxProject(45, 100, 20.0f), 1, 30);
+    g = geometry(maxProject(45, 100, 20.0f), 1, 20);
     EXPECT_EQ(g.E, 4);
-    EXPECT_EQ(g.confinedFrom, 26);
+    EXPECT_EQ(g.confinedFrom, 16);
     EXPECT_EQ(g.confinedTo, 4);
+    // A train longer than the stretch keeps its ends.
+    g = geometry(maxProject(80, 135, 20.0f), 1, 30);
+    EXPECT_EQ(g.confinedFrom, 4);
+    EXPECT_EQ(g.confinedTo, 20);
     // An odd train length: h = Trunc(31/2) = 15.
     g = geometry(maxProject(45, 135, 20.0f), 1, 31);
     EXPECT_EQ(g.confinedFrom, 15);
