@@ -21,6 +21,13 @@ double ElementEmission(const EmissionPair& c, int v)
     return c.A * Log10(vd / 100.0) + 10.0 * Log10(vd) + 43.8 + c.B;
 }
 
+Array1<double, 7> TrainEmission(const Coefficients& coef, int v)
+{
+    Array1<double, 7> e{};
+    for (int b = 1; b <= 7; ++b) e[b] = ElementEmission(coef[b], v);
+    return e;
+}
+
 namespace {
 
 // Lw raised by the near-field correction: +3 dB at the track falling to 0 at 100 m, or
@@ -52,23 +59,21 @@ void writeBands(TraceSink& tr, const char* label, const Array1<double, 7>& v)
     tr.line(TraceFile::Main, s);
 }
 
-// The seven bands of one element. `tr` is the sink for this element (null when its trace
-// is off); the screen term gets `screenTr`. Returns the A-weighted element level.
-double elementLevel(const ElementContext& ctx, int v, int switchTerm, bool curved, int s, TraceSink* tr,
-                    TraceSink* screenTr, const Coefficients& coef, double r, float D, BandValues* out)
+// The seven bands of one element with its trace: `tr` is the sink for this element, the
+// screen term gets `screenTr`. Returns the A-weighted element level.
+double tracedElementLevel(const ElementContext& ctx, int v, int switchTerm, bool curved, int s, TraceSink* tr,
+                          TraceSink* screenTr, const Coefficients& coef, double r, float D, BandValues& out)
 {
     const ProjectRecord& rec = *ctx.rec;
     const double dLc = BankCorrection(rec, s);
     const float rs = static_cast<float>(r);
     double level = 0.0;
     for (int b = 1; b <= 7; ++b) {
-        if (tr) {
-            const std::string prefix = formatInt(b) + ": ";
-            tr->write(TraceFile::Ld, prefix);
-            tr->write(TraceFile::La, prefix);
-            tr->line(TraceFile::Lg, prefix);
-            if (screenTr) screenTr->line(TraceFile::Ls, prefix);
-        }
+        const std::string prefix = formatInt(b) + ": ";
+        tr->write(TraceFile::Ld, prefix);
+        tr->write(TraceFile::La, prefix);
+        tr->line(TraceFile::Lg, prefix);
+        if (screenTr) screenTr->line(TraceFile::Ls, prefix);
         double dLs = 0.0, He = 0.0, Lpath = 0.0, dLg = 0.0, dLd = 0.0, dLa = 0.0;
         ScreenTerm(rec, s, b, BandFrequency[b], rec.receiverHeight[s], rec.receiverGroundHeight[s],
                    rec.screenCrestHeight[s], rec.screenBaseHeight[s], rec.screenDistance[s], rec.trackHeight[s], rs,
@@ -83,14 +88,12 @@ double elementLevel(const ElementContext& ctx, int v, int switchTerm, bool curve
         if (!curved) Lp = Lp + switchTerm;
         Lp = Lp + AWeighting[b];
         level = AddLevel(level, Lp);
-        if (out) {
-            out->Lw[b] = Lw;
-            out->dLd[b] = dLd;
-            out->dLa[b] = dLa;
-            out->dLg[b] = dLg;
-            out->dLs[b] = dLs;
-            out->Lp[b] = Lp;
-        }
+        out.Lw[b] = Lw;
+        out.dLd[b] = dLd;
+        out.dLa[b] = dLa;
+        out.dLg[b] = dLg;
+        out.dLs[b] = dLs;
+        out.Lp[b] = Lp;
     }
     return level;
 }
@@ -123,6 +126,41 @@ void traceFooter(TraceSink& tr, const ElementContext& ctx, int s, int switchTerm
 
 }  // namespace
 
+void ElementPropagation(const ElementContext& ctx, int s, double r, float D, ElementTerms& t)
+{
+    const ProjectRecord& rec = *ctx.rec;
+    const float rs = static_cast<float>(r);
+    for (int b = 1; b <= 7; ++b) {
+        double dLs = 0.0, He = 0.0, Lpath = 0.0, dLg = 0.0, dLd = 0.0, dLa = 0.0;
+        ScreenTerm(rec, s, b, BandFrequency[b], rec.receiverHeight[s], rec.receiverGroundHeight[s],
+                   rec.screenCrestHeight[s], rec.screenBaseHeight[s], rec.screenDistance[s], rec.trackHeight[s], rs,
+                   D, dLs, He, Lpath, nullptr);
+        GroundTerm(rec, s, b, He, rec.groundMiddle[s], rec.groundReceiver[s], rec.groundSource[s],
+                   rec.receiverHeight[s], rec.receiverGroundHeight[s], rec.trackHeight[s], r, dLg, nullptr);
+        DistanceTerm(Lpath, dLd, nullptr);
+        AirAbsorptionTerm(b, Lpath, dLa, nullptr);
+        t.dLd[b - 1] = dLd;
+        t.dLa[b - 1] = dLa;
+        t.dLs[b - 1] = dLs;
+        t.dLg[b - 1] = dLg;
+    }
+}
+
+double ElementLevelFromTerms(const ElementContext& ctx, const Array1<double, 7>& emission, int switchTerm,
+                             bool curved, int s, double r, const ElementTerms& t)
+{
+    const double dLc = BankCorrection(*ctx.rec, s);
+    double level = 0.0;
+    for (int b = 1; b <= 7; ++b) {
+        const double Lw = withNearField(ctx, emission[b], r);
+        double Lp = Lw + dLc + t.dLd[b - 1] + t.dLa[b - 1] + t.dLs[b - 1] + t.dLg[b - 1];
+        if (!curved) Lp = Lp + switchTerm;
+        Lp = Lp + AWeighting[b];
+        level = AddLevel(level, Lp);
+    }
+    return level;
+}
+
 double CurvedElementDistance(const ElementContext& ctx, int s, double arcLength, double theta, double x)
 {
     const ProjectRecord& rec = *ctx.rec;
@@ -148,10 +186,14 @@ double LevelAtPointStraight(const ElementContext& ctx, int v, int switchTerm, in
     const double dd = d;
     const double r = std::sqrt(dd * dd + x * x);
     TraceSink* tr = traceFlag ? ctx.trace : nullptr;
-    if (!tr) return elementLevel(ctx, v, switchTerm, false, s, nullptr, nullptr, coef, r, d, nullptr);
+    if (!tr) {
+        ElementTerms t;
+        ElementPropagation(ctx, s, r, d, t);
+        return ElementLevelFromTerms(ctx, TrainEmission(coef, v), switchTerm, false, s, r, t);
+    }
     traceHeader(*tr, x, r);
     BandValues bv;
-    const double level = elementLevel(ctx, v, switchTerm, false, s, tr, tr, coef, r, d, &bv);
+    const double level = tracedElementLevel(ctx, v, switchTerm, false, s, tr, tr, coef, r, d, bv);
     traceFooter(*tr, ctx, s, switchTerm, bv, "LpTotal minus?: ", level);
     return level;
 }
@@ -162,10 +204,14 @@ double LevelAtPointCurved(const ElementContext& ctx, int v, int s, bool traceFla
     const double r = CurvedElementDistance(ctx, s, arcLength, theta, x);
     const float D = ctx.rec->startDistance[s];
     TraceSink* tr = traceFlag ? ctx.trace : nullptr;
-    if (!tr) return elementLevel(ctx, v, 0, true, s, nullptr, nullptr, coef, r, D, nullptr);
+    if (!tr) {
+        ElementTerms t;
+        ElementPropagation(ctx, s, r, D, t);
+        return ElementLevelFromTerms(ctx, TrainEmission(coef, v), 0, true, s, r, t);
+    }
     traceHeader(*tr, x, r);
     BandValues bv;
-    const double level = elementLevel(ctx, v, 0, true, s, tr, nullptr, coef, r, D, &bv);
+    const double level = tracedElementLevel(ctx, v, 0, true, s, tr, nullptr, coef, r, D, bv);
     traceFooter(*tr, ctx, s, 0, bv, "LpTotal: ", level);
     return level;
 }

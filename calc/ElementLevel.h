@@ -34,6 +34,21 @@ double ElementEmission(const EmissionPair& c, int v);
 // is not finite, φ = x / R.
 double CurvedElementDistance(const ElementContext& ctx, int s, double arcLength, double theta, double x);
 
+// Emission of the train in every band (ElementEmission for each coefficient pair).
+Array1<double, 7> TrainEmission(const Coefficients& coef, int v);
+
+// The propagation terms of one element per band (index 0..6 = band 1..7); they depend on
+// the stretch and the distance only, not on the train.
+struct ElementTerms {
+    double dLd[7], dLa[7], dLs[7], dLg[7];
+};
+// Terms at horizontal distance r; D is the perpendicular distance handed to the screen term.
+void ElementPropagation(const ElementContext& ctx, int s, double r, float D, ElementTerms& t);
+// The element level from the train's emission per band and the terms, band by band in the
+// order of the level formula (bit for bit the same as LevelAtPointStraight/Curved).
+double ElementLevelFromTerms(const ElementContext& ctx, const Array1<double, 7>& emission, int switchTerm,
+                             bool curved, int s, double r, const ElementTerms& t);
+
 // Straight stretch s, element at distance x from the normal (either side); switchTerm 0 or 6.
 double LevelAtPointStraight(const ElementContext& ctx, int v, int switchTerm, int s, bool traceFlag,
                             const Coefficients& coef, double x);

@@ -222,6 +222,7 @@ double WalkElements(const WalkContext& w, const TrackSlots& ts, const TrackPos& 
 {
     const ProjectRecord& r = *w.elem.rec;
     const bool pass3 = confineSlot > 0;
+    const bool cached = w.cache && !w.elem.trace;
     int q = start.slot;
     double x0 = static_cast<double>(start.x);
     double f = 0.5;
@@ -246,10 +247,11 @@ double WalkElements(const WalkContext& w, const TrackSlots& ts, const TrackPos& 
         if (!g.curved) {
             x = before ? x0 - f : x0 + f;
             const int sw = ElementSwitchTerm(r, s, x, before, pass3 && !g.across, passed);
-            lvl = LevelAtPointStraight(w.elem, w.v, sw, s, true, *w.coef, x);
+            lvl = cached ? w.cache->level(g, q, x, sw) : LevelAtPointStraight(w.elem, w.v, sw, s, true, *w.coef, x);
         } else {
             x = x0 + f;
-            lvl = LevelAtPointCurved(w.elem, w.v, s, true, *w.coef, g.walkArc, g.walkTheta, x);
+            lvl = cached ? w.cache->level(g, q, x, 0)
+                         : LevelAtPointCurved(w.elem, w.v, s, true, *w.coef, g.walkArc, g.walkTheta, x);
         }
         P = AddLevel(P, lvl);
 
@@ -305,8 +307,10 @@ double RunMaximumLevel(const ProjectRecord& r, CalcResults& res, const MaxRunHoo
     elem.frames = &res;
     elem.allSwedish = AllTrainsSwedish(r);
     elem.trace = nullptr;
+    ElementCache cache;
 
     for (int k = 1; k <= N; ++k) {
+        bool cacheReady = false;
         traceAll(tr, "***** SPÅR " + formatInt(k) + " *****");
         traceAll(tr, "");
         double trackFullMax = 0.0;
@@ -353,7 +357,13 @@ double RunMaximumLevel(const ProjectRecord& r, CalcResults& res, const MaxRunHoo
                 if (T < L && !lengthUnknown) res.TrainLongerThanTrack = true;
 
                 if (!res.RadiusError) {
+                    if (!tr) {
+                        if (!cacheReady) cache.beginTrack(ts);
+                        cacheReady = true;
+                        cache.beginTrain(elem, coef, v);
+                    }
                     SweepContext sc;
+                    sc.cache = tr ? nullptr : &cache;
                     sc.slots = &ts;
                     sc.elem = elem;
                     sc.coef = &coef;
@@ -363,6 +373,7 @@ double RunMaximumLevel(const ProjectRecord& r, CalcResults& res, const MaxRunHoo
                     wc.elem.trace = tr;
                     wc.coef = &coef;
                     wc.v = v;
+                    wc.cache = tr ? nullptr : &cache;
 
                     Array1<Placement, 8> full{}, shiftedPl{};
                     Array1<bool, 8> shifted{};

@@ -40,6 +40,7 @@ struct WalkContext {
     ElementContext elem;  // its trace is the maximum-pass sink (or null)
     const Coefficients* coef = nullptr;
     int v = 0;
+    ElementCache* cache = nullptr;  // optional; only used while the trace is off
 };
 
 // Energy sum of one-metre elements walked from `start`: at most `count` elements along

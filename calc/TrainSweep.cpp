@@ -117,11 +117,84 @@ void StepBackward(const TrackSlots& ts, TrackPos& p)
     StepInsideBackward(ts.g[p.slot], p);
 }
 
+void ElementCache::beginTrack(const TrackSlots& ts)
+{
+    pool_.clear();
+    for (int q = 1; q <= 8; ++q) {
+        SlotTable& t = slots_[q];
+        t.size = 0;
+        t.e.reset();
+        if (q > ts.n) continue;
+        const SlotGeometry& g = ts.g[q];
+        const long long far = std::llabs(g.S) > std::llabs(g.E) ? std::llabs(g.S) : std::llabs(g.E);
+        const long long size = 2 * (far + 2) + 1;
+        if (size > (1LL << 22)) continue;  // beyond some 2000 km: computed without the table
+        t.e.reset(static_cast<Entry*>(std::calloc(static_cast<std::size_t>(size), sizeof(Entry))));
+        if (t.e) t.size = size;
+    }
+}
+
+void ElementCache::beginTrain(const ElementContext& ctx, const Coefficients& coef, int v)
+{
+    ctx_ = ctx;
+    ctx_.trace = nullptr;
+    coef_ = &coef;
+    v_ = v;
+    emission_ = TrainEmission(coef, v);
+    ++gen_;  // levels of earlier trains no longer count
+}
+
+double ElementCache::direct(const SlotGeometry& g, double x, int switchTerm) const
+{
+    if (g.curved) return LevelAtPointCurved(ctx_, v_, g.stretch, false, *coef_, g.walkArc, g.walkTheta, x);
+    return LevelAtPointStraight(ctx_, v_, switchTerm, g.stretch, false, *coef_, x);
+}
+
+double ElementCache::level(const SlotGeometry& g, int q, double x, int switchTerm)
+{
+    SlotTable& t = slots_[q];
+    // A straight element's level depends on |x| only; a curved one's on x.
+    const double key = g.curved ? 2.0 * x : 2.0 * std::fabs(x);
+    if (!(key >= 0.0 && key < static_cast<double>(t.size)) || key != std::floor(key) ||
+        (switchTerm != 0 && switchTerm != 6))
+        return direct(g, x, switchTerm);
+    Entry& en = t.e.get()[static_cast<std::size_t>(key)];
+    const int k = switchTerm == 6 ? 1 : 0;
+    if (en.gen[k] == gen_) return en.level[k];
+    const int s = g.stretch;
+    double r;
+    float D;
+    if (g.curved) {
+        r = CurvedElementDistance(ctx_, s, g.walkArc, g.walkTheta, x);
+        D = ctx_.rec->startDistance[s];
+    } else {
+        D = ctx_.rec->perpDistance[s];
+        const double d = D;
+        r = std::sqrt(d * d + x * x);
+    }
+    if (en.terms == 0) {
+        pool_.emplace_back();
+        ElementPropagation(ctx_, s, r, D, pool_.back());
+        en.terms = static_cast<int>(pool_.size());
+    }
+    en.level[k] = ElementLevelFromTerms(ctx_, emission_, switchTerm, g.curved, s, r,
+                                        pool_[static_cast<std::size_t>(en.terms - 1)]);
+    en.gen[k] = gen_;
+    return en.level[k];
+}
+
 double LevelAtTrackPosition(const SweepContext& c, const TrackPos& p)
 {
     const SlotGeometry& g = c.slots->g[p.slot];
     const ProjectRecord& r = *c.elem.rec;
     const int s = g.stretch;
+    if (c.cache) {
+        int sw = 0;
+        if (!g.curved && r.switchesOn[s] == 1 && r.switchStart[s] <= p.x &&
+            p.x <= static_cast<long long>(r.switchStart[s]) + 10)
+            sw = 6;
+        return c.cache->level(g, p.slot, static_cast<double>(p.x), sw);
+    }
     if (g.curved)
         return LevelAtPointCurved(c.elem, c.v, s, false, *c.coef, g.walkArc, g.walkTheta, static_cast<double>(p.x));
     int sw = 0;

@@ -9,6 +9,10 @@
 // curved stretch it is the arc length from the start point and the flag plays no part.
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
 
 #include "calc/ElementLevel.h"
 #include "model/Array1.h"
@@ -92,6 +96,48 @@ void StepBackward(const TrackSlots& ts, TrackPos& p);
 TrackPos SlotStart(const TrackSlots& ts, int q);
 TrackPos SlotEnd(const TrackSlots& ts, int q);
 
+// Element levels of the running train pass, remembered per slot and position so that each
+// is computed once (the procedures are pure, so this changes no result). The propagation
+// terms are kept for the whole track, as they do not depend on the train; the levels for
+// the current train. Not used while the trace is on, which must see every call.
+class ElementCache {
+public:
+    ElementCache() = default;
+    ElementCache(const ElementCache&) = delete;
+    ElementCache& operator=(const ElementCache&) = delete;
+    // Sizes the tables for the slots of a track and forgets all terms.
+    void beginTrack(const TrackSlots& ts);
+    // The train of the next pass: its emission per band; forgets the levels.
+    void beginTrain(const ElementContext& ctx, const Coefficients& coef, int v);
+    // Level of the element at x (metres; straight: from the normal, either side; curved: arc
+    // position) in slot q with the given switch term.
+    double level(const SlotGeometry& g, int q, double x, int switchTerm);
+
+private:
+    // One position (in half metres). Zero-filled memory is "nothing known", so the tables
+    // are allocated zeroed and only the pages a run touches are ever written.
+    struct Entry {
+        int terms;                 // 1 + index into pool_, 0 = not yet computed
+        std::uint32_t gen[2];      // train generation of level[0] (switch 0) / level[1] (switch 6)
+        double level[2];
+    };
+    struct FreeDeleter {
+        void operator()(Entry* p) const { std::free(p); }
+    };
+    struct SlotTable {
+        long long size = 0;
+        std::unique_ptr<Entry, FreeDeleter> e;
+    };
+    double direct(const SlotGeometry& g, double x, int switchTerm) const;
+    Array1<SlotTable, 8> slots_{};
+    std::vector<ElementTerms> pool_;
+    Array1<double, 7> emission_{};
+    ElementContext ctx_;
+    const Coefficients* coef_ = nullptr;
+    int v_ = 0;
+    std::uint32_t gen_ = 0;
+};
+
 struct SweepContext;
 using LevelFn = double (*)(const SweepContext&, const TrackPos&);
 
@@ -105,6 +151,7 @@ struct SweepContext {
     int v = 0;
     LevelFn level = nullptr;
     const void* user = nullptr;
+    ElementCache* cache = nullptr;  // optional
 };
 
 // Level of one element at a track position (trace off). Straight stretches add 6 dB when
