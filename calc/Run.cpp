@@ -18,7 +18,13 @@ double FacadeReflectionCorrection(double d)
 
 namespace {
 double ClampToZero(double x) { return x >= 0.0 ? x : 0.0; }
+}  // namespace
 
+float RoundedStretchLevel(double Leq) { return static_cast<float>(ClampToZero(RoundEven(10.0 * Leq) / 10.0)); }
+
+float RoundedTotalLevel(double total) { return static_cast<float>(ClampToZero(RoundEven(total))); }
+
+namespace {
 // Everything one run works on. The run fills copies of the record, the angle factors and the
 // results and hands them back only when it completes, so a run that fails publishes nothing.
 struct Run {
@@ -129,14 +135,14 @@ void runEquivalentPart(Run& run)
 
         Total = AddLevel(Total, Leq);
         if (trace) trace->line(TraceFile::Main, "Totalt: " + formatGeneral(Total, 15, trace->decimalSeparator()));
-        res.StretchEqLevel[s] = static_cast<float>(ClampToZero(RoundEven(10.0 * Leq) / 10.0));
+        res.StretchEqLevel[s] = RoundedStretchLevel(Leq);
         const int k = r.track[s];
         if (k >= 1 && k <= kMaxTracks) res.TrackEqLevel[k] = ClampToZero(AddLevel(res.TrackEqLevel[k], Leq));
     }
 
     if (trace) trace->close();
 
-    res.FreeFieldEq = static_cast<float>(ClampToZero(RoundEven(Total)));
+    res.FreeFieldEq = RoundedTotalLevel(Total);
     res.ResultGrid[1][1] = res.FreeFieldEq;
 }
 // The maximum-level part and the result grid: the maximum-level run with its own trace,

@@ -37,6 +37,11 @@ using RunProgress = std::function<void(int percent)>;
 // falling linearly to 0 at 20 m, 0 outside 0.5..20 m.
 double FacadeReflectionCorrection(double d);
 
+// The stored stretch level: Leq to 0.1 dB (halves to even), never negative.
+float RoundedStretchLevel(double Leq);
+// The free-field total in whole decibels (halves to even), never negative.
+float RoundedTotalLevel(double total);
+
 // Runs the calculation. Returns false when it is refused because the cross-section should be
 // calculated as a screen case (profile state 4): the warning goes to `message`, nothing
 // changes. Otherwise the results replace those in `results`, and the record gets the
