@@ -119,7 +119,8 @@ TEST(RunLevels, StretchTrackAndTotal)
     EXPECT_NEAR(b.res.TrackEqLevel[1] - L, 3.0103, 1e-4);
     EXPECT_EQ(b.res.StretchEqLevel[1], b.res.StretchEqLevel[2]);
     EXPECT_EQ(b.res.FreeFieldEq, RoundedTotalLevel(b.res.TrackEqLevel[1]));
-    EXPECT_EQ(b.progress, (std::vector<int>{0, 25, 50}));
+    // The equivalent part moves the meter to 50 %, the maximum level from 50 % to 100 %.
+    EXPECT_EQ(b.progress, (std::vector<int>{0, 25, 50, 50, 100, 100}));
 
     // Two identical trains on the track raise the level by 3.01 dB.
     ProjectRecord trains = project();
@@ -191,11 +192,15 @@ TEST(RunRadius, MessageForEachCurvedStretchAfterTheError)
     r.radius[3] = 100.0f;
     Outcome o = run(r);
     EXPECT_TRUE(o.res.RadiusError);
-    ASSERT_EQ(o.messages.size(), 2u);
-    for (const auto& m : o.messages) {
-        EXPECT_EQ(m.text, "Felaktig radie. Beräkning kan ej utföras på sträckan!");
-        EXPECT_FALSE(m.beep);
+    // Twice from the equivalent level, once more from the maximum level's train pass (all
+    // stretches share order 1, so the track's one slot holds stretch 3, whose 104 m arc is
+    // shorter than the 200 m train: the warning follows).
+    ASSERT_EQ(o.messages.size(), 4u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(o.messages[i].text, "Felaktig radie. Beräkning kan ej utföras på sträckan!");
+        EXPECT_FALSE(o.messages[i].beep);
     }
+    EXPECT_EQ(o.messages[3].text, "Något/några tågs maxlängd är längre än spåren de trafikerar!");
     EXPECT_EQ(o.res.StretchEqLevel[1], 0.0f);
     EXPECT_GT(o.res.StretchEqLevel[2], 0.0f);
     EXPECT_EQ(o.res.StretchEqLevel[3], 0.0f);

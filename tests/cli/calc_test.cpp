@@ -87,7 +87,10 @@ TEST(CliCalc, JsonKeysAndStoredValues)
     EXPECT_EQ(keys, (std::vector<std::string>{"segmentLength", "facadeCorrection", "freeFieldEq", "stretchEqLevel",
                                               "trackEqLevel", "radiusError", "messages", "screenEffectEqA",
                                               "screenEffectEqB", "screenEffectMaxA", "screenEffectMaxB",
-                                              "facadeDistance"}));
+                                              "facadeDistance", "stretchMaxLevel", "stretchMaxLevelFullTrain",
+                                              "trackMaxLevel", "trackMaxStretch", "trackMaxAngle", "trackMaxTrain",
+                                              "trainLongerThanTrack", "simultaneousMaxLevel", "resultGrid",
+                                              "resultRowLabels"}));
     EXPECT_EQ(j["segmentLength"], 1);
     EXPECT_EQ(j["stretchEqLevel"].size(), 8u);
     EXPECT_EQ(j["trackEqLevel"].size(), 4u);
@@ -172,7 +175,9 @@ TEST(CliCalc, RadiusErrorWithholdsTheTables)
     ASSERT_EQ(json.code, 0);
     const auto j = nlohmann::json::parse(json.out);
     EXPECT_EQ(j["radiusError"], true);
-    EXPECT_EQ(j["messages"], nlohmann::json::array({"Felaktig radie. Beräkning kan ej utföras på sträckan!"}));
+    // Shown by the equivalent level and again by the maximum level.
+    EXPECT_EQ(j["messages"], nlohmann::json::array({"Felaktig radie. Beräkning kan ej utföras på sträckan!",
+                                                    "Felaktig radie. Beräkning kan ej utföras på sträckan!"}));
 }
 
 TEST(CliCalc, TraceFilesInTheGivenFolder)
