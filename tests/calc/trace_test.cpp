@@ -148,7 +148,9 @@ TEST(TraceFiles, NothingWrittenWhenTheSwitchIsOff)
     AngleFactors f;
     CalcResults res;
     ASSERT_TRUE(RunCalculation(r, st, f, {}, {}, res));
-    EXPECT_TRUE(fs::is_empty(dir.path));
+    EXPECT_FALSE(fs::exists(dir.path / "_ekvivalent"));
+    EXPECT_FALSE(fs::exists(dir.path / "_ekvivalentLd"));
+    EXPECT_TRUE(fs::exists(dir.path / "_maximal"));
 }
 
 TEST(TraceFiles, TermBlockOfOneBandMatchesHandComputation)
