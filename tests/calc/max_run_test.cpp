@@ -338,3 +338,43 @@ TEST(MaxRun, RandomValidProjectsGiveFiniteResults)
         }
     }
 }
+
+namespace {
+// Counts the elements the walks compute (one "Meter: " line each in the main file).
+class ElementCounter : public TraceSink {
+public:
+    long long elements = 0;
+    TracePass pass() const override { return TracePass::Maximum; }
+    void write(TraceFile f, std::string_view text) override
+    {
+        if (f == TraceFile::Main && text.rfind("Meter: ", 0) == 0) ++elements;
+    }
+    void endLine(TraceFile) override {}
+};
+}  // namespace
+
+TEST(MaxRun, WorkStopsAtTheEndOfTheTrack)
+{
+    // 0..180 at 10 m is 1 146 m of track: a train of 5 km and one of 500 km walk the same
+    // elements, and the longer one is not slower for it.
+    ElementCounter a, b;
+    RunOutcome five = runMax(maxProject(0, 180, 10.0f, 5000), {}, &a);
+    RunOutcome far = runMax(maxProject(0, 180, 10.0f, 500000), {}, &b);
+    EXPECT_EQ(a.elements, b.elements);
+    EXPECT_LE(a.elements, 2 * 1146 + 4);
+    EXPECT_EQ(five.res.StretchMaxLevel[1], far.res.StretchMaxLevel[1]);
+    EXPECT_EQ(five.res.TrackMaxLevel[1], far.res.TrackMaxLevel[1]);
+    EXPECT_TRUE(far.res.TrainLongerThanTrack);
+}
+
+TEST(MaxRun, InconsistentStretchFromAFileStillEnds)
+{
+    // angleFrom above angleTo (the tables refuse it, a file may hold it) and negative
+    // distances: the searches and walks end at the track's extent instead of running on.
+    ProjectRecord r = maxProject(120, 60, 30.0f, 2000000);
+    addStretch(r, 1, 90, 90, -40.0f);
+    addStretch(r, 1, 170, 100, 25.0f);
+    RunOutcome o = runMax(r);
+    for (int s = 1; s <= 3; ++s) EXPECT_TRUE(std::isfinite(o.res.StretchMaxLevelFullTrain[s]));
+    EXPECT_TRUE(std::isfinite(o.res.TrackMaxLevel[1]));
+}
