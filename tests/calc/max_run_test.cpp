@@ -125,16 +125,6 @@ TEST(MaxRun, StretchMaximumIsRoundedHalfToEven)
     EXPECT_GT(v, 0.0f);
 }
 
-TEST(MaxRun, ConfinedTrainAtTwentyMetres)
-{
-    // 45..135 at 20 m with a 30 m train: the train kept inside runs 15 m each side of the
-    // normal; it is the loudest place, so the full train equals it.
-    RunOutcome o = runMax(maxProject(45, 135, 20.0f, 30));
-    EXPECT_NEAR(o.res.StretchMaxLevel[1], o.res.StretchMaxLevelFullTrain[1], 0.05 + 1e-6);
-    EXPECT_EQ(o.res.TrackMaxAngle[1], 90);
-    EXPECT_FLOAT_EQ(static_cast<float>(o.res.TrackMaxLevel[1]), static_cast<float>(o.res.StretchMaxLevelFullTrain[1]));
-}
-
 TEST(MaxRun, LongerTrainNeverLowersTheFullTrainMaximum)
 {
     double prev = 0.0;
@@ -191,20 +181,6 @@ TEST(MaxRun, InvalidRadiusWithholdsTheResults)
     EXPECT_EQ(f.res.StretchEqLevel[1], 0.0f);
     EXPECT_EQ(f.res.StretchMaxLevel[1], 0.0f);
     EXPECT_EQ(f.res.correctedRows, 0);
-}
-
-TEST(MaxRun, CurvedStretchAroundTheReceiver)
-{
-    // Konvex, rs = re = R = 100 m over 60°: the receiver is the arc's centre.
-    FullRun f = calculate(curvedProject(100.0f));
-    ASSERT_TRUE(f.ran);
-    EXPECT_FALSE(f.res.RadiusError);
-    EXPECT_TRUE(f.messages.empty());
-    EXPECT_GT(f.res.StretchMaxLevel[1], 0.0f);
-    EXPECT_EQ(f.res.TrackMaxStretch[1], 1);
-    EXPECT_GE(f.res.TrackMaxAngle[1], -90);
-    EXPECT_LE(f.res.TrackMaxAngle[1], 90);
-    EXPECT_EQ(f.progress.back(), 100);
 }
 
 TEST(MaxRun, ResultGridRowsFromTheCheckBoxes)
