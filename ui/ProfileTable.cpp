@@ -138,7 +138,8 @@ bool ProfileTable::finishEdit(Move how)
     delegate_->finishing_ = false;
     if (how != Move::FocusLost) setFocus();
     if (apply) apply(row, col, v);
-    moveAfter(row, col, how);
+    // The owner may have moved the cursor with the value (a point put into order).
+    moveAfter(row, currentColumn() >= 0 ? currentColumn() : col, how);
     return true;
 }
 
