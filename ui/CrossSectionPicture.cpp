@@ -6,7 +6,7 @@
 namespace {
 constexpr double kLeft = 0, kRight = 600, kTop = 30, kBottom = 200;
 constexpr double kGroundBase = 172;  // lower edge of the ground fill
-constexpr double kZoneText = 188;    // base line of the zone names
+constexpr double kZoneText = 194;    // base line of the zone names
 }  // namespace
 
 CrossSectionPicture::CrossSectionPicture(QWidget* parent) : QWidget(parent)
@@ -19,10 +19,12 @@ CrossSectionPicture::CrossSectionPicture(QWidget* parent) : QWidget(parent)
     setPalette(pal);
 }
 
-void CrossSectionPicture::setProfile(const ProfilePicture& picture, const MiddleZone& zone)
+void CrossSectionPicture::setProfile(const ProfilePicture& picture, const MiddleZone& zone,
+                                     const QStringList& pointTexts)
 {
     picture_ = picture;
     zone_ = zone;
+    pointTexts_ = pointTexts;
     update();
 }
 
@@ -96,6 +98,19 @@ void CrossSectionPicture::paintEvent(QPaintEvent*)
     const double recWidth = fm.horizontalAdvance(QStringLiteral("Mottagare"));
     p.drawText(QPointF(std::min(width() - recWidth - 2, rec.x() - recWidth / 2), rec.y() - 8),
                QStringLiteral("Mottagare"));
+
+    // Distances of the points just under the ground, where they do not overlap.
+    p.setPen(QPen(Qt::darkGray, 1));
+    double lastRight = -1e9;
+    for (int i = 1; i <= n && i <= pointTexts_.size(); ++i) {
+        const QString& text = pointTexts_[i - 1];
+        const QPointF at = toWidget(pic.X[i], kGroundBase);
+        const double w = fm.horizontalAdvance(text);
+        const double left = std::clamp(at.x() - w / 2, 0.0, width() - w);
+        if (left < lastRight + 4) continue;
+        p.drawText(QPointF(left, at.y() + fm.ascent() + 1), text);
+        lastRight = left + w;
+    }
 
     // Zones along the bottom.
     if (zone_.dp > 0.0 && zone_.xn != 0.0) {

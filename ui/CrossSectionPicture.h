@@ -5,6 +5,7 @@
 // y up to 160) and scaled to the widget's size.
 
 #include <QPointF>
+#include <QStringList>
 #include <QWidget>
 
 #include "calc/Profile.h"
@@ -13,7 +14,8 @@ class CrossSectionPicture : public QWidget {
     Q_OBJECT
 public:
     explicit CrossSectionPicture(QWidget* parent = nullptr);
-    void setProfile(const ProfilePicture& picture, const MiddleZone& zone);
+    // pointTexts: the distance shown under each break point (index 0 = point 1).
+    void setProfile(const ProfilePicture& picture, const MiddleZone& zone, const QStringList& pointTexts = {});
     QSize sizeHint() const override { return {620, 240}; }
     QSize minimumSizeHint() const override { return {300, 140}; }
 
@@ -26,4 +28,5 @@ protected:
 private:
     ProfilePicture picture_;
     MiddleZone zone_;
+    QStringList pointTexts_;
 };

@@ -69,6 +69,7 @@ TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
     bpTable_->setRowCount(2);
     bpTable_->setVerticalHeaderLabels({QStringLiteral("Avstånd"), QStringLiteral("Markhöjd")});
     bpTable_->verticalHeader()->setFixedWidth(105);
+    bpTable_->verticalHeader()->setHighlightSections(false);
     bpTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     bpTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     bpTable_->horizontalHeader()->setDefaultSectionSize(64);
@@ -93,7 +94,9 @@ TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
     screenTable_->horizontalHeader()->setStretchLastSection(true);
     screenTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     screenTable_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    screenTable_->setFixedSize(320, 3 * screenTable_->verticalHeader()->defaultSectionSize() + 4);
+    screenTable_->verticalHeader()->setHighlightSections(false);
+    screenTable_->setFixedSize(screenTable_->verticalHeader()->sizeHint().width() + 110,
+                               3 * screenTable_->verticalHeader()->defaultSectionSize() + 4);
     for (int row = 0; row < 3; ++row) {
         auto* item = new QTableWidgetItem;
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -325,7 +328,9 @@ void TForm_MedelHojd::refresh()
     pal.setColor(QPalette::WindowText, colour);
     heightLabel_->setPalette(pal);
     baseLabel_->setText(QString::fromStdString(analysis_.screenBaseText));
-    picture_->setProfile(analysis_.picture, MiddleZoneSplit(r_, s_, scale_));
+    QStringList distances;
+    for (int p = 1; p <= analysis_.picture.count; ++p) distances << ProfileTable::numberText(displayedDistance(p));
+    picture_->setProfile(analysis_.picture, MiddleZoneSplit(r_, s_, scale_), distances);
     if (analysis_.warningDue) {
         platform().beep();
         showMessage(this, QString::fromStdString(analysis_.warningText));

@@ -34,6 +34,7 @@ TForm1::TForm1(ProjectRecord& record, QWidget* parent) : QDialog(parent), r_(rec
     table_->setRowCount(2);
     table_->setColumnCount(1);
     table_->horizontalHeader()->hide();
+    table_->verticalHeader()->setHighlightSections(false);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setFixedSize(340, 2 * table_->verticalHeader()->defaultSectionSize() + 4);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -101,6 +102,8 @@ void TForm1::prepare(int s, int basis, double scale)
         {QStringLiteral("Avstånd spårmitt-skärm (<") + QString::fromStdString(formatFixed(limit_, 1, decimalSeparator())) +
              QStringLiteral("m)"),
          QStringLiteral("Skärmkrönets höjd över mark (m)")});
+    table_->setFixedSize(table_->verticalHeader()->sizeHint().width() + 110,
+                         2 * table_->verticalHeader()->defaultSectionSize() + 4);
     showValues();
     table_->setCurrentCell(0, 0);
 }

@@ -28,9 +28,10 @@ TForm_Brytpunkt::TForm_Brytpunkt(ProjectRecord& record, QWidget* parent) : QDial
     table_->setColumnCount(1);
     table_->setVerticalHeaderLabels({QStringLiteral("Avstånd till spårmitt (m)"), QStringLiteral("Markhöjd (m)")});
     table_->horizontalHeader()->hide();
+    table_->verticalHeader()->setHighlightSections(false);
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setColumnWidth(0, 90);
-    table_->setFixedSize(300, 2 * table_->verticalHeader()->defaultSectionSize() + 4);
+    table_->setFixedSize(table_->verticalHeader()->sizeHint().width() + 110,
+                         2 * table_->verticalHeader()->defaultSectionSize() + 4);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int row = 0; row < 2; ++row) {
