@@ -1,0 +1,28 @@
+#include "cli/CliSupport.h"
+
+#include <ostream>
+
+#include "model/ProjectFile.h"
+
+bool readOrReport(const std::string& path, ProjectRecord& r, CliStreams& io, int& exitCode)
+{
+    try {
+        r = readProject(path);
+        return true;
+    } catch (const ProjectFileError& e) {
+        io.err << e.what() << "\n";
+        exitCode = kExitBadFile;
+        return false;
+    }
+}
+
+int writeOrReport(const std::string& path, const ProjectRecord& r, CliStreams& io)
+{
+    try {
+        writeProject(path, r);
+        return kExitOk;
+    } catch (const ProjectFileError& e) {
+        io.err << "Kan inte skriva " << e.what() << "\n";
+        return kExitBadFile;
+    }
+}
