@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "ui/CrossSectionPicture.h"
+#include "ui/NumberText.h"
 #include "ui/Platform.h"
 #include "ui/ProfileTable.h"
 #include "ui/Skarm.h"
@@ -30,7 +31,7 @@ const char* const kReceiverInfo = "Mottagarens höjd över marken (m) ...";
 const char* const kScreenInfo[3] = {"Avstånd spårmitt-skärm (m) ...", "Skärmkrönets höjd över marknivån (m) ...",
                                     "Ange skärmfall (Nej/Ja) ..."};
 
-char decimalSeparator() { return QLocale().decimalPoint().at(0).toLatin1(); }
+char separator() { return decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.'; }
 
 bool within(QWidget* w, QWidget* container) { return w && container && (w == container || container->isAncestorOf(w)); }
 }  // namespace
@@ -312,7 +313,7 @@ void TForm_MedelHojd::markChanged()
 
 void TForm_MedelHojd::refresh()
 {
-    analysis_ = AnalyseProfile(r_, s_, ctx_.factors, ctx_.check, decimalSeparator());
+    analysis_ = AnalyseProfile(r_, s_, ctx_.factors, ctx_.check, separator());
     if (analysis_.pointDropped || analysis_.screenRemoved) markChanged();
     fillBreakPointTable();
     fillScreenTable();
@@ -674,6 +675,8 @@ void TForm_MedelHojd::focusChanged(QWidget* old, QWidget* now)
     if (!isVisible()) return;
     if (within(now, bpTable_)) {
         info_->setText(QString::fromUtf8(kBreakPointInfo));
+    } else if (now == screenList_) {
+        showScreenInfo(2);
     } else if (within(now, screenTable_)) {
         showScreenInfo(screenTable_->currentRow());
     } else if (now == receiverField_) {

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QRegularExpressionValidator>
 
-#include "calc/Format.h"
+#include "ui/NumberText.h"
 
 namespace {
 bool startsNumber(const QKeyEvent* e)
@@ -107,7 +107,7 @@ QLineEdit* ProfileTable::activeEditor() const { return delegate_->editor_; }
 
 QString ProfileTable::numberText(double v)
 {
-    return QString::fromStdString(formatFixed(v, 1, QLocale().decimalPoint().at(0).toLatin1()));
+    return realText(v, 1);
 }
 
 bool ProfileTable::parseNumber(const QString& text, double& v)

@@ -12,11 +12,12 @@
 #include "calc/Format.h"
 #include "calc/Profile.h"
 #include "ui/CrossSectionCommon.h"
+#include "ui/NumberText.h"
 #include "ui/Platform.h"
 #include "ui/ProfileTable.h"
 
 namespace {
-char decimalSeparator() { return QLocale().decimalPoint().at(0).toLatin1(); }
+char separator() { return decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.'; }
 }  // namespace
 
 TForm1::TForm1(ProjectRecord& record, QWidget* parent) : QDialog(parent), r_(record)
@@ -99,7 +100,7 @@ void TForm1::prepare(int s, int basis, double scale)
     crest_ = r_.screenCrestHeight[s];
     basisLabel_->setText(distanceBasisText(basis));
     table_->setVerticalHeaderLabels(
-        {QStringLiteral("Avstånd spårmitt-skärm (<") + QString::fromStdString(formatFixed(limit_, 1, decimalSeparator())) +
+        {QStringLiteral("Avstånd spårmitt-skärm (<") + QString::fromStdString(formatFixed(limit_, 1, separator())) +
              QStringLiteral("m)"),
          QStringLiteral("Skärmkrönets höjd över mark (m)")});
     table_->setFixedSize(table_->verticalHeader()->sizeHint().width() + 110,
@@ -134,7 +135,7 @@ void TForm1::Button_OKClick()
     if (!(distance_ < limit_)) {
         // The original text keeps its "\n\r" pair.
         const QString text = QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än ") +
-                             QString::fromStdString(formatGeneral(limit_, 15, decimalSeparator())) +
+                             QString::fromStdString(formatGeneral(limit_, 15, separator())) +
                              QStringLiteral(" meter!");
         const MsgAnswer a = platform().message(this, QStringLiteral("Skenbrus"), text, MsgIcon::Error,
                                                MsgButtons::AbortRetry);
