@@ -423,9 +423,11 @@ TEST_F(CrossSectionDialog, ReceiverHeightHelpAndInfoLine)
     EXPECT_EQ(platform_->helpContexts, (std::vector<int>{110, 110}));
 
     dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
     field->setFocus();
     QApplication::processEvents();
-    if (QApplication::focusWidget() == field) {
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    {
         EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("Mottagarens höjd över marken (m) ..."));
         dlg->breakPointTable()->setFocus();
         EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("F4: Lägg till brytpunkt; F5: Ta bort brytpunkt...."));
@@ -434,6 +436,10 @@ TEST_F(CrossSectionDialog, ReceiverHeightHelpAndInfoLine)
         EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("Skärmkrönets höjd över marknivån (m) ..."));
         dlg->screenTable()->setCurrentCell(2, 0);
         EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("Ange skärmfall (Nej/Ja) ..."));
+        // Leaving the break-point table clears the line.
+        dlg->breakPointTable()->setFocus();
+        dlg->findChild<QWidget*>(QStringLiteral("Button_OK"))->setFocus();
+        EXPECT_EQ(dlg->infoLine()->text(), QString());
     }
 }
 
