@@ -103,6 +103,19 @@ ProfileTable::ProfileTable(QWidget* parent) : QTableWidget(parent), delegate_(ne
     setTabKeyNavigation(false);
 }
 
+ProfileTable::~ProfileTable() { detach(); }
+
+void ProfileTable::detach()
+{
+    delegate_->editor_ = nullptr;
+    mayEdit = nullptr;
+    accepts = nullptr;
+    apply = nullptr;
+    allowsNegative = nullptr;
+    ownerKey = nullptr;
+    enterFinishes = nullptr;
+}
+
 QLineEdit* ProfileTable::activeEditor() const { return delegate_->editor_; }
 
 QString ProfileTable::numberText(double v)
