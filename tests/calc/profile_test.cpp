@@ -121,21 +121,6 @@ TEST(EffectiveScreenHeights, CurvedLineOfSightAndGuards)
     EXPECT_EQ(high, 0.0);
 }
 
-TEST(EffectiveScreenHeights, LowIsTheSmallerOfTheTwo)
-{
-    // Receiver high above the source: the upper source line sees more of the screen.
-    ProjectRecord r = Profile({{0, 0}, {100, 10}});
-    AddScreen(r, 50, 1);
-    double low, high;
-    EffectiveScreenHeights(r, 1, 1.0, low, high);
-    EXPECT_LT(low, high);
-    const double Hr = 12, a = 50, D = 100;
-    const double he2 = 1 - (0.5 - (0.5 - Hr) * a / D) - (D - a) * a / (16 * D);
-    const double he1 = 1 - (2.2 - (2.2 - Hr) * a / D) - (D - a) * a / (16 * D);
-    EXPECT_DOUBLE_EQ(low, std::min(he1, he2));
-    EXPECT_DOUBLE_EQ(high, std::max(he1, he2));
-}
-
 TEST(AnalyseProfile, FlatProfileAndRidgeWithoutScreen)
 {
     ProfileCheck check;
