@@ -120,6 +120,7 @@ void StepBackward(const TrackSlots& ts, TrackPos& p)
 void ElementCache::beginTrack(const TrackSlots& ts)
 {
     pool_.clear();
+    pool_.reserve(4096);
     for (int q = 1; q <= 8; ++q) {
         SlotTable& t = slots_[q];
         t.size = 0;
