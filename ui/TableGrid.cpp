@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QTimer>
 #include <limits>
@@ -187,6 +189,62 @@ void CellDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
         editorIndex_ = QPersistentModelIndex();
     }
     QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+namespace {
+bool isCheckCell(const EditTableModel* m, const QModelIndex& index)
+{
+    return index.isValid() && m->cellSpec(index.row() + 1, index.column() + 1).kind == CellKind::Check;
+}
+}  // namespace
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (!view_ || !isCheckCell(view_->gridModel(), index)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QWidget* w = option.widget;
+    QStyle* style = w ? w->style() : QApplication::style();
+    opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+    opt.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+    QStyleOptionViewItem box(opt);
+    const QSize size(style->pixelMetric(QStyle::PM_IndicatorWidth, &opt, w),
+                     style->pixelMetric(QStyle::PM_IndicatorHeight, &opt, w));
+    box.rect = QRect(option.rect.center() - QPoint(size.width() / 2, size.height() / 2), size);
+    box.state &= ~(QStyle::State_On | QStyle::State_Off | QStyle::State_HasFocus);
+    box.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+    style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, w);
+}
+
+bool CellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                               const QModelIndex& index)
+{
+    if (!view_ || !isCheckCell(view_->gridModel(), index))
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+    if (!(index.flags() & Qt::ItemIsUserCheckable)) return false;
+    bool toggle = false;
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() != Qt::LeftButton || !option.rect.contains(me->position().toPoint())) return false;
+        toggle = true;
+        break;
+    }
+    case QEvent::MouseButtonDblClick: return true;
+    case QEvent::KeyPress: {
+        const int k = static_cast<QKeyEvent*>(event)->key();
+        toggle = k == Qt::Key_Space || k == Qt::Key_Select;
+        break;
+    }
+    default: return false;
+    }
+    if (!toggle) return false;
+    const bool on = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    return model->setData(index, on ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
 }
 
 std::optional<QVariant> CellDelegate::editorValue() const
@@ -384,10 +442,9 @@ void GridView::editorKey(QKeyEvent* e)
     case Qt::Key_Return:
     case Qt::Key_Enter: moveToNextRow(); break;
     case Qt::Key_Tab:
-        if (col < model_->usedColumns()) setCurrentCell(row, col + 1);
-        break;
     case Qt::Key_Backtab:
-        if (col > 1) setCurrentCell(row, col - 1);
+        // As outside an edit, Tab leaves the table.
+        focusNextPrevChild(k == Qt::Key_Tab);
         break;
     case Qt::Key_Up:
         if (row > 1) setCurrentCell(row - 1, col);
@@ -408,6 +465,8 @@ void GridView::editorFocusLost(Qt::FocusReason reason)
     if (!ed) return;
     QWidget* fw = QApplication::focusWidget();
     if (fw && ed->isAncestorOf(fw)) return;
+    // A click elsewhere in the table: the press that follows finishes the edit.
+    if (fw == this) return;
     if (!finishEditing() && ed) QTimer::singleShot(0, ed, [ed] { if (ed) ed->setFocus(); });
 }
 

@@ -114,6 +114,10 @@ public:
     // Values are taken by GridView::finishEditing; a plain commit writes nothing.
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+    // Check boxes sit in the middle of their cell, and a click anywhere in it toggles them.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override;
 
     QWidget* editor() const { return editor_; }
     QModelIndex editorIndex() const { return editorIndex_; }

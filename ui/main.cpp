@@ -209,12 +209,12 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
         CheckBox_Inneniva->setVisible(!results);
         CheckBox_Korrektion->setVisible(!results);
         QWidget* page = PageControl->widget(i);
-        if (page == PageControl_TagInfo)
-            PageControl->setProperty("helpContext", 50);
-        else if (page == PageControl_Delstrackor)
-            PageControl->setProperty("helpContext", 100);
-        else
-            PageControl->setProperty("helpContext", 80);
+        GridView* view = page == PageControl_TagInfo ? OvcTable_TagTyp
+                         : page == PageControl_Delstrackor ? OvcTable_DelStrackor
+                                                           : nullptr;
+        PageControl->setProperty("helpContext", page == PageControl_TagInfo ? 50 : view ? 100 : 80);
+        if (view && view->currentRow() > 0)
+            setStatus(view->gridModel()->statusText(view->currentRow(), view->currentColumn()));
     });
 
     resize(793, 556);
@@ -444,6 +444,8 @@ void TForm_Skenbrus::showProject()
     OvcTable_DelStrackor->setCurrentCell(1, 1);
     sizeTables();
     refreshCommandState();
+    GridView* view = PageControl->currentWidget() == PageControl_Delstrackor ? OvcTable_DelStrackor : OvcTable_TagTyp;
+    setStatus(view->gridModel()->statusText(view->currentRow(), view->currentColumn()));
 }
 
 bool TForm_Skenbrus::openStartupFile(const QString& path)

@@ -67,6 +67,10 @@ public:
     // Resizes the tables for the counts and the number of tracks.
     void sizeTables();
 
+    // The "Segment" setting that the segment-length control is clamped from.
+    int segmentSetting() const { return segmentSetting_; }
+    void setSegmentSetting(int v) { segmentSetting_ = v; refreshCommandState(); }
+
     // The window caption for the current file ("Skenbrus - []" without one).
     QString captionText() const;
 

@@ -353,3 +353,24 @@ TEST(SwitchesDialog, OkStoresOnlyAValueWithinTheLimits)
     EXPECT_EQ(dlg.Edit_Avstand->text(), "40");
 }
 
+
+TEST_F(StretchTable, ClickOnAnotherCellChecksOnceAndKeepsTheCursor)
+{
+    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
+    ASSERT_NE(e, nullptr);
+    e->setFocus();
+    e->setText("500");
+    const QRect target = stretches()->visualRect(stretches()->model()->index(0, 0));
+    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target.center());
+    EXPECT_EQ(plat->messages.size(), 1u);
+    EXPECT_EQ(stretches()->currentRow(), 5);
+    EXPECT_NE(editor(stretches()), nullptr);
+
+    e = qobject_cast<QLineEdit*>(editor(stretches()));
+    ASSERT_NE(e, nullptr);
+    e->setFocus();
+    e->setText("90");
+    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target.center());
+    EXPECT_EQ(r().angleTo[1], 90);
+    EXPECT_EQ(stretches()->currentRow(), 1);
+}

@@ -210,3 +210,15 @@ TEST_F(TrainTable, TrackCheckBoxesFollowTheTracksInUse)
     EXPECT_EQ(r().runsOnTrack[1][1], 0);
     EXPECT_TRUE(form->document().modified);
 }
+
+TEST_F(TrainTable, ClickOrSpaceInATrackCellTogglesIt)
+{
+    showPage(trains());
+    trains()->setCurrentCell(6, 1);
+    const QRect cell = trains()->visualRect(trains()->model()->index(5, 0));
+    QTest::mouseClick(trains()->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(3, 3));
+    EXPECT_EQ(r().runsOnTrack[1][1], 0);
+    EXPECT_FALSE(form->Button_Berakning->isEnabled());
+    QTest::keyClick(trains(), Qt::Key_Space);
+    EXPECT_EQ(r().runsOnTrack[1][1], 1);
+}
