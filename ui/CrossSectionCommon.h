@@ -1,0 +1,23 @@
+#pragma once
+// Pieces shared by the cross-section dialog and its break-point and screen dialogs.
+
+#include <QString>
+
+#include "calc/Profile.h"
+#include "model/DocumentState.h"
+#include "model/ProjectRecord.h"
+
+// The program-wide state the cross-section dialogs work on; the main window owns all of it.
+struct CrossSectionContext {
+    ProjectRecord& record;
+    DocumentState& document;
+    AngleFactors& factors;  // EqFactor and MaxFactor
+    ProfileCheck& check;    // ProfileState and WarningArmed
+};
+
+// The line along which distances are given, by distance basis 0..4.
+QString distanceBasisText(int basis);
+// x to one decimal (ten times x rounded, halves to even, divided by ten).
+double roundTenth(double x);
+// The first of points 1..n labelled text, or 0.
+int findLabel(const ProjectRecord& r, int s, int n, const char* text);

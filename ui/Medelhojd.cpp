@@ -1,0 +1,687 @@
+#include "ui/Medelhojd.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "ui/CrossSectionPicture.h"
+#include "ui/NumberText.h"
+#include "ui/Platform.h"
+#include "ui/ProfileTable.h"
+#include "ui/Skarm.h"
+#include "ui/nybpbox.h"
+
+namespace {
+const char* const kBreakPointInfo = "F4: Lägg till brytpunkt; F5: Ta bort brytpunkt....";
+const char* const kReceiverInfo = "Mottagarens höjd över marken (m) ...";
+const char* const kScreenInfo[3] = {"Avstånd spårmitt-skärm (m) ...", "Skärmkrönets höjd över marknivån (m) ...",
+                                    "Ange skärmfall (Nej/Ja) ..."};
+
+char separator() { return decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.'; }
+
+bool within(QWidget* w, QWidget* container) { return w && container && (w == container || container->isAncestorOf(w)); }
+}  // namespace
+
+TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
+    : QDialog(parent), ctx_(context), r_(context.record)
+{
+    setObjectName(QStringLiteral("TForm_MedelHojd"));
+    setModal(true);
+    setSizeGripEnabled(true);
+
+    // Stretch form and distance basis.
+    shapeLabel_ = new QLabel(this);
+    shapeLabel_->setObjectName(QStringLiteral("Label_Stracka"));
+    QFont bold = shapeLabel_->font();
+    bold.setBold(true);
+    shapeLabel_->setFont(bold);
+    auto* basisBox = new QGroupBox(this);
+    basisBox->setObjectName(QStringLiteral("GroupBox_Avstand"));
+    auto* basisLayout = new QHBoxLayout(basisBox);
+    basisGroup_ = new QButtonGroup(this);
+    const char* names[5] = {"RadioButton_Vinkelratt", "RadioButton_Ekvivalent", "RadioButton_Max",
+                            "RadioButton_StartPosition", "RadioButton_Slutposition"};
+    const char* texts[5] = {"Vinkelrätt", "Ekvivalent", "Max", "StartPosition", "Slutposition"};
+    for (int b = 0; b < 5; ++b) {
+        basisButtons_[b] = new QRadioButton(QString::fromUtf8(texts[b]), basisBox);
+        basisButtons_[b]->setObjectName(QString::fromLatin1(names[b]));
+        basisGroup_->addButton(basisButtons_[b], b);
+        basisLayout->addWidget(basisButtons_[b]);
+    }
+    connect(basisGroup_, &QButtonGroup::idClicked, this, &TForm_MedelHojd::setBasis);
+
+    // Break-point table: one column per point, rows distance and ground height.
+    bpTable_ = new ProfileTable(this);
+    bpTable_->setObjectName(QStringLiteral("OvcTable_Brytpunkter"));
+    bpTable_->setRowCount(2);
+    bpTable_->setVerticalHeaderLabels({QStringLiteral("Avstånd"), QStringLiteral("Markhöjd")});
+    bpTable_->verticalHeader()->setFixedWidth(105);
+    bpTable_->verticalHeader()->setHighlightSections(false);
+    bpTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    bpTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    bpTable_->horizontalHeader()->setDefaultSectionSize(64);
+    bpTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    bpTable_->enterAdvancesColumn = true;
+    bpTable_->allowsNegative = [](int row) { return row == 1; };
+    bpTable_->mayEdit = [this](int row, int col) { return breakPointMayEdit(row, col); };
+    bpTable_->accepts = [this](int row, int col, double v) { return breakPointAccepts(row, col, v); };
+    bpTable_->apply = [this](int row, int col, double v) { breakPointApply(row, col, v); };
+    bpTable_->ownerKey = [this](int key, Qt::KeyboardModifiers m) { return breakPointKey(key, m); };
+
+    picture_ = new CrossSectionPicture(this);
+
+    // Screen table: distance, crest height and the screen list.
+    screenTable_ = new ProfileTable(this);
+    screenTable_->setObjectName(QStringLiteral("OvcTable_Skarm"));
+    screenTable_->setRowCount(3);
+    screenTable_->setColumnCount(1);
+    screenTable_->setVerticalHeaderLabels({QStringLiteral("Avstånd spårmitt-skärm (m)"),
+                                           QStringLiteral("Skärmkrönets höjd över mark (m)"), QStringLiteral("Skärm")});
+    screenTable_->horizontalHeader()->hide();
+    screenTable_->horizontalHeader()->setStretchLastSection(true);
+    screenTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    screenTable_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    screenTable_->verticalHeader()->setHighlightSections(false);
+    screenTable_->setFixedSize(screenTable_->verticalHeader()->sizeHint().width() + 110,
+                               3 * screenTable_->verticalHeader()->defaultSectionSize() + 4);
+    for (int row = 0; row < 3; ++row) {
+        auto* item = new QTableWidgetItem;
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        screenTable_->setItem(row, 0, item);
+    }
+    screenList_ = new QComboBox(screenTable_);
+    screenList_->setObjectName(QStringLiteral("ComboBox_Skarm"));
+    screenList_->addItems({QStringLiteral("Nej"), QStringLiteral("Absorb."), QStringLiteral("Reflekt.")});
+    screenTable_->setCellWidget(2, 0, screenList_);
+    screenList_->installEventFilter(this);
+    connect(screenList_, &QComboBox::currentIndexChanged, this, &TForm_MedelHojd::screenListChanged);
+    screenTable_->mayEdit = [this](int row, int col) { return screenMayEdit(row, col); };
+    screenTable_->accepts = [this](int row, int col, double v) { return screenAccepts(row, col, v); };
+    screenTable_->apply = [this](int row, int col, double v) { screenApply(row, col, v); };
+    screenTable_->ownerKey = [this](int key, Qt::KeyboardModifiers) {
+        if (key != Qt::Key_F1) return false;
+        platform().showHelp(this, 211);
+        return true;
+    };
+    connect(screenTable_, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+        if (within(QApplication::focusWidget(), screenTable_)) showScreenInfo(row);
+    });
+
+    // Receiver height.
+    auto* receiverLabel = new QLabel(QStringLiteral("Mottagarens höjd över mark (m):"), this);
+    receiverField_ = new QLineEdit(this);
+    receiverField_->setObjectName(QStringLiteral("Edit_MottagarHojd"));
+    receiverField_->setAlignment(Qt::AlignRight);
+    receiverField_->setMaximumWidth(90);
+    receiverField_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,7}([.,]\\d?)?")), receiverField_));
+    receiverField_->installEventFilter(this);
+    connect(receiverField_, &QLineEdit::editingFinished, this, &TForm_MedelHojd::receiverHeightEntered);
+
+    // Results.
+    heightLabel_ = new QLabel(this);
+    heightLabel_->setObjectName(QStringLiteral("Label_EffektivSkarmhojd"));
+    heightLabel_->setToolTip(QStringLiteral("Skillnaden mellan förenklad ljudväg med skärm resp. utan skärm."));
+    heightLabel_->setFont(bold);
+    baseLabel_ = new QLabel(this);
+    baseLabel_->setObjectName(QStringLiteral("Label_MarkhojdSkarm"));
+
+    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
+    okButton_->setObjectName(QStringLiteral("Button_OK"));
+    okButton_->setAutoDefault(false);
+    okButton_->setDefault(false);
+    connect(okButton_, &QPushButton::clicked, this, &TForm_MedelHojd::Button_OKClick);
+
+    info_ = new QLabel(this);
+    info_->setObjectName(QStringLiteral("Panel_Info"));
+    info_->setFrameShape(QFrame::StyledPanel);
+    info_->setMinimumHeight(info_->fontMetrics().height() + 6);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(shapeLabel_);
+    top->addSpacing(20);
+    top->addWidget(basisBox);
+    top->addStretch();
+
+    auto* receiverRow = new QHBoxLayout;
+    receiverRow->addWidget(receiverLabel);
+    receiverRow->addWidget(receiverField_);
+    receiverRow->addStretch();
+    auto* results = new QVBoxLayout;
+    results->addLayout(receiverRow);
+    results->addWidget(heightLabel_);
+    results->addWidget(baseLabel_);
+    results->addStretch();
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(screenTable_);
+    bottom->addSpacing(12);
+    bottom->addLayout(results, 1);
+    bottom->addWidget(okButton_, 0, Qt::AlignBottom);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(bpTable_, 0, Qt::AlignLeft);
+    layout->addWidget(picture_, 1);
+    layout->addLayout(bottom);
+    layout->addWidget(info_);
+
+    bpDialog_ = new TForm_Brytpunkt(r_, this);
+    screenDialog_ = new TForm1(r_, this);
+
+    connect(qApp, &QApplication::focusChanged, this, &TForm_MedelHojd::focusChanged);
+    resize(680, 560);
+}
+
+int TForm_MedelHojd::pointCount() const { return ProfilePointCount(r_, s_); }
+
+double TForm_MedelHojd::displayedDistance(int p) const { return static_cast<double>(r_.bpDistance[s_][p]) * scale_; }
+
+// ---------------------------------------------------------------------------------------
+// Opening and closing
+
+void TForm_MedelHojd::openStretch(int s)
+{
+    s_ = std::clamp(s, 1, kMaxStretches);
+    ctx_.check.WarningArmed = true;
+    rememberedDistance_ = 0.0f;
+    rememberedCrest_ = 0.0f;
+    userChanged_ = false;
+    closing_ = false;
+    snapshot_ = r_;
+
+    setWindowTitle(QStringLiteral("Tvärsektion - spår %1:%2").arg(r_.track[s_]).arg(r_.orderInTrack[s_]));
+
+    // A damaged point count is taken into 2..33 before anything is written at its index.
+    const int n = pointCount();
+    r_.bpCount[s_] = n;
+    const bool straight = r_.shape[s_] == 0;
+    r_.bpDistance[s_][n] = straight ? r_.perpDistance[s_] : r_.startDistance[s_];
+    r_.bpDistanceBasis[s_] = straight ? 0 : 3;
+    scale_ = 1.0;
+    if (straight) ComputeAngleFactors(r_, s_, ctx_.factors);
+
+    for (int b = 0; b < 5; ++b) basisButtons_[b]->setVisible(straight ? b < 3 : b >= 3);
+    basisButtons_[straight ? 0 : 3]->setChecked(true);
+    shapeLabel_->setText(straight ? QStringLiteral("RAK STRÄCKA") : QStringLiteral("KRÖKT STRÄCKA"));
+    receiverField_->setText(ProfileTable::numberText(r_.receiverHeight[s_]));
+    info_->clear();
+    bpTable_->setCurrentCell(0, 0);
+    screenTable_->setCurrentCell(0, 0);
+    refresh();
+}
+
+bool TForm_MedelHojd::editStretch(int s)
+{
+    openStretch(s);
+    closing_ = false;
+    exec();
+    return userChanged_ || !(r_ == snapshot_);
+}
+
+void TForm_MedelHojd::Button_OKClick()
+{
+    if (closing_) return;
+    if (bpTable_->activeEditor()) bpTable_->finishEdit(ProfileTable::Move::FocusLost);
+    if (screenTable_->activeEditor()) screenTable_->finishEdit(ProfileTable::Move::FocusLost);
+    receiverHeightEntered();
+    if (ctx_.check.ProfileState == 4) {
+        platform().beep();
+        showMessage(this, QString::fromUtf8(kScreenCaseWarning));
+    }
+    finishClose();
+}
+
+void TForm_MedelHojd::finishClose()
+{
+    closing_ = true;
+    // The opening steps and the analysis write the record as well: any difference from the
+    // record as it was at the opening is a change the document must not lose.
+    const bool changed = userChanged_ || !(r_ == snapshot_);
+    if (changed) {
+        ctx_.document.modified = true;
+        if (refreshCommandState) refreshCommandState();
+    }
+    accept();
+}
+
+void TForm_MedelHojd::closeEvent(QCloseEvent* event)
+{
+    // Closing the window goes the way of "&OK", so the warning is not skipped.
+    if (!closing_ && isVisible()) {
+        event->ignore();
+        Button_OKClick();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TForm_MedelHojd::keyPressEvent(QKeyEvent* event)
+{
+    // Enter and Escape never close the dialog by themselves.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TForm_MedelHojd::eventFilter(QObject* object, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (object == receiverField_ && k->key() == Qt::Key_F1) {
+            platform().showHelp(this, 110);
+            return true;
+        }
+        if (object == screenList_) {
+            if (k->key() == Qt::Key_F1) {
+                platform().showHelp(this, 211);
+                return true;
+            }
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+                screenTable_->setCurrentCell(0, 0);
+                screenTable_->setFocus();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(object, event);
+}
+
+// ---------------------------------------------------------------------------------------
+// Refresh
+
+void TForm_MedelHojd::markChanged()
+{
+    userChanged_ = true;
+    ctx_.document.modified = true;
+}
+
+void TForm_MedelHojd::refresh()
+{
+    analysis_ = AnalyseProfile(r_, s_, ctx_.factors, ctx_.check, separator());
+    if (analysis_.pointDropped || analysis_.screenRemoved) markChanged();
+    fillBreakPointTable();
+    fillScreenTable();
+    heightLabel_->setText(QString::fromStdString(analysis_.screenHeightText));
+    QColor colour = palette().color(QPalette::WindowText);
+    switch (analysis_.colour) {
+    case ScreenLabelColour::Green: colour = QColor(0, 140, 0); break;
+    case ScreenLabelColour::Red: colour = QColor(200, 0, 0); break;
+    case ScreenLabelColour::Blue: colour = QColor(0, 0, 200); break;
+    case ScreenLabelColour::None: break;
+    }
+    QPalette pal = heightLabel_->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    heightLabel_->setPalette(pal);
+    baseLabel_->setText(QString::fromStdString(analysis_.screenBaseText));
+    QStringList distances;
+    for (int p = 1; p <= analysis_.picture.count; ++p) distances << ProfileTable::numberText(displayedDistance(p));
+    picture_->setProfile(analysis_.picture, MiddleZoneSplit(r_, s_, scale_), distances);
+    if (analysis_.warningDue) {
+        platform().beep();
+        showMessage(this, QString::fromStdString(analysis_.warningText));
+    }
+}
+
+void TForm_MedelHojd::fillBreakPointTable()
+{
+    const int n = pointCount();
+    const int row = bpTable_->currentRow(), col = bpTable_->currentColumn();
+    bpTable_->setColumnCount(n);
+    QStringList labels;
+    for (int p = 1; p <= n; ++p) {
+        labels << QString::fromLatin1(r_.bpLabel[s_][p].bytes().c_str());
+        for (int rr = 0; rr < 2; ++rr) {
+            QTableWidgetItem* item = bpTable_->item(rr, p - 1);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                bpTable_->setItem(rr, p - 1, item);
+            }
+            item->setText(ProfileTable::numberText(rr == 0 ? displayedDistance(p) : r_.bpHeight[s_][p]));
+        }
+    }
+    bpTable_->setHorizontalHeaderLabels(labels);
+    // 64 pixels per point beside the row names; from 8 points on a fixed width that scrolls.
+    const int frame = 2 * bpTable_->frameWidth();
+    const bool scrolls = n >= 8;
+    bpTable_->setHorizontalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int width = scrolls ? 555 : 64 * n + 107;
+    const int height = bpTable_->horizontalHeader()->sizeHint().height() +
+                       2 * bpTable_->verticalHeader()->defaultSectionSize() + frame +
+                       (scrolls ? bpTable_->horizontalScrollBar()->sizeHint().height() : 0);
+    bpTable_->setFixedSize(width + frame, height);
+    if (row >= 0 && col >= 0) bpTable_->setCurrentCell(row, std::min(col, n - 1));
+}
+
+void TForm_MedelHojd::fillScreenTable()
+{
+    const bool on = r_.screenType[s_] > 0;
+    const double values[2] = {static_cast<double>(r_.screenDistance[s_]) * scale_, r_.screenCrestHeight[s_]};
+    for (int row = 0; row < 2; ++row) {
+        QTableWidgetItem* item = screenTable_->item(row, 0);
+        item->setText(ProfileTable::numberText(values[row]));
+        // Greyed while there is no screen.
+        item->setForeground(on ? palette().color(QPalette::Text) : QColor(Qt::gray));
+        item->setFlags(on ? (Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable)
+                          : (Qt::ItemIsSelectable | Qt::ItemIsEnabled));
+    }
+    setScreenList(std::clamp<int>(r_.screenType[s_], 0, 2));
+}
+
+void TForm_MedelHojd::setScreenList(int index)
+{
+    updatingList_ = true;
+    screenList_->setCurrentIndex(index);
+    updatingList_ = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// Break-point table
+
+bool TForm_MedelHojd::breakPointMayEdit(int row, int col)
+{
+    const int n = pointCount();
+    if (row == 0 && (col == 0 || col == n - 1)) {
+        showMessage(this, QStringLiteral("Värdet kan inte ändras"));
+        return false;
+    }
+    return true;
+}
+
+bool TForm_MedelHojd::breakPointAccepts(int row, int, double v) const
+{
+    if (row != 0) return true;
+    return v > displayedDistance(1) && v < displayedDistance(pointCount());
+}
+
+void TForm_MedelHojd::breakPointApply(int row, int col, double v)
+{
+    const int c = col + 1;
+    if (row == 0)
+        moveDistance(c, v);
+    else
+        r_.bpHeight[s_][c] = static_cast<float>(v);
+    copyHeights();
+    markChanged();
+    refresh();
+    if (row == 0) {
+        // The cursor follows the point to its new place.
+        for (int p = 1; p <= pointCount(); ++p)
+            if (displayedDistance(p) == static_cast<double>(static_cast<float>(v / scale_)) * scale_) {
+                bpTable_->setCurrentCell(0, p - 1);
+                break;
+            }
+    }
+}
+
+void TForm_MedelHojd::moveDistance(int c, double v)
+{
+    const int n = pointCount();
+    auto& dist = r_.bpDistance[s_];
+    auto& height = r_.bpHeight[s_];
+    auto& label = r_.bpLabel[s_];
+    const float stored = static_cast<float>(v / scale_);
+    if (c <= 1 || c >= n) return;
+    if (displayedDistance(c - 1) < v && v < displayedDistance(c + 1)) {
+        dist[c] = stored;
+        return;
+    }
+    int j = n;
+    for (int p = 1; p <= n; ++p)
+        if (displayedDistance(p) >= v) {
+            j = p;
+            break;
+        }
+    if (j == c) {
+        dist[c] = stored;
+        return;
+    }
+    const float movedHeight = height[c];
+    const Label2 movedLabel = label[c];
+    // The edited point leaves its slot; the points after it close the gap.
+    for (int p = c; p < n; ++p) {
+        dist[p] = dist[p + 1];
+        height[p] = height[p + 1];
+        label[p] = label[p + 1];
+    }
+    const int k = j > c ? j - 1 : j;  // the found point's place in the shortened list
+    if (displayedDistance(k) == v) {
+        // Same distance as an existing point: the edited point replaces it, one point less.
+        dist[k] = stored;
+        height[k] = movedHeight;
+        label[k] = movedLabel;
+        dist[n] = 0.0f;
+        height[n] = 0.0f;
+        label[n].clear();
+        r_.bpCount[s_] = n - 1;
+        return;
+    }
+    for (int p = n - 1; p >= k; --p) {
+        dist[p + 1] = dist[p];
+        height[p + 1] = height[p];
+        label[p + 1] = label[p];
+    }
+    dist[k] = stored;
+    height[k] = movedHeight;
+    label[k] = movedLabel;
+}
+
+void TForm_MedelHojd::copyHeights()
+{
+    const int n = pointCount();
+    if (int p = findLabel(r_, s_, n, "SM")) r_.trackHeight[s_] = r_.bpHeight[s_][p];
+    if (int p = findLabel(r_, s_, n, "MT")) r_.receiverGroundHeight[s_] = r_.bpHeight[s_][p];
+}
+
+bool TForm_MedelHojd::breakPointKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    if (key == Qt::Key_F1) {
+        platform().showHelp(this, 110);
+        return true;
+    }
+    if (key == Qt::Key_F4) {
+        addBreakPoint();
+        return true;
+    }
+    if (key == Qt::Key_F5) {
+        deleteBreakPoint();
+        return true;
+    }
+    if (ctrl && key == Qt::Key_C) {
+        copyValue();
+        return true;
+    }
+    if (ctrl && key == Qt::Key_V) {
+        pasteValue();
+        return true;
+    }
+    return false;
+}
+
+void TForm_MedelHojd::addBreakPoint()
+{
+    if (QLineEdit* e = bpTable_->activeEditor()) {
+        if (!bpTable_->finishEdit(ProfileTable::Move::FocusLost)) return;
+        (void)e;
+    }
+    const bool changed = bpDialog_->execFor(s_, r_.bpDistanceBasis[s_], scale_);
+    if (changed) {
+        copyHeights();
+        markChanged();
+    }
+    refresh();
+}
+
+void TForm_MedelHojd::deleteBreakPoint()
+{
+    if (bpTable_->activeEditor()) return;
+    const int n = pointCount();
+    const int c = bpTable_->currentColumn() + 1;
+    if (c < 1 || c > n || !r_.bpLabel[s_][c].equals("BP")) return;  // "SM" and "MT" stay
+    auto& dist = r_.bpDistance[s_];
+    auto& height = r_.bpHeight[s_];
+    auto& label = r_.bpLabel[s_];
+    for (int p = c; p < n; ++p) {
+        dist[p] = dist[p + 1];
+        height[p] = height[p + 1];
+        label[p] = label[p + 1];
+    }
+    dist[n] = 0.0f;
+    height[n] = 0.0f;
+    label[n].clear();
+    r_.bpCount[s_] = n - 1;
+    copyHeights();
+    markChanged();
+    refresh();
+}
+
+void TForm_MedelHojd::copyValue()
+{
+    if (QLineEdit* e = bpTable_->activeEditor()) {
+        double v;
+        if (ProfileTable::parseNumber(e->text(), v)) clipboard_ = v;
+        return;
+    }
+    const int row = bpTable_->currentRow(), c = bpTable_->currentColumn() + 1;
+    if (row < 0 || c < 1 || c > pointCount()) return;
+    clipboard_ = row == 0 ? displayedDistance(c) : static_cast<double>(r_.bpHeight[s_][c]);
+}
+
+void TForm_MedelHojd::pasteValue()
+{
+    if (QLineEdit* e = bpTable_->activeEditor()) {
+        e->setText(ProfileTable::numberText(clipboard_));
+        return;
+    }
+    const int row = bpTable_->currentRow(), col = bpTable_->currentColumn();
+    if (row < 0 || col < 0 || col >= pointCount()) return;
+    if (!breakPointMayEdit(row, col)) return;
+    if (!breakPointAccepts(row, col, clipboard_)) return;
+    breakPointApply(row, col, clipboard_);
+}
+
+// ---------------------------------------------------------------------------------------
+// Screen
+
+bool TForm_MedelHojd::screenMayEdit(int row, int) { return row < 2 && r_.screenType[s_] > 0; }
+
+bool TForm_MedelHojd::screenAccepts(int row, int, double v) const
+{
+    if (row != 0) return true;
+    return v > displayedDistance(1) && v < displayedDistance(pointCount());
+}
+
+void TForm_MedelHojd::screenApply(int row, int, double v)
+{
+    if (row == 0)
+        r_.screenDistance[s_] = static_cast<float>(v / scale_);
+    else
+        r_.screenCrestHeight[s_] = static_cast<float>(v);
+    markChanged();
+    refresh();
+}
+
+void TForm_MedelHojd::screenListChanged(int index)
+{
+    if (updatingList_ || index < 0) return;
+    const int old = r_.screenType[s_];
+    if (index == 0) {
+        if (old > 0) {
+            rememberedDistance_ = r_.screenDistance[s_];
+            rememberedCrest_ = r_.screenCrestHeight[s_];
+        }
+        r_.screenType[s_] = 0;
+        r_.screenBaseHeight[s_] = 0.0f;
+        r_.screenDistance[s_] = 0.0f;
+        r_.screenCrestHeight[s_] = 0.0f;
+    } else if (old <= 0) {
+        r_.screenDistance[s_] = rememberedDistance_;
+        r_.screenCrestHeight[s_] = rememberedCrest_;
+        const TForm1::Outcome outcome = screenDialog_->execFor(s_, r_.bpDistanceBasis[s_], scale_);
+        if (outcome == TForm1::Outcome::Cancelled) {
+            r_.screenType[s_] = 0;
+            setScreenList(0);
+        } else {
+            r_.screenType[s_] = index;
+        }
+    } else {
+        r_.screenType[s_] = index;
+    }
+    markChanged();
+    refresh();
+}
+
+// ---------------------------------------------------------------------------------------
+// Receiver height, basis, info line
+
+void TForm_MedelHojd::receiverHeightEntered()
+{
+    if (closing_) return;
+    double v;
+    if (!ProfileTable::parseNumber(receiverField_->text(), v) || v < 0) return;
+    const float h = static_cast<float>(v);
+    receiverField_->setText(ProfileTable::numberText(h));
+    if (h == r_.receiverHeight[s_]) return;
+    r_.receiverHeight[s_] = h;
+    markChanged();
+    refresh();
+}
+
+void TForm_MedelHojd::setBasis(int basis)
+{
+    if (basis < 0 || basis > 4) return;
+    if (bpTable_->activeEditor()) bpTable_->finishEdit(ProfileTable::Move::FocusLost);
+    if (r_.bpDistanceBasis[s_] != basis) markChanged();
+    r_.bpDistanceBasis[s_] = basis;
+    // A factor of 0 (never computed) leaves the distances as stored.
+    switch (basis) {
+    case 1: scale_ = ctx_.factors.EqFactor != 0.0f ? 1.0 / ctx_.factors.EqFactor : 1.0; break;
+    case 2: scale_ = ctx_.factors.MaxFactor != 0.0f ? 1.0 / ctx_.factors.MaxFactor : 1.0; break;
+    case 4:
+        scale_ = r_.startDistance[s_] != 0.0f
+                     ? static_cast<double>(r_.endDistance[s_]) / static_cast<double>(r_.startDistance[s_])
+                     : 1.0;
+        break;
+    default: scale_ = 1.0; break;
+    }
+    basisButtons_[basis]->setChecked(true);
+    refresh();
+}
+
+void TForm_MedelHojd::showScreenInfo(int row)
+{
+    if (row >= 0 && row < 3) info_->setText(QString::fromUtf8(kScreenInfo[row]));
+}
+
+void TForm_MedelHojd::focusChanged(QWidget* old, QWidget* now)
+{
+    if (!isVisible()) return;
+    if (within(now, bpTable_)) {
+        info_->setText(QString::fromUtf8(kBreakPointInfo));
+    } else if (now == screenList_) {
+        showScreenInfo(2);
+    } else if (within(now, screenTable_)) {
+        showScreenInfo(screenTable_->currentRow());
+    } else if (now == receiverField_) {
+        info_->setText(QString::fromUtf8(kReceiverInfo));
+    } else if (within(old, bpTable_) || old == receiverField_) {
+        info_->clear();
+    }
+}

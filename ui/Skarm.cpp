@@ -1,0 +1,188 @@
+#include "ui/Skarm.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "calc/Format.h"
+#include "calc/Profile.h"
+#include "ui/CrossSectionCommon.h"
+#include "ui/NumberText.h"
+#include "ui/Platform.h"
+#include "ui/ProfileTable.h"
+
+namespace {
+char separator() { return decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.'; }
+}  // namespace
+
+TForm1::TForm1(ProjectRecord& record, QWidget* parent) : QDialog(parent), r_(record)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("SKÄRM"));
+    setModal(true);
+
+    basisLabel_ = new QLabel(this);
+    basisLabel_->setObjectName(QStringLiteral("Label_Basis"));
+
+    table_ = new ProfileTable(this);
+    table_->setObjectName(QStringLiteral("OvcTable_Skarm"));
+    table_->integerDigits = 4;
+    table_->setRowCount(2);
+    table_->setColumnCount(1);
+    table_->horizontalHeader()->hide();
+    table_->verticalHeader()->setHighlightSections(false);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setFixedSize(340, 2 * table_->verticalHeader()->defaultSectionSize() + 4);
+    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int row = 0; row < 2; ++row) {
+        auto* item = new QTableWidgetItem;
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        table_->setItem(row, 0, item);
+    }
+    table_->allowsNegative = [](int row) { return row == 1; };  // the crest height is taken as typed
+    table_->apply = [this](int row, int, double v) {
+        if (row == 0)
+            distance_ = v;
+        else
+            crest_ = v;
+        showValues();
+    };
+    table_->enterFinishes = [this](int row, int) {
+        if (row == 1 && distance_ > 0 && distance_ < limit_) {
+            Button_OKClick();
+            return true;
+        }
+        return false;
+    };
+    table_->ownerKey = [this](int key, Qt::KeyboardModifiers) {
+        if (key != Qt::Key_F1) return false;
+        platform().showHelp(this, 211);
+        return true;
+    };
+
+    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
+    okButton_->setObjectName(QStringLiteral("Button_OK"));
+    cancelButton_ = new QPushButton(QStringLiteral("&Avbryt"), this);
+    cancelButton_->setObjectName(QStringLiteral("Button_Avbryt"));
+    for (QPushButton* b : {okButton_, cancelButton_}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    connect(okButton_, &QPushButton::clicked, this, &TForm1::Button_OKClick);
+    connect(cancelButton_, &QPushButton::clicked, this, &TForm1::Button_AvbrytClick);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(basisLabel_);
+    layout->addWidget(table_);
+    layout->addLayout(buttons);
+}
+
+void TForm1::prepare(int s, int basis, double scale)
+{
+    s_ = s;
+    scale_ = scale;
+    outcome_ = Outcome::Cancelled;
+    const int n = ProfilePointCount(r_, s);
+    int m = findLabel(r_, s, n, "MT");
+    if (m == 0) m = n;
+    limit_ = static_cast<double>(r_.bpDistance[s][m]) * scale;
+    distance_ = static_cast<double>(r_.screenDistance[s]) * scale;
+    crest_ = r_.screenCrestHeight[s];
+    basisLabel_->setText(distanceBasisText(basis));
+    table_->setVerticalHeaderLabels(
+        {QStringLiteral("Avstånd spårmitt-skärm (<") + QString::fromStdString(formatFixed(limit_, 1, separator())) +
+             QStringLiteral("m)"),
+         QStringLiteral("Skärmkrönets höjd över mark (m)")});
+    table_->setFixedSize(table_->verticalHeader()->sizeHint().width() + 110,
+                         2 * table_->verticalHeader()->defaultSectionSize() + 4);
+    showValues();
+    table_->setCurrentCell(0, 0);
+}
+
+TForm1::Outcome TForm1::execFor(int s, int basis, double scale)
+{
+    prepare(s, basis, scale);
+    exec();
+    return outcome_;
+}
+
+void TForm1::setValues(double distance, double crest)
+{
+    distance_ = distance;
+    crest_ = crest;
+    showValues();
+}
+
+void TForm1::showValues()
+{
+    table_->item(0, 0)->setText(ProfileTable::numberText(distance_));
+    table_->item(1, 0)->setText(ProfileTable::numberText(crest_));
+}
+
+void TForm1::Button_OKClick()
+{
+    if (table_->activeEditor() && !table_->finishEdit(ProfileTable::Move::FocusLost)) return;
+    if (!(distance_ < limit_)) {
+        // The original text keeps its "\n\r" pair.
+        const QString text = QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än ") +
+                             QString::fromStdString(formatGeneral(limit_, 15, separator())) +
+                             QStringLiteral(" meter!");
+        const MsgAnswer a = platform().message(this, QStringLiteral("Skenbrus"), text, MsgIcon::Error,
+                                               MsgButtons::AbortRetry);
+        if (a == MsgAnswer::Retry) {
+            table_->setCurrentCell(0, 0);
+            table_->setFocus();
+            return;
+        }
+        outcome_ = Outcome::Aborted;
+        closing_ = true;
+        accept();
+        closing_ = false;
+        return;
+    }
+    r_.screenDistance[s_] = static_cast<float>(roundTenth(distance_ / scale_));
+    r_.screenCrestHeight[s_] = static_cast<float>(crest_);
+    outcome_ = Outcome::Stored;
+    closing_ = true;
+    accept();
+    closing_ = false;
+}
+
+void TForm1::Button_AvbrytClick()
+{
+    r_.screenType[s_] = 0;
+    outcome_ = Outcome::Cancelled;
+    closing_ = true;
+    reject();
+    closing_ = false;
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Button_AvbrytClick();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    QDialog::keyPressEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // Closing the window counts as "&Avbryt".
+    if (!closing_ && isVisible()) {
+        r_.screenType[s_] = 0;
+        outcome_ = Outcome::Cancelled;
+    }
+    QDialog::closeEvent(event);
+}

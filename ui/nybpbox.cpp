@@ -1,0 +1,170 @@
+#include "ui/nybpbox.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "calc/Profile.h"
+#include "ui/CrossSectionCommon.h"
+#include "ui/Platform.h"
+#include "ui/ProfileTable.h"
+
+TForm_Brytpunkt::TForm_Brytpunkt(ProjectRecord& record, QWidget* parent) : QDialog(parent), r_(record)
+{
+    setObjectName(QStringLiteral("TForm_Brytpunkt"));
+    setWindowTitle(QStringLiteral("Ny Brytpunkt"));
+    setModal(true);
+
+    basisLabel_ = new QLabel(this);
+    basisLabel_->setObjectName(QStringLiteral("Label_Basis"));
+
+    table_ = new ProfileTable(this);
+    table_->setObjectName(QStringLiteral("OvcTable_Brytpunkt"));
+    table_->integerDigits = 4;
+    table_->setRowCount(2);
+    table_->setColumnCount(1);
+    table_->setVerticalHeaderLabels({QStringLiteral("Avstånd till spårmitt (m)"), QStringLiteral("Markhöjd (m)")});
+    table_->horizontalHeader()->hide();
+    table_->verticalHeader()->setHighlightSections(false);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setFixedSize(table_->verticalHeader()->sizeHint().width() + 110,
+                         2 * table_->verticalHeader()->defaultSectionSize() + 4);
+    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int row = 0; row < 2; ++row) {
+        auto* item = new QTableWidgetItem;
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        table_->setItem(row, 0, item);
+    }
+    table_->allowsNegative = [](int row) { return row == 1; };  // a ground height may be negative
+    table_->apply = [this](int row, int, double v) {
+        if (row == 0)
+            newDistance_ = v;
+        else
+            newHeight_ = v;
+        showValues();
+    };
+    table_->enterFinishes = [this](int row, int) {
+        // Enter on the height row finishes the dialog when the distance lies inside the profile.
+        if (row != 1) return false;
+        const int n = ProfilePointCount(r_, s_);
+        if (newDistance_ > 0 && newDistance_ < displayed(n)) {
+            Button_OKClick();
+            return true;
+        }
+        return false;
+    };
+
+    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
+    okButton_->setObjectName(QStringLiteral("Button_OK"));
+    cancelButton_ = new QPushButton(QStringLiteral("&Avbryt"), this);
+    cancelButton_->setObjectName(QStringLiteral("Button_Avbryt"));
+    for (QPushButton* b : {okButton_, cancelButton_}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    connect(okButton_, &QPushButton::clicked, this, &TForm_Brytpunkt::Button_OKClick);
+    connect(cancelButton_, &QPushButton::clicked, this, &TForm_Brytpunkt::Button_AvbrytClick);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(basisLabel_);
+    layout->addWidget(table_);
+    layout->addLayout(buttons);
+}
+
+double TForm_Brytpunkt::displayed(int p) const { return static_cast<double>(r_.bpDistance[s_][p]) * scale_; }
+
+void TForm_Brytpunkt::setValues(double distance, double height)
+{
+    newDistance_ = distance;
+    newHeight_ = height;
+    showValues();
+}
+
+void TForm_Brytpunkt::showValues()
+{
+    table_->item(0, 0)->setText(ProfileTable::numberText(newDistance_));
+    table_->item(1, 0)->setText(ProfileTable::numberText(newHeight_));
+}
+
+void TForm_Brytpunkt::prepare(int s, int basis, double scale)
+{
+    s_ = s;
+    scale_ = scale;
+    changed_ = false;
+    basisLabel_->setText(distanceBasisText(basis));
+    showValues();
+    table_->setCurrentCell(0, 0);
+}
+
+bool TForm_Brytpunkt::execFor(int s, int basis, double scale)
+{
+    prepare(s, basis, scale);
+    exec();
+    return changed_;
+}
+
+void TForm_Brytpunkt::Button_OKClick()
+{
+    if (table_->activeEditor() && !table_->finishEdit(ProfileTable::Move::FocusLost)) return;
+    const int n = ProfilePointCount(r_, s_);
+    int m = findLabel(r_, s_, n, "MT");
+    if (m == 0) m = n;
+    const double d = roundTenth(newDistance_);
+    // A point at or before the track centre is refused like one beyond the receiver.
+    if (d <= 0 || !(d < roundTenth(displayed(m)))) {
+        showMessage(this, QStringLiteral("Brytpunktens avstånd är större än mottagarens!"));
+        reject();
+        return;
+    }
+    int j = n;
+    for (int p = 2; p <= n; ++p)
+        if (roundTenth(displayed(p)) >= d) {
+            j = p;
+            break;
+        }
+    auto& dist = r_.bpDistance[s_];
+    auto& height = r_.bpHeight[s_];
+    auto& label = r_.bpLabel[s_];
+    if (roundTenth(displayed(j)) == d) {
+        height[j] = static_cast<float>(newHeight_);
+    } else {
+        // The arrays hold 33 points; a further point would be written past them.
+        if (n >= kMaxBreakPoints) {
+            showMessage(this, QStringLiteral("Högst 33 brytpunkter per delsträcka!"));
+            reject();
+            return;
+        }
+        for (int p = n; p >= j; --p) {
+            dist[p + 1] = dist[p];
+            height[p + 1] = height[p];
+            label[p + 1] = label[p];
+        }
+        dist[j] = static_cast<float>(newDistance_ / scale_);
+        height[j] = static_cast<float>(newHeight_);
+        label[j].clear();
+        label[j].setBytes("BP");
+        r_.bpCount[s_] = n + 1;
+    }
+    changed_ = true;
+    accept();
+}
+
+void TForm_Brytpunkt::Button_AvbrytClick() { reject(); }
+
+void TForm_Brytpunkt::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Button_AvbrytClick();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    QDialog::keyPressEvent(event);
+}
