@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/ProjectRecord.h"
+#include "ui/NumberText.h"
 #include "ui/Platform.h"
 
 const char* const kRenumberMessage =
@@ -206,7 +207,7 @@ QString StretchTableModel::displayText(int row, int col) const
     case 7:
     case 8:
     case 9:
-    case 10: return formatReal(fieldValue(row, col).toDouble());
+    case 10: return realText(fieldValue(row, col).toDouble());
     case 11: return QStringLiteral("Porös");
     case 12: return groundText(r_.groundReceiver[col]);
     case 13: return groundText(r_.groundMiddle[col]);

@@ -13,40 +13,24 @@
 #include <limits>
 
 #include "model/ProjectRecord.h"
+#include "ui/NumberText.h"
 #include "ui/Platform.h"
 
-// ---------------------------------------------------------------------------------------
-// Number texts
-
-QString formatReal(double v)
+namespace {
+// An emptied cell holds 0, as the numeric fields of the tables do.
+std::optional<double> cellReal(const QString& text)
 {
-    QString s = QString::number(v, 'f', 1);
-    const QString dp = QLocale().decimalPoint();
-    if (dp != QLatin1String(".")) s.replace(QLatin1Char('.'), dp);
-    return s;
+    if (text.trimmed().isEmpty()) return 0.0;
+    return parseReal(text);
 }
 
-std::optional<double> parseReal(const QString& text)
-{
-    QString t = text.trimmed();
-    if (t.isEmpty()) return 0.0;
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok) return std::nullopt;
-    return v;
-}
-
-std::optional<std::int32_t> parseInt(const QString& text)
+std::optional<std::int32_t> cellInt(const QString& text)
 {
     const QString t = text.trimmed();
     if (t.isEmpty() || t == QLatin1String("-")) return 0;
-    bool ok = false;
-    const qlonglong v = t.toLongLong(&ok);
-    if (!ok || v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(v);
+    return parseInt(t);
 }
+}  // namespace
 
 // ---------------------------------------------------------------------------------------
 // EditTableModel
@@ -174,7 +158,7 @@ void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
     const QVariant v = m->fieldValue(row, col);
     if (auto* e = qobject_cast<QLineEdit*>(editor)) {
         const CellKind k = m->cellSpec(row, col).kind;
-        e->setText(k == CellKind::Real ? formatReal(v.toDouble()) : QString::number(v.toLongLong()));
+        e->setText(k == CellKind::Real ? realText(v.toDouble()) : QString::number(v.toLongLong()));
         e->selectAll();
     } else if (auto* c = qobject_cast<QComboBox*>(editor)) {
         const int i = v.toInt();
@@ -254,11 +238,11 @@ std::optional<QVariant> CellDelegate::editorValue() const
     if (!e) return std::nullopt;
     const CellKind k = view_->gridModel()->cellSpec(editorIndex_.row() + 1, editorIndex_.column() + 1).kind;
     if (k == CellKind::Real) {
-        auto v = parseReal(e->text());
+        auto v = cellReal(e->text());
         if (!v) return std::nullopt;
         return QVariant(*v);
     }
-    auto v = parseInt(e->text());
+    auto v = cellInt(e->text());
     if (!v) return std::nullopt;
     return QVariant(*v);
 }
@@ -422,7 +406,7 @@ bool GridView::handleClipboardKey(QKeyEvent* e)
                                              : QVariant(static_cast<double>(h.cellClipboardReal));
     if (isEditing()) {
         delegate_->setEditorText(kind == ClipKind::Int ? QString::number(h.cellClipboardInt)
-                                                       : formatReal(h.cellClipboardReal));
+                                                       : realText(h.cellClipboardReal));
         finishEditing();
     } else {
         enterValue(currentIndex(), v);

@@ -46,13 +46,6 @@ struct CellSpec {
     QStringList items;           // list cells
 };
 
-// Text of a one-decimal value with the platform's decimal separator.
-QString formatReal(double v);
-// Reads a one-decimal entry (either separator); empty text is 0.
-std::optional<double> parseReal(const QString& text);
-// Reads an integer entry; empty text is 0; nullopt outside the signed 32-bit range.
-std::optional<std::int32_t> parseInt(const QString& text);
-
 class EditTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:

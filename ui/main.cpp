@@ -26,6 +26,7 @@
 
 #include "model/Cp1252.h"
 #include "model/ProjectFile.h"
+#include "ui/Medelhojd.h"
 #include "ui/Platform.h"
 #include "ui/StretchTable.h"
 #include "ui/TrainTable.h"
@@ -168,6 +169,9 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     stretchModel = new StretchTableModel(record_, *this, this);
     Form_Vaxlar = new TForm_Vaxlar(this);
     switchesDialog = [this](int s) { return Form_Vaxlar->execFor(record_, s); };
+    Form_MedelHojd = new TForm_MedelHojd(CrossSectionContext{record_, doc_, factors_, profileCheck_}, this);
+    Form_MedelHojd->refreshCommandState = [this] { refreshCommandState(); };
+    crossSectionDialog = [this](int s) { Form_MedelHojd->editStretch(s); };
 
     auto* central = new QWidget(this);
     setCentralWidget(central);

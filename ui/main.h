@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <functional>
 
+#include "calc/Profile.h"
 #include "model/DocumentState.h"
 #include "model/ProjectRecord.h"
 #include "ui/TableGrid.h"
@@ -21,6 +22,7 @@ class QTableWidget;
 class QTableWidgetItem;
 class QToolButton;
 class StretchTableModel;
+class TForm_MedelHojd;
 class TForm_Vaxlar;
 class TrainTableModel;
 
@@ -51,6 +53,9 @@ public:
     ProjectRecord& record() { return record_; }
     DocumentState& document() { return doc_; }
     int activeStretch() const { return activeStretch_; }
+    // Working values of the cross-section analysis that live beside the record.
+    AngleFactors& angleFactors() { return factors_; }
+    ProfileCheck& profileCheck() { return profileCheck_; }
 
     // Shows the whole record again: counts, project texts, both tables, the completeness
     // check. Used after the record was replaced (start, New, Open).
@@ -74,8 +79,7 @@ public:
     // The window caption for the current file ("Skenbrus - []" without one).
     QString captionText() const;
 
-    // The cross-section dialog for a stretch. Set by the program; without it the choice
-    // is only recorded.
+    // The cross-section dialog for a stretch; defaults to TForm_MedelHojd.
     std::function<void(int stretch)> crossSectionDialog;
     // The switches dialog; returns false when it was cancelled. Defaults to TForm_Vaxlar.
     std::function<bool(int stretch)> switchesDialog;
@@ -104,6 +108,7 @@ public:
     TrainTableModel* trainModel = nullptr;
     StretchTableModel* stretchModel = nullptr;
     TForm_Vaxlar* Form_Vaxlar = nullptr;
+    TForm_MedelHojd* Form_MedelHojd = nullptr;
 
     // Event handlers.
     void OvcSpinner1UpClick();
@@ -142,6 +147,8 @@ private:
 
     ProjectRecord record_;
     DocumentState doc_;
+    AngleFactors factors_;
+    ProfileCheck profileCheck_;
     SegmentControl segmentControl_;
     int segmentSetting_ = 1;
     int activeStretch_ = 1;
