@@ -6,6 +6,10 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "ui/Medelhojd.h"
 
 #include "ui/Vaxlar.h"
 
@@ -373,4 +377,27 @@ TEST_F(StretchTable, ClickOnAnotherCellChecksOnceAndKeepsTheCursor)
     QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target.center());
     EXPECT_EQ(r().angleTo[1], 90);
     EXPECT_EQ(stretches()->currentRow(), 1);
+}
+
+TEST_F(StretchTable, RowSixteenOpensTheCrossSectionDialogForItsStretch)
+{
+    addStretches(1);
+    type(stretches(), 6, 2, "40");
+    int shownFor = 0;
+    QTimer::singleShot(10, form.get(), [&] {
+        shownFor = form->Form_MedelHojd->stretch();
+        EXPECT_TRUE(form->Form_MedelHojd->isVisible());
+        form->Form_MedelHojd->Button_OKClick();
+    });
+    // Chosen from inside a running event loop, as in the program, so that the editor the
+    // choice came from outlives the dialog's own loop.
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        choose(stretches(), 16, 2, "J");
+        loop.quit();
+    });
+    loop.exec();
+    EXPECT_EQ(shownFor, 2);
+    EXPECT_FALSE(form->Form_MedelHojd->isVisible());
+    EXPECT_EQ(r().crossSectionOn[2], 1);
 }
