@@ -176,7 +176,7 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     auto* central = new QWidget(this);
     setCentralWidget(central);
     auto* v = new QVBoxLayout(central);
-    v->setContentsMargins(8, 8, 8, 8);
+    v->setContentsMargins(6, 6, 6, 6);
     v->setSpacing(6);
 
     PageControl = new QTabWidget(central);
@@ -239,7 +239,7 @@ QWidget* TForm_Skenbrus::buildTrainPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("PageControl_TagInfo"));
     auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(10, 10, 10, 10);
+    v->setContentsMargins(6, 6, 6, 6);
     auto* top = new QHBoxLayout;
     OvcSpinner1 = new CountSpinner(QStringLiteral("Edit1"), QStringLiteral("OvcSpinner1"),
                                    QStringLiteral("Tryck pil upp för att lägga till tåg och pil ner för att ta bort"),
@@ -271,7 +271,7 @@ QWidget* TForm_Skenbrus::buildStretchPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("PageControl_Delstrackor"));
     auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(10, 10, 10, 10);
+    v->setContentsMargins(6, 6, 6, 6);
     auto* top = new QHBoxLayout;
     OvcSpinner2 = new CountSpinner(
         QStringLiteral("Edit2"), QStringLiteral("OvcSpinner2"),

@@ -222,3 +222,26 @@ TEST_F(TrainTable, ClickOrSpaceInATrackCellTogglesIt)
     QTest::keyClick(trains(), Qt::Key_Space);
     EXPECT_EQ(r().runsOnTrack[1][1], 1);
 }
+
+TEST_F(TrainTable, TypingIntoACellReplacesItsValue)
+{
+    showPage(trains());
+    trains()->setCurrentCell(3, 1);
+    type(trains(), 3, 1, "80");
+    trains()->setCurrentCell(3, 1);
+    QTest::keyClick(trains(), Qt::Key_1);
+    auto* e = qobject_cast<QLineEdit*>(editor(trains()));
+    ASSERT_NE(e, nullptr);
+    QTest::keyClicks(e, "20");
+    EXPECT_EQ(e->text(), "120");
+    QTest::keyClick(e, Qt::Key_Return);
+    EXPECT_EQ(r().speed[1], 120);
+    // Letters never reach an integer cell: the old value stays.
+    trains()->setCurrentCell(3, 1);
+    QTest::keyClick(trains(), Qt::Key_X);
+    e = qobject_cast<QLineEdit*>(editor(trains()));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->text(), "120");
+    QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(r().speed[1], 120);
+}
