@@ -28,6 +28,7 @@
 #include "model/ProjectFile.h"
 #include "ui/Medelhojd.h"
 #include "ui/Platform.h"
+#include "ui/Settings.h"
 #include "ui/StretchTable.h"
 #include "ui/TrainTable.h"
 #include "ui/Vaxlar.h"
@@ -404,7 +405,10 @@ QWidget* TForm_Skenbrus::buildLogoPanel()
     v->addStretch();
     connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int value) {
         // Only a change the user makes becomes the setting.
-        if (SpinEdit1->hasFocus()) segmentSetting_ = value;
+        if (SpinEdit1->hasFocus()) {
+            segmentSetting_ = value;
+            if (settings_) settings_->setSegment(value);
+        }
         doc_.segmentLength = value;
     });
     connect(Button_Berakning, &QPushButton::clicked, this, &TForm_Skenbrus::Button_BerakningClick);
@@ -450,6 +454,20 @@ void TForm_Skenbrus::showProject()
     refreshCommandState();
     GridView* view = PageControl->currentWidget() == PageControl_Delstrackor ? OvcTable_DelStrackor : OvcTable_TagTyp;
     setStatus(view->gridModel()->statusText(view->currentRow(), view->currentColumn()));
+}
+
+void TForm_Skenbrus::applyStartupSettings(AppSettings& settings)
+{
+    settings_ = &settings;
+    segmentSetting_ = settings.segment();
+    doc_.traceEquivalent = settings.traceEquivalent();
+    doc_.traceMaximum = settings.traceMaximum();
+    record_.country = std::clamp(settings.country(), 0, 2);
+    for (int t = 1; t <= kMaxTrains; ++t) {
+        record_.nationality[t] = record_.country;
+        rebuildTrainTypeList(record_, t);
+    }
+    showProject();
 }
 
 bool TForm_Skenbrus::openStartupFile(const QString& path)

@@ -12,6 +12,7 @@
 #include "model/ProjectRecord.h"
 #include "ui/TableGrid.h"
 
+class AppSettings;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -71,6 +72,10 @@ public:
     bool finishEditing();
     // Resizes the tables for the counts and the number of tracks.
     void sizeTables();
+
+    // Start-up settings: segment length, country (and with it every train's nationality) and
+    // the trace switches. The settings object stays in use for the segment length.
+    void applyStartupSettings(AppSettings& settings);
 
     // The "Segment" setting that the segment-length control is clamped from.
     int segmentSetting() const { return segmentSetting_; }
@@ -151,6 +156,7 @@ private:
     ProfileCheck profileCheck_;
     SegmentControl segmentControl_;
     int segmentSetting_ = 1;
+    AppSettings* settings_ = nullptr;
     int activeStretch_ = 1;
     bool fillingInfo_ = false;
 };

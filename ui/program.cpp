@@ -3,13 +3,16 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "ui/Settings.h"
 #include "ui/main.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skenbrus"));
+    AppSettings settings;
     TForm_Skenbrus form;
+    form.applyStartupSettings(settings);
     form.show();
     if (argc > 1) {
         // The project named on the command line is read once the window is up.

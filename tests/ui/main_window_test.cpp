@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "model/ProjectFile.h"
+#include "ui/Settings.h"
 
 using MainWindow = MainWindowTest;
 
@@ -136,4 +137,31 @@ TEST_F(MainWindow, ReadsTheProjectNamedAtStart)
     EXPECT_FALSE(form->openStartupFile(bad));
     EXPECT_EQ(lastMessage(), QString::fromUtf8("kort.sdb är ingen giltig skenbrusfil!"));
     EXPECT_EQ(r().stretchCount, 3);
+}
+
+TEST_F(MainWindow, StartupSettingsGiveCountrySegmentAndTraceSwitches)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ini = dir.filePath("skenbrus.ini");
+    {
+        AppSettings s(ini);
+        s.setLand("Norge");
+        s.setSegment(3);
+    }
+    AppSettings settings(ini);
+    form->applyStartupSettings(settings);
+    EXPECT_EQ(r().country, 0);
+    for (int t = 1; t <= 6; ++t) EXPECT_EQ(r().nationality[t], 0);
+    EXPECT_EQ(shown(trains(), 5, 1), "Norskt");
+    EXPECT_EQ(shown(trains(), 4, 1), "Pass");
+    EXPECT_EQ(form->segmentSetting(), 3);
+    // The segment is clamped into the range the distances allow.
+    type(stretches(), 6, 1, "100");
+    EXPECT_EQ(form->SpinEdit1->maximum(), 50);
+    EXPECT_EQ(form->SpinEdit1->value(), 3);
+    EXPECT_EQ(form->document().segmentLength, 3);
+    // A train added later is of the country's nationality.
+    addTrains(1);
+    EXPECT_EQ(r().nationality[2], 0);
 }
