@@ -19,6 +19,8 @@ int Pixel(double v)
     return RoundEven(v);
 }
 
+bool ValidStretch(int s) { return s >= 1 && s <= kMaxStretches; }
+
 bool LabelIs(const ProjectRecord& r, int s, int p, const char* text) { return r.bpLabel[s][p].equals(text); }
 }  // namespace
 
@@ -38,6 +40,7 @@ std::string ProfileWarningText(int state)
 
 void ComputeAngleFactors(const ProjectRecord& r, int s, AngleFactors& factors)
 {
+    if (!ValidStretch(s)) return;
     const double from = r.angleFrom[s];
     const double to = r.angleTo[s];
     if (from == to) return;
@@ -67,6 +70,10 @@ void ComputeAngleFactors(const ProjectRecord& r, int s, AngleFactors& factors)
 
 void EffectiveScreenHeights(const ProjectRecord& r, int s, double k, double& low, double& high)
 {
+    if (!ValidStretch(s)) {
+        low = high = 0.0;
+        return;
+    }
     const double Hb = static_cast<double>(r.screenBaseHeight[s]) + static_cast<double>(r.screenCrestHeight[s]);
     const double Hr = static_cast<double>(r.receiverGroundHeight[s]) + static_cast<double>(r.receiverHeight[s]);
     const double a = r.screenDistance[s];
@@ -96,11 +103,15 @@ void EffectiveScreenHeights(const ProjectRecord& r, int s, double k, double& low
     }
 }
 
-int ProfilePointCount(const ProjectRecord& r, int s) { return std::clamp<int>(r.bpCount[s], 2, kMaxBreakPoints); }
+int ProfilePointCount(const ProjectRecord& r, int s)
+{
+    return ValidStretch(s) ? std::clamp<int>(r.bpCount[s], 2, kMaxBreakPoints) : 2;
+}
 
 ProfileAnalysis AnalyseProfile(ProjectRecord& r, int s, const AngleFactors& factors, ProfileCheck& check, char sep)
 {
     ProfileAnalysis out;
+    if (!ValidStretch(s)) return out;
     const auto& d = r.bpDistance[s];
     const auto& h = r.bpHeight[s];
 
@@ -262,6 +273,7 @@ ProfileAnalysis AnalyseProfile(ProjectRecord& r, int s, const AngleFactors& fact
 MiddleZone MiddleZoneSplit(const ProjectRecord& r, int s, double displayScale)
 {
     MiddleZone z;
+    if (!ValidStretch(s)) return z;
     const int n = ProfilePointCount(r, s);
     const double hr = r.receiverHeight[s];
     const double xr = r.bpDistance[s][n];

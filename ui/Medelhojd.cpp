@@ -186,6 +186,18 @@ TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
     resize(680, 560);
 }
 
+TForm_MedelHojd::~TForm_MedelHojd()
+{
+    // Focus moves while the children go away; none of it may reach this half-destroyed dialog.
+    disconnect(qApp, nullptr, this, nullptr);
+    bpTable_->detach();
+    screenTable_->detach();
+    screenList_->removeEventFilter(this);
+    receiverField_->removeEventFilter(this);
+    disconnect(screenList_, nullptr, this, nullptr);
+    disconnect(receiverField_, nullptr, this, nullptr);
+}
+
 int TForm_MedelHojd::pointCount() const { return ProfilePointCount(r_, s_); }
 
 double TForm_MedelHojd::displayedDistance(int p) const { return static_cast<double>(r_.bpDistance[s_][p]) * scale_; }

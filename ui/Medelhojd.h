@@ -23,6 +23,7 @@ class TForm_MedelHojd : public QDialog {
     Q_OBJECT
 public:
     explicit TForm_MedelHojd(CrossSectionContext context, QWidget* parent = nullptr);
+    ~TForm_MedelHojd() override;
 
     // Shows the dialog modally for stretch s (1..8). Returns true when the record was
     // changed; `modified` is then set and refreshCommandState has run.

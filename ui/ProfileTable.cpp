@@ -62,7 +62,13 @@ bool ProfileCellDelegate::eventFilter(QObject* object, QEvent* event)
             return true;
         }
         case Qt::Key_Tab:
-        case Qt::Key_Backtab: return true;
+        case Qt::Key_Backtab:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            // Only Enter, Left and Right end an entry from the keyboard.
+            return true;
         case Qt::Key_C:
         case Qt::Key_V:
             // The value clipboard belongs to the owner; the system clipboard is left alone.
@@ -101,6 +107,19 @@ ProfileTable::ProfileTable(QWidget* parent) : QTableWidget(parent), delegate_(ne
                     QAbstractItemView::AnyKeyPressed);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
+}
+
+ProfileTable::~ProfileTable() { detach(); }
+
+void ProfileTable::detach()
+{
+    delegate_->editor_ = nullptr;
+    mayEdit = nullptr;
+    accepts = nullptr;
+    apply = nullptr;
+    allowsNegative = nullptr;
+    ownerKey = nullptr;
+    enterFinishes = nullptr;
 }
 
 QLineEdit* ProfileTable::activeEditor() const { return delegate_->editor_; }

@@ -38,6 +38,10 @@ public:
     enum class Move { Enter, Left, Right, FocusLost };
 
     explicit ProfileTable(QWidget* parent = nullptr);
+    ~ProfileTable() override;
+    // Drops every owner callback; owners call it when they are destroyed, so that an editor
+    // losing its focus on the way out never reaches them.
+    void detach();
 
     // Whether an edit of the cell may start (the owner may explain a refusal).
     std::function<bool(int row, int col)> mayEdit;

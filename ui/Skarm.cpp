@@ -87,6 +87,8 @@ TForm1::TForm1(ProjectRecord& record, QWidget* parent) : QDialog(parent), r_(rec
     layout->addLayout(buttons);
 }
 
+TForm1::~TForm1() { table_->detach(); }
+
 void TForm1::prepare(int s, int basis, double scale)
 {
     s_ = s;

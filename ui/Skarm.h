@@ -18,6 +18,7 @@ public:
     enum class Outcome { Stored, Aborted, Cancelled };
 
     explicit TForm1(ProjectRecord& record, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     // Fills the dialog from the record for stretch s; basis and scale as in the
     // cross-section dialog.

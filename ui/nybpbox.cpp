@@ -94,6 +94,8 @@ void TForm_Brytpunkt::showValues()
     table_->item(1, 0)->setText(ProfileTable::numberText(newHeight_));
 }
 
+TForm_Brytpunkt::~TForm_Brytpunkt() { table_->detach(); }
+
 void TForm_Brytpunkt::prepare(int s, int basis, double scale)
 {
     s_ = s;

@@ -14,6 +14,7 @@ class TForm_Brytpunkt : public QDialog {
     Q_OBJECT
 public:
     explicit TForm_Brytpunkt(ProjectRecord& record, QWidget* parent = nullptr);
+    ~TForm_Brytpunkt() override;
 
     // Fills the dialog for stretch s: basis is the selected distance basis (0..4), scale the
     // display scale of the cross-section dialog.

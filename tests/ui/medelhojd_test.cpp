@@ -496,3 +496,30 @@ TEST_F(CrossSectionDialog, DamagedPointCountIsRepairedAtOpening)
     EXPECT_NO_FATAL_FAILURE(open());
     EXPECT_EQ(r.bpCount[1], 33);
 }
+
+TEST_F(CrossSectionDialog, ClickingElsewhereStoresAValidEntryAndDropsARefusedOne)
+{
+    setProfile({{0, 0}, {10, 1}, {20, 2}, {50, 0}});
+    open();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    ProfileTable* t = dlg->breakPointTable();
+    t->setFocus();
+    auto clickCell = [&](int row, int col) {
+        const QRect rect = t->visualItemRect(t->item(row, col));
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, rect.center());
+    };
+    QLineEdit* e = type(t, 1, 1, QStringLiteral("6"));
+    ASSERT_NE(e, nullptr);
+    QTest::keyClick(e, Qt::Key_Down);  // not a way out of an entry
+    EXPECT_EQ(t->activeEditor(), e);
+    clickCell(1, 2);
+    EXPECT_EQ(t->activeEditor(), nullptr);
+    EXPECT_EQ(r.bpHeight[1][2], 6.0f);
+    e = type(t, 0, 2, QStringLiteral("80"));  // beyond the receiver
+    ASSERT_NE(e, nullptr);
+    clickCell(1, 0);
+    EXPECT_EQ(t->activeEditor(), nullptr);
+    EXPECT_EQ(r.bpDistance[1][3], 20.0f);
+    EXPECT_EQ(cell(t, 0, 2), QStringLiteral("20.0"));
+}
