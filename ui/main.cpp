@@ -4,15 +4,12 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFrame>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -229,10 +226,14 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
 
 TForm_Skenbrus::~TForm_Skenbrus()
 {
-    // The views hold the models; let them go before the record they point into.
+    // The views and dialogs work on the record: let them go before it does.
     delete OvcTable_TagTyp;
     delete OvcTable_DelStrackor;
+    delete Form_MedelHojd;
+    delete Form_Vaxlar;
     OvcTable_TagTyp = OvcTable_DelStrackor = nullptr;
+    Form_MedelHojd = nullptr;
+    Form_Vaxlar = nullptr;
 }
 
 QWidget* TForm_Skenbrus::buildTrainPage()
