@@ -333,7 +333,7 @@ void GridView::refuse(const QString& message)
     }
 }
 
-bool GridView::finishEditing()
+bool GridView::finishEditing(bool chosen)
 {
     if (finishing_) return false;
     QWidget* ed = delegate_->editor();
@@ -353,10 +353,12 @@ bool GridView::finishEditing()
         refuse(msg);
         return false;
     }
+    const bool list = model_->cellSpec(row, col).kind == CellKind::List;
+    const bool unchanged = list && !chosen && *v == model_->fieldValue(row, col);
     finishing_ = true;
     closeEditor(ed, QAbstractItemDelegate::NoHint);
     finishing_ = false;
-    model_->acceptValue(row, col, *v);
+    if (!unchanged) model_->acceptValue(row, col, *v);
     return true;
 }
 
@@ -457,7 +459,7 @@ void GridView::editorFocusLost(Qt::FocusReason reason)
 void GridView::listChosen()
 {
     if (finishing_) return;
-    finishEditing();
+    finishEditing(true);
 }
 
 void GridView::keyPressEvent(QKeyEvent* e)

@@ -141,7 +141,9 @@ public:
 
     // Accepts a pending edit. When its value fails the check, the message is shown, the
     // editor keeps the old field value and false is returned: the caller must not go on.
-    bool finishEditing();
+    // A list whose entry was not chosen anew (the cell was only left) changes nothing, so
+    // its follow-up dialogs do not come back; `chosen` marks a pick from the list.
+    bool finishEditing(bool chosen = false);
     // Accepts v into the cell as if it had been typed there and accepted.
     bool enterValue(const QModelIndex& index, const QVariant& v);
     // The current cell in record terms (row, column from 1); 0 when there is none.

@@ -401,3 +401,20 @@ TEST_F(StretchTable, RowSixteenOpensTheCrossSectionDialogForItsStretch)
     EXPECT_FALSE(form->Form_MedelHojd->isVisible());
     EXPECT_EQ(r().crossSectionOn[2], 1);
 }
+
+TEST_F(StretchTable, LeavingAnUnchangedListDoesNotRepeatItsFollowUp)
+{
+    plat->inputAnswers.push_back(QStringLiteral("40"));
+    choose(stretches(), 12, 1, "D");
+    ASSERT_EQ(plat->inputPrompts.size(), 1u);
+    // Opening the list again and leaving it with Enter asks nothing.
+    open(stretches(), 12, 1);
+    key(stretches(), Qt::Key_Return);
+    EXPECT_EQ(plat->inputPrompts.size(), 1u);
+    EXPECT_EQ(stretches()->currentRow(), 13);
+    // Picking the same entry again from the list asks anew.
+    plat->inputAnswers.push_back(QStringLiteral("60"));
+    chooseIndex(stretches(), 12, 1, 2);
+    EXPECT_EQ(plat->inputPrompts.size(), 2u);
+    EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+}
