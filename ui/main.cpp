@@ -425,6 +425,16 @@ QString TForm_Skenbrus::captionText() const
            name + QLatin1Char(']');
 }
 
+int TForm_Skenbrus::focusedHelpContext() const
+{
+    for (const QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const QVariant v = w->property("helpContext");
+        if (v.isValid()) return v.toInt();
+        if (w == this) break;
+    }
+    return 0;
+}
+
 void TForm_Skenbrus::showInfoTexts()
 {
     fillingInfo_ = true;

@@ -81,6 +81,10 @@ public:
     int segmentSetting() const { return segmentSetting_; }
     void setSegmentSetting(int v) { segmentSetting_ = v; refreshCommandState(); }
 
+    // The help context of the control that has the focus (the tables follow their row);
+    // 0 when none is known.
+    int focusedHelpContext() const;
+
     // The window caption for the current file ("Skenbrus - []" without one).
     QString captionText() const;
 

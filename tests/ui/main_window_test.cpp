@@ -165,3 +165,20 @@ TEST_F(MainWindow, StartupSettingsGiveCountrySegmentAndTraceSwitches)
     addTrains(1);
     EXPECT_EQ(r().nationality[2], 0);
 }
+
+TEST_F(MainWindow, HelpContextFollowsTheFocusedRow)
+{
+    showPage(stretches());
+    stretches()->setCurrentCell(9, 1);
+    EXPECT_EQ(form->focusedHelpContext(), 106);
+    stretches()->setCurrentCell(12, 1);
+    EXPECT_EQ(form->focusedHelpContext(), 107);
+    showPage(trains());
+    trains()->setCurrentCell(6, 1);
+    EXPECT_EQ(form->focusedHelpContext(), 56);
+    // An open editor answers for its table.
+    open(trains(), 3, 1);
+    EXPECT_EQ(form->focusedHelpContext(), 53);
+    form->StringGrid_Info->setFocus();
+    EXPECT_EQ(form->focusedHelpContext(), 10);
+}
