@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+#include "calc/Run.h"
+#include "calc/TraceFiles.h"
+
+namespace {
+// One Swedish X2 train (200 km/h, 6000 m a day) on track 1, one straight stretch 0..180 at 40 m.
+ProjectRecord project()
+{
+    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
+    r.trainLengthPerDay[1] = 6000;
+    r.maxTrainLength[1] = 200;
+    r.speed[1] = 200;
+    r.perpDistance[1] = 40.0f;
+    r.bpDistance[1][2] = 40.0f;
+    return r;
+}
+
+// Appends a copy of stretch 1 on the given track.
+int addStretch(ProjectRecord& r, int track)
+{
+    const int s = ++r.stretchCount;
+    r.track[s] = track;
+    r.perpDistance[s] = r.bpDistance[s][2] = r.perpDistance[1];
+    return s;
+}
+
+void makeCurved(ProjectRecord& r, int s, int shape, float radius)
+{
+    r.shape[s] = shape;
+    r.angleFrom[s] = 60;
+    r.angleTo[s] = 120;
+    r.startDistance[s] = r.endDistance[s] = 100.0f;
+    r.radius[s] = radius;
+}
+
+struct Outcome {
+    bool ran = false;
+    CalcResults res;
+    std::vector<RunMessage> messages;
+    std::vector<int> progress;
+};
+
+Outcome run(ProjectRecord& r, RunSettings st = {}, AngleFactors* factors = nullptr, CalcResults start = {})
+{
+    Outcome o;
+    o.res = start;
+    AngleFactors local;
+    o.ran = RunCalculation(
+        r, st, factors ? *factors : local, [&o](const RunMessage& m) { o.messages.push_back(m); },
+        [&o](int p) { o.progress.push_back(p); }, o.res);
+    return o;
+}
+}  // namespace
+
+TEST(Run, FacadeCorrectionAndRounding)
+{
+    EXPECT_EQ(FacadeReflectionCorrection(0.5), 3.0);
+    EXPECT_EQ(FacadeReflectionCorrection(2.0), 3.0);
+    EXPECT_NEAR(FacadeReflectionCorrection(2.01f), 2.6985, 1e-6);
+    EXPECT_EQ(FacadeReflectionCorrection(10.0), 1.5);
+    EXPECT_EQ(FacadeReflectionCorrection(20.0), 0.0);
+    EXPECT_EQ(FacadeReflectionCorrection(25.0), 0.0);
+    EXPECT_EQ(FacadeReflectionCorrection(0.49), 0.0);
+
+    EXPECT_EQ(RoundedTotalLevel(62.5), 62.0f);
+    EXPECT_EQ(RoundedTotalLevel(63.5), 64.0f);
+    EXPECT_EQ(RoundedTotalLevel(-3.0), 0.0f);
+    EXPECT_EQ(RoundedStretchLevel(62.45), 62.4f);
+    EXPECT_EQ(RoundedStretchLevel(62.55), 62.6f);
+    EXPECT_EQ(RoundedStretchLevel(-0.04), 0.0f);
+    EXPECT_THROW(RoundedTotalLevel(std::nan("")), std::range_error);
+}
+
+TEST(Run, UncheckedFacadeBoxClearsTheStoredDistance)
+{
+    ProjectRecord r = project();
+    r.facadeDistance = 1.0f;
+    RunSettings st;
+    EXPECT_EQ(run(r, st).res.FacadeCorrection, 3.0);  // this run still uses the old distance
+    EXPECT_EQ(r.facadeDistance, 0.0f);
+    st.facadeBoxChecked = true;
+    EXPECT_EQ(run(r, st).res.FacadeCorrection, 0.0);
+    r.facadeDistance = 10.0f;
+    EXPECT_EQ(run(r, st).res.FacadeCorrection, 1.5);
+    EXPECT_EQ(r.facadeDistance, 10.0f);
+}
+
+TEST(Run, StretchTrackAndTotalLevels)
+{
+    ProjectRecord one = project();
+    const Outcome a = run(one);
+    const double L = a.res.TrackEqLevel[1];
+    EXPECT_GT(L, 40.0);
+    EXPECT_EQ(a.res.StretchEqLevel[1], RoundedStretchLevel(L));
+    EXPECT_EQ(a.res.FreeFieldEq, RoundedTotalLevel(L));
+    EXPECT_EQ(a.res.ResultGrid[1][1], a.res.FreeFieldEq);
+
+    // Two equal stretches on one track add 10·lg 2 to the unrounded track level.
+    ProjectRecord two = project();
+    addStretch(two, 1);
+    const Outcome b = run(two);
+    EXPECT_NEAR(b.res.TrackEqLevel[1] - L, 3.0103, 1e-4);
+    EXPECT_EQ(b.res.FreeFieldEq, RoundedTotalLevel(b.res.TrackEqLevel[1]));
+    ASSERT_GE(b.progress.size(), 3u);  // the equivalent part takes the meter to 50 %
+    EXPECT_EQ(std::vector<int>(b.progress.begin(), b.progress.begin() + 3), (std::vector<int>{0, 25, 50}));
+
+    // Two identical trains raise the level by 3.01 dB.
+    ProjectRecord trains = project();
+    trains.trainCount = 2;
+    trains.trainLengthPerDay[2] = 6000;
+    trains.maxTrainLength[2] = 200;
+    trains.speed[2] = 200;
+    EXPECT_NEAR(run(trains).res.TrackEqLevel[1] - L, 3.0103, 0.001);
+
+    // A track without trains is computed but stores 0; tracks beyond those in use keep
+    // their values.
+    ProjectRecord empty = project();
+    addStretch(empty, 2);
+    empty.runsOnTrack[1][2] = 0;
+    CalcResults start;
+    start.TrackEqLevel[3] = 99.0;
+    const Outcome c = run(empty, {}, nullptr, start);
+    EXPECT_EQ(c.res.StretchEqLevel[2], 0.0f);
+    EXPECT_EQ(c.res.TrackEqLevel[2], 0.0);
+    EXPECT_EQ(c.res.TrackEqLevel[3], 99.0);
+}
+
+TEST(Run, ScreenCaseProfileRefusesTheRun)
+{
+    ProjectRecord r = project();
+    r.facadeDistance = 1.0f;
+    const ProjectRecord original = r;
+    RunSettings st;
+    st.profileState = 4;
+    CalcResults start;
+    start.FreeFieldEq = 77.0f;
+    const Outcome o = run(r, st, nullptr, start);
+    EXPECT_FALSE(o.ran);
+    ASSERT_EQ(o.messages.size(), 1u);
+    EXPECT_TRUE(o.messages[0].beep);
+    EXPECT_EQ(o.messages[0].text,
+              "Tvärsnittet bör räknas som skärmfall eftersom\r\nnågon/några brytpunkter ligger ovanför siktlinjen!");
+    EXPECT_EQ(o.res.FreeFieldEq, 77.0f);
+    EXPECT_TRUE(o.progress.empty());
+    EXPECT_EQ(r, original);
+}
+
+TEST(Run, RadiusErrorRepeatsForLaterCurvedStretches)
+{
+    ProjectRecord r = project();
+    makeCurved(r, 1, 1, 40.0f);                // chord 100 > 2·40
+    addStretch(r, 1);                          // straight
+    makeCurved(r, addStretch(r, 1), 2, 100.0f);  // valid, but after the error
+    const std::string text = "Felaktig radie. Beräkning kan ej utföras på sträckan!";
+    const Outcome o = run(r);
+    EXPECT_TRUE(o.res.RadiusError);
+    ASSERT_GE(o.messages.size(), 2u);  // one per curved stretch of the equivalent part, first
+    for (int i : {0, 1}) {
+        EXPECT_EQ(o.messages[i].text, text);
+        EXPECT_FALSE(o.messages[i].beep);
+    }
+    EXPECT_EQ(o.res.StretchEqLevel[3], 0.0f);
+    EXPECT_GT(o.res.TrackEqLevel[1], 40.0);  // the straight stretch still counts
+    r.radius[1] = 100.0f;  // the next run starts without the error
+    const Outcome ok = run(r);
+    EXPECT_FALSE(ok.res.RadiusError);
+    for (const auto& m : ok.messages) EXPECT_NE(m.text, text);
+    EXPECT_GT(ok.res.StretchEqLevel[3], 0.0f);
+}
+
+TEST(Run, ScreenEffectsStoredForScreenedStretchesOnly)
+{
+    // 60..120 at 100 m, a 3 m screen 10 m from the track over flat ground.
+    ProjectRecord r = project();
+    r.angleFrom[1] = 60;
+    r.angleTo[1] = 120;
+    r.perpDistance[1] = r.bpDistance[1][2] = 100.0f;
+    r.screenType[1] = 1;
+    r.screenDistance[1] = 10.0f;
+    r.screenCrestHeight[1] = 3.0f;
+    const int plain = addStretch(r, 1);
+    r.screenEffectEqA[plain] = 5.5f;
+    AngleFactors f;
+    const Outcome o = run(r, {}, &f);
+    // Maximum line on the normal (factor 1): Dh = 10·90/1600 = 0.5625;
+    // He1 = 3 − (2.2 − 0.2·0.1) − 0.5625, He2 = 3 − (0.5 + 1.5·0.1) − 0.5625.
+    EXPECT_FLOAT_EQ(r.screenEffectMaxA[1], 0.2575f);
+    EXPECT_FLOAT_EQ(r.screenEffectMaxB[1], 1.7875f);
+    EXPECT_NEAR(f.EqFactor, std::cos(3.141592653589793 / 12.0), 1e-6);  // angle factors kept
+    EXPECT_LT(r.screenEffectEqA[1], r.screenEffectEqB[1]);
+    EXPECT_EQ(r.screenEffectEqA[plain], 5.5f);
+    EXPECT_LT(o.res.StretchEqLevel[1], o.res.StretchEqLevel[plain] - 3.0f);
+}
+
+TEST(Run, FailedTraceFolderPublishesNothing)
+{
+    ProjectRecord r = project();
+    r.facadeDistance = 5.0f;
+    const ProjectRecord original = r;
+    RunSettings st;
+    st.trace.equivalent = true;
+    st.trace.folder = (std::filesystem::temp_directory_path() / "skenbrus-no-such-folder" / "x").string();
+    CalcResults res;
+    res.FreeFieldEq = 42.0f;
+    AngleFactors f;
+    try {
+        RunCalculation(r, st, f, {}, {}, res);
+        ADD_FAILURE() << "no exception";
+    } catch (const TraceFileError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Kan inte skapa felsökningsfilen", 0), 0u);
+    }
+    EXPECT_EQ(res.FreeFieldEq, 42.0f);
+    EXPECT_EQ(r, original);
+}

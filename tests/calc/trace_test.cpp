@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "calc/Format.h"
+#include "calc/Run.h"
+#include "calc/StretchLevel.h"
+#include "model/ProjectFile.h"
+#include "TraceCapture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+struct TempDir {
+    fs::path path;
+    explicit TempDir(const std::string& tag = "")
+        : path(fs::temp_directory_path() /
+               ("skenbrus-trace-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + tag))
+    {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+// The lines of a CR LF file; a bare LF or a missing last line end fails the test.
+std::vector<std::string> lines(const fs::path& p)
+{
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    const std::string text = s.str();
+    std::vector<std::string> out;
+    std::size_t pos = 0, e;
+    while ((e = text.find("\r\n", pos)) != std::string::npos) {
+        out.push_back(text.substr(pos, e - pos));
+        EXPECT_EQ(out.back().find('\n'), std::string::npos);
+        pos = e + 2;
+    }
+    EXPECT_EQ(pos, text.size());
+    return out;
+}
+
+// n lines from the first one equal to `first`, or the first one starting with it when n = 1.
+std::vector<std::string> from(const std::vector<std::string>& v, const std::string& first, std::size_t n)
+{
+    for (std::size_t i = 0; i < v.size(); ++i)
+        if (v[i] == first || (n == 1 && v[i].rfind(first, 0) == 0))
+            return {v.begin() + i, v.begin() + std::min(v.size(), i + n)};
+    return {};
+}
+
+// One source point at the foot of the normal, 100 m out; source zone half porous,
+// receiver zone hard, middle zone half porous.
+ProjectRecord onePoint()
+{
+    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
+    r.trainLengthPerDay[1] = 1000;
+    r.maxTrainLength[1] = 100;
+    r.speed[1] = 200;
+    r.angleFrom[1] = r.angleTo[1] = 90;
+    r.perpDistance[1] = r.bpDistance[1][2] = 100.0f;
+    r.groundSource[1] = 0.5f;
+    r.groundReceiver[1] = 0.0f;
+    r.groundMiddle[1] = 0.5f;
+    return r;
+}
+
+// The equivalent trace on or off; `maximum` switches the maximum-level trace.
+CalcResults runTraced(ProjectRecord r, const fs::path& dir, bool on = true, bool maximum = false)
+{
+    RunSettings st;
+    st.facadeBoxChecked = r.facadeReflectionOn == 1;
+    st.trace.equivalent = on;
+    st.trace.maximum = maximum;
+    st.trace.folder = dir.string();
+    AngleFactors f;
+    CalcResults res;
+    EXPECT_TRUE(RunCalculation(r, st, f, {}, {}, res));
+    return res;
+}
+}  // namespace
+
+TEST(Trace, ExampleProjectWritesFiveWindows1252Files)
+{
+    TempDir dir;
+    const ProjectRecord r = readProject(std::string(SKENBRUS_SOURCE_DIR) + "/examples/stationsvagen.sdb");
+    const CalcResults traced = runTraced(r, dir.path);
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.path)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"_ekvivalent", "_ekvivalentLa", "_ekvivalentLd", "_ekvivalentLg",
+                                               "_ekvivalentLs"}));
+    // The trace never changes a result and is written only when switched on; the maximum
+    // switch does not open the equivalent files.
+    TempDir quiet("-off");
+    EXPECT_EQ(runTraced(r, quiet.path, false, true).StretchEqLevel, traced.StretchEqLevel);
+    for (const auto& e : fs::directory_iterator(quiet.path))
+        EXPECT_NE(e.path().filename().string().rfind("_ekvivalent", 0), 0u) << e.path();
+
+    const auto main = lines(dir.path / "_ekvivalent");
+    ASSERT_GT(main.size(), 20u);
+    EXPECT_EQ(main[0], "***** STR\xC4" "CKA 1 *****");
+    EXPECT_EQ(std::vector<std::string>(main.begin() + 1, main.begin() + 14),
+              (std::vector<std::string>{"Str\xE4" "ckform: Rak", "Vinkelomr\xE5" "de: 20-110",
+                                        "Vinkelr\xE4" "tt mottagaravst\xE5" "nd: 60",
+                                        "Mottagaravst\xE5" "nd startpunkt: 0", "Mottagaravst\xE5" "nd slutpunkt: 0",
+                                        "Radie: 0", "Marktyp k\xE4" "lldel: 1", "Marktyp mottagardel: 1",
+                                        "Marktyp mellandel: 0", "Bankorrektion: Nej", "Fasadreflektion: 3", "",
+                                        "***** T\xC5" "G 1 *****"}));
+    EXPECT_EQ(main[17], "T\xE5" "gTyp: X2");
+    EXPECT_EQ(std::count_if(main.begin(), main.end(), [](const std::string& l) { return l.rfind("Totalt: ", 0) == 0; }),
+              3);
+    EXPECT_EQ(from(main, "Punkt 1 ( ", 1), std::vector<std::string>{"Punkt 1 ( -1200.00 , 0.00 )"});
+    EXPECT_EQ(from(main, "Bankorrektion: R", 1), std::vector<std::string>{"Bankorrektion: R\xE4" "l med skarv (3dB)"});
+
+    const auto lg = lines(dir.path / "_ekvivalentLg");
+    EXPECT_EQ(std::vector<std::string>(lg.begin(), lg.begin() + 2),
+              (std::vector<std::string>{"***** STR\xC4" "CKA 1 *****", ""}));
+    EXPECT_EQ(lg[2].rfind("meter: 0 avst\xE5" "nd: 60 ", 0), 0u);
+    EXPECT_EQ(lg[3], "1: ");
+}
+
+TEST(Trace, TermBlockOfOneBandMatchesHandComputation)
+{
+    TempDir dir;
+    const CalcResults res = runTraced(onePoint(), dir.path);
+    // Band 5 (1000 Hz), R = 100, source 0.6 m, receiver 2 m, no screen: path 2 × 50.03 =
+    // 100.06 m; dLd = −10·lg(4π·100.06²) = −51.00; dLa = −0.004·100.06 = −0.40;
+    // m = 1 − 30·2.6/100 = 0.22; d(0.6) = 4.627, dLgs = 1.5 − 0.5·4.627 = −0.81;
+    // dLgi = 1.5; dLgc = 3·0.22·0.5 = 0.33; dLg = 1.02.
+    const auto ld = lines(dir.path / "_ekvivalentLd"), la = lines(dir.path / "_ekvivalentLa");
+    EXPECT_EQ(ld[2], "meter: 0 avst\xE5" "nd: 100 ");
+    EXPECT_EQ(ld[7], "5: -10*Log(4*Pi*100.06*100.06)=-51.00");
+    EXPECT_EQ(la[7], "5: -0.004*100.06=-0.40");
+    EXPECT_EQ(ld.back(), "");
+    EXPECT_EQ(from(lines(dir.path / "_ekvivalentLs"), "5: ", 2), (std::vector<std::string>{"5: ", "dLs = 0"}));
+    EXPECT_EQ(from(lines(dir.path / "_ekvivalentLg"), "5: ", 9),
+              (std::vector<std::string>{"5: ", "dLgs = 1.5 - 0.50*d(h)=-0.81", "dLgi = 1.5 - 0.00*d(h)=1.50",
+                                        "dLgc = 3*0.22(1-0.50=0.33", "Hsi: 0.00", "Hgg: 0.00", "Hsc: 0.60",
+                                        "Hic: 2.00", "dLg = 1.02"}));
+
+    const auto main = lines(dir.path / "_ekvivalent");
+    EXPECT_EQ(from(main, "***** POSITION *****", 6),
+              (std::vector<std::string>{"***** POSITION *****", "StartPosition: 0.00m f\xF6re normalen",
+                                        "SlutPosition: 0.00m f\xF6re normalen", "", "********************", ""}));
+    const auto dld = from(main, "dLd: ", 1)[0];
+    EXPECT_EQ(dld.substr(dld.size() - 9), " -51.00  ");  // each value with a blank, then one more
+    EXPECT_NE(from(main, "dLg: ", 1)[0].find(" 1.02 "), std::string::npos);
+    EXPECT_EQ(from(main, "dLCv: ", 1)[0], "dLCv: 0.00");
+    EXPECT_EQ(from(main, "LpTotal: ", 1)[0], "LpTotal: " + formatFixed(res.TrackEqLevel[1], 2));
+    EXPECT_EQ(from(main, "Totalt: ", 1)[0], "Totalt: " + formatGeneral(res.TrackEqLevel[1], 15));
+}
+
+TEST(Trace, ZeroPathCurvedBlockAndDecimalComma)
+{
+    Array1<double, 7> e, totals;
+    e.fill(60.0);
+    CalcResults res;
+    double Leq = 0.0;
+    // A stretch through the receiver (D = 0): the zero lines of every term.
+    ProjectRecord r = onePoint();
+    r.perpDistance[1] = 0.0f;
+    TraceCapture z(TracePass::Equivalent, ',');
+    StretchLevelContext ctx;
+    ctx.trace = &z;
+    StretchEquivalentLevel(r, 1, e, Leq, totals, 0.5, ctx, res);
+    EXPECT_EQ(z.lines(TraceFile::Ld)[1], "1: -10*Log(4*Pi*0*0)=0");
+    EXPECT_EQ(z.lines(TraceFile::La)[1], "1: -0*0,00=0");
+    EXPECT_EQ(z.lines(TraceFile::Ls)[2], "dLs = 0");
+    EXPECT_EQ(z.lines(TraceFile::Lg)[2], "dLg = 0");
+    EXPECT_EQ(from(z.lines(TraceFile::Main), "dLc: ", 1)[0], "dLc: 0,50");
+
+    // Curved stretch (Konvex, θ = 60°, S = 104.72 m) in 50 m segments: numbers in G.
+    ProjectRecord c = onePoint();
+    c.shape[1] = 1;
+    c.angleFrom[1] = 60;
+    c.angleTo[1] = 120;
+    c.startDistance[1] = c.endDistance[1] = c.radius[1] = 100.0f;
+    TraceCapture t;
+    ctx.trace = &t;
+    ctx.segmentLength = 50;
+    ctx.FacadeCorrection = 1.5;
+    Leq = 0.0;
+    StretchEquivalentLevel(c, 1, e, Leq, totals, 3.0, ctx, res);
+    EXPECT_EQ(std::vector<std::string>(t.lines(TraceFile::Main).begin(), t.lines(TraceFile::Main).begin() + 13),
+              (std::vector<std::string>{"***** POSITION *****", "StartPosition: 0m", "SlutPosition: 104.72m",
+                                        "Punkt 1 ( -100.00 , 0.00 )", "Punkt 2 ( -50.00 , 86.60 )",
+                                        "Mottagare ( 0.00 , 0.00 )", "", "********************", "",
+                                        "meter: 25 avst\u00e5nd: 100 ", "Lw0: 60 60 60 60 60 60 60  ", "dLc: 3",
+                                        from(t.lines(TraceFile::Main), "dLd: ", 1)[0]}));
+    EXPECT_EQ(from(t.lines(TraceFile::Main), "dLr: ", 1)[0], "dLr: 1.5");
+    const auto& m = t.lines(TraceFile::Main);
+    EXPECT_EQ(std::count_if(m.begin(), m.end(), [](const std::string& l) { return l.rfind("meter: ", 0) == 0; }), 3);
+}
