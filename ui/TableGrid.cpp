@@ -464,6 +464,23 @@ void GridView::listChosen()
 
 void GridView::keyPressEvent(QKeyEvent* e)
 {
+    // A cursor key the editor passed on (page keys, Left/Right out of a list) moves the
+    // cursor: the edit is finished first, or the cursor stays when its value is refused.
+    if (isEditing()) {
+        switch (e->key()) {
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            if (!finishEditing()) return;
+            break;
+        default: break;
+        }
+    }
     if (handleClipboardKey(e)) return;
     if (extraKey && extraKey(e)) return;
     const int k = e->key();

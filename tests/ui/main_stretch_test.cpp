@@ -418,3 +418,23 @@ TEST_F(StretchTable, LeavingAnUnchangedListDoesNotRepeatItsFollowUp)
     EXPECT_EQ(plat->inputPrompts.size(), 2u);
     EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
 }
+
+TEST_F(StretchTable, PageKeysInAnEditorKeepTheTypedValue)
+{
+    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
+    ASSERT_NE(e, nullptr);
+    e->selectAll();
+    QTest::keyClicks(e, "150");
+    QTest::keyClick(e, Qt::Key_PageDown);
+    EXPECT_EQ(r().angleTo[1], 150);
+    EXPECT_EQ(editor(stretches()), nullptr);
+
+    e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
+    ASSERT_NE(e, nullptr);
+    e->selectAll();
+    QTest::keyClicks(e, "181");
+    QTest::keyClick(e, Qt::Key_PageUp);
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: ej inom de tillåtna gränserna (0-180) ..."));
+    EXPECT_EQ(stretches()->currentRow(), 5);
+    EXPECT_NE(editor(stretches()), nullptr);
+}
