@@ -316,6 +316,8 @@ void GridView::setCurrentCell(int row, int col)
 {
     const QModelIndex i = model_->index(row - 1, col - 1);
     if (!i.isValid()) return;
+    // Moving the cursor ends a pending edit the same way as leaving the cell does.
+    if (isEditing() && i != currentIndex() && !finishEditing()) return;
     setCurrentIndex(i);
     scrollTo(i);
 }
