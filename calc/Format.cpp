@@ -24,13 +24,6 @@ Digits digitsOf(double x, int sig)
     return r;
 }
 
-std::string replaceSep(std::string s, char sep)
-{
-    if (sep != '.')
-        for (auto& c : s)
-            if (c == '.') c = sep;
-    return s;
-}
 }  // namespace
 
 std::string formatInt(long long v) { return std::to_string(v); }
@@ -44,17 +37,17 @@ std::string formatFixed(double x, int decimals, char sep)
     int keep = g.exp + 1 + decimals;
     std::string digits;  // the kept digits as an integer string scaled by 10^decimals
     if (keep < 0) {
-        digits = "0";
+        digits.assign(1, '0');
     } else {
         std::string d = g.d;
         while (static_cast<int>(d.size()) < keep + 1) d.push_back('0');
         digits = d.substr(0, keep);
         bool roundUp = d[keep] >= '5';
-        if (digits.empty()) digits = "0";
+        if (digits.empty()) digits.assign(1, '0');
         if (roundUp) {
             int i = static_cast<int>(digits.size()) - 1;
             if (keep == 0) {
-                digits = "1";
+                digits.assign(1, '1');
             } else {
                 while (i >= 0 && digits[i] == '9') digits[i--] = '0';
                 if (i < 0)
@@ -70,9 +63,13 @@ std::string formatFixed(double x, int decimals, char sep)
     size_t nz = intPart.find_first_not_of('0');
     intPart = nz == std::string::npos ? "0" : intPart.substr(nz);
     bool zero = intPart == "0" && frac.find_first_not_of('0') == std::string::npos;
-    std::string s = (x < 0 && !zero) ? "-" : "";
+    std::string s;
+    if (x < 0 && !zero) s += '-';
     s += intPart;
-    if (decimals > 0) s += sep + frac;
+    if (decimals > 0) {
+        s += sep;
+        s += frac;
+    }
     return s;
 }
 
@@ -84,22 +81,33 @@ std::string formatGeneral(double x, int precision, char sep)
     Digits g = digitsOf(x, precision);
     std::string d = g.d;
     while (d.size() > 1 && d.back() == '0') d.pop_back();
-    std::string s = x < 0 ? "-" : "";
+    std::string s;
+    if (x < 0) s += '-';
     if (g.exp >= precision || std::fabs(x) < 1e-5) {
-        s += d.substr(0, 1);
-        if (d.size() > 1) s += std::string(1, sep) + d.substr(1);
-        s += "E" + std::to_string(g.exp);
+        s += d[0];
+        if (d.size() > 1) {
+            s += sep;
+            s.append(d, 1);
+        }
+        s += 'E';
+        s += std::to_string(g.exp);
         return s;
     }
     if (g.exp < 0) {
-        s += "0" + std::string(1, sep) + std::string(-g.exp - 1, '0') + d;
+        s += '0';
+        s += sep;
+        s.append(static_cast<std::size_t>(-g.exp - 1), '0');
+        s += d;
         return s;
     }
     int intDigits = g.exp + 1;
     if (static_cast<int>(d.size()) <= intDigits) {
-        s += d + std::string(intDigits - d.size(), '0');
+        s += d;
+        s.append(intDigits - d.size(), '0');
     } else {
-        s += d.substr(0, intDigits) + std::string(1, sep) + d.substr(intDigits);
+        s.append(d, 0, static_cast<std::size_t>(intDigits));
+        s += sep;
+        s.append(d, static_cast<std::size_t>(intDigits));
     }
-    return replaceSep(s, '.');
+    return s;
 }

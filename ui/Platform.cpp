@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/HelpWindow.h"
+
 namespace {
 Platform* g_installed = nullptr;
 QtPlatform g_default;
@@ -105,7 +107,7 @@ QString QtPlatform::saveFileName(QWidget* parent, const QString& dir, const QStr
 
 void QtPlatform::beep() { QApplication::beep(); }
 
-void QtPlatform::showHelp(QWidget*, int) {}
+void QtPlatform::showHelp(QWidget*, int context) { helpWindow().showTopic(context); }
 
 MsgAnswer ScriptedPlatform::message(QWidget*, const QString& title, const QString& text, MsgIcon icon,
                                     MsgButtons buttons)
@@ -128,9 +130,11 @@ std::optional<QString> ScriptedPlatform::inputBox(QWidget*, const QString& title
 {
     inputPrompts.push_back(title + QLatin1Char('|') + prompt);
     if (inputAnswers.empty()) return std::nullopt;
-    auto a = inputAnswers.front();
+    const bool given = inputAnswers.front().has_value();
+    const QString text = given ? *inputAnswers.front() : QString();
     inputAnswers.pop_front();
-    return a;
+    if (!given) return std::nullopt;
+    return text;
 }
 
 QString ScriptedPlatform::openFileName(QWidget*, const QString&, const QString&)

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "model/DocumentState.h"
+#include "model/ProjectRecord.h"
+#include "ui/Aboutu.h"
+#include "ui/Berakning.h"
+#include "ui/FasadAvst.h"
+#include "ui/HelpWindow.h"
+#include "ui/Inneniva.h"
+#include "ui/Platform.h"
+#include "ui/Settings.h"
+
+TEST(Settings, MissingKeysAreWrittenWithDefaultsAsNumbers)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sub/skenbrus.ini"));
+    {
+        AppSettings s(path);
+        EXPECT_EQ(s.segment(), 1);
+        EXPECT_EQ(s.land(), QStringLiteral("Sverige"));
+        EXPECT_EQ(s.country(), 1);
+        EXPECT_FALSE(s.traceEquivalent());
+        EXPECT_FALSE(s.traceMaximum());
+        EXPECT_TRUE(s.currentDir().isEmpty());
+    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("[Debug]")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Ekvivalent=0")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Max=0")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Land=Sverige")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Segment=1")));
+    EXPECT_FALSE(text.contains(QStringLiteral("CurrentDir")));
+
+    {
+        QSettings raw(path, QSettings::IniFormat);
+        raw.setValue(QStringLiteral("Debug/Ekvivalent"), 1);
+        raw.setValue(QStringLiteral("Skenbrus/Land"), QStringLiteral("norge"));  // exact comparison
+    }
+    AppSettings s(path);
+    EXPECT_TRUE(s.traceEquivalent());
+    EXPECT_EQ(s.country(), 2);
+    s.setLand(QStringLiteral("Norge"));
+    EXPECT_EQ(AppSettings(path).country(), 0);
+}
+
+TEST(FacadeDialog, AcceptsHalfToTwentyMetres)
+{
+    ScopedScriptedPlatform p;
+    ProjectRecord r = startupDefaults("x");
+    DocumentState doc;
+    TForm_FasadAvst dlg(r, doc);
+    for (const char* ok : {"0.5", "20.0", "12,5"}) {
+        dlg.setResult(0);
+        dlg.editor()->setText(QString::fromLatin1(ok));
+        dlg.okClicked();
+        EXPECT_EQ(dlg.result(), QDialog::Accepted) << ok;
+    }
+    EXPECT_FLOAT_EQ(r.facadeDistance, 12.5f);
+    EXPECT_TRUE(p->messages.empty());
+    EXPECT_TRUE(doc.modified);
+
+    // 20.1: the message with Abort/Retry; Retry keeps the dialog, Abort sets 0 and cancels.
+    p->answers = {MsgAnswer::Retry, MsgAnswer::Abort};
+    dlg.setResult(0);
+    dlg.editor()->setText(QStringLiteral("20.1"));
+    dlg.okClicked();
+    ASSERT_EQ(p->messages.size(), 1u);
+    EXPECT_EQ(p->messages[0].text, QStringLiteral("Fasadavståndet måste ligga mellan 0.5 och 20 meter!"));
+    EXPECT_EQ(p->messages[0].buttons, MsgButtons::AbortRetry);
+    EXPECT_EQ(dlg.result(), 0);
+    dlg.okClicked();
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_FLOAT_EQ(r.facadeDistance, 0.0f);
+}
+
+TEST(IndoorDialog, EditingRecomputesTheInsulation)
+{
+    ProjectRecord r = startupDefaults("x");
+    DocumentState doc;
+    TForm_Inneniva dlg(r, doc);
+    dlg.show();
+    QTableWidget* g = dlg.grid();
+    g->item(2, 1)->setText(QStringLiteral("29"));  // the same Rw: recomputed from the formula
+    EXPECT_NEAR(r.facadeInsulation, -29.99, 0.005);
+    EXPECT_EQ(g->item(4, 1)->text(), QStringLiteral("-30.0"));
+    EXPECT_TRUE(doc.modified);
+    EXPECT_FALSE(g->item(4, 1)->flags() & Qt::ItemIsEditable);
+    g->item(0, 1)->setText(QStringLiteral("0"));
+    EXPECT_FLOAT_EQ(r.windowArea, 0.0f);
+    EXPECT_FLOAT_EQ(r.facadeInsulation, -23.0f);
+    g->item(1, 1)->setText(QStringLiteral("abc"));  // refused: the old value comes back
+    EXPECT_EQ(g->item(1, 1)->text(), QStringLiteral("10.0"));
+    EXPECT_FLOAT_EQ(r.roomAbsorption, 10.0f);
+}
+
+TEST(SmallWindows, ProgressAboutAndHelp)
+{
+    TForm_Berakning progress;
+    progress.start();
+    EXPECT_EQ(progress.windowTitle(), QStringLiteral("Beräkning pågår..."));
+    progress.setPercent(42);
+    EXPECT_EQ(progress.meter()->value(), 42);
+    EXPECT_FALSE(progress.cancelRequested());
+    QTest::mouseClick(progress.cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(progress.cancelRequested());
+    progress.finish();
+    EXPECT_FALSE(progress.isVisible());
+
+    TForm_About about;
+    EXPECT_EQ(programVersionText(), QStringLiteral("4.5.0.4"));
+    auto* version = about.findChild<QWidget*>(QStringLiteral("Label_Version"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->property("text").toString(), QStringLiteral("Version 4.5.0.4"));
+
+    HelpWindow help;
+    QFile page(QStringLiteral(":/help/skenbrus.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    for (int c : {10, 50, 51, 52, 53, 54, 55, 56, 80, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111,
+                  112, 201, 202, 211}) {
+        EXPECT_TRUE(HelpWindow::hasTopic(c));
+        EXPECT_TRUE(html.contains(QStringLiteral("name=\"h%1\"").arg(c))) << c;
+        help.showTopic(c);
+        EXPECT_EQ(help.browser()->source().fragment(), QStringLiteral("h%1").arg(c));
+    }
+    EXPECT_FALSE(HelpWindow::hasTopic(999));
+    help.hide();
+}

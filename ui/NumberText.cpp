@@ -1,0 +1,37 @@
+#include "ui/NumberText.h"
+
+#include <QLocale>
+#include <cmath>
+#include <limits>
+
+#include "calc/Format.h"
+
+QChar decimalSeparator()
+{
+    const QString d = QLocale().decimalPoint();
+    return d.isEmpty() ? QChar('.') : d.at(0);
+}
+
+QString realText(double v, int decimals)
+{
+    return QString::fromStdString(formatFixed(v, decimals, decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.'));
+}
+
+std::optional<double> parseReal(const QString& text)
+{
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (t.isEmpty()) return std::nullopt;
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<int> parseInt(const QString& text)
+{
+    bool ok = false;
+    const qlonglong v = text.trimmed().toLongLong(&ok);
+    if (!ok || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) return std::nullopt;
+    return static_cast<int>(v);
+}
