@@ -11,6 +11,7 @@
 #include <QPaintDevice>
 #include <QPdfWriter>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -26,7 +27,26 @@ QFont reportFont(int pointSize, bool bold)
 }
 
 QColor colourOf(ReportColour c) { return c == ReportColour::Navy ? QColor(0, 0, 128) : QColor(Qt::black); }
+
+// The lowest point the page reaches, in cm: line ends and the bottoms of texts.
+double pageBottom(const ReportPage& page)
+{
+    double bottom = 0.0;
+    for (const DrawOp& op : page.ops) {
+        if (op.kind == DrawOp::Kind::Text)
+            bottom = std::max(bottom, op.y + op.rise + op.fontSize * 2.54 / 72.0 * 1.2);
+        else
+            bottom = std::max({bottom, op.y, op.y2});
+    }
+    return bottom;
+}
 }  // namespace
+
+double reportPageScale(const ReportPage& page, double deviceHeightCm)
+{
+    const double bottom = pageBottom(page);
+    return bottom > deviceHeightCm && bottom > 0.0 ? deviceHeightCm / bottom : 1.0;
+}
 
 void paintReportPage(QPainter& painter, const ReportPage& page)
 {
@@ -38,6 +58,12 @@ void paintReportPage(QPainter& painter, const ReportPage& page)
     auto py = [dpiY](double cm) { return static_cast<double>(std::lround(dpiY * cm / 2.54)); };
 
     painter.save();
+    // A project that uses every part of the page (both corrections, several tracks, the
+    // warning, curves, cross-sections and screens) reaches below the paper; the whole page
+    // is then drawn smaller instead of losing its last rows.
+    const double scale = reportPageScale(page, device->height() * 2.54 / dpiY);
+    painter.scale(scale, scale);
+    const double centreWidth = pageWidth / scale;
     QPen pen(Qt::black);
     pen.setWidthF(std::max(1.0, std::round(dpiX / 254.0)));  // about 0.1 mm
     painter.setBrush(Qt::NoBrush);
@@ -64,7 +90,7 @@ void paintReportPage(QPainter& painter, const ReportPage& page)
             switch (op.align) {
             case DrawOp::Align::Left: x = px(op.x); break;
             case DrawOp::Align::Right: x = px(op.x) - width; break;
-            case DrawOp::Align::PageCentre: x = (pageWidth - width) / 2.0; break;
+            case DrawOp::Align::PageCentre: x = (centreWidth - width) / 2.0; break;
             case DrawOp::Align::Follow: x = penX; break;
             }
             // The operation gives the top of the text; Qt draws on the baseline.
