@@ -1,0 +1,298 @@
+#include "calc/Profile.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "calc/Bands.h"
+#include "calc/Format.h"
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+
+// Nearest integer, halves to even, for picture coordinates. A value that cannot be a pixel
+// (NaN, or far outside any picture because of a tiny receiver distance) is held at a bound
+// far outside the frame, so it never turns into undefined behaviour.
+int Pixel(double v)
+{
+    if (std::isnan(v)) return 0;
+    v = std::clamp(v, -1.0e8, 1.0e8);
+    return RoundEven(v);
+}
+
+bool LabelIs(const ProjectRecord& r, int s, int p, const char* text) { return r.bpLabel[s][p].equals(text); }
+}  // namespace
+
+const char* const kScreenCaseWarning =
+    "Tvärsnittet bör räknas som skärmfall eftersom\r\nnågon/några brytpunkter ligger ovanför siktlinjen!";
+
+std::string ProfileWarningText(int state)
+{
+    const std::string head = "Kontrollera skärmens placering eftersom\r\nnågon/några brytpunkter ligger ovanför siktlinjen\r\n";
+    switch (state) {
+    case 1: return head + "mellan källan och skärmkrönet!";
+    case 2: return head + "mellan skärmkrönet och mottagaren!";
+    case 3: return head + "mellan källan och mottagaren!";
+    default: return {};
+    }
+}
+
+void ComputeAngleFactors(const ProjectRecord& r, int s, AngleFactors& factors)
+{
+    const double from = r.angleFrom[s];
+    const double to = r.angleTo[s];
+    if (from == to) return;
+    const double lo = std::min(from, to);
+    const double hi = std::max(from, to);
+    const double span = hi - lo;
+    double maxAngle;
+    double eqAngle;
+    if (lo > 90) {
+        maxAngle = lo - 90;
+        eqAngle = (lo - 90) + span / 2;
+    } else if (lo == 90) {
+        maxAngle = 180;
+        eqAngle = span / 2;
+    } else if (hi >= 90) {
+        maxAngle = 180;
+        const double before = (90 - lo) / 2;
+        const double after = (hi - 90) / 2;
+        eqAngle = before > after ? before : after;
+    } else {
+        maxAngle = 90 - hi;
+        eqAngle = (90 - hi) + span / 2;
+    }
+    factors.MaxFactor = static_cast<float>(std::fabs(std::cos(kPi * maxAngle / 180)));
+    factors.EqFactor = static_cast<float>(std::fabs(std::cos(kPi * eqAngle / 180)));
+}
+
+void EffectiveScreenHeights(const ProjectRecord& r, int s, double k, double& low, double& high)
+{
+    const double Hb = static_cast<double>(r.screenBaseHeight[s]) + static_cast<double>(r.screenCrestHeight[s]);
+    const double Hr = static_cast<double>(r.receiverGroundHeight[s]) + static_cast<double>(r.receiverHeight[s]);
+    const double a = r.screenDistance[s];
+    const double D = r.shape[s] != 0 ? r.startDistance[s] : r.perpDistance[s];
+    if (D == 0.0) {
+        // No receiver distance: the line of sight has no slope to measure against.
+        low = 0.0;
+        high = 0.0;
+        return;
+    }
+    const double Hs1 = static_cast<double>(r.trackHeight[s]) + SourceHeight[1];
+    const double Ls1 = Hs1 - (Hs1 - Hr) * a / D;
+    const double Dh1 = k != 0.0 ? (k * a) * (k * D - k * a) / (16 * k * D) : 0.0;
+    const double He1 = Hb - Ls1 - Dh1;
+
+    const double Hs2 = static_cast<double>(r.trackHeight[s]) + SourceHeight[4];
+    const double Ls2 = Hs2 - (Hs2 - Hr) * a / D;
+    const double Dh2 = (D - a) * a / (16 * D);
+    const double He2 = Hb - Ls2 - Dh2;
+
+    if (He1 <= He2) {
+        low = He1;
+        high = He2;
+    } else {
+        low = He2;
+        high = He1;
+    }
+}
+
+int ProfilePointCount(const ProjectRecord& r, int s) { return std::clamp<int>(r.bpCount[s], 2, kMaxBreakPoints); }
+
+ProfileAnalysis AnalyseProfile(ProjectRecord& r, int s, const AngleFactors& factors, ProfileCheck& check, char sep)
+{
+    ProfileAnalysis out;
+    const auto& d = r.bpDistance[s];
+    const auto& h = r.bpHeight[s];
+
+    // 1. A trailing point at distance 0 is dropped; two points always remain.
+    int n = ProfilePointCount(r, s);
+    if (d[n] == 0.0f && n > 2) {
+        --n;
+        r.bpCount[s] = n;
+        out.pointDropped = true;
+    }
+
+    // 2. Ground height at the screen foot.
+    const double a = r.screenDistance[s];
+    if (r.screenType[s] > 0) {
+        int i = n - 1;
+        for (int j = 1; j <= n - 1; ++j)
+            if (d[j + 1] > a) {
+                i = j;
+                break;
+            }
+        if (d[i] == a) {
+            r.screenBaseHeight[s] = h[i];
+        } else if (d[i] < a) {
+            const double x1 = d[i], x2 = d[i + 1];
+            const double z1 = h[i], z2 = h[i + 1];
+            // Two points at one distance give no slope: the ground is taken as level there.
+            const double z = x2 != x1 ? z1 + (z2 - z1) * (a - x1) / (x2 - x1) : z1;
+            r.screenBaseHeight[s] = static_cast<float>(z);
+        } else {
+            r.screenType[s] = 0;
+            out.screenRemoved = true;
+        }
+    }
+    const bool screen = r.screenType[s] > 0;
+
+    // 3. Heights and picture range.
+    const double Hs = static_cast<double>(h[1]) + 0.5;
+    const double Hr = static_cast<double>(h[n]) + static_cast<double>(r.receiverHeight[s]);
+    const double xr = d[n];
+    const double Hb = static_cast<double>(r.screenBaseHeight[s]) + static_cast<double>(r.screenCrestHeight[s]);
+    double zmax = static_cast<double>(h[1]) + 0.5;
+    double zmin = h[1];
+    for (int i = 2; i <= n; ++i) {
+        const double top =
+            LabelIs(r, s, i, "MT") ? static_cast<double>(h[i]) + static_cast<double>(r.receiverHeight[s]) : h[i];
+        if (top > zmax) zmax = top;
+        if (h[i] < zmin) zmin = h[i];
+    }
+    if (Hb > zmax) zmax = Hb;
+
+    ProfilePicture& pic = out.picture;
+    pic.count = n;
+    pic.xr = xr;
+    pic.zmin = zmin;
+    pic.zmax = zmax;
+    pic.Hs = Hs;
+    pic.Hr = Hr;
+    pic.Hb = Hb;
+    pic.hasScreen = screen;
+
+    int state = 0;
+    if (xr != 0.0) {
+        // 4. Integer picture coordinates.
+        auto X = [&](double dist) { return Pixel(500 * dist / xr) + 50; };
+        auto Y = [&](double z) { return 160 - Pixel(100 * (z - zmin) / (zmax - zmin)); };
+        pic.valid = true;
+        for (int i = 1; i <= n; ++i) {
+            pic.X[i] = X(d[i]);
+            pic.Y[i] = Y(h[i]);
+        }
+        const int Ys = Y(Hs);
+        const int Yr = Y(Hr);
+        const int Xb = X(a);
+        const int Yb = Y(Hb);
+        pic.Ys = Ys;
+        pic.Yr = Yr;
+        pic.Xb = Xb;
+        pic.Yb = Yb;
+        pic.Yfoot = Y(r.screenBaseHeight[s]);
+
+        // 5. Does the screen cut the straight line of sight?
+        const bool cuts = screen && Hb > Hs - (a / xr) * (Hs - Hr);
+        pic.screenCuts = cuts;
+
+        // 6. Points above the line of sight, up to the receiver point.
+        for (int i = 2; i <= n; ++i) {
+            const int Xi = pic.X[i];
+            const int Yi = pic.Y[i];
+            const bool mt = LabelIs(r, s, i, "MT");
+            const bool sk = LabelIs(r, s, i, "SK");
+            if (cuts && static_cast<double>(d[i]) < a) {
+                if (!sk && Xb != 50) {
+                    const double line = Yb + static_cast<double>(Ys - Yb) * (Xb - Xi) / (Xb - 50);
+                    if (Yi < Pixel(line)) state = 1;
+                }
+            } else if (cuts) {
+                if (!mt && !sk && Xb != 550) {
+                    const double line = Yb + static_cast<double>(Yr - Yb) * (Xi - Xb) / (550 - Xb);
+                    if (Yi < Pixel(line)) state = 2;
+                }
+            } else if (screen) {
+                if (!mt && !sk) {
+                    const double line = Ys + static_cast<double>(Yr - Ys) * (Xi - 50) / 500;
+                    if (Yi < Pixel(line)) state = 3;
+                }
+            } else {
+                if (!mt) {
+                    const double line = Ys + static_cast<double>(Yr - Ys) * (Xi - 50) / 500;
+                    if (Yi < Pixel(line)) state = 4;
+                }
+            }
+            if (mt) break;
+        }
+    }
+    out.state = state;
+    check.ProfileState = state;
+
+    // 7. Warning, once per arming.
+    if (state == 0) {
+        check.WarningArmed = true;
+    } else if (state == 4) {
+        check.WarningArmed = false;
+    } else if (check.WarningArmed) {
+        out.warningDue = true;
+        out.warningText = ProfileWarningText(state);
+        check.WarningArmed = false;
+    }
+
+    // 8. Screen effects and the result labels.
+    if (screen) {
+        double lo, hi;
+        EffectiveScreenHeights(r, s, factors.EqFactor, lo, hi);
+        r.screenEffectEqA[s] = static_cast<float>(lo);
+        r.screenEffectEqB[s] = static_cast<float>(hi);
+        const double eqLow = lo, eqHigh = hi;
+        EffectiveScreenHeights(r, s, factors.MaxFactor, lo, hi);
+        r.screenEffectMaxA[s] = static_cast<float>(lo);
+        r.screenEffectMaxB[s] = static_cast<float>(hi);
+        if (r.bpDistanceBasis[s] == 0) {
+            out.low = eqLow;
+            out.high = eqHigh;
+        } else {
+            out.low = lo;
+            out.high = hi;
+        }
+        out.screenHeightText = "Effektiv Skärmhöjd: " + formatFixed(out.low, 2, sep) + " - " +
+                               formatFixed(out.high, 2, sep) + " m  ";
+        out.screenBaseText = "Markhöjd vid skärm: " + formatFixed(r.screenBaseHeight[s], 2, sep);
+        if (out.low > 0 && out.high > 0)
+            out.colour = ScreenLabelColour::Green;
+        else if (out.low < 0 && out.high < 0)
+            out.colour = ScreenLabelColour::Red;
+        else
+            out.colour = ScreenLabelColour::Blue;
+    }
+    return out;
+}
+
+MiddleZone MiddleZoneSplit(const ProjectRecord& r, int s, double displayScale)
+{
+    MiddleZone z;
+    const int n = ProfilePointCount(r, s);
+    const double hr = r.receiverHeight[s];
+    const double xr = r.bpDistance[s][n];
+    z.dp = std::sqrt((hr - 0.5) * (hr - 0.5) + xr * xr);
+    z.A = std::min(30 * 0.5, z.dp);
+    z.W = std::min(30 * hr, z.dp);
+    z.xn = static_cast<double>(r.bpDistance[s][n]) * displayScale;
+    z.threeZones = z.A + z.W < z.dp;
+    const double B = z.xn - z.W;
+    z.drawMean = z.threeZones && z.A < B;
+    if (!z.drawMean) return z;
+
+    const double M = B - z.A;
+    double sum = 0.0;
+    for (int i = 1; i < n; ++i) {
+        const double x1 = static_cast<double>(r.bpDistance[s][i]) * displayScale;
+        const double x2 = static_cast<double>(r.bpDistance[s][i + 1]) * displayScale;
+        const double z1 = r.bpHeight[s][i];
+        const double z2 = r.bpHeight[s][i + 1];
+        const double from = std::max(x1, z.A);
+        const double to = std::min(x2, B);
+        if (!(to > from)) continue;
+        const double mid = (from + to) / 2;
+        const double zm = x2 != x1 ? z1 + (z2 - z1) * (mid - x1) / (x2 - x1) : z1;
+        sum += (to - from) / M * zm;
+    }
+    z.mean = static_cast<float>(sum);
+    return z;
+}
+
+float MiddleZoneMeanHeight(const ProjectRecord& r, int s, double displayScale)
+{
+    return MiddleZoneSplit(r, s, displayScale).mean;
+}

@@ -1,0 +1,177 @@
+#include "calc/Run.h"
+
+#include <memory>
+
+#include "calc/Bands.h"
+#include "calc/Format.h"
+#include "calc/StretchLevel.h"
+#include "calc/TraceFiles.h"
+#include "calc/TrainTypes.h"
+
+double FacadeReflectionCorrection(double d)
+{
+    if (d >= 0.5 && d <= 2.0) return 3.0;
+    if (d > 2.0 && d <= 20.0) return 3.0 - 3.0 * d / 20.0;
+    return 0.0;
+}
+
+namespace {
+double ClampToZero(double x) { return x >= 0.0 ? x : 0.0; }
+}  // namespace
+
+float RoundedStretchLevel(double Leq) { return static_cast<float>(ClampToZero(RoundEven(10.0 * Leq) / 10.0)); }
+
+float RoundedTotalLevel(double total) { return static_cast<float>(ClampToZero(RoundEven(total))); }
+
+namespace {
+// Everything one run works on. The run fills copies of the record, the angle factors and the
+// results and hands them back only when it completes, so a run that fails publishes nothing.
+struct Run {
+    ProjectRecord& r;
+    const RunSettings& settings;
+    AngleFactors& factors;
+    const RunMessageSink& message;
+    const RunProgress& progress;
+    CalcResults& res;
+    int nTracks = 1;
+};
+
+void setProgress(const Run& run, int percent)
+{
+    if (run.progress) run.progress(percent);
+}
+
+void traceStretchHeading(TraceSink& t, const ProjectRecord& r, int s, double facadeCorrection)
+{
+    const char sep = t.decimalSeparator();
+    auto G = [sep](double x) { return formatGeneral(x, 15, sep); };
+    const std::string head = "***** STRÄCKA " + formatInt(s) + " *****";
+    t.line(TraceFile::Main, head);
+    for (auto f : {TraceFile::Ld, TraceFile::La, TraceFile::Ls, TraceFile::Lg}) {
+        t.line(f, head);
+        t.line(f, "");
+    }
+    static const char* const shapes[] = {"Sträckform: Rak", "Sträckform: Konvex", "Sträckform: Konkav"};
+    const int shape = r.shape[s];
+    t.line(TraceFile::Main, shape >= 0 && shape <= 2 ? shapes[shape] : "Sträckform: " + formatInt(shape));
+    t.line(TraceFile::Main, "Vinkelområde: " + formatInt(r.angleFrom[s]) + "-" + formatInt(r.angleTo[s]));
+    t.line(TraceFile::Main, "Vinkelrätt mottagaravstånd: " + G(r.perpDistance[s]));
+    t.line(TraceFile::Main, "Mottagaravstånd startpunkt: " + G(r.startDistance[s]));
+    t.line(TraceFile::Main, "Mottagaravstånd slutpunkt: " + G(r.endDistance[s]));
+    t.line(TraceFile::Main, "Radie: " + G(r.radius[s]));
+    t.line(TraceFile::Main, "Marktyp källdel: " + G(r.groundSource[s]));
+    t.line(TraceFile::Main, "Marktyp mottagardel: " + G(r.groundReceiver[s]));
+    t.line(TraceFile::Main, "Marktyp mellandel: " + G(r.groundMiddle[s]));
+    static const char* const banks[] = {"Bankorrektion: Nej", "Bankorrektion: Räl med skarv (3dB)",
+                                        "Bankorrektion: Bro utan ballast (6dB)",
+                                        "Bankorrektion: Bro med ballast (3dB)"};
+    const int bank = r.bankCorrection[s];
+    t.line(TraceFile::Main, banks[bank >= 0 && bank <= 3 ? bank : 0]);
+    t.line(TraceFile::Main, "Fasadreflektion: " + G(facadeCorrection));
+    t.line(TraceFile::Main, "");
+}
+
+void traceTrainHeading(TraceSink& t, const ProjectRecord& r, int tr)
+{
+    t.line(TraceFile::Main, "***** TÅG " + formatInt(tr) + " *****");
+    t.line(TraceFile::Main, "Total tåglängd: " + formatInt(r.trainLengthPerDay[tr]));
+    t.line(TraceFile::Main, "Tågets längd: " + formatInt(r.maxTrainLength[tr]));
+    t.line(TraceFile::Main, "Hastighet: " + formatInt(r.speed[tr]));
+    t.line(TraceFile::Main, "TågTyp: " + trainTypeName(r, tr));
+}
+
+// The equivalent part of the run: facade correction, screen effects, stretch, track and
+// total equivalent levels, with the equivalent trace.
+void runEquivalentPart(Run& run)
+{
+    ProjectRecord& r = run.r;
+    CalcResults& res = run.res;
+
+    std::unique_ptr<TraceFiles> trace;
+    if (run.settings.trace.equivalent)
+        trace = std::make_unique<TraceFiles>(run.settings.trace.folder, TracePass::Equivalent,
+                                             run.settings.trace.decimalSeparator);
+
+    double Total = 0.0;
+    res.FacadeCorrection = FacadeReflectionCorrection(r.facadeDistance);
+
+    const int nStretches = std::clamp(r.stretchCount, 1, kMaxStretches);
+    run.nTracks = std::clamp(r.track[nStretches], 1, kMaxTracks);
+    for (int k = 1; k <= run.nTracks; ++k) res.TrackEqLevel[k] = 0.0;
+
+    StretchLevelContext ctx;
+    ctx.segmentLength = run.settings.segmentLength;
+    ctx.FacadeCorrection = res.FacadeCorrection;
+    ctx.trace = trace.get();
+    ctx.message = [&run](const std::string& text) {
+        if (run.message) run.message(RunMessage{text, false});
+    };
+
+    for (int s = 1; s <= nStretches; ++s) {
+        if (r.screenType[s] > 0) {
+            double low = 0.0, high = 0.0;
+            ComputeAngleFactors(r, s, run.factors);
+            EffectiveScreenHeights(r, s, run.factors.EqFactor, low, high);
+            r.screenEffectEqA[s] = static_cast<float>(low);
+            r.screenEffectEqB[s] = static_cast<float>(high);
+            EffectiveScreenHeights(r, s, run.factors.MaxFactor, low, high);
+            r.screenEffectMaxA[s] = static_cast<float>(low);
+            r.screenEffectMaxB[s] = static_cast<float>(high);
+        }
+        if (trace) traceStretchHeading(*trace, r, s, res.FacadeCorrection);
+
+        const double dLc = BankCorrection(r, s);
+        if (!run.settings.facadeBoxChecked) r.facadeDistance = 0.0f;
+        if (trace)
+            for (int t = 1; t <= r.trainCount; ++t) traceTrainHeading(*trace, r, t);
+        const Array1<double, 7> BandEmission = StretchBandEmission(r, s);
+
+        double Leq = 0.0;
+        Array1<double, 7> totals{};
+        StretchEquivalentLevel(r, s, BandEmission, Leq, totals, dLc, ctx, res);
+
+        setProgress(run, RoundEven(50.0 * s / nStretches));
+
+        Total = AddLevel(Total, Leq);
+        if (trace) trace->line(TraceFile::Main, "Totalt: " + formatGeneral(Total, 15, trace->decimalSeparator()));
+        res.StretchEqLevel[s] = RoundedStretchLevel(Leq);
+        const int k = r.track[s];
+        if (k >= 1 && k <= kMaxTracks) res.TrackEqLevel[k] = ClampToZero(AddLevel(res.TrackEqLevel[k], Leq));
+    }
+
+    if (trace) trace->close();
+
+    res.FreeFieldEq = RoundedTotalLevel(Total);
+    res.ResultGrid[1][1] = res.FreeFieldEq;
+}
+}  // namespace
+
+bool RunCalculation(ProjectRecord& record, const RunSettings& settings, AngleFactors& factors,
+                    const RunMessageSink& message, const RunProgress& progress, CalcResults& results)
+{
+    if (settings.profileState == 4) {
+        if (message) message(RunMessage{kScreenCaseWarning, true});
+        return false;
+    }
+
+    ProjectRecord work = record;
+    AngleFactors workFactors = factors;
+    CalcResults res = results;
+    Run run{work, settings, workFactors, message, progress, res};
+
+    res.TrainLongerThanTrack = false;
+    setProgress(run, 0);
+    res.RadiusError = false;
+
+    runEquivalentPart(run);
+
+    // ---- Maximum level and result grid ----
+    // The maximum-level run (its own trace when settings.trace.maximum), the result grid, the
+    // withdrawal of the stretch levels after a radius error and the corrected rows follow here,
+    // working on `work` and `res` like the equivalent part above.
+
+    record = work;
+    factors = workFactors;
+    results = res;
+    return true;
+}

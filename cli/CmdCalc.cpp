@@ -1,0 +1,199 @@
+// The calc command: reads a project as the program opens it, runs the calculation and prints
+// the results as the result page shows them.
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <vector>
+
+#include "calc/Format.h"
+#include "calc/Profile.h"
+#include "calc/Results.h"
+#include "calc/Run.h"
+#include "cli/Cli.h"
+#include "cli/CliSupport.h"
+#include "model/DocumentState.h"
+#include "model/ProjectRecord.h"
+
+namespace {
+struct CalcOptions {
+    std::string file;
+    int segment = 1;  // the "Segment" setting
+    bool traceEq = false;
+    std::string traceDir;
+    bool json = false;
+};
+
+// Characters (not bytes) of UTF-8 text, so Swedish letters line up.
+int displayWidth(const std::string& s)
+{
+    int n = 0;
+    for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+void printRow(std::ostream& o, const std::string& title, const std::vector<std::string>& cells)
+{
+    o << title;
+    for (int i = displayWidth(title); i < 40; ++i) o << ' ';
+    for (const auto& c : cells) {
+        for (int i = displayWidth(c); i < 10; ++i) o << ' ';
+        o << c;
+    }
+    o << "\n";
+}
+
+std::string cut(const std::string& utf8, int chars)
+{
+    std::string out;
+    int n = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if ((c & 0xC0) != 0x80 && n++ == chars) break;
+        out.push_back(utf8[i]);
+    }
+    return out;
+}
+
+std::string missingText(const MissingInput& m)
+{
+    if (m.table == MissingInput::Table::Train)
+        return "Projektet är ofullständigt: värde saknas i raden \"" + trainRowTitle(m.row) + "\" för tåg " +
+               std::to_string(m.column) + ".";
+    return "Projektet är ofullständigt: värde saknas i raden \"" + stretchRowTitle(m.row) + "\" för delsträcka " +
+           std::to_string(m.column) + ".";
+}
+
+// The messages go to stderr with plain line ends.
+std::string forTerminal(const std::string& text)
+{
+    std::string s;
+    for (char c : text)
+        if (c != '\r') s.push_back(c);
+    return s;
+}
+
+void printResults(std::ostream& o, const ProjectRecord& r, const CalcResults& res, int segmentLength)
+{
+    o << "Segmentlängd: " << segmentLength << " m\n\n";
+
+    // The result table: one column per calculated quantity.
+    printRow(o, "Resultat", {"Ekv. "});
+    printRow(o, "  Frifältsvärde (dBA)", {formatFixed(res.ResultGrid[1][1], 0)});
+    for (int row = 2; row <= 1 + res.correctedRows && row <= 3; ++row)
+        printRow(o, "  " + cut(res.ResultRowLabel[row], 70), {formatFixed(res.ResultGrid[row][1], 0)});
+    o << "\n";
+
+    const int nTracks = r.trackCount();
+    std::vector<std::string> head, cells;
+    for (int k = 1; k <= nTracks && k <= kMaxTracks; ++k) {
+        head.push_back(std::to_string(k));
+        cells.push_back(formatFixed(res.TrackEqLevel[k], 1));
+    }
+    printRow(o, "Spår", head);
+    printRow(o, "  Bullertillskott för ekv. nivå (dBA)", cells);
+    o << "\n";
+
+    head.clear();
+    cells.clear();
+    for (int s = 1; s <= r.stretchCount && s <= kMaxStretches; ++s) {
+        head.push_back(std::to_string(s));
+        cells.push_back(formatFixed(res.StretchEqLevel[s], 1));
+    }
+    printRow(o, "Delsträcka", head);
+    printRow(o, "  Bullertillskott för ekv. nivå (dBA)", cells);
+}
+
+// Singles are widened exactly; the JSON writer prints the shortest text that reads back.
+template <class T, int N>
+nlohmann::ordered_json jsonArray(const Array1<T, N>& a)
+{
+    auto j = nlohmann::ordered_json::array();
+    for (const T& v : a) j.push_back(static_cast<double>(v));
+    return j;
+}
+
+nlohmann::ordered_json resultsJson(const ProjectRecord& r, const CalcResults& res, int segmentLength,
+                                   const std::vector<std::string>& messages)
+{
+    nlohmann::ordered_json j;
+    j["segmentLength"] = segmentLength;
+    j["facadeCorrection"] = res.FacadeCorrection;
+    j["freeFieldEq"] = static_cast<double>(res.FreeFieldEq);
+    j["stretchEqLevel"] = jsonArray(res.StretchEqLevel);
+    j["trackEqLevel"] = jsonArray(res.TrackEqLevel);
+    j["radiusError"] = res.RadiusError;
+    j["messages"] = messages;
+    j["screenEffectEqA"] = jsonArray(r.screenEffectEqA);
+    j["screenEffectEqB"] = jsonArray(r.screenEffectEqB);
+    j["screenEffectMaxA"] = jsonArray(r.screenEffectMaxA);
+    j["screenEffectMaxB"] = jsonArray(r.screenEffectMaxB);
+    j["facadeDistance"] = static_cast<double>(r.facadeDistance);
+    return j;
+}
+
+void runCalc(const CalcOptions& opt, CliStreams& io, int& exitCode)
+{
+    ProjectRecord r;
+    if (!readOrReport(opt.file, r, io, exitCode)) return;
+
+    const MissingInput missing = firstMissingInput(r);
+    if (!missing.complete()) {
+        io.err << missingText(missing) << "\n";
+        exitCode = kExitUsage;
+        return;
+    }
+    // The segment-length control as it stands after opening the file at program start.
+    SegmentControl control;
+    const int segmentLength = refreshSegmentLength(r, opt.segment, control);
+
+    RunSettings settings;
+    settings.segmentLength = segmentLength;
+    settings.facadeBoxChecked = r.facadeReflectionOn == 1;
+    settings.indoorBoxChecked = r.indoorLevelOn == 1;
+    settings.profileState = 0;
+    settings.trace.equivalent = opt.traceEq;
+    settings.trace.folder = opt.traceDir;
+    settings.trace.decimalSeparator = '.';
+
+    std::vector<std::string> messages;
+    auto onMessage = [&](const RunMessage& m) {
+        messages.push_back(m.text);
+        io.err << forTerminal(m.text) << "\n";
+    };
+    AngleFactors factors;
+    CalcResults results;
+    bool ran;
+    try {
+        ran = RunCalculation(r, settings, factors, onMessage, {}, results);
+    } catch (const std::exception& e) {
+        io.err << e.what() << "\n";
+        exitCode = kExitBadFile;
+        return;
+    }
+    if (!ran) {
+        exitCode = kExitBadFile;
+        return;
+    }
+    if (opt.json) {
+        io.out << resultsJson(r, results, segmentLength, messages).dump(2) << "\n";
+    } else if (results.RadiusError) {
+        // As in the program, a run with a radius error shows no result tables.
+        io.err << "Inget resultat visas eftersom någon delsträcka har felaktig radie.\n";
+    } else {
+        printResults(io.out, r, results, segmentLength);
+    }
+}
+
+const CliCommand calcCommand(40, [](CLI::App& app, CliStreams& io, int& exitCode) {
+    auto* cmd = app.add_subcommand("calc", "Beräknar bullernivåerna för ett projekt");
+    auto opt = std::make_shared<CalcOptions>();
+    cmd->add_option("FILE", opt->file, "Projektfil (.sdb)")->required();
+    cmd->add_option("--segment", opt->segment, "Segmentlängd i meter (inställningen \"Segment\", standard 1)");
+    cmd->add_flag("--trace-eq", opt->traceEq, "Skriv beräkningsgången för ekvivalentnivån till filer");
+    cmd->add_option("--trace-dir", opt->traceDir, "Katalog för beräkningsgångens filer (standard: aktuell katalog)");
+    cmd->add_flag("--json", opt->json, "Resultatet som ett JSON-objekt");
+    cmd->callback([opt, &io, &exitCode] { runCalc(*opt, io, exitCode); });
+});
+}  // namespace
