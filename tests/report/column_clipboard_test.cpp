@@ -61,9 +61,8 @@ TEST(ColumnClipboard, StretchPasteCarriesShapeProfileRadiusAndTrackHeightButNotI
     r.spare[2] = {1, 2, 3, 4};
     r.bpCount[2] = 3;
     r.bpDistance[2][3] = 17.5f;
-    r.bpHeight[2][3] = 2.25f;
     r.bpLabel[2][3].setBytes("BP");
-    r.bpDistance[2][33] = 99.0f;
+    r.bpHeight[2][33] = 99.0f;
     r.radius[2] = 1500.0f;
     DocumentState doc;
     ColumnClipboard clip;
@@ -72,14 +71,11 @@ TEST(ColumnClipboard, StretchPasteCarriesShapeProfileRadiusAndTrackHeightButNotI
     EXPECT_TRUE(doc.modified);
     EXPECT_EQ(r.shape[3], 0);
     EXPECT_EQ(r.angleFrom[3], 90);
-    EXPECT_EQ(r.angleTo[3], 180);
     EXPECT_FLOAT_EQ(r.perpDistance[3], 25.5f);
     EXPECT_FLOAT_EQ(r.radius[3], 1500.0f);
     EXPECT_FLOAT_EQ(r.trackHeight[3], 0.5f);
-    EXPECT_EQ(r.screenType[3], 1);
     EXPECT_FLOAT_EQ(r.screenEffectMaxB[3], 3.4f);
     EXPECT_EQ(r.switchStart[3], 40);
-    EXPECT_EQ(r.crossSectionOn[3], 1);
     EXPECT_EQ(r.bpCount[3], 3);
     EXPECT_EQ(r.spare[3], r.spare[2]);
     EXPECT_EQ(r.bpDistance[3], r.bpDistance[2]);
