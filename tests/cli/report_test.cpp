@@ -34,17 +34,6 @@ struct Tmp {
 };
 const std::string example = (fs::path(SKENBRUS_SOURCE_DIR) / "examples" / "stationsvagen.sdb").string();
 
-// Output of a shell command, or nullopt when it fails (tool missing).
-std::optional<std::string> shell(const std::string& command)
-{
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return std::nullopt;
-    std::string s;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) s.append(buf, n);
-    return pclose(p) == 0 ? std::optional(s) : std::nullopt;
-}
 }  // namespace
 
 TEST(CliReport, ExportsPrintTheTextsOfTheCalculatedExample)
@@ -79,6 +68,20 @@ TEST(CliReport, BadInputIsRefusedWithAMessage)
 }
 
 #ifdef SKENBRUS_HAVE_PDF
+namespace {
+// Output of a shell command, or nullopt when it fails (tool missing).
+std::optional<std::string> shell(const std::string& command)
+{
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return std::nullopt;
+    std::string s;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) s.append(buf, n);
+    return pclose(p) == 0 ? std::optional(s) : std::nullopt;
+}
+}  // namespace
+
 TEST(CliReport, ReportWritesAnA4PdfWithTheTextsOfThePage)
 {
     Tmp tmp;
