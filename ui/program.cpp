@@ -1,10 +1,23 @@
+// The desktop program: skenbrus [FILE.sdb]
+
 #include <QApplication>
-#include <QLabel>
+#include <QTimer>
+
+#include "ui/Settings.h"
+#include "ui/main.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QLabel l(QStringLiteral("Skenbrus"));
-    l.show();
+    QApplication::setApplicationName(QStringLiteral("Skenbrus"));
+    AppSettings settings;
+    TForm_Skenbrus form;
+    form.applyStartupSettings(settings);
+    form.show();
+    if (argc > 1) {
+        // The project named on the command line is read once the window is up.
+        const QString path = QString::fromLocal8Bit(argv[1]);
+        QTimer::singleShot(0, &form, [&form, path] { form.openStartupFile(path); });
+    }
     return app.exec();
 }

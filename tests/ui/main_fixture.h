@@ -1,0 +1,96 @@
+#pragma once
+// A main window driven through its real views and editors, with message boxes and the
+// input box answered by the scripted platform.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "model/ProjectRecord.h"
+#include "ui/Platform.h"
+#include "ui/StretchTable.h"
+#include "ui/TrainTable.h"
+#include "ui/main.h"
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    ScopedScriptedPlatform plat;
+    std::unique_ptr<TForm_Skenbrus> form;
+
+    void SetUp() override
+    {
+        form = std::make_unique<TForm_Skenbrus>();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        (void)QTest::qWaitForWindowActive(form.get());
+    }
+    void TearDown() override { form.reset(); }
+
+    ProjectRecord& r() { return form->record(); }
+    GridView* trains() { return form->OvcTable_TagTyp; }
+    GridView* stretches() { return form->OvcTable_DelStrackor; }
+    QWidget* editor(GridView* v) { return v->cellDelegate()->editor(); }
+    QString shown(GridView* v, int row, int col)
+    {
+        return v->model()->index(row - 1, col - 1).data(Qt::DisplayRole).toString();
+    }
+    QString lastMessage() { return plat->messages.empty() ? QString() : plat->messages.back().text; }
+    QString status() { return form->Edit_Status->text(); }
+
+    void showPage(GridView* v)
+    {
+        form->PageControl->setCurrentWidget(v == trains() ? form->PageControl_TagInfo : form->PageControl_Delstrackor);
+        v->setFocus();
+    }
+    // Opens the editor of a cell with F2.
+    QWidget* open(GridView* v, int row, int col)
+    {
+        showPage(v);
+        v->setCurrentCell(row, col);
+        QTest::keyClick(v, Qt::Key_F2);
+        return editor(v);
+    }
+    // Types text into a cell and finishes with the given key.
+    void type(GridView* v, int row, int col, const QString& text, Qt::Key finish = Qt::Key_Return)
+    {
+        auto* e = qobject_cast<QLineEdit*>(open(v, row, col));
+        ASSERT_NE(e, nullptr) << "no text editor at row " << row << ", column " << col;
+        e->selectAll();
+        QTest::keyClicks(e, text);
+        QTest::keyClick(e, finish);
+    }
+    // Picks a list entry by typing its first characters into the open list.
+    void choose(GridView* v, int row, int col, const QString& keys)
+    {
+        auto* c = qobject_cast<QComboBox*>(open(v, row, col));
+        ASSERT_NE(c, nullptr) << "no list at row " << row << ", column " << col;
+        QTest::keyClicks(c, keys);
+    }
+    // Picks a list entry as a pick in the list's pop-up does: the entry becomes current and
+    // the list reports it chosen.
+    void chooseIndex(GridView* v, int row, int col, int index)
+    {
+        auto* c = qobject_cast<QComboBox*>(open(v, row, col));
+        ASSERT_NE(c, nullptr) << "no list at row " << row << ", column " << col;
+        ASSERT_LT(index, c->count());
+        c->setCurrentIndex(index);
+        emit c->activated(index);
+    }
+    void key(GridView* v, int k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QWidget* e = editor(v);
+        QTest::keyClick(e ? e : static_cast<QWidget*>(v), static_cast<Qt::Key>(k), m);
+    }
+    void addTrains(int n)
+    {
+        for (int i = 0; i < n; ++i) form->OvcSpinner1UpClick();
+    }
+    void addStretches(int n)
+    {
+        for (int i = 0; i < n; ++i) form->OvcSpinner2UpClick();
+    }
+};

@@ -1,0 +1,440 @@
+// The stretch table: value checks, track renumbering, ground, switches and cross-section rows.
+
+#include "main_fixture.h"
+
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "ui/Medelhojd.h"
+
+#include "ui/Vaxlar.h"
+
+using StretchTable = MainWindowTest;
+
+TEST(TrackRenumbering, KeepsTracksGapFreeAndRecomputesOrder)
+{
+    ProjectRecord r = startupDefaults("x");
+    r.stretchCount = 4;
+    for (int s = 1; s <= 4; ++s) r.track[s] = 1;
+    // A later stretch one track further is fine and unchanged.
+    EXPECT_FALSE(renumberTracks(r, 4, 2));
+    EXPECT_EQ(r.track[4], 2);
+    EXPECT_EQ(r.orderInTrack[4], 1);
+    EXPECT_EQ(r.orderInTrack[3], 3);
+    // Skipping a track is pulled back, and the stretches after it follow.
+    EXPECT_TRUE(renumberTracks(r, 2, 3));
+    EXPECT_EQ(r.track[2], 2);
+    EXPECT_EQ(r.track[3], 2);  // shifted up by the same amount as stretch 2
+    EXPECT_EQ(r.track[4], 3);
+    EXPECT_EQ(r.orderInTrack[3], 2);
+    // Going back below the previous stretch takes its track.
+    EXPECT_TRUE(renumberTracks(r, 3, 1));
+    EXPECT_EQ(r.track[3], 2);
+}
+
+TEST(TrackRenumbering, NeverGoesBeyondTheFourthTrack)
+{
+    ProjectRecord r = startupDefaults("x");
+    r.stretchCount = 6;
+    const int tracks[] = {1, 1, 1, 2, 3, 4};
+    for (int s = 1; s <= 6; ++s) r.track[s] = tracks[s - 1];
+    EXPECT_TRUE(renumberTracks(r, 2, 2));
+    const int expected[] = {1, 2, 2, 3, 4, 4};
+    const int order[] = {1, 1, 2, 1, 1, 2};
+    for (int s = 1; s <= 6; ++s) {
+        EXPECT_EQ(r.track[s], expected[s - 1]) << "stretch " << s;
+        if (s > 1) {
+            EXPECT_EQ(r.orderInTrack[s], order[s - 1]) << "stretch " << s;
+        }
+    }
+    EXPECT_EQ(r.trackCount(), 4);
+}
+
+TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
+{
+    addStretches(2);
+    choose(stretches(), 1, 3, "4");
+    EXPECT_EQ(r().track[3], 2);
+    EXPECT_EQ(r().orderInTrack[3], 1);
+    EXPECT_EQ(lastMessage(), QString::fromUtf8(kRenumberMessage));
+    EXPECT_EQ(shown(stretches(), 1, 3), "2");
+    EXPECT_EQ(trains()->model()->rowCount(), 7);
+    EXPECT_EQ(trains()->model()->headerData(6, Qt::Vertical).toString(), "Spår 2");
+
+    plat->messages.clear();
+    choose(stretches(), 1, 1, "2");
+    EXPECT_EQ(r().track[1], 1);
+    EXPECT_EQ(lastMessage(), QString::fromUtf8(kRenumberMessage));
+
+    // A choice that needs no renumbering shows nothing.
+    plat->messages.clear();
+    choose(stretches(), 1, 2, "2");
+    EXPECT_EQ(r().track[2], 2);
+    EXPECT_EQ(r().track[3], 2);
+    EXPECT_EQ(r().orderInTrack[3], 2);
+    EXPECT_TRUE(plat->messages.empty());
+}
+
+TEST_F(StretchTable, AngleChecksRefuseAndKeepTheCellEditingWithTheOldValue)
+{
+    type(stretches(), 4, 1, "180");
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
+    EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
+    auto* e = qobject_cast<QLineEdit*>(editor(stretches()));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->text(), "0");
+    EXPECT_EQ(r().angleFrom[1], 0);
+    EXPECT_FALSE(form->document().modified);
+    QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(editor(stretches()), nullptr);
+
+    type(stretches(), 4, 1, "30");
+    EXPECT_EQ(r().angleFrom[1], 30);
+    EXPECT_TRUE(form->document().modified);
+
+    type(stretches(), 5, 1, "30");
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: får ej vara mindre än vinkelområde från ..."));
+    EXPECT_EQ(r().angleTo[1], 180);
+    key(stretches(), Qt::Key_Escape);
+
+    type(stretches(), 5, 1, "0");
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: ej inom de tillåtna gränserna (0-180) ..."));
+    key(stretches(), Qt::Key_Escape);
+
+    type(stretches(), 5, 1, "100");
+    EXPECT_EQ(r().angleTo[1], 100);
+    type(stretches(), 4, 1, "100");
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: får ej vara större än vinkelområde till ..."));
+    EXPECT_EQ(r().angleFrom[1], 30);
+    key(stretches(), Qt::Key_Escape);
+
+    const std::size_t before = plat->messages.size();
+    type(stretches(), 5, 1, "180");
+    EXPECT_EQ(r().angleTo[1], 180);
+    EXPECT_EQ(plat->messages.size(), before);
+}
+
+TEST_F(StretchTable, IntegerBeyondThirtyTwoBitsIsRefused)
+{
+    type(stretches(), 5, 1, "99999999999");
+    EXPECT_EQ(plat->beeps, 1);
+    EXPECT_NE(editor(stretches()), nullptr);
+    EXPECT_EQ(r().angleTo[1], 180);
+}
+
+TEST_F(StretchTable, PerpendicularDistanceMustLieBeyondTheLastBreakPoint)
+{
+    r().bpCount[1] = 3;
+    r().bpLabel[1][2].setBytes("BP");
+    r().bpDistance[1][2] = 12.0f;
+    r().bpLabel[1][3].setBytes("MT");
+    form->showProject();
+
+    type(stretches(), 6, 1, "12");
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: Någon brytpunkt/skärm har längre avstånd än mottagaren!"));
+    EXPECT_EQ(r().perpDistance[1], 0.0f);
+    key(stretches(), Qt::Key_Escape);
+
+    type(stretches(), 6, 1, "12.5");
+    EXPECT_FLOAT_EQ(r().perpDistance[1], 12.5f);
+    EXPECT_FLOAT_EQ(r().bpDistance[1][3], 12.5f);  // the receiver point follows
+    EXPECT_EQ(shown(stretches(), 6, 1), "12.5");
+}
+
+TEST_F(StretchTable, NewCrossSectionNeedsAPositiveDistance)
+{
+    type(stretches(), 6, 1, "0");
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: Någon brytpunkt/skärm har längre avstånd än mottagaren!"));
+}
+
+TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
+{
+    type(stretches(), 4, 1, "20");
+    chooseIndex(stretches(), 3, 1, 1);
+    EXPECT_EQ(r().shape[1], 1);
+    EXPECT_EQ(r().angleFrom[1], 0);
+    auto flags = [&](int row) { return stretches()->model()->index(row - 1, 0).flags(); };
+    EXPECT_FALSE(flags(4) & Qt::ItemIsEditable);
+    EXPECT_FALSE(flags(6) & Qt::ItemIsEditable);
+    EXPECT_TRUE(flags(9) & Qt::ItemIsEditable);
+    EXPECT_EQ(stretches()->model()->index(3, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
+    type(stretches(), 9, 1, "800");
+    EXPECT_FLOAT_EQ(r().radius[1], 800.0f);
+
+    choose(stretches(), 3, 1, "R");
+    EXPECT_EQ(r().shape[1], 0);
+    EXPECT_EQ(r().radius[1], 0.0f);
+    EXPECT_TRUE(flags(4) & Qt::ItemIsEditable);
+    EXPECT_FALSE(flags(2) & Qt::ItemIsEditable);
+    EXPECT_FALSE(flags(11) & Qt::ItemIsEditable);
+    EXPECT_EQ(shown(stretches(), 11, 1), QString::fromUtf8("Porös"));
+}
+
+TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentage)
+{
+    plat->inputAnswers.push_back(QStringLiteral("30"));
+    choose(stretches(), 12, 1, "D");
+    ASSERT_EQ(plat->inputPrompts.size(), 1u);
+    EXPECT_EQ(plat->inputPrompts[0], QString::fromUtf8("Marktyp: Mottagardel|Ange procentuell del porös mark"));
+    EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.30f);
+    EXPECT_EQ(shown(stretches(), 12, 1), QString::fromUtf8("Del. Porös"));
+    EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mottagardelen är porös till 30% ..."));
+
+    plat->inputAnswers.push_back(QStringLiteral("100"));
+    choose(stretches(), 13, 1, "D");
+    EXPECT_EQ(plat->inputPrompts.back(), QString::fromUtf8("Marktyp: Mellandel|Ange procentuell del porös mark"));
+    EXPECT_FLOAT_EQ(r().groundMiddle[1], 1.0f);
+    EXPECT_EQ(shown(stretches(), 13, 1), QString::fromUtf8("Porös"));
+    EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mellandelen är porös ..."));
+
+    choose(stretches(), 13, 1, "H");
+    EXPECT_EQ(r().groundMiddle[1], 0.0f);
+    EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mellandelen är hård ..."));
+
+    plat->inputAnswers.push_back(QStringLiteral("mycket"));
+    choose(stretches(), 13, 1, "D");
+    EXPECT_FLOAT_EQ(r().groundMiddle[1], 0.5f);
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Otillåtet värde angivet, värdet satt till 50%"));
+
+    // Cancel leaves the field as it was.
+    form->document().modified = false;
+    plat->inputAnswers.push_back(std::nullopt);
+    choose(stretches(), 12, 1, "H");
+    choose(stretches(), 12, 1, "D");
+    EXPECT_EQ(r().groundReceiver[1], 0.0f);
+}
+
+TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
+{
+    std::vector<int> opened;
+    bool store = true;
+    form->switchesDialog = [&](int s) {
+        opened.push_back(s);
+        return store;
+    };
+    addStretches(1);
+    choose(stretches(), 15, 2, "J");
+    EXPECT_EQ(opened, std::vector<int>{2});
+    EXPECT_EQ(r().switchesOn[2], 1);
+
+    // A cancelled dialog takes the choice back.
+    store = false;
+    choose(stretches(), 15, 1, "J");
+    EXPECT_EQ(r().switchesOn[1], 0);
+
+    chooseIndex(stretches(), 3, 1, 2);
+    EXPECT_FALSE(stretches()->model()->index(14, 0).flags() & Qt::ItemIsEditable);
+}
+
+TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
+{
+    std::vector<int> opened;
+    form->crossSectionDialog = [&](int s) { opened.push_back(s); };
+    choose(stretches(), 16, 1, "J");
+    EXPECT_EQ(r().crossSectionOn[1], 0);
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(lastMessage(), QString::fromUtf8(kCrossSectionGeometryMessage));
+    EXPECT_TRUE(lastMessage().contains("\r\n"));
+
+    type(stretches(), 6, 1, "40");
+    choose(stretches(), 16, 1, "J");
+    EXPECT_EQ(opened, std::vector<int>{1});
+    EXPECT_EQ(r().crossSectionOn[1], 1);
+    EXPECT_FALSE(stretches()->model()->index(9, 0).flags() & Qt::ItemIsEditable);
+
+    // With a third point "Nej" is discarded without a message.
+    r().bpCount[1] = 3;
+    r().trackHeight[1] = 1.5f;
+    const std::size_t before = plat->messages.size();
+    choose(stretches(), 16, 1, "N");
+    EXPECT_EQ(r().crossSectionOn[1], 1);
+    EXPECT_EQ(plat->messages.size(), before);
+
+    r().bpCount[1] = 2;
+    r().bpHeight[1][2] = 0.7f;
+    choose(stretches(), 16, 1, "N");
+    EXPECT_EQ(r().crossSectionOn[1], 0);
+    EXPECT_EQ(r().trackHeight[1], 0.0f);
+    EXPECT_EQ(r().bpHeight[1][2], 0.0f);
+}
+
+TEST_F(StretchTable, CtrlTOpensTheCrossSectionOfTheActiveStretch)
+{
+    int calls = 0;
+    form->crossSectionDialog = [&](int s) {
+        ++calls;
+        r().receiverHeight[s] = 3.0f;
+    };
+    addStretches(1);
+    form->document().modified = false;
+    showPage(stretches());
+    stretches()->setCurrentCell(3, 2);
+    QTest::keyClick(stretches(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(calls, 0);  // no distance yet
+    EXPECT_EQ(form->activeStretch(), 2);
+
+    type(stretches(), 6, 2, "25");
+    form->document().modified = false;
+    QTest::keyClick(stretches(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(r().crossSectionOn[2], 1);
+    EXPECT_TRUE(form->document().modified);
+}
+
+TEST_F(StretchTable, RefusedValueKeepsTheFocusAndThePage)
+{
+    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 4, 1));
+    ASSERT_NE(e, nullptr);
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClicks(e, "250");
+    // Leaving the table: the check speaks and the cell keeps editing.
+    form->SpinEdit1->setFocus();
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
+    EXPECT_NE(editor(stretches()), nullptr);
+    EXPECT_EQ(r().angleFrom[1], 0);
+
+    // A page change while a bad value is typed is not carried out.
+    e = qobject_cast<QLineEdit*>(editor(stretches()));
+    ASSERT_NE(e, nullptr);
+    e->setText("250");
+    QTabBar* bar = form->PageControl->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    EXPECT_EQ(form->PageControl->currentWidget(), form->PageControl_Delstrackor);
+
+    // A good value is accepted when the table is left.
+    e = qobject_cast<QLineEdit*>(editor(stretches()));
+    ASSERT_NE(e, nullptr);
+    e->setFocus();
+    e->setText("15");
+    form->SpinEdit1->setFocus();
+    EXPECT_EQ(editor(stretches()), nullptr);
+    EXPECT_EQ(r().angleFrom[1], 15);
+}
+
+TEST(SwitchLimits, FollowTheAnglesAndTheDistance)
+{
+    EXPECT_EQ(switchLimits(100, 0, 180), (SwitchLimits{0, 5719}));
+    EXPECT_EQ(switchLimits(50, 30, 60), (SwitchLimits{29, 77}));
+    // Beyond the normal: measured from the angle nearest to it.
+    EXPECT_EQ(switchLimits(50, 120, 150), (SwitchLimits{29, 77}));
+    // Very long stretches are capped to the field's range.
+    EXPECT_EQ(switchLimits(1.0e6, 0, 180).upper, 32767);
+}
+
+TEST(SwitchesDialog, OkStoresOnlyAValueWithinTheLimits)
+{
+    ScopedScriptedPlatform plat;
+    ProjectRecord r = startupDefaults("x");
+    r.perpDistance[1] = 50.0f;
+    r.angleFrom[1] = 30;
+    r.angleTo[1] = 60;
+    r.switchStart[1] = 5;  // outside 29..77
+    TForm_Vaxlar dlg;
+    EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("Växlar och korsningar"));
+    dlg.prepare(r, 1);
+    EXPECT_EQ(dlg.Edit_Avstand->text(), "29");
+
+    dlg.Edit_Avstand->setText("78");
+    dlg.open();
+    QTest::mouseClick(dlg.Button_Ok, Qt::LeftButton);
+    EXPECT_EQ(plat->beeps, 1);
+    EXPECT_EQ(dlg.Edit_Avstand->text(), "77");
+    EXPECT_EQ(r.switchStart[1], 5);
+    EXPECT_TRUE(dlg.isVisible());
+
+    dlg.Edit_Avstand->setText("40");
+    QTest::mouseClick(dlg.Button_Ok, Qt::LeftButton);
+    EXPECT_EQ(r.switchStart[1], 40);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+
+    dlg.prepare(r, 1);
+    EXPECT_EQ(dlg.Edit_Avstand->text(), "40");
+}
+
+
+TEST_F(StretchTable, ClickOnAnotherCellChecksOnceAndKeepsTheCursor)
+{
+    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
+    ASSERT_NE(e, nullptr);
+    e->setFocus();
+    e->setText("500");
+    const QRect target = stretches()->visualRect(stretches()->model()->index(0, 0));
+    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target.center());
+    EXPECT_EQ(plat->messages.size(), 1u);
+    EXPECT_EQ(stretches()->currentRow(), 5);
+    EXPECT_NE(editor(stretches()), nullptr);
+
+    e = qobject_cast<QLineEdit*>(editor(stretches()));
+    ASSERT_NE(e, nullptr);
+    e->setFocus();
+    e->setText("90");
+    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target.center());
+    EXPECT_EQ(r().angleTo[1], 90);
+    EXPECT_EQ(stretches()->currentRow(), 1);
+}
+
+TEST_F(StretchTable, RowSixteenOpensTheCrossSectionDialogForItsStretch)
+{
+    addStretches(1);
+    type(stretches(), 6, 2, "40");
+    int shownFor = 0;
+    QTimer::singleShot(10, form.get(), [&] {
+        shownFor = form->Form_MedelHojd->stretch();
+        EXPECT_TRUE(form->Form_MedelHojd->isVisible());
+        form->Form_MedelHojd->Button_OKClick();
+    });
+    // Chosen from inside a running event loop, as in the program, so that the editor the
+    // choice came from outlives the dialog's own loop.
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        choose(stretches(), 16, 2, "J");
+        loop.quit();
+    });
+    loop.exec();
+    EXPECT_EQ(shownFor, 2);
+    EXPECT_FALSE(form->Form_MedelHojd->isVisible());
+    EXPECT_EQ(r().crossSectionOn[2], 1);
+}
+
+TEST_F(StretchTable, LeavingAnUnchangedListDoesNotRepeatItsFollowUp)
+{
+    plat->inputAnswers.push_back(QStringLiteral("40"));
+    choose(stretches(), 12, 1, "D");
+    ASSERT_EQ(plat->inputPrompts.size(), 1u);
+    // Opening the list again and leaving it with Enter asks nothing.
+    open(stretches(), 12, 1);
+    key(stretches(), Qt::Key_Return);
+    EXPECT_EQ(plat->inputPrompts.size(), 1u);
+    EXPECT_EQ(stretches()->currentRow(), 13);
+    // Picking the same entry again from the list asks anew.
+    plat->inputAnswers.push_back(QStringLiteral("60"));
+    chooseIndex(stretches(), 12, 1, 2);
+    EXPECT_EQ(plat->inputPrompts.size(), 2u);
+    EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+}
+
+TEST_F(StretchTable, PageKeysInAnEditorKeepTheTypedValue)
+{
+    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
+    ASSERT_NE(e, nullptr);
+    e->selectAll();
+    QTest::keyClicks(e, "150");
+    QTest::keyClick(e, Qt::Key_PageDown);
+    EXPECT_EQ(r().angleTo[1], 150);
+    EXPECT_EQ(editor(stretches()), nullptr);
+
+    e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
+    ASSERT_NE(e, nullptr);
+    e->selectAll();
+    QTest::keyClicks(e, "181");
+    QTest::keyClick(e, Qt::Key_PageUp);
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: ej inom de tillåtna gränserna (0-180) ..."));
+    EXPECT_EQ(stretches()->currentRow(), 5);
+    EXPECT_NE(editor(stretches()), nullptr);
+}

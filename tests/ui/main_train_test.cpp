@@ -1,0 +1,247 @@
+// The train table, the count spinners and the keyboard of both tables.
+
+#include "main_fixture.h"
+
+using TrainTable = MainWindowTest;
+
+TEST(Nationality, SwedishTypesDoNotCarryOverAndOutOfListTypesReset)
+{
+    ProjectRecord r = startupDefaults("x");
+    r.nationality[1] = 0;
+    r.trainType[1] = 4;
+    applyNationality(r, 1, 2);  // Norwegian BM69 has no Finnish counterpart
+    EXPECT_EQ(r.trainType[1], 0);
+    EXPECT_EQ(r.nationality[1], 2);
+
+    r.nationality[1] = 1;
+    r.trainType[1] = 2;
+    applyNationality(r, 1, 0);  // from Swedish always back to the first type
+    EXPECT_EQ(r.trainType[1], 0);
+
+    r.nationality[1] = 0;
+    r.trainType[1] = 2;
+    applyNationality(r, 1, 1);  // Norwegian to Swedish keeps an index within the list
+    EXPECT_EQ(r.trainType[1], 2);
+
+    r.trainType[1] = 5;
+    applyNationality(r, 1, 1);  // unchanged nationality: nothing happens
+    EXPECT_EQ(r.trainType[1], 5);
+}
+
+TEST_F(TrainTable, NationalityChoiceRebuildsTheTypeList)
+{
+    addTrains(2);
+    r().nationality[1] = 0;
+    r().trainType[1] = 4;
+    r().nationality[2] = 1;
+    r().trainType[2] = 2;
+    r().nationality[3] = 0;
+    r().trainType[3] = 2;
+    form->showProject();
+    EXPECT_EQ(shown(trains(), 4, 1), "BM69");
+
+    choose(trains(), 5, 1, "F");
+    EXPECT_EQ(r().nationality[1], 2);
+    EXPECT_EQ(r().trainType[1], 0);
+    EXPECT_EQ(shown(trains(), 4, 1), "Sm");
+    EXPECT_EQ(shown(trains(), 5, 1), "Finskt");
+
+    choose(trains(), 5, 2, "N");
+    EXPECT_EQ(r().trainType[2], 0);
+
+    choose(trains(), 5, 3, "S");
+    EXPECT_EQ(r().trainType[3], 2);
+    EXPECT_EQ(shown(trains(), 4, 3), QString::fromUtf8("PassTrä"));
+
+    // The type list of a column follows its nationality.
+    auto* c = qobject_cast<QComboBox*>(open(trains(), 4, 1));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->count(), 4);
+    EXPECT_EQ(c->itemText(3), "GodsRy");
+    QTest::keyClick(c, Qt::Key_Escape);
+}
+
+TEST_F(TrainTable, TrainTypeChoiceDescribesTheTypeInTheStatusLine)
+{
+    chooseIndex(trains(), 4, 1, 2);
+    EXPECT_EQ(r().trainType[1], 2);
+    EXPECT_EQ(status(), QString::fromUtf8("TYP: PassTrä, KLASS: Pass, DRIFT: El, SLIPER: Trä ..."));
+    EXPECT_EQ(trainTypeStatus(0, 1), QString::fromUtf8("TYP: Gods, KLASS: Gods, DRIFT: El ..."));
+
+    trains()->setCurrentCell(5, 1);
+    EXPECT_EQ(status(), QString::fromUtf8("Nationalitet (Norskt/Svenskt/Finskt) ..."));
+    trains()->setCurrentCell(4, 1);
+    EXPECT_EQ(status(),
+              QString::fromUtf8("Tågtyp (Snabbtåg X2/Pass.tåg/Pass.tåg Trä/Lokaltåg X10/Godståg Diesel/Godståg) ..."));
+    trains()->setCurrentCell(6, 1);
+    EXPECT_EQ(status(), QString::fromUtf8("Koppling Spår 1 ..."));
+}
+
+TEST_F(TrainTable, RaisedCountShowsTheOldSlotWithTheCountrysNationality)
+{
+    addTrains(1);
+    type(trains(), 1, 2, "111");
+    type(trains(), 2, 2, "222");
+    type(trains(), 3, 2, "333");
+    chooseIndex(trains(), 5, 2, 0);
+    chooseIndex(trains(), 4, 2, 4);  // Norwegian BM69
+    form->OvcSpinner1DownClick();
+    EXPECT_EQ(r().trainCount, 1);
+    EXPECT_EQ(form->Edit1->text(), "1");
+    EXPECT_EQ(trains()->model()->columnCount(), 1);
+
+    r().country = 2;
+    form->document().modified = false;
+    form->OvcSpinner1UpClick();
+    EXPECT_EQ(form->Edit1->text(), "2");
+    EXPECT_TRUE(form->document().modified);
+    EXPECT_EQ(shown(trains(), 1, 2), "111");
+    EXPECT_EQ(shown(trains(), 2, 2), "222");
+    EXPECT_EQ(shown(trains(), 3, 2), "333");
+    EXPECT_EQ(r().nationality[2], 2);
+    EXPECT_EQ(r().trainType[2], 0);  // index 4 is beyond the Finnish list
+    EXPECT_EQ(shown(trains(), 5, 2), "Finskt");
+
+    // The count stays within 1..6.
+    addTrains(6);
+    EXPECT_EQ(r().trainCount, 6);
+    for (int i = 0; i < 8; ++i) form->OvcSpinner1DownClick();
+    EXPECT_EQ(r().trainCount, 1);
+}
+
+TEST_F(TrainTable, StretchCountGivesTheNewStretchItsTrackAndOrder)
+{
+    addStretches(1);
+    choose(stretches(), 1, 2, "2");
+    addStretches(1);
+    EXPECT_EQ(r().track[3], 2);
+    EXPECT_EQ(r().orderInTrack[3], 2);
+    EXPECT_EQ(form->Edit2->text(), "3");
+    EXPECT_EQ(stretches()->model()->columnCount(), 3);
+    EXPECT_EQ(trains()->model()->rowCount(), 7);
+
+    // Removing the last stretch of track 2 removes its row in the train table; the cursor
+    // moves left out of the removed column.
+    stretches()->setCurrentCell(1, 3);
+    form->OvcSpinner2DownClick();
+    form->OvcSpinner2DownClick();
+    EXPECT_EQ(stretches()->currentColumn(), 1);
+    EXPECT_EQ(form->activeStretch(), 1);
+    EXPECT_EQ(trains()->model()->rowCount(), 6);
+}
+
+TEST_F(TrainTable, EnterMovesDownAndWrapsToTheFirstRow)
+{
+    showPage(trains());
+    trains()->setCurrentCell(6, 1);
+    QTest::keyClick(trains(), Qt::Key_Return);
+    EXPECT_EQ(trains()->currentRow(), 1);
+
+    type(trains(), 1, 1, "500");
+    EXPECT_EQ(r().trainLengthPerDay[1], 500);
+    EXPECT_EQ(trains()->currentRow(), 2);
+    EXPECT_EQ(editor(trains()), nullptr);
+
+    // Down in the last row of the train table stays there; Right stops at the last train.
+    trains()->setCurrentCell(6, 1);
+    QTest::keyClick(trains(), Qt::Key_Down);
+    EXPECT_EQ(trains()->currentRow(), 6);
+    QTest::keyClick(trains(), Qt::Key_Right);
+    EXPECT_EQ(trains()->currentColumn(), 1);
+
+    showPage(stretches());
+    stretches()->setCurrentCell(16, 1);
+    QTest::keyClick(stretches(), Qt::Key_Enter);
+    EXPECT_EQ(stretches()->currentRow(), 1);
+}
+
+TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
+{
+    addTrains(1);
+    type(trains(), 1, 1, "6000");
+    trains()->setCurrentCell(1, 1);
+    QTest::keyClick(trains(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(form->cellClipboardInt, 6000);
+    trains()->setCurrentCell(3, 2);
+    form->document().modified = false;
+    QTest::keyClick(trains(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(r().speed[2], 6000);
+    EXPECT_EQ(shown(trains(), 3, 2), "6000");
+    EXPECT_TRUE(form->document().modified);
+    // Rows without a clipboard take nothing.
+    trains()->setCurrentCell(4, 2);
+    QTest::keyClick(trains(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(r().trainType[2], 0);
+
+    // The integer clipboard is shared with the angle rows, and a paste is checked like typing.
+    showPage(stretches());
+    stretches()->setCurrentCell(4, 1);
+    QTest::keyClick(stretches(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
+    EXPECT_NE(editor(stretches()), nullptr);
+    EXPECT_EQ(r().angleFrom[1], 0);
+    key(stretches(), Qt::Key_Escape);
+
+    // Real rows: copy the distance, paste it as receiver height.
+    type(stretches(), 6, 1, "60.5");
+    stretches()->setCurrentCell(6, 1);
+    QTest::keyClick(stretches(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(form->cellClipboardReal, 60.5f);
+    stretches()->setCurrentCell(10, 1);
+    QTest::keyClick(stretches(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(r().receiverHeight[1], 60.5f);
+
+    // Ctrl+V inside an open editor accepts the pasted value at once.
+    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 9, 1));
+    EXPECT_EQ(e, nullptr);  // a straight stretch has no radius
+    open(stretches(), 5, 1);
+    ASSERT_NE(editor(stretches()), nullptr);
+    form->cellClipboardInt = 120;
+    key(stretches(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(r().angleTo[1], 120);
+    EXPECT_EQ(editor(stretches()), nullptr);
+}
+
+TEST_F(TrainTable, TrackCheckBoxesFollowTheTracksInUse)
+{
+    auto idx = trains()->model()->index(5, 0);
+    EXPECT_EQ(idx.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_TRUE(trains()->model()->setData(idx, Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_EQ(r().runsOnTrack[1][1], 0);
+    EXPECT_TRUE(form->document().modified);
+}
+
+TEST_F(TrainTable, ClickOrSpaceInATrackCellTogglesIt)
+{
+    showPage(trains());
+    trains()->setCurrentCell(6, 1);
+    const QRect cell = trains()->visualRect(trains()->model()->index(5, 0));
+    QTest::mouseClick(trains()->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(3, 3));
+    EXPECT_EQ(r().runsOnTrack[1][1], 0);
+    EXPECT_FALSE(form->Button_Berakning->isEnabled());
+    QTest::keyClick(trains(), Qt::Key_Space);
+    EXPECT_EQ(r().runsOnTrack[1][1], 1);
+}
+
+TEST_F(TrainTable, TypingIntoACellReplacesItsValue)
+{
+    showPage(trains());
+    trains()->setCurrentCell(3, 1);
+    type(trains(), 3, 1, "80");
+    trains()->setCurrentCell(3, 1);
+    QTest::keyClick(trains(), Qt::Key_1);
+    auto* e = qobject_cast<QLineEdit*>(editor(trains()));
+    ASSERT_NE(e, nullptr);
+    QTest::keyClicks(e, "20");
+    EXPECT_EQ(e->text(), "120");
+    QTest::keyClick(e, Qt::Key_Return);
+    EXPECT_EQ(r().speed[1], 120);
+    // Letters never reach an integer cell: the old value stays.
+    trains()->setCurrentCell(3, 1);
+    QTest::keyClick(trains(), Qt::Key_X);
+    e = qobject_cast<QLineEdit*>(editor(trains()));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->text(), "120");
+    QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(r().speed[1], 120);
+}

@@ -1,0 +1,144 @@
+#include "ui/TrainTable.h"
+
+#include <algorithm>
+
+#include "calc/TrainTypes.h"
+#include "model/ProjectRecord.h"
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+QStringList typeNames(int nationality)
+{
+    QStringList l;
+    for (int i = 0; i < TrainTypeCount(nationality); ++i) l << q(GetTrainType(nationality, i).typeName);
+    return l;
+}
+}  // namespace
+
+void applyNationality(ProjectRecord& r, int t, int nationality)
+{
+    const int old = r.nationality[t];
+    if (nationality == old) return;
+    if ((nationality == 0 || nationality == 2) && old == 1) r.trainType[t] = 0;
+    if (r.trainType[t] < 0 || r.trainType[t] >= trainTypeListLength(nationality)) r.trainType[t] = 0;
+    r.nationality[t] = nationality;
+}
+
+QString trainTypeStatus(int nationality, int index)
+{
+    if (index < 0 || index >= TrainTypeCount(nationality)) return {};
+    const TagTypRec& t = GetTrainType(nationality, index);
+    QString s = QStringLiteral("TYP: ") + q(t.typeName) + QStringLiteral(", KLASS: ") + q(t.trainClass) +
+                QStringLiteral(", DRIFT: ") + q(t.traction);
+    if (!t.sleeper.empty()) s += QStringLiteral(", SLIPER: ") + q(t.sleeper);
+    return s + QStringLiteral(" ...");
+}
+
+int TrainTableModel::trackRows() const { return std::clamp(r_.trackCount(), 1, kMaxTracks); }
+int TrainTableModel::usedRows() const { return 5 + trackRows(); }
+int TrainTableModel::usedColumns() const { return std::clamp(r_.trainCount, 1, kMaxTrains); }
+
+CellSpec TrainTableModel::cellSpec(int row, int col) const
+{
+    CellSpec s;
+    switch (row) {
+    case 1:
+    case 2:
+    case 3: s.kind = CellKind::Int; break;
+    case 4:
+        s.kind = CellKind::List;
+        s.items = typeNames(r_.nationality[col]);
+        break;
+    case 5:
+        s.kind = CellKind::List;
+        s.items = {QStringLiteral("Norskt"), QStringLiteral("Svenskt"), QStringLiteral("Finskt")};
+        break;
+    default: s.kind = CellKind::Check; break;
+    }
+    return s;
+}
+
+bool TrainTableModel::editable(int row, int col) const
+{
+    // A nationality outside the three has no type list to choose from.
+    if (row == 4) return TrainTypeCount(r_.nationality[col]) > 0;
+    return row >= 1 && row <= usedRows();
+}
+
+QVariant TrainTableModel::fieldValue(int row, int col) const
+{
+    switch (row) {
+    case 1: return r_.trainLengthPerDay[col];
+    case 2: return r_.maxTrainLength[col];
+    case 3: return r_.speed[col];
+    case 4: return r_.trainType[col];
+    case 5: return r_.nationality[col];
+    default: return r_.runs(col, row - 5);
+    }
+}
+
+QString TrainTableModel::displayText(int row, int col) const
+{
+    switch (row) {
+    case 1:
+    case 2:
+    case 3: return QString::number(fieldValue(row, col).toLongLong());
+    case 4: return q(trainTypeName(r_, col));
+    case 5: return q(nationalityName(r_.nationality[col]));
+    default: return {};
+    }
+}
+
+QString TrainTableModel::rowTitle(int row) const { return q(trainRowTitle(row)); }
+
+QString TrainTableModel::statusText(int row, int) const
+{
+    switch (row) {
+    case 1: return QStringLiteral("Tåglängd (m/dygn) ...");
+    case 2: return QStringLiteral("Maximal tåglängd (m) ...");
+    case 3: return QStringLiteral("Hastighet (km/h) ...");
+    case 4:
+        switch (r_.country) {
+        case 0: return QStringLiteral("Tågtyp (Fjärrgående Pass.tåg/Godståg/Lokaltåg BM65/InterCitytåg BM70/Lokaltåg BM69) ...");
+        case 1: return QStringLiteral("Tågtyp (Snabbtåg X2/Pass.tåg/Pass.tåg Trä/Lokaltåg X10/Godståg Diesel/Godståg) ...");
+        default: return QStringLiteral("TågTyp (Lokaltåg Sm/Pass.tåg Sr1/Godståg/Godståg med ryska vagnar) ...");
+        }
+    case 5: return QStringLiteral("Nationalitet (Norskt/Svenskt/Finskt) ...");
+    default: return QStringLiteral("Koppling Spår %1 ...").arg(row - 5);
+    }
+}
+
+int TrainTableModel::helpContext(int row) const { return row <= 5 ? 50 + row : 56; }
+
+ClipKind TrainTableModel::clipKind(int row) const { return row >= 1 && row <= 3 ? ClipKind::Int : ClipKind::None; }
+
+bool TrainTableModel::acceptValue(int row, int col, const QVariant& v)
+{
+    if (col < 1 || col > kMaxTrains) return false;
+    switch (row) {
+    case 1: r_.trainLengthPerDay[col] = v.toInt(); break;
+    case 2: r_.maxTrainLength[col] = v.toInt(); break;
+    case 3: r_.speed[col] = v.toInt(); break;
+    case 4: {
+        const int i = v.toInt();
+        if (i < 0 || i >= TrainTypeCount(r_.nationality[col])) return false;
+        r_.trainType[col] = i;
+        break;
+    }
+    case 5: {
+        const int n = v.toInt();
+        if (n < 0 || n > 2) return false;
+        applyNationality(r_, col, n);
+        break;
+    }
+    default:
+        if (row < 6 || row > 9) return false;
+        r_.runsOnTrack[col][row - 5] = v.toBool() ? 1 : 0;
+        break;
+    }
+    refreshAll();
+    accepted();
+    if (row == 4) host_.setStatus(trainTypeStatus(r_.nationality[col], r_.trainType[col]));
+    return true;
+}

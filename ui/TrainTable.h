@@ -1,0 +1,31 @@
+#pragma once
+// The train table: one column per train, one row per field (page "&TågInfo").
+
+#include "ui/TableGrid.h"
+
+// The nationality chosen for train t: a Swedish train turned Norwegian or Finnish loses its
+// type, and a type beyond the new list becomes the first one.
+void applyNationality(ProjectRecord& r, int t, int nationality);
+// The status text of a chosen train type: "TYP: ..., KLASS: ..., DRIFT: ...[, SLIPER: ...] ...".
+QString trainTypeStatus(int nationality, int index);
+
+class TrainTableModel : public EditTableModel {
+    Q_OBJECT
+public:
+    using EditTableModel::EditTableModel;
+
+    // Rows 1..5 and one row per track in use; columns 1..trainCount.
+    int usedRows() const override;
+    int usedColumns() const override;
+    int trackRows() const;
+
+    CellSpec cellSpec(int row, int col) const override;
+    bool editable(int row, int col) const override;
+    QVariant fieldValue(int row, int col) const override;
+    QString displayText(int row, int col) const override;
+    QString rowTitle(int row) const override;
+    QString statusText(int row, int col) const override;
+    int helpContext(int row) const override;
+    ClipKind clipKind(int row) const override;
+    bool acceptValue(int row, int col, const QVariant& v) override;
+};
