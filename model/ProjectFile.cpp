@@ -211,6 +211,9 @@ ProjectRecord readProject(const std::string& path)
     ProjectRecord r = decodeRecord(bytes);
     if (!recordDefect(r).empty()) throw ProjectFileError(ProjectFileError::Kind::Invalid, invalidMessage(path));
     applyReadProcessing(r);
+    // The read processing copies heights from labelled break points, also from slots past
+    // bpCount that the check above does not cover: check the result again.
+    if (!recordDefect(r).empty()) throw ProjectFileError(ProjectFileError::Kind::Invalid, invalidMessage(path));
     return r;
 }
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
 #include <random>
 #include <string>
 #include <vector>
@@ -353,4 +355,28 @@ TEST(MaxRun, InconsistentStretchFromAFileStillEnds)
     RunOutcome o = runMax(r);
     for (int s = 1; s <= 3; ++s) EXPECT_TRUE(std::isfinite(o.res.StretchMaxLevelFullTrain[s]));
     EXPECT_TRUE(std::isfinite(o.res.TrackMaxLevel[1]));
+}
+
+// Inputs the fuzzer found: each is refused by the reader or calculated to the end.
+TEST(MaxRun, FuzzerFindingsAreRefusedOrCalculated)
+{
+    namespace fs = std::filesystem;
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(std::string(SKENBRUS_SOURCE_DIR) + "/fuzz/regressions")) {
+        ++files;
+        ProjectRecord r;
+        try {
+            r = readProject(e.path().string());
+        } catch (const ProjectFileError&) {
+            continue;
+        }
+        if (!firstMissingInput(r).complete()) continue;
+        try {
+            FullRun f = calculate(r);
+            for (int k = 1; k <= 4; ++k) EXPECT_TRUE(std::isfinite(f.res.TrackMaxLevel[k])) << e.path();
+        } catch (const std::range_error&) {
+            // the run's own refusal of a number it cannot round
+        }
+    }
+    EXPECT_GE(files, 1);
 }
