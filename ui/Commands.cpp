@@ -206,6 +206,12 @@ void TForm_Skenbrus::connectOptionBoxes()
     connect(CheckBox_Inneniva, &QCheckBox::clicked, this, [this](bool on) { optionBoxClicked(CheckBox_Inneniva, on); });
     connect(CheckBox_Korrektion, &QCheckBox::clicked, this,
             [this](bool on) { optionBoxClicked(CheckBox_Korrektion, on); });
+    // Hidden on the results page, the boxes keep their room so the panel does not jump.
+    for (QCheckBox* box : {CheckBox_Inneniva, CheckBox_Korrektion}) {
+        QSizePolicy sp = box->sizePolicy();
+        sp.setRetainSizeWhenHidden(true);
+        box->setSizePolicy(sp);
+    }
     auto* filter = new RightButtonFilter(
         [this](QObject* o) { openOptionDialog(o == CheckBox_Inneniva ? CheckBox_Inneniva : CheckBox_Korrektion); }, this);
     CheckBox_Inneniva->installEventFilter(filter);

@@ -1,5 +1,6 @@
 #include "ui/ResultPage.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -159,10 +160,13 @@ void ResultPage::showResults(const ProjectRecord& r, const CalcResults& res)
     // With one track there is no simultaneous maximum: the table is narrower by that column.
     const int width = nTracks > 1 ? 700 : 560;
     OvcTable_Res->setColumnHidden(3, nTracks <= 1);
+    QFont bold = OvcTable_Res->font();
+    bold.setBold(true);
+    const int samv = std::max(140, QFontMetrics(bold).horizontalAdvance(OvcTable_Res->item(0, 3)->text()) + 16);
     OvcTable_Res->setColumnWidth(1, 60);
     OvcTable_Res->setColumnWidth(2, 60);
-    OvcTable_Res->setColumnWidth(3, 140);
-    OvcTable_Res->setColumnWidth(0, 440);
+    OvcTable_Res->setColumnWidth(3, samv);
+    OvcTable_Res->setColumnWidth(0, width - 120 - (nTracks > 1 ? samv : 0));
     fixSize(OvcTable_Res, rows + 1, width);
 
     for (int s = 1; s <= kMaxStretches; ++s) {
