@@ -6,16 +6,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTime>
 
 #include "calc/Run.h"
 #include "model/Cp1252.h"
@@ -303,14 +300,8 @@ bool TForm_Skenbrus::writeTo(const QString& path)
 
 void TForm_Skenbrus::stampLastUpdate()
 {
-    const QLocale loc;
-    QString stamp = loc.toString(QDate::currentDate(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                    loc.toString(QTime::currentTime(), QLocale::LongFormat);
-    // Some locales separate with narrow or no-break spaces, which the record cannot hold.
-    for (QChar& ch : stamp)
-        if (ch.isSpace()) ch = QLatin1Char(' ');
-    const std::string cut = truncateForField(stamp.toStdString(), 19);
-    record_.lastUpdate.setBytes(toCp1252(cut));
+    // The same form as the stamp of a new project: date and time, 19 characters.
+    record_.lastUpdate.setBytes(currentTimestamp());
     showInfoTexts();
 }
 
@@ -515,6 +506,11 @@ void TForm_Skenbrus::runCalculation()
         platform().message(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Error, MsgButtons::Ok);
     }
     Form_Berakning->finish();
+    // The keyboard goes back to this window (also without a window manager that would do it).
+    if (isVisible()) {
+        activateWindow();
+        QApplication::setActiveWindow(this);
+    }
     if (!done) return;
 
     // The run may have written the screen effects and a facade distance of 0.
