@@ -3,6 +3,7 @@
 // its progress window and results page, the completeness jump, help and About.
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -92,9 +93,13 @@ void TForm_Skenbrus::buildMenus()
     Meny_Arkiv_Land_Norge = addItem(Meny_Arkiv_Land, "Meny_Arkiv_Land_Norge", "Norge");
     Meny_Arkiv_Land_Sverige = addItem(Meny_Arkiv_Land, "Meny_Arkiv_Land_Sverige", "Sverige");
     Meny_Arkiv_Land_Finland = addItem(Meny_Arkiv_Land, "Meny_Arkiv_Land_Finland", "Finland");
+    // Exactly one country is ticked; choosing the ticked one leaves it ticked.
+    auto* countries = new QActionGroup(this);
+    countries->setExclusive(true);
     int c = 0;
     for (QAction* a : {Meny_Arkiv_Land_Norge, Meny_Arkiv_Land_Sverige, Meny_Arkiv_Land_Finland}) {
         a->setCheckable(true);
+        countries->addAction(a);
         a->setData(c);
         connect(a, &QAction::triggered, this, [this, c] { chooseCountry(c); });
         ++c;
@@ -141,6 +146,11 @@ void TForm_Skenbrus::buildMenus()
     connect(Meny_Hjalp_AktuelltFalt, &QAction::triggered, this, &TForm_Skenbrus::showHelpForFocusedControl);
     connect(Meny_Hjalp_Om, &QAction::triggered, this, &TForm_Skenbrus::showAbout);
 
+    // The status line describes input fields; on the results page it has nothing to say.
+    connect(PageControl, &QTabWidget::currentChanged, this, [this](int i) {
+        if (PageControl->widget(i) == Pagecontrol_Resultat) setStatus(QString());
+    });
+
     Meny_Resultat_Berakning->setEnabled(false);
     showCountryTicks();
     updateReportCommands();
@@ -161,7 +171,6 @@ void TForm_Skenbrus::chooseCountry(int country)
         record_.country = country;
         if (settings_) settings_->setLand(AppSettings::countryName(country));
     }
-    // A click on the ticked item would have cleared its tick: exactly one stays ticked.
     showCountryTicks();
 }
 
