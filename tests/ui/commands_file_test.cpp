@@ -231,17 +231,3 @@ TEST_F(FileCommands, NewAndOpenClearTheScreenCaseStateAndTheResults)
     EXPECT_FALSE(form->CheckBox_Inneniva->isChecked());
     EXPECT_FALSE(form->CheckBox_Korrektion->isChecked());
 }
-
-TEST_F(FileCommands, OpenTakesTheCountryOfTheFile)
-{
-    ProjectRecord p = startupDefaults("2026-01-01 00:00:00");
-    p.country = 0;
-    for (int t = 1; t <= kMaxTrains; ++t) p.nationality[t] = 0;
-    writeProject(path("norsk.sdb").toStdString(), p);
-    openFile(path("norsk.sdb"));
-    EXPECT_TRUE(form->Meny_Arkiv_Land_Norge->isChecked());
-    EXPECT_FALSE(form->Meny_Arkiv_Land_Sverige->isChecked());
-    EXPECT_EQ(settings->land(), "Norge");
-    EXPECT_EQ(r().country, 0);
-    EXPECT_FALSE(doc().modified);
-}
