@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 
 #include "calc/Run.h"
@@ -209,6 +210,11 @@ void TForm_Skenbrus::connectOptionBoxes()
     Form_FasadAvst = new TForm_FasadAvst(record_, doc_, this);
     indoorDialog = [this] { Form_Inneniva->execFor(); };
     facadeDialog = [this] { Form_FasadAvst->execFor(); };
+    // F1 in the dialogs shows their own topic.
+    for (QDialog* d : {static_cast<QDialog*>(Form_Inneniva), static_cast<QDialog*>(Form_FasadAvst)}) {
+        auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), d);
+        connect(f1, &QShortcut::activated, d, [d] { platform().showHelp(d, d->property("helpContext").toInt()); });
+    }
     connect(CheckBox_Inneniva, &QCheckBox::clicked, this, [this](bool on) { optionBoxClicked(CheckBox_Inneniva, on); });
     connect(CheckBox_Korrektion, &QCheckBox::clicked, this,
             [this](bool on) { optionBoxClicked(CheckBox_Korrektion, on); });

@@ -144,6 +144,7 @@ TEST_F(WindowCommands, FacadeDialogFromTheBoxTakesHalfToTwentyMetres)
         onNextModal([text](QWidget* w) {
             auto* d = qobject_cast<TForm_FasadAvst*>(w);
             ASSERT_NE(d, nullptr);
+            QTest::keyClick(d->editor(), Qt::Key_F1);  // its own help topic
             d->editor()->setText(text);
             QTest::keyClick(d->editor(), Qt::Key_Return);
             // A refused value leaves the dialog open after Retry: give up with Abort then.
@@ -173,6 +174,7 @@ TEST_F(WindowCommands, FacadeDialogFromTheBoxTakesHalfToTwentyMetres)
     EXPECT_EQ(r().facadeDistance, 0.0f);
     EXPECT_TRUE(form->CheckBox_Korrektion->isChecked());
     EXPECT_EQ(r().facadeReflectionOn, 1);
+    EXPECT_EQ(plat->helpContexts, (std::vector<int>{201, 201, 201}));
 }
 
 TEST_F(WindowCommands, EditAfterARunThroughAnOptionDialogHidesTheResults)
