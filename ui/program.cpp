@@ -1,8 +1,10 @@
 // The desktop program: skenbrus [FILE.sdb]
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
+#include "ui/HelpWindow.h"
 #include "ui/Settings.h"
 #include "ui/main.h"
 
@@ -10,9 +12,13 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skenbrus"));
+    // An open help window does not keep the program running once the main window closed.
+    helpWindow().setAttribute(Qt::WA_QuitOnClose, false);
     AppSettings settings;
     TForm_Skenbrus form;
     form.applyStartupSettings(settings);
+    if (const QScreen* screen = form.screen())
+        form.move(screen->availableGeometry().center() - QPoint(form.width() / 2, form.height() / 2));
     form.show();
     if (argc > 1) {
         // The project named on the command line is read once the window is up.
