@@ -1,0 +1,153 @@
+// Commands that calculate a project and hand on its results: the report as a PDF and the
+// three tab-separated export texts.
+
+#include <CLI/CLI.hpp>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+
+#include "calc/Profile.h"
+#include "calc/Results.h"
+#include "calc/Run.h"
+#include "cli/Cli.h"
+#include "cli/CliSupport.h"
+#include "model/DocumentState.h"
+#include "model/ProjectRecord.h"
+#include "report/Exports.h"
+#include "report/ReportPage.h"
+#ifdef SKENBRUS_HAVE_PDF
+#include "ui/ReportPainter.h"
+#endif
+
+namespace {
+// The project as the program would have it after opening the file and pressing
+// "Beräkning": read, checked for completeness, the segment length clamped by the program's
+// rule, calculated with the options stored in the project.
+struct Calculated {
+    ProjectRecord record;
+    CalcResults results;
+    int segmentLength = 1;
+};
+
+// Run messages go to stderr with plain line ends.
+std::string forTerminal(const std::string& text)
+{
+    std::string s;
+    for (char ch : text)
+        if (ch != '\r') s.push_back(ch);
+    return s;
+}
+
+bool readAndCalculate(const std::string& path, int segmentSetting, Calculated& c, CliStreams& io, int& exitCode)
+{
+    if (!readOrReport(path, c.record, io, exitCode)) return false;
+    const ProjectRecord& r = c.record;
+    const MissingInput missing = firstMissingInput(r);
+    if (!missing.complete()) {
+        const bool train = missing.table == MissingInput::Table::Train;
+        io.err << "Projektet är ofullständigt: värde saknas i raden \""
+               << (train ? trainRowTitle(missing.row) : stretchRowTitle(missing.row)) << "\" för "
+               << (train ? "tåg " : "delsträcka ") << missing.column << ".\n";
+        exitCode = kExitUsage;
+        return false;
+    }
+    SegmentControl control;
+    c.segmentLength = refreshSegmentLength(r, segmentSetting, control);
+    if (c.segmentLength != segmentSetting)
+        io.err << "Segmentlängden " << segmentSetting << " m ändrad till " << c.segmentLength
+               << " m (högst halva det minsta mottagaravståndet).\n";
+
+    RunSettings settings;
+    settings.segmentLength = c.segmentLength;
+    settings.facadeBoxChecked = r.facadeReflectionOn == 1;
+    settings.indoorBoxChecked = r.indoorLevelOn == 1;
+    AngleFactors factors;
+    try {
+        const bool ran = RunCalculation(
+            c.record, settings, factors, [&](const RunMessage& m) { io.err << forTerminal(m.text) << "\n"; },
+            [](int) {}, c.results);
+        if (!ran) {
+            exitCode = kExitBadFile;
+            return false;
+        }
+    } catch (const std::exception& e) {
+        io.err << e.what() << "\n";
+        exitCode = kExitBadFile;
+        return false;
+    }
+    // The program shows no results after a radius error, so there is nothing to report.
+    if (c.results.RadiusError) {
+        io.err << "Inget resultat eftersom någon delsträcka har felaktig radie.\n";
+        exitCode = kExitBadFile;
+        return false;
+    }
+    return true;
+}
+
+void addSegmentOption(CLI::App* cmd, int& segment)
+{
+    cmd->add_option("--segment", segment, "Segmentlängd i meter (som inställningen \"Segment\", normalt 1)")
+        ->check(CLI::Range(1, 100000));
+}
+
+#ifdef SKENBRUS_HAVE_PDF
+std::string today()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d", &tm);
+    return buf;
+}
+
+const CliCommand reportCommand(60, [](CLI::App& app, CliStreams& io, int& exitCode) {
+    auto* cmd = app.add_subcommand("report", "Beräknar ett projekt och skriver rapporten som PDF (A4)");
+    auto file = std::make_shared<std::string>();
+    auto outFile = std::make_shared<std::string>();
+    auto segment = std::make_shared<int>(1);
+    auto partial = std::make_shared<bool>(false);
+    cmd->add_option("FILE", *file, "Projektfil (.sdb)")->required();
+    cmd->add_option("-o,--output", *outFile, "PDF-fil som skrivs")->required();
+    addSegmentOption(cmd, *segment);
+    cmd->add_flag("--delresultat", *partial, "Delresultat i stället för standardrapporten");
+    cmd->callback([=, &io, &exitCode] {
+        Calculated c;
+        if (!readAndCalculate(*file, *segment, c, io, exitCode)) return;
+        std::error_code ec;
+        std::filesystem::path full = std::filesystem::absolute(*file, ec);
+        ReportInput in{c.record, c.results, c.segmentLength, ec ? *file : full.lexically_normal().string(),
+                       SKENBRUS_VERSION_TEXT, today(), '.'};
+        const ReportPage page = buildReport(*partial ? ReportKind::Partial : ReportKind::Standard, in);
+        const std::string error = writeReportPdf(*outFile, page);
+        if (!error.empty()) {
+            io.err << error << "\n";
+            exitCode = kExitBadFile;
+        }
+    });
+});
+#endif
+
+const CliCommand exportCommand(61, [](CLI::App& app, CliStreams& io, int& exitCode) {
+    auto* cmd = app.add_subcommand(
+        "export", "Beräknar ett projekt och skriver en exporttext (TAB-separerad, CR LF) till standard ut");
+    auto what = std::make_shared<std::string>();
+    auto file = std::make_shared<std::string>();
+    auto segment = std::make_shared<int>(1);
+    cmd->add_option("WHAT", *what, "resultat, tagdata eller strackdata")
+        ->required()
+        ->check(CLI::IsMember({"resultat", "tagdata", "strackdata"}));
+    cmd->add_option("FILE", *file, "Projektfil (.sdb)")->required();
+    addSegmentOption(cmd, *segment);
+    cmd->callback([=, &io, &exitCode] {
+        Calculated c;
+        if (!readAndCalculate(*file, *segment, c, io, exitCode)) return;
+        if (*what == "resultat")
+            io.out << exportResults(c.record, c.results);
+        else if (*what == "tagdata")
+            io.out << exportTrainData(c.record);
+        else
+            io.out << exportStretchData(c.record, c.results);
+    });
+});
+}  // namespace

@@ -1,0 +1,144 @@
+#include "ui/ReportPainter.h"
+
+#include <QColor>
+#include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPaintDevice>
+#include <QPdfWriter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace {
+QFont reportFont(int pointSize, bool bold)
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
+    f.setStyleHint(QFont::Serif);
+    f.setPointSize(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+QColor colourOf(ReportColour c) { return c == ReportColour::Navy ? QColor(0, 0, 128) : QColor(Qt::black); }
+
+// The lowest point the page reaches, in cm: line ends and the bottoms of texts.
+double pageBottom(const ReportPage& page)
+{
+    double bottom = 0.0;
+    for (const DrawOp& op : page.ops) {
+        if (op.kind == DrawOp::Kind::Text)
+            bottom = std::max(bottom, op.y + op.rise + op.fontSize * 2.54 / 72.0 * 1.2);
+        else
+            bottom = std::max({bottom, op.y, op.y2});
+    }
+    return bottom;
+}
+}  // namespace
+
+double reportPageScale(const ReportPage& page, double deviceHeightCm)
+{
+    const double bottom = pageBottom(page);
+    return bottom > deviceHeightCm && bottom > 0.0 ? deviceHeightCm / bottom : 1.0;
+}
+
+void paintReportPage(QPainter& painter, const ReportPage& page)
+{
+    QPaintDevice* device = painter.device();
+    const double dpiX = device->logicalDpiX();
+    const double dpiY = device->logicalDpiY();
+    const double pageWidth = device->width();
+    auto px = [dpiX](double cm) { return static_cast<double>(std::lround(dpiX * cm / 2.54)); };
+    auto py = [dpiY](double cm) { return static_cast<double>(std::lround(dpiY * cm / 2.54)); };
+
+    painter.save();
+    // A project that uses every part of the page (both corrections, several tracks, the
+    // warning, curves, cross-sections and screens) reaches below the paper; the whole page
+    // is then drawn smaller instead of losing its last rows.
+    const double scale = reportPageScale(page, device->height() * 2.54 / dpiY);
+    painter.scale(scale, scale);
+    const double centreWidth = pageWidth / scale;
+    QPen pen(Qt::black);
+    pen.setWidthF(std::max(1.0, std::round(dpiX / 254.0)));  // about 0.1 mm
+    painter.setBrush(Qt::NoBrush);
+
+    double penX = 0.0;  // where the last text ended, for texts that follow it
+    for (const DrawOp& op : page.ops) {
+        switch (op.kind) {
+        case DrawOp::Kind::Line:
+            painter.setPen(pen);
+            painter.drawLine(QPointF(px(op.x), py(op.y)), QPointF(px(op.x2), py(op.y2)));
+            break;
+        case DrawOp::Kind::Rect:
+            painter.setPen(pen);
+            painter.drawRect(QRectF(QPointF(px(op.x), py(op.y)), QPointF(px(op.x2), py(op.y2))));
+            break;
+        case DrawOp::Kind::Text: {
+            const QString text = QString::fromStdString(op.text);
+            const QFont font = reportFont(op.fontSize, op.bold);
+            painter.setFont(font);
+            // Metrics on the painter's device, so widths are in its pixels.
+            const QFontMetricsF fm(font, device);
+            const double width = fm.horizontalAdvance(text);
+            double x = 0.0;
+            switch (op.align) {
+            case DrawOp::Align::Left: x = px(op.x); break;
+            case DrawOp::Align::Right: x = px(op.x) - width; break;
+            case DrawOp::Align::PageCentre: x = (centreWidth - width) / 2.0; break;
+            case DrawOp::Align::Follow: x = penX; break;
+            }
+            // The operation gives the top of the text; Qt draws on the baseline.
+            const double top = py(op.y + op.rise);
+            painter.setPen(colourOf(op.colour));
+            painter.drawText(QPointF(x, top + fm.ascent()), text);
+            penX = x + width;
+            break;
+        }
+        }
+    }
+    painter.restore();
+}
+
+std::string writeReportPdf(const std::string& path, const ReportPage& page)
+{
+    // Fonts need a GUI application; a command-line caller has none.
+    // The application takes its arguments out of argv, so they are fresh for every call and
+    // outlive it.
+    char arg0[] = "skenbrus", arg1[] = "-platform", arg2[] = "offscreen";
+    char* argv[] = {arg0, arg1, arg2, nullptr};
+    int argc = 3;
+    // Qt's own warnings (a headless environment, a file that cannot be opened) would only
+    // repeat what the returned message says.
+    struct QuietQt {
+        QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        ~QuietQt() { qInstallMessageHandler(previous); }
+    } quiet;
+    std::unique_ptr<QGuiApplication> app;
+    if (!QCoreApplication::instance()) {
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        return "PDF-filen kan inte skapas utan grafiskt gränssnitt.";
+    }
+
+    const QString fileName = QString::fromStdString(path);
+    {
+        QPdfWriter writer(fileName);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        writer.setResolution(600);
+        writer.setTitle(QStringLiteral("Skenbrus"));
+        writer.setCreator(QStringLiteral("Skenbrus " SKENBRUS_VERSION_TEXT));
+        QPainter painter;
+        if (!painter.begin(&writer)) return "Kan inte skriva PDF-filen " + path + ".";
+        paintReportPage(painter, page);
+        if (!painter.end()) return "Kan inte skriva PDF-filen " + path + ".";
+    }
+    QFile written(fileName);
+    if (!written.exists() || written.size() == 0) return "Kan inte skriva PDF-filen " + path + ".";
+    return {};
+}
