@@ -4,6 +4,7 @@
 
 #include "calc/Bands.h"
 #include "calc/Format.h"
+#include "calc/MaxLevel.h"
 #include "calc/StretchLevel.h"
 #include "calc/TraceFiles.h"
 #include "calc/TrainTypes.h"
@@ -144,6 +145,70 @@ void runEquivalentPart(Run& run)
     res.FreeFieldEq = RoundedTotalLevel(Total);
     res.ResultGrid[1][1] = res.FreeFieldEq;
 }
+// The maximum-level part and the result grid: the maximum-level run with its own trace,
+// the maxima of row 1, the withdrawal of the stretch levels after a radius error, and the
+// corrected rows from the two check boxes.
+void runMaximumPart(Run& run)
+{
+    ProjectRecord& r = run.r;
+    CalcResults& res = run.res;
+
+    setProgress(run, 50);
+    std::unique_ptr<TraceFiles> trace;
+    if (run.settings.trace.maximum)
+        trace = std::make_unique<TraceFiles>(run.settings.trace.folder, TracePass::Maximum,
+                                             run.settings.trace.decimalSeparator);
+    MaxRunHooks hooks;
+    hooks.trace = trace.get();
+    hooks.message = [&run](const std::string& text) {
+        if (run.message) run.message(RunMessage{text, false});
+    };
+    hooks.warning = hooks.message;
+    hooks.progress = [&run](int percent) { setProgress(run, percent); };
+    RunMaximumLevel(r, res, hooks);
+    if (trace) trace->close();
+    setProgress(run, 100);
+
+    res.ResultRowLabel[1] = "Frifältsvärde (dBA)";
+    res.ResultGrid[1][3] = static_cast<float>(ClampToZero(RoundEven(res.SimultaneousMaxLevel)));
+    res.ResultGrid[1][2] = static_cast<float>(ClampToZero(res.TrackMaxLevel[1]));
+    for (int k = 2; k <= kMaxTracks; ++k)
+        if (res.ResultGrid[1][2] < res.TrackMaxLevel[k])
+            res.ResultGrid[1][2] = static_cast<float>(ClampToZero(res.TrackMaxLevel[k]));
+
+    const int nStretches = std::clamp(r.stretchCount, 1, kMaxStretches);
+    if (res.RadiusError) {
+        for (int s = 1; s <= nStretches; ++s) {
+            res.StretchEqLevel[s] = 0.0f;
+            res.StretchMaxLevel[s] = 0.0f;
+        }
+        return;  // the result display is skipped; rows 2 and 3 stay as they were
+    }
+
+    const char sep = run.settings.trace.decimalSeparator;
+    const double fi = r.facadeInsulation;
+    const double fr = res.FacadeCorrection;
+    auto fillRow = [&res](int row, double correction) {
+        for (int c = 1; c <= 3; ++c)
+            res.ResultGrid[row][c] =
+                static_cast<float>(ClampToZero(RoundEven(static_cast<double>(res.ResultGrid[1][c]) + correction)));
+    };
+    const std::string indoorLabel = "Innenivå efter korrektion för fasadisolering (" + formatFixed(fi, 1, sep) + " dBA)";
+    const std::string facadeLabel =
+        "Utenivå framför fasad, efter korrektion för fasadreflex (+" + formatFixed(fr, 1, sep) + " dBA)";
+    int row = 1;
+    if (run.settings.indoorBoxChecked) {
+        ++row;
+        fillRow(row, fi);
+        res.ResultRowLabel[row] = indoorLabel;
+    }
+    if (run.settings.facadeBoxChecked) {
+        ++row;
+        fillRow(row, fr);
+        res.ResultRowLabel[row] = facadeLabel;
+    }
+    res.correctedRows = row - 1;
+}
 }  // namespace
 
 bool RunCalculation(ProjectRecord& record, const RunSettings& settings, AngleFactors& factors,
@@ -165,10 +230,7 @@ bool RunCalculation(ProjectRecord& record, const RunSettings& settings, AngleFac
 
     runEquivalentPart(run);
 
-    // ---- Maximum level and result grid ----
-    // The maximum-level run (its own trace when settings.trace.maximum), the result grid, the
-    // withdrawal of the stretch levels after a radius error and the corrected rows follow here,
-    // working on `work` and `res` like the equivalent part above.
+    runMaximumPart(run);
 
     record = work;
     factors = workFactors;

@@ -21,6 +21,7 @@ struct CalcOptions {
     std::string file;
     int segment = 1;  // the "Segment" setting
     bool traceEq = false;
+    bool traceMax = false;
     std::string traceDir;
     bool json = false;
 };
@@ -33,12 +34,12 @@ int displayWidth(const std::string& s)
     return n;
 }
 
-void printRow(std::ostream& o, const std::string& title, const std::vector<std::string>& cells)
+void printRow(std::ostream& o, const std::string& title, const std::vector<std::string>& cells, int width = 10)
 {
     o << title;
     for (int i = displayWidth(title); i < 40; ++i) o << ' ';
     for (const auto& c : cells) {
-        for (int i = displayWidth(c); i < 10; ++i) o << ' ';
+        for (int i = displayWidth(c); i < width; ++i) o << ' ';
         o << c;
     }
     o << "\n";
@@ -79,10 +80,14 @@ void printResults(std::ostream& o, const ProjectRecord& r, const CalcResults& re
     o << "Segmentlängd: " << segmentLength << " m\n\n";
 
     // The result table: one column per calculated quantity.
-    printRow(o, "Resultat", {"Ekv. "});
-    printRow(o, "  Frifältsvärde (dBA)", {formatFixed(res.ResultGrid[1][1], 0)});
+    auto gridRow = [&res](int row) {
+        return std::vector<std::string>{formatFixed(res.ResultGrid[row][1], 0), formatFixed(res.ResultGrid[row][2], 1),
+                                        formatFixed(res.ResultGrid[row][3], 0)};
+    };
+    printRow(o, "Resultat", {"Ekv. ", "Max.", "Max. samv. tåg/spår"}, 21);
+    printRow(o, "  Frifältsvärde (dBA)", gridRow(1), 21);
     for (int row = 2; row <= 1 + res.correctedRows && row <= 3; ++row)
-        printRow(o, "  " + cut(res.ResultRowLabel[row], 70), {formatFixed(res.ResultGrid[row][1], 0)});
+        printRow(o, "  " + cut(res.ResultRowLabel[row], 70), gridRow(row), 21);
     o << "\n";
 
     const int nTracks = r.trackCount();
@@ -93,6 +98,17 @@ void printResults(std::ostream& o, const ProjectRecord& r, const CalcResults& re
     }
     printRow(o, "Spår", head);
     printRow(o, "  Bullertillskott för ekv. nivå (dBA)", cells);
+    std::vector<std::string> maxCells, stretchCells, angleCells, trainCells;
+    for (int k = 1; k <= nTracks && k <= kMaxTracks; ++k) {
+        maxCells.push_back(formatFixed(res.TrackMaxLevel[k], 1));
+        stretchCells.push_back(std::to_string(res.TrackMaxStretch[k]));
+        angleCells.push_back(std::to_string(res.TrackMaxAngle[k]));
+        trainCells.push_back(std::to_string(res.TrackMaxTrain[k]));
+    }
+    printRow(o, "  Maximal ljudnivå (dBA)", maxCells);
+    printRow(o, "  Delsträcka för maxnivå (tågmitt)", stretchCells);
+    printRow(o, "  Tågposition för maxnivå (tågmitt)", angleCells);
+    printRow(o, "  Tåg för maxnivå (full tåglängd)", trainCells);
     o << "\n";
 
     head.clear();
@@ -103,6 +119,14 @@ void printResults(std::ostream& o, const ProjectRecord& r, const CalcResults& re
     }
     printRow(o, "Delsträcka", head);
     printRow(o, "  Bullertillskott för ekv. nivå (dBA)", cells);
+    cells.clear();
+    std::vector<std::string> fullCells;
+    for (int s = 1; s <= r.stretchCount && s <= kMaxStretches; ++s) {
+        cells.push_back(formatFixed(res.StretchMaxLevel[s], 1));
+        fullCells.push_back(formatFixed(res.StretchMaxLevelFullTrain[s], 1));
+    }
+    printRow(o, "  Maxnivå, tåglängd ej längre än sträckan", cells);
+    printRow(o, "  Maxnivå, full tåglängd (dBA)", fullCells);
 }
 
 // Singles are widened exactly; the JSON writer prints the shortest text that reads back.
@@ -111,6 +135,14 @@ nlohmann::ordered_json jsonArray(const Array1<T, N>& a)
 {
     auto j = nlohmann::ordered_json::array();
     for (const T& v : a) j.push_back(static_cast<double>(v));
+    return j;
+}
+
+template <class T, int N>
+nlohmann::ordered_json jsonIntArray(const Array1<T, N>& a)
+{
+    auto j = nlohmann::ordered_json::array();
+    for (const T& v : a) j.push_back(static_cast<int>(v));
     return j;
 }
 
@@ -130,6 +162,20 @@ nlohmann::ordered_json resultsJson(const ProjectRecord& r, const CalcResults& re
     j["screenEffectMaxA"] = jsonArray(r.screenEffectMaxA);
     j["screenEffectMaxB"] = jsonArray(r.screenEffectMaxB);
     j["facadeDistance"] = static_cast<double>(r.facadeDistance);
+    j["stretchMaxLevel"] = jsonArray(res.StretchMaxLevel);
+    j["stretchMaxLevelFullTrain"] = jsonArray(res.StretchMaxLevelFullTrain);
+    j["trackMaxLevel"] = jsonArray(res.TrackMaxLevel);
+    j["trackMaxStretch"] = jsonIntArray(res.TrackMaxStretch);
+    j["trackMaxAngle"] = jsonIntArray(res.TrackMaxAngle);
+    j["trackMaxTrain"] = jsonIntArray(res.TrackMaxTrain);
+    j["trainLongerThanTrack"] = res.TrainLongerThanTrack;
+    j["simultaneousMaxLevel"] = res.SimultaneousMaxLevel;
+    auto grid = nlohmann::ordered_json::array();
+    for (int row = 1; row <= 3; ++row) grid.push_back(jsonArray(res.ResultGrid[row]));
+    j["resultGrid"] = grid;
+    auto labels = nlohmann::ordered_json::array();
+    for (int row = 1; row <= 3; ++row) labels.push_back(res.ResultRowLabel[row]);
+    j["resultRowLabels"] = labels;
     return j;
 }
 
@@ -154,6 +200,7 @@ void runCalc(const CalcOptions& opt, CliStreams& io, int& exitCode)
     settings.indoorBoxChecked = r.indoorLevelOn == 1;
     settings.profileState = 0;
     settings.trace.equivalent = opt.traceEq;
+    settings.trace.maximum = opt.traceMax;
     settings.trace.folder = opt.traceDir;
     settings.trace.decimalSeparator = '.';
 
@@ -192,6 +239,7 @@ const CliCommand calcCommand(40, [](CLI::App& app, CliStreams& io, int& exitCode
     cmd->add_option("FILE", opt->file, "Projektfil (.sdb)")->required();
     cmd->add_option("--segment", opt->segment, "Segmentlängd i meter (inställningen \"Segment\", standard 1)");
     cmd->add_flag("--trace-eq", opt->traceEq, "Skriv beräkningsgången för ekvivalentnivån till filer");
+    cmd->add_flag("--trace-max", opt->traceMax, "Skriv beräkningsgången för maxnivån till filer");
     cmd->add_option("--trace-dir", opt->traceDir, "Katalog för beräkningsgångens filer (standard: aktuell katalog)");
     cmd->add_flag("--json", opt->json, "Resultatet som ett JSON-objekt");
     cmd->callback([opt, &io, &exitCode] { runCalc(*opt, io, exitCode); });

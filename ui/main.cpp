@@ -23,8 +23,11 @@
 
 #include "model/Cp1252.h"
 #include "model/ProjectFile.h"
+#include "ui/FasadAvst.h"
+#include "ui/Inneniva.h"
 #include "ui/Medelhojd.h"
 #include "ui/Platform.h"
+#include "ui/ResultPage.h"
 #include "ui/Settings.h"
 #include "ui/StretchTable.h"
 #include "ui/TrainTable.h"
@@ -170,6 +173,7 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     Form_MedelHojd = new TForm_MedelHojd(CrossSectionContext{record_, doc_, factors_, profileCheck_}, this);
     Form_MedelHojd->refreshCommandState = [this] { refreshCommandState(); };
     crossSectionDialog = [this](int s) { Form_MedelHojd->editStretch(s); };
+    calculation = [this] { runCalculation(); };
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -182,10 +186,8 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     PageControl->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 120px; padding: 4px 10px; }"));
     PageControl_TagInfo = buildTrainPage();
     PageControl_Delstrackor = buildStretchPage();
-    Pagecontrol_Resultat = new QWidget;
-    Pagecontrol_Resultat->setObjectName(QStringLiteral("Pagecontrol_Resultat"));
-    Pagecontrol_Resultat->setProperty("helpContext", 80);
-    new QVBoxLayout(Pagecontrol_Resultat);
+    resultPage = new ResultPage;
+    Pagecontrol_Resultat = resultPage;
     PageControl->addTab(PageControl_TagInfo, QStringLiteral("&TågInfo"));
     PageControl->addTab(PageControl_Delstrackor, QStringLiteral("&Delsträckor"));
     PageControl->addTab(Pagecontrol_Resultat, QStringLiteral("Resultat"));
@@ -219,6 +221,8 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
             setStatus(view->gridModel()->statusText(view->currentRow(), view->currentColumn()));
     });
 
+    buildMenus();
+    connectOptionBoxes();
     resize(793, 556);
     showProject();
     setWindowTitle(captionText());
@@ -231,6 +235,10 @@ TForm_Skenbrus::~TForm_Skenbrus()
     delete OvcTable_DelStrackor;
     delete Form_MedelHojd;
     delete Form_Vaxlar;
+    delete Form_Inneniva;
+    delete Form_FasadAvst;
+    Form_Inneniva = nullptr;
+    Form_FasadAvst = nullptr;
     OvcTable_TagTyp = OvcTable_DelStrackor = nullptr;
     Form_MedelHojd = nullptr;
     Form_Vaxlar = nullptr;
@@ -329,16 +337,6 @@ QWidget* TForm_Skenbrus::buildInfoPanel()
     boxes->addWidget(CheckBox_Korrektion);
     boxes->addStretch();
     v->addLayout(boxes);
-    connect(CheckBox_Inneniva, &QCheckBox::clicked, this, [this](bool on) {
-        if (!finishEditing()) return;
-        record_.indoorLevelOn = on ? 1 : 0;
-        cellAccepted();
-    });
-    connect(CheckBox_Korrektion, &QCheckBox::clicked, this, [this](bool on) {
-        if (!finishEditing()) return;
-        record_.facadeReflectionOn = on ? 1 : 0;
-        cellAccepted();
-    });
 
     StringGrid_Info = new QTableWidget(kInfoRows, 2, Panel_Info);
     StringGrid_Info->setObjectName(QStringLiteral("StringGrid_Info"));
@@ -454,8 +452,8 @@ void TForm_Skenbrus::showProject()
 {
     showCounts();
     showInfoTexts();
-    CheckBox_Inneniva->setChecked(record_.indoorLevelOn == 1);
-    CheckBox_Korrektion->setChecked(record_.facadeReflectionOn == 1);
+    setOptionBoxQuietly(CheckBox_Inneniva, record_.indoorLevelOn == 1);
+    setOptionBoxQuietly(CheckBox_Korrektion, record_.facadeReflectionOn == 1);
     activeStretch_ = 1;
     reshapeTable(OvcTable_TagTyp);
     reshapeTable(OvcTable_DelStrackor);
@@ -474,6 +472,8 @@ void TForm_Skenbrus::applyStartupSettings(AppSettings& settings)
     doc_.traceEquivalent = settings.traceEquivalent();
     doc_.traceMaximum = settings.traceMaximum();
     record_.country = std::clamp(settings.country(), 0, 2);
+    tickedCountry_ = record_.country;
+    showCountryTicks();
     for (int t = 1; t <= kMaxTrains; ++t) {
         record_.nationality[t] = record_.country;
         rebuildTrainTypeList(record_, t);
@@ -483,26 +483,19 @@ void TForm_Skenbrus::applyStartupSettings(AppSettings& settings)
 
 bool TForm_Skenbrus::openStartupFile(const QString& path)
 {
-    try {
-        record_ = readProject(path.toStdString());
-    } catch (const ProjectFileError& e) {
-        const bool invalid = e.kind == ProjectFileError::Kind::Invalid;
-        platform().message(this, QStringLiteral("Skenbrus"), QString::fromStdString(e.what()),
-                           invalid ? MsgIcon::Warning : MsgIcon::Error, MsgButtons::Ok);
-        return false;
-    }
-    doc_.currentFileName = path.toStdString();
-    showProject();
-    doc_.modified = false;
-    setWindowTitle(captionText());
+    const bool ok = readFile(path);
+    // Trace files of later runs go beside the project.
+    if (ok) QDir::setCurrent(QString::fromStdString(folderOf(path.toStdString())));
     PageControl->setCurrentWidget(PageControl_TagInfo);
-    return true;
+    return ok;
 }
 
 void TForm_Skenbrus::refreshCommandState()
 {
     const MissingInput m = firstMissingInput(record_);
-    Button_Berakning->setEnabled(m.complete());
+    complete_ = m.complete();
+    Button_Berakning->setEnabled(complete_);
+    Meny_Resultat_Berakning->setEnabled(complete_);
     doc_.segmentLength = refreshSegmentLength(record_, segmentSetting_, segmentControl_);
     {
         const QSignalBlocker block(SpinEdit1);
@@ -510,6 +503,8 @@ void TForm_Skenbrus::refreshCommandState()
         SpinEdit1->setValue(segmentControl_.value);
     }
     PageControl->setTabVisible(PageControl->indexOf(Pagecontrol_Resultat), false);
+    setResultsCurrent(false);
+    updateReportCommands();
     emit commandStateChanged(m.complete());
 }
 

@@ -8,11 +8,20 @@
 #include <functional>
 
 #include "calc/Profile.h"
+#include "calc/Results.h"
 #include "model/DocumentState.h"
 #include "model/ProjectRecord.h"
 #include "ui/TableGrid.h"
 
 class AppSettings;
+class QAction;
+class QActionGroup;
+class QMenu;
+class ResultPage;
+class TForm_About;
+class TForm_Berakning;
+class TForm_FasadAvst;
+class TForm_Inneniva;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -88,12 +97,41 @@ public:
     // The window caption for the current file ("Skenbrus - []" without one).
     QString captionText() const;
 
+    // The results of the last completed run; the report and the exports read them.
+    CalcResults& results() { return results_; }
+    // True while the results page shows the results of the project as it is: set when a run
+    // shows the page, cleared when an edit, New or Open hides it again.
+    bool resultsCurrent() const { return resultsCurrent_; }
+
+    // Commands (menus, buttons and closing). The file commands return true when they did
+    // what was asked, false when cancelled or refused.
+    bool openCommand();
+    bool saveCommand();
+    bool saveAsCommand();
+    bool newCommand();
+    // Asked before the window closes: true when it may close.
+    bool confirmClose();
+    void chooseCountry(int country);
+    void runCalculation();
+    void gotoFirstMissingInput();
+    void showHelpContents();
+    void showHelpForFocusedControl();
+    void showAbout();
+    // The option check boxes' dialogs (also the right mouse button on the boxes).
+    void showIndoorDialog();
+    void showFacadeDistanceDialog();
+    // Ticks or clears an option box from code: no dialog opens, no suppress flag stays.
+    void setOptionBoxQuietly(QCheckBox* box, bool on);
+
     // The cross-section dialog for a stretch; defaults to TForm_MedelHojd.
     std::function<void(int stretch)> crossSectionDialog;
     // The switches dialog; returns false when it was cancelled. Defaults to TForm_Vaxlar.
     std::function<bool(int stretch)> switchesDialog;
     // The calculation behind "&Beräkning".
     std::function<void()> calculation;
+    // The dialogs of the option check boxes; default to TForm_Inneniva and TForm_FasadAvst.
+    std::function<void()> indoorDialog;
+    std::function<void()> facadeDialog;
 
     // Controls, named as the program names them.
     QTabWidget* PageControl = nullptr;
@@ -118,6 +156,34 @@ public:
     StretchTableModel* stretchModel = nullptr;
     TForm_Vaxlar* Form_Vaxlar = nullptr;
     TForm_MedelHojd* Form_MedelHojd = nullptr;
+    TForm_Inneniva* Form_Inneniva = nullptr;
+    TForm_FasadAvst* Form_FasadAvst = nullptr;
+    TForm_About* Form_About = nullptr;
+    TForm_Berakning* Form_Berakning = nullptr;
+    ResultPage* resultPage = nullptr;
+
+    // Menu items, named as the program names them.
+    QAction* Meny_Arkiv_Hamta = nullptr;
+    QAction* Meny_Arkiv_Spara = nullptr;
+    QAction* Meny_Arkiv_SparaSom = nullptr;
+    QAction* Meny_Arkiv_Ny = nullptr;
+    QAction* Meny_Arkiv_SkrivarInstallning = nullptr;
+    QMenu* Meny_Arkiv_Land = nullptr;
+    QAction* Meny_Arkiv_Land_Norge = nullptr;
+    QAction* Meny_Arkiv_Land_Sverige = nullptr;
+    QAction* Meny_Arkiv_Land_Finland = nullptr;
+    QAction* Meny_Arkiv_Avsluta = nullptr;
+    QMenu* Meny_Resultat = nullptr;
+    QAction* Meny_Resultat_Berakning = nullptr;
+    QMenu* Meny_Resultat_Utskrift = nullptr;
+    QAction* Meny_Resultat_Utskrift_Skrivare = nullptr;
+    QAction* Meny_Resultat_Utskrift_Granska = nullptr;
+    QAction* Meny_Resultat_Utskrift_Exportera = nullptr;
+    QAction* Meny_Resultat_Testa = nullptr;
+    QAction* Meny_Avsluta = nullptr;
+    QAction* Meny_Hjalp_Innehall = nullptr;
+    QAction* Meny_Hjalp_AktuelltFalt = nullptr;
+    QAction* Meny_Hjalp_Om = nullptr;
 
     // Event handlers.
     void OvcSpinner1UpClick();
@@ -140,9 +206,12 @@ public:
 signals:
     // After every completeness check: whether the project is complete.
     void commandStateChanged(bool complete);
+    // Whenever resultsCurrent() changes.
+    void resultsCurrentChanged(bool current);
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     QWidget* buildTrainPage();
@@ -153,6 +222,21 @@ private:
     void showCounts();
     void reshapeTable(GridView* view);
     void modifiedEdit();
+    // Commands.cpp: menus, the option boxes, the results page and the document flows.
+    void buildMenus();
+    void connectOptionBoxes();
+    void setResultsCurrent(bool current);
+    void hideResultsPage();
+    void showCountryTicks();
+    void updateReportCommands();
+    void showTitle();
+    bool writeTo(const QString& path);
+    void stampLastUpdate();
+    void rememberFolder(const QString& path);
+    QString startFolder() const;
+    bool readFile(const QString& path);
+    void optionBoxClicked(QCheckBox* box, bool on);
+    void openOptionDialog(QCheckBox* box);
 
     ProjectRecord record_;
     DocumentState doc_;
@@ -163,4 +247,10 @@ private:
     AppSettings* settings_ = nullptr;
     int activeStretch_ = 1;
     bool fillingInfo_ = false;
+    CalcResults results_;
+    bool resultsCurrent_ = false;
+    bool complete_ = false;
+    int tickedCountry_ = 1;
+    bool suppressIndoorDialog_ = false;
+    bool suppressFacadeDialog_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "ui/HelpWindow.h"
 #include "ui/Settings.h"
 #include "ui/main.h"
 
@@ -10,6 +11,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skenbrus"));
+    // An open help window does not keep the program running once the main window closed.
+    helpWindow().setAttribute(Qt::WA_QuitOnClose, false);
     AppSettings settings;
     TForm_Skenbrus form;
     form.applyStartupSettings(settings);

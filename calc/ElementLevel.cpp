@@ -1,0 +1,217 @@
+#include "calc/ElementLevel.h"
+
+#include <cmath>
+#include <string>
+
+#include "calc/Bands.h"
+#include "calc/Format.h"
+#include "calc/Terms.h"
+
+bool AllTrainsSwedish(const ProjectRecord& r)
+{
+    const int n = r.trainCount < kMaxTrains ? r.trainCount : kMaxTrains;
+    for (int t = 1; t <= n; ++t)
+        if (r.nationality[t] != 1) return false;
+    return true;
+}
+
+double ElementEmission(const EmissionPair& c, int v)
+{
+    const double vd = v;
+    return c.A * Log10(vd / 100.0) + 10.0 * Log10(vd) + 43.8 + c.B;
+}
+
+Array1<double, 7> TrainEmission(const Coefficients& coef, int v)
+{
+    Array1<double, 7> e{};
+    for (int b = 1; b <= 7; ++b) e[b] = ElementEmission(coef[b], v);
+    return e;
+}
+
+namespace {
+
+// Lw raised by the near-field correction: +3 dB at the track falling to 0 at 100 m, or
+// +6 dB falling to 0 at 200 m for the Swedish types 4 and 8; only in all-Swedish projects.
+double withNearField(const ElementContext& ctx, double Lw, double r)
+{
+    if (!ctx.allSwedish) return Lw;
+    if (!IsSwedishType4Or8(*ctx.rec, ctx.train)) {
+        if (r <= 100.0) return Lw + 3.0 - 3.0 * r / 100.0;
+    } else if (r <= 200.0) {
+        return Lw + 6.0 - 3.0 * r / 100.0;
+    }
+    return Lw;
+}
+
+struct BandValues {
+    Array1<double, 7> Lw{}, dLd{}, dLa{}, dLg{}, dLs{}, Lp{};
+};
+
+void writeBands(TraceSink& tr, const char* label, const Array1<double, 7>& v)
+{
+    const char sep = tr.decimalSeparator();
+    std::string s = label;
+    for (int b = 1; b <= 7; ++b) {
+        s += formatFixed(v[b], 2, sep);
+        s += ' ';
+    }
+    s += ' ';
+    tr.line(TraceFile::Main, s);
+}
+
+// The seven bands of one element with its trace: `tr` is the sink for this element, the
+// screen term gets `screenTr`. Returns the A-weighted element level.
+double tracedElementLevel(const ElementContext& ctx, int v, int switchTerm, bool curved, int s, TraceSink* tr,
+                          TraceSink* screenTr, const Coefficients& coef, double r, float D, BandValues& out)
+{
+    const ProjectRecord& rec = *ctx.rec;
+    const double dLc = BankCorrection(rec, s);
+    const float rs = static_cast<float>(r);
+    double level = 0.0;
+    for (int b = 1; b <= 7; ++b) {
+        const std::string prefix = formatInt(b) + ": ";
+        tr->write(TraceFile::Ld, prefix);
+        tr->write(TraceFile::La, prefix);
+        tr->line(TraceFile::Lg, prefix);
+        if (screenTr) screenTr->line(TraceFile::Ls, prefix);
+        double dLs = 0.0, He = 0.0, Lpath = 0.0, dLg = 0.0, dLd = 0.0, dLa = 0.0;
+        ScreenTerm(rec, s, b, BandFrequency[b], rec.receiverHeight[s], rec.receiverGroundHeight[s],
+                   rec.screenCrestHeight[s], rec.screenBaseHeight[s], rec.screenDistance[s], rec.trackHeight[s], rs,
+                   D, dLs, He, Lpath, screenTr);
+        GroundTerm(rec, s, b, He, rec.groundMiddle[s], rec.groundReceiver[s], rec.groundSource[s],
+                   rec.receiverHeight[s], rec.receiverGroundHeight[s], rec.trackHeight[s], r, dLg, tr);
+        double Lw = ElementEmission(coef[b], v);
+        Lw = withNearField(ctx, Lw, r);
+        DistanceTerm(Lpath, dLd, tr);
+        AirAbsorptionTerm(b, Lpath, dLa, tr);
+        double Lp = Lw + dLc + dLd + dLa + dLs + dLg;
+        if (!curved) Lp = Lp + switchTerm;
+        Lp = Lp + AWeighting[b];
+        level = AddLevel(level, Lp);
+        out.Lw[b] = Lw;
+        out.dLd[b] = dLd;
+        out.dLa[b] = dLa;
+        out.dLg[b] = dLg;
+        out.dLs[b] = dLs;
+        out.Lp[b] = Lp;
+    }
+    return level;
+}
+
+void traceHeader(TraceSink& tr, double x, double r)
+{
+    const char sep = tr.decimalSeparator();
+    const std::string line = "Meter: " + formatFixed(x, 2, sep) + " avstånd: " + formatFixed(r, 2, sep);
+    for (TraceFile f : {TraceFile::Main, TraceFile::Ld, TraceFile::La, TraceFile::Ls, TraceFile::Lg})
+        tr.line(f, line);
+}
+
+void traceFooter(TraceSink& tr, const ElementContext& ctx, int s, int switchTerm, const BandValues& bv,
+                 const char* totalLabel, double level)
+{
+    const char sep = tr.decimalSeparator();
+    for (TraceFile f : {TraceFile::Ld, TraceFile::La, TraceFile::Ls, TraceFile::Lg}) tr.line(f, "");
+    writeBands(tr, "Lw: ", bv.Lw);
+    tr.line(TraceFile::Main, "dLc: " + formatFixed(BankCorrection(*ctx.rec, s), 2, sep));
+    writeBands(tr, "dLd: ", bv.dLd);
+    writeBands(tr, "dLa: ", bv.dLa);
+    writeBands(tr, "dLg: ", bv.dLg);
+    writeBands(tr, "dLs: ", bv.dLs);
+    tr.line(TraceFile::Main, "dLr: " + formatFixed(ctx.frames ? ctx.frames->FacadeCorrection : 0.0, 2, sep));
+    tr.line(TraceFile::Main, "dLCv: " + formatInt(switchTerm));
+    writeBands(tr, "Lp: ", bv.Lp);
+    tr.line(TraceFile::Main, std::string(totalLabel) + formatFixed(level, 2, sep));
+    tr.line(TraceFile::Main, "");
+}
+
+}  // namespace
+
+void ElementPropagation(const ElementContext& ctx, int s, double r, float D, ElementTerms& t)
+{
+    const ProjectRecord& rec = *ctx.rec;
+    const float rs = static_cast<float>(r);
+    for (int b = 1; b <= 7; ++b) {
+        double dLs = 0.0, He = 0.0, Lpath = 0.0, dLg = 0.0, dLd = 0.0, dLa = 0.0;
+        ScreenTerm(rec, s, b, BandFrequency[b], rec.receiverHeight[s], rec.receiverGroundHeight[s],
+                   rec.screenCrestHeight[s], rec.screenBaseHeight[s], rec.screenDistance[s], rec.trackHeight[s], rs,
+                   D, dLs, He, Lpath, nullptr);
+        GroundTerm(rec, s, b, He, rec.groundMiddle[s], rec.groundReceiver[s], rec.groundSource[s],
+                   rec.receiverHeight[s], rec.receiverGroundHeight[s], rec.trackHeight[s], r, dLg, nullptr);
+        DistanceTerm(Lpath, dLd, nullptr);
+        AirAbsorptionTerm(b, Lpath, dLa, nullptr);
+        t.dLd[b - 1] = dLd;
+        t.dLa[b - 1] = dLa;
+        t.dLs[b - 1] = dLs;
+        t.dLg[b - 1] = dLg;
+    }
+}
+
+double ElementLevelFromTerms(const ElementContext& ctx, const Array1<double, 7>& emission, int switchTerm,
+                             bool curved, int s, double r, const ElementTerms& t)
+{
+    const double dLc = BankCorrection(*ctx.rec, s);
+    double level = 0.0;
+    for (int b = 1; b <= 7; ++b) {
+        const double Lw = withNearField(ctx, emission[b], r);
+        double Lp = Lw + dLc + t.dLd[b - 1] + t.dLa[b - 1] + t.dLs[b - 1] + t.dLg[b - 1];
+        if (!curved) Lp = Lp + switchTerm;
+        Lp = Lp + AWeighting[b];
+        level = AddLevel(level, Lp);
+    }
+    return level;
+}
+
+double CurvedElementDistance(const ElementContext& ctx, int s, double arcLength, double theta, double x)
+{
+    const ProjectRecord& rec = *ctx.rec;
+    if (x == 0.0) return rec.startDistance[s];
+    const double R = rec.radius[s];
+    double phi;
+    if (arcLength != 0.0 && std::isfinite(theta))
+        phi = x / arcLength * theta;
+    else
+        phi = x / R;
+    const double X = -R * std::cos(phi);
+    const double startY = ctx.frames ? ctx.frames->CurveStartY[s] : 0.0;
+    const double Y = rec.shape[s] == 1 ? startY + R * std::sin(phi) : startY - R * std::sin(phi);
+    const double mx = ctx.frames ? ctx.frames->CurveReceiverX[s] : 0.0;
+    const double my = ctx.frames ? ctx.frames->CurveReceiverY[s] : 0.0;
+    return std::sqrt((mx - X) * (mx - X) + (my - Y) * (my - Y));
+}
+
+double LevelAtPointStraight(const ElementContext& ctx, int v, int switchTerm, int s, bool traceFlag,
+                            const Coefficients& coef, double x)
+{
+    const float d = ctx.rec->perpDistance[s];
+    const double dd = d;
+    const double r = std::sqrt(dd * dd + x * x);
+    TraceSink* tr = traceFlag ? ctx.trace : nullptr;
+    if (!tr) {
+        ElementTerms t;
+        ElementPropagation(ctx, s, r, d, t);
+        return ElementLevelFromTerms(ctx, TrainEmission(coef, v), switchTerm, false, s, r, t);
+    }
+    traceHeader(*tr, x, r);
+    BandValues bv;
+    const double level = tracedElementLevel(ctx, v, switchTerm, false, s, tr, tr, coef, r, d, bv);
+    traceFooter(*tr, ctx, s, switchTerm, bv, "LpTotal minus?: ", level);
+    return level;
+}
+
+double LevelAtPointCurved(const ElementContext& ctx, int v, int s, bool traceFlag, const Coefficients& coef,
+                          double arcLength, double theta, double x)
+{
+    const double r = CurvedElementDistance(ctx, s, arcLength, theta, x);
+    const float D = ctx.rec->startDistance[s];
+    TraceSink* tr = traceFlag ? ctx.trace : nullptr;
+    if (!tr) {
+        ElementTerms t;
+        ElementPropagation(ctx, s, r, D, t);
+        return ElementLevelFromTerms(ctx, TrainEmission(coef, v), 0, true, s, r, t);
+    }
+    traceHeader(*tr, x, r);
+    BandValues bv;
+    const double level = tracedElementLevel(ctx, v, 0, true, s, tr, nullptr, coef, r, D, bv);
+    traceFooter(*tr, ctx, s, 0, bv, "LpTotal: ", level);
+    return level;
+}

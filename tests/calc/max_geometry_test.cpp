@@ -1,0 +1,271 @@
+// Stretch geometry in whole metres, the stepping rule and the element walk.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TraceCapture.h"
+#include "calc/MaxLevel.h"
+#include "max_fixture.h"
+
+namespace {
+
+SlotGeometry geometry(const ProjectRecord& r, int s, long long L, bool* invalid = nullptr)
+{
+    CalcResults frames;
+    ElementContext ctx;
+    ctx.rec = &r;
+    ctx.frames = &frames;
+    SlotGeometry g;
+    bool bad = false;
+    StretchGeometry(ctx, s, L, g, bad);
+    if (invalid) *invalid = bad;
+    return g;
+}
+
+// Positions of the elements a walk visits, read from the trace.
+std::vector<std::string> walkedPositions(const ProjectRecord& r, const TrackSlots& ts, const TrackPos& start,
+                                         long long count, int confine)
+{
+    CalcResults frames;
+    TraceCapture tc(TracePass::Maximum);
+    WalkContext w;
+    w.elem.rec = &r;
+    w.elem.frames = &frames;
+    w.elem.trace = &tc;
+    const Coefficients& coef = GetTrainType(1, 0).EmissionCoefficients;
+    w.coef = &coef;
+    w.v = 100;
+    WalkElements(w, ts, start, count, confine);
+    std::vector<std::string> out;
+    for (const auto& l : tc.lines(TraceFile::Main))
+        if (l.rfind("Meter: ", 0) == 0) out.push_back(l.substr(7, l.find(' ', 7) - 7));
+    return out;
+}
+
+}  // namespace
+
+TEST(MaxGeometry, OneSidedStretchesToTheEndAngles)
+{
+    // 0..90 at 10 m: the start angle counts as 1 degree, S = Round(tan 89° · 10) = 573.
+    SlotGeometry g = geometry(maxProject(0, 90, 10.0f), 1, 30);
+    EXPECT_EQ(g.S, 573);
+    EXPECT_EQ(g.E, 0);
+    EXPECT_EQ(g.length, 573);
+    EXPECT_TRUE(g.startBefore && g.endBefore);
+    EXPECT_EQ(g.confinedFrom, 30);  // E + L: the train kept inside starts 30 m out
+    EXPECT_EQ(g.confinedTo, 0);
+
+    // 90..180 at 10 m: the end angle counts as 179 degrees.
+    g = geometry(maxProject(90, 180, 10.0f), 1, 30);
+    EXPECT_EQ(g.S, 0);
+    EXPECT_EQ(g.E, 573);
+    EXPECT_EQ(g.length, 573);
+    EXPECT_FALSE(g.startBefore || g.endBefore);
+    EXPECT_EQ(g.confinedFrom, 0);
+    EXPECT_EQ(g.confinedTo, 30);
+
+    // A stretch no longer than the train keeps its ends.
+    g = geometry(maxProject(45, 90, 20.0f), 1, 30);
+    EXPECT_EQ(g.S, 20);
+    EXPECT_EQ(g.confinedFrom, 20);
+    EXPECT_EQ(g.confinedTo, 0);
+}
+
+TEST(MaxGeometry, CoincidingEndsGiveOneMetre)
+{
+    SlotGeometry g = geometry(maxProject(90, 90, 20.0f), 1, 30);
+    EXPECT_EQ(g.S, 1);
+    EXPECT_EQ(g.E, 0);
+    EXPECT_EQ(g.length, 1);
+    // 56..57 degrees at 14.8 m: both ends round to 10 m.
+    g = geometry(maxProject(56, 57, 14.8f), 1, 30);
+    EXPECT_EQ(g.E, 10);
+    EXPECT_EQ(g.S, 11);
+    EXPECT_EQ(g.length, 1);
+    // 179..180 with 180 taken as 179: the end moves one metre out.
+    g = geometry(maxProject(179, 180, 10.0f), 1, 30);
+    EXPECT_EQ(g.S, 573);
+    EXPECT_EQ(g.E, 574);
+    EXPECT_EQ(g.length, 1);
+    // Across the normal with both ends at 0: one metre each side.
+    g = geometry(maxProject(89, 91, 10.0f), 1, 30);
+    EXPECT_EQ(g.S, 1);
+    EXPECT_EQ(g.E, 1);
+    EXPECT_EQ(g.length, 2);
+}
+
+TEST(MaxGeometry, TrainKeptInsideAStretchAcrossTheNormal)
+{
+    // S = E = 20, L = 30: h = 15, S > h and E ≥ h, so 15 m each side.
+    SlotGeometry g = geometry(maxProject(45, 135, 20.0f), 1, 30);
+    EXPECT_TRUE(g.across);
+    EXPECT_EQ(g.length, 40);
+    EXPECT_EQ(g.confinedFrom, 15);
+    EXPECT_EQ(g.confinedTo, 15);
+    // L = 20, S = 4 ≤ h = 10: the train keeps the whole short side.
+    g = geometry(maxProject(80, 135, 20.0f), 1, 20);
+    EXPECT_EQ(g.S, 4);
+    EXPECT_EQ(g.confinedFrom, 4);
+    EXPECT_EQ(g.confinedTo, 16);
+    // E = 4 < h: the rest goes before the normal.
+    g = geometry(maxProject(45, 100, 20.0f), 1, 20);
+    EXPECT_EQ(g.E, 4);
+    EXPECT_EQ(g.confinedFrom, 16);
+    EXPECT_EQ(g.confinedTo, 4);
+    // A train longer than the stretch keeps its ends.
+    g = geometry(maxProject(80, 135, 20.0f), 1, 30);
+    EXPECT_EQ(g.confinedFrom, 4);
+    EXPECT_EQ(g.confinedTo, 20);
+    // An odd train length: h = Trunc(31/2) = 15.
+    g = geometry(maxProject(45, 135, 20.0f), 1, 31);
+    EXPECT_EQ(g.confinedFrom, 15);
+    EXPECT_EQ(g.confinedTo, 16);
+}
+
+TEST(MaxGeometry, CurvedStretchAndInvalidRadius)
+{
+    ProjectRecord r = maxProject(60, 120, 0.0f);
+    r.shape[1] = 1;
+    r.startDistance[1] = r.endDistance[1] = 100.0f;
+    r.radius[1] = 100.0f;
+    bool invalid = true;
+    SlotGeometry g = geometry(r, 1, 30, &invalid);
+    EXPECT_FALSE(invalid);
+    EXPECT_NEAR(g.arcLength, 104.72, 0.01);
+    EXPECT_EQ(g.S, 0);
+    EXPECT_EQ(g.E, 104);
+    EXPECT_TRUE(g.curved);
+
+    r.radius[1] = 40.0f;  // chord 100 m > 2 · 40 m
+    g = geometry(r, 1, 30, &invalid);
+    EXPECT_TRUE(invalid);
+}
+
+TEST(MaxStepping, CountOrderedStretchesStopsAtTheFirstGap)
+{
+    Array1<int, 8> o{{3, 5, 0, 2, 0, 0, 0, 0}};
+    EXPECT_EQ(CountOrderedStretches(o), 2);
+    Array1<int, 8> full{{1, 2, 3, 4, 5, 6, 7, 8}};
+    EXPECT_EQ(CountOrderedStretches(full), 8);
+    EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{}), 0);
+}
+
+TEST(MaxStepping, ForwardAndBackwardAcrossSlotsAndTheNormal)
+{
+    ProjectRecord r = maxProject(45, 90, 20.0f);
+    addStretch(r, 1, 90, 135, 20.0f);
+    CalcResults frames;
+    TrackSlots ts = slotsOf(r, frames, 30, {1, 2});
+    TrackPos p{1, 1, true, 0};
+    StepForward(ts, p);
+    EXPECT_EQ(p, (TrackPos{1, 0, true, 0}));
+    StepForward(ts, p);  // next slot, one metre after the normal
+    EXPECT_EQ(p, (TrackPos{2, 1, false, 0}));
+    StepBackward(ts, p);
+    EXPECT_EQ(p, (TrackPos{2, 0, false, 0}));
+    StepBackward(ts, p);  // back into slot 1, one metre before the normal
+    EXPECT_EQ(p, (TrackPos{1, 1, true, 0}));
+
+    // A stretch across the normal with S > E: 45..120 at 20 m (S = 20, E = 12). Position 12
+    // before the normal is not its end.
+    ProjectRecord c = maxProject(45, 120, 20.0f);
+    addStretch(c, 1, 120, 150, 20.0f);
+    TrackSlots tc = slotsOf(c, frames, 30, {1, 2});
+    TrackPos q{1, 13, true, 0};
+    StepForward(tc, q);
+    EXPECT_EQ(q, (TrackPos{1, 12, true, 0}));
+    EXPECT_FALSE(AtStretchEnd(tc, q));
+    q = TrackPos{1, 0, true, 0};
+    StepForward(tc, q);
+    EXPECT_EQ(q, (TrackPos{1, 1, false, 0}));
+    q = TrackPos{1, 12, false, 0};
+    EXPECT_TRUE(AtStretchEnd(tc, q));
+    StepForward(tc, q);
+    EXPECT_EQ(q.slot, 2);
+    EXPECT_EQ(q.x, tc.g[2].S + 1);
+    StepBackward(tc, q);
+    StepBackward(tc, q);
+    EXPECT_EQ(q, (TrackPos{1, 11, false, 0}));
+}
+
+TEST(MaxStepping, CrossingStretchStartingAtTheNormalStepsAfterIt)
+{
+    // 88..135 at 10 m: S = Round(tan 2° · 10) = 0; entering it steps to 1 m after the normal.
+    ProjectRecord r = maxProject(45, 88, 10.0f);
+    addStretch(r, 1, 88, 135, 10.0f);
+    CalcResults frames;
+    TrackSlots ts = slotsOf(r, frames, 30, {1, 2});
+    ASSERT_EQ(ts.g[2].S, 0);
+    TrackPos p{1, ts.g[1].E, true, 0};
+    StepForward(ts, p);
+    EXPECT_EQ(p, (TrackPos{2, 1, false, 0}));
+}
+
+TEST(MaxWalk, CrossingStretchIsWalkedThroughTheNormal)
+{
+    // Pass 3 on 45..135 at 20 m with a 30 m train: 15 elements before, 15 after.
+    ProjectRecord r = maxProject(45, 135, 20.0f);
+    CalcResults frames;
+    TrackSlots ts = slotsOf(r, frames, 30, {1});
+    auto pos = walkedPositions(r, ts, TrackPos{1, 15, true, 0}, 0, 1);
+    ASSERT_EQ(pos.size(), 30u);
+    EXPECT_EQ(pos.front(), "14.50");
+    EXPECT_EQ(pos[14], "0.50");
+    EXPECT_EQ(pos[15], "0.50");
+    EXPECT_EQ(pos.back(), "14.50");
+}
+
+TEST(MaxWalk, FullTrainRunsAcrossSlotsAndLosesElementsPastTheTrack)
+{
+    ProjectRecord r = maxProject(45, 90, 20.0f);
+    addStretch(r, 1, 90, 135, 20.0f);
+    CalcResults frames;
+    TrackSlots ts = slotsOf(r, frames, 100, {1, 2});
+    auto pos = walkedPositions(r, ts, TrackPos{1, 20, true, 0}, 100, 0);
+    ASSERT_EQ(pos.size(), 40u);  // 60 of the 100 elements lie past the track
+    EXPECT_EQ(pos[0], "19.50");
+    EXPECT_EQ(pos[19], "0.50");
+    EXPECT_EQ(pos[20], "0.50");
+    EXPECT_EQ(pos[39], "19.50");
+    // A curved stretch yields one element more than its arc length.
+    ProjectRecord c = maxProject(60, 120, 0.0f);
+    c.shape[1] = 1;
+    c.startDistance[1] = c.endDistance[1] = 100.0f;
+    c.radius[1] = 100.0f;
+    TrackSlots tc = slotsOf(c, frames, 200, {1});
+    auto cp = walkedPositions(c, tc, TrackPos{1, 0, false, 1}, 200, 0);
+    ASSERT_EQ(cp.size(), 105u);
+    EXPECT_EQ(cp.back(), "104.50");
+}
+
+TEST(MaxWalk, SwitchTermCountsAnElementOnlyInsideTheSwitch)
+{
+    ProjectRecord r = maxProject(0, 90, 10.0f);
+    r.switchesOn[1] = 1;
+    r.switchStart[1] = 20;
+    bool passed = false;
+    // Walking towards the normal: 30.5 is outside, 29.5 .. 20.5 earn 6 dB, 20.5 is the last.
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 30.5, true, false, passed), 0);
+    EXPECT_FALSE(passed);
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 29.5, true, false, passed), 6);
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 20.5, true, false, passed), 6);
+    EXPECT_TRUE(passed);
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, false, passed), 0);
+    // Walking away: 19.5 is before the switch, 29.5 closes it.
+    passed = false;
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 19.5, false, false, passed), 0);
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 20.5, false, false, passed), 6);
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 29.5, false, false, passed), 6);
+    EXPECT_TRUE(passed);
+    // An element straddling the switch start sets the flag without the 6 dB.
+    passed = false;
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 20.0, true, false, passed), 0);
+    EXPECT_TRUE(passed);
+    // The plain rule of a confined train.
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, true, passed), 6);
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 30.0, true, true, passed), 0);
+    r.switchesOn[1] = 0;
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, true, passed), 0);
+}

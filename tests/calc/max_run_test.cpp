@@ -1,0 +1,356 @@
+// The maximum-level run and the end of the calculation run: results, ties, warnings, the
+// radius error, the result grid, and properties of the maxima.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TraceCapture.h"
+#include "calc/Bands.h"
+#include "calc/MaxLevel.h"
+#include "calc/Run.h"
+#include "max_fixture.h"
+#include "model/ProjectFile.h"
+
+namespace {
+
+// A trace that goes nowhere: switches the run to computing every element afresh.
+class NullTrace : public TraceSink {
+public:
+    TracePass pass() const override { return TracePass::Maximum; }
+    void write(TraceFile, std::string_view) override {}
+    void endLine(TraceFile) override {}
+};
+
+struct FullRun {
+    CalcResults res;
+    std::vector<std::string> messages;
+    std::vector<int> progress;
+    bool ran = false;
+};
+
+FullRun calculate(ProjectRecord r, bool indoor = false, bool facade = false)
+{
+    FullRun o;
+    RunSettings st;
+    st.segmentLength = 1;
+    st.indoorBoxChecked = indoor;
+    st.facadeBoxChecked = facade;
+    AngleFactors f;
+    o.ran = RunCalculation(
+        r, st, f, [&](const RunMessage& m) { o.messages.push_back(m.text); },
+        [&](int p) { o.progress.push_back(p); }, o.res);
+    return o;
+}
+
+ProjectRecord curvedProject(float radius)
+{
+    ProjectRecord r = maxProject(60, 120, 0.0f);
+    r.shape[1] = 1;
+    r.startDistance[1] = r.endDistance[1] = 100.0f;
+    r.radius[1] = radius;
+    return r;
+}
+
+}  // namespace
+
+TEST(MaxRun, TrainLongerThanItsTrackWarnsOnceAfterAllTracks)
+{
+    // Two tracks of 600 m (300 m before and 300 m after the normal); a 700 m train on both.
+    ProjectRecord r = maxProject(45, 90, 300.0f, 700);
+    addStretch(r, 1, 90, 135, 300.0f);
+    addStretch(r, 2, 45, 90, 300.0f);
+    addStretch(r, 2, 90, 135, 300.0f);
+    RunOutcome o = runMax(r);
+    EXPECT_TRUE(o.res.TrainLongerThanTrack);
+    ASSERT_EQ(o.warnings.size(), 1u);
+    EXPECT_EQ(o.warnings[0], "Något/några tågs maxlängd är längre än spåren de trafikerar!");
+    EXPECT_TRUE(o.messages.empty());
+    EXPECT_GT(o.res.TrackMaxLevel[1], 0.0);
+    EXPECT_DOUBLE_EQ(o.res.TrackMaxLevel[1], o.res.TrackMaxLevel[2]);
+    // The train covers the whole track, so its full-length level is the same from either slot.
+    EXPECT_DOUBLE_EQ(o.res.StretchMaxLevelFullTrain[1], o.res.StretchMaxLevelFullTrain[2]);
+    // Two equal tracks add up to 3.01 dB more.
+    EXPECT_NEAR(o.res.SimultaneousMaxLevel - o.res.TrackMaxLevel[1], 10.0 * std::log10(2.0), 1e-9);
+
+    r.maxTrainLength[1] = 600;
+    EXPECT_FALSE(runMax(r).res.TrainLongerThanTrack);
+}
+
+TEST(MaxRun, EqualTrainsKeepTheFirstAndASilentTrackStaysZero)
+{
+    ProjectRecord r = maxProject(0, 180, 20.0f, 100);
+    r.trainCount = 2;
+    r.trainLengthPerDay[2] = 500;
+    r.maxTrainLength[2] = 100;
+    r.speed[2] = 100;
+    r.nationality[2] = 1;
+    r.trainType[2] = 0;
+    r.runsOnTrack[2][1] = 1;
+    addStretch(r, 2, 0, 180, 40.0f);
+    r.runsOnTrack[1][2] = 0;  // track 2 carries only train 2
+    RunOutcome o = runMax(r);
+    EXPECT_EQ(o.res.TrackMaxTrain[1], 1);
+    EXPECT_EQ(o.res.TrackMaxTrain[2], 2);
+    EXPECT_EQ(o.res.TrackMaxStretch[1], 1);
+    EXPECT_EQ(o.res.TrackMaxStretch[2], 2);
+    // A symmetric placement across the normal has its middle at the foot of the normal.
+    EXPECT_EQ(o.res.TrackMaxAngle[1], 90);
+
+    r.runsOnTrack[2][2] = 0;
+    r.runsOnTrack[1][2] = 0;
+    o = runMax(r);
+    EXPECT_EQ(o.res.TrackMaxLevel[2], 0.0);
+    EXPECT_EQ(o.res.TrackMaxStretch[2], 0);
+    EXPECT_EQ(o.res.TrackMaxAngle[2], 0);
+    EXPECT_EQ(o.res.TrackMaxTrain[2], 0);
+    EXPECT_EQ(o.res.StretchMaxLevel[2], 0.0f);
+    // The silent track adds its 0 dB as a level (10^0), which is below a microdecibel here.
+    EXPECT_NEAR(o.res.SimultaneousMaxLevel, o.res.TrackMaxLevel[1], 1e-6);
+}
+
+TEST(MaxRun, StretchMaximumIsRoundedHalfToEven)
+{
+    EXPECT_DOUBLE_EQ(RoundToTenth(81.25), 81.2);
+    EXPECT_DOUBLE_EQ(RoundToTenth(81.75), 81.8);
+    EXPECT_DOUBLE_EQ(RoundToTenth(81.26), 81.3);
+    RunOutcome o = runMax(maxProject(0, 180, 20.0f, 100));
+    const float v = o.res.StretchMaxLevel[1];
+    EXPECT_FLOAT_EQ(v, static_cast<float>(RoundToTenth(v)));
+    EXPECT_GT(v, 0.0f);
+}
+
+TEST(MaxRun, LongerTrainNeverLowersTheFullTrainMaximum)
+{
+    double prev = 0.0;
+    for (int L : {10, 25, 50, 100, 200, 400, 800, 1600}) {
+        RunOutcome o = runMax(maxProject(0, 180, 20.0f, L));
+        EXPECT_GE(o.res.StretchMaxLevelFullTrain[1], prev) << "L = " << L;
+        prev = o.res.StretchMaxLevelFullTrain[1];
+    }
+}
+
+TEST(MaxRun, FasterTrainIsLouderAndFartherReceiverQuieter)
+{
+    // X2: positive speed slopes in every band.
+    double prev = 0.0;
+    for (int v : {40, 80, 120, 160, 200}) {
+        RunOutcome o = runMax(maxProject(0, 180, 25.0f, 200, v));
+        EXPECT_GT(o.res.TrackMaxLevel[1], prev) << "v = " << v;
+        prev = o.res.TrackMaxLevel[1];
+    }
+    prev = 1e9;
+    for (float d : {10.0f, 20.0f, 40.0f, 80.0f, 160.0f, 320.0f}) {
+        RunOutcome o = runMax(maxProject(0, 180, d, 200));
+        EXPECT_LT(o.res.TrackMaxLevel[1], prev) << "d = " << d;
+        prev = o.res.TrackMaxLevel[1];
+    }
+}
+
+TEST(MaxRun, InvalidRadiusWithholdsTheResults)
+{
+    // rs = re = 100 m, 60° subtended, radius 40 m: chord 100 m > 80 m.
+    ProjectRecord r = curvedProject(40.0f);
+    r.trainCount = 2;
+    r.trainLengthPerDay[2] = 100;
+    r.maxTrainLength[2] = 50;
+    r.speed[2] = 80;
+    r.nationality[2] = 1;
+    r.runsOnTrack[2][1] = 1;
+    RunOutcome o = runMax(r);
+    EXPECT_TRUE(o.res.RadiusError);
+    // Shown for the curved stretch in each train pass.
+    ASSERT_EQ(o.messages.size(), 2u);
+    EXPECT_EQ(o.messages[0], "Felaktig radie. Beräkning kan ej utföras på sträckan!");
+    EXPECT_EQ(o.res.TrackMaxLevel[1], 0.0);
+    EXPECT_EQ(o.res.StretchMaxLevelFullTrain[1], 0.0);
+    // The stretch has no length then: no claim that the train is longer than the track.
+    EXPECT_FALSE(o.res.TrainLongerThanTrack);
+    EXPECT_TRUE(o.warnings.empty());
+
+    // The whole run: the equivalent pass reports it too, and the stretch levels are withdrawn.
+    FullRun f = calculate(r);
+    EXPECT_TRUE(f.ran);
+    EXPECT_TRUE(f.res.RadiusError);
+    EXPECT_EQ(f.messages.size(), 3u);
+    EXPECT_EQ(f.res.StretchEqLevel[1], 0.0f);
+    EXPECT_EQ(f.res.StretchMaxLevel[1], 0.0f);
+    EXPECT_EQ(f.res.correctedRows, 0);
+}
+
+TEST(MaxRun, ResultGridRowsFromTheCheckBoxes)
+{
+    ProjectRecord r = maxProject(0, 180, 30.0f, 200);
+    r.facadeDistance = 1.0f;
+    r.facadeInsulation = -30.0f;
+    FullRun both = calculate(r, true, true);
+    ASSERT_TRUE(both.ran);
+    const CalcResults& g = both.res;
+    EXPECT_EQ(g.ResultRowLabel[1], "Frifältsvärde (dBA)");
+    EXPECT_EQ(g.ResultRowLabel[2], "Innenivå efter korrektion för fasadisolering (-30.0 dBA)");
+    EXPECT_EQ(g.ResultRowLabel[3], "Utenivå framför fasad, efter korrektion för fasadreflex (+3.0 dBA)");
+    EXPECT_EQ(g.correctedRows, 2);
+    EXPECT_EQ(g.ResultGrid[1][3], static_cast<float>(RoundEven(g.SimultaneousMaxLevel)));
+    EXPECT_EQ(g.ResultGrid[1][2], static_cast<float>(g.TrackMaxLevel[1]));  // not rounded
+    for (int c = 1; c <= 3; ++c) {
+        EXPECT_EQ(g.ResultGrid[3][c], static_cast<float>(RoundEven(g.ResultGrid[1][c] + 3.0)));
+        const double in = RoundEven(g.ResultGrid[1][c] - 30.0);
+        EXPECT_EQ(g.ResultGrid[2][c], static_cast<float>(in < 0 ? 0 : in));
+    }
+    FullRun facadeOnly = calculate(r, false, true);
+    EXPECT_EQ(facadeOnly.res.correctedRows, 1);
+    EXPECT_EQ(facadeOnly.res.ResultRowLabel[2].rfind("Utenivå", 0), 0u);
+    FullRun none = calculate(r, false, false);
+    EXPECT_EQ(none.res.correctedRows, 0);
+    EXPECT_EQ(none.res.ResultRowLabel[2], "");
+}
+
+TEST(MaxRun, TraceHeadingsAndNoChangeOfResults)
+{
+    ProjectRecord r = maxProject(0, 90, 10.0f, 40);
+    TraceCapture tc(TracePass::Maximum);
+    RunOutcome traced = runMax(r, {}, &tc);
+    RunOutcome plain = runMax(r);
+    EXPECT_EQ(traced.res.StretchMaxLevel[1], plain.res.StretchMaxLevel[1]);
+    EXPECT_EQ(traced.res.TrackMaxLevel[1], plain.res.TrackMaxLevel[1]);
+    const auto& main = tc.lines(TraceFile::Main);
+    auto has = [&](const std::string& l) { return std::find(main.begin(), main.end(), l) != main.end(); };
+    EXPECT_EQ(main.front(), "***** SPÅR 1 *****");
+    EXPECT_TRUE(has("***** TÅG 1 *****"));
+    EXPECT_TRUE(has("Sträckan börjar 573m före normalen"));
+    EXPECT_TRUE(has("Sträckan slutar 0m före normalen"));
+    EXPECT_TRUE(has("***** FULL TÅGLÄNGD *****"));
+    EXPECT_TRUE(has("***** TÅGLÄNGD EJ LÄNGRE ÄN STRÄCKAN *****"));
+    EXPECT_TRUE(has("***** STRÄCKA 1 (full tåglängd) *****"));
+    EXPECT_TRUE(has(std::string(72, '*')));
+    EXPECT_TRUE(has("Tågets maxvärde för:"));
+    EXPECT_EQ(tc.lines(TraceFile::Ld).front(), "***** SPÅR 1 *****");
+    // 40 elements in pass 2 and 40 in pass 3, each opened by its "Meter: " line.
+    int meters = 0;
+    for (const auto& l : main) meters += l.rfind("Meter: ", 0) == 0;
+    EXPECT_EQ(meters, 80);
+}
+
+// Seeded random projects that the program would accept: every result finite, nothing
+// hangs. The sanitizer build runs more of them.
+TEST(MaxRun, RandomValidProjectsGiveFiniteResults)
+{
+    const int count = std::getenv("SKENBRUS_SANITIZER_RUN") ? 300 : 120;
+    std::mt19937 rng(4935);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    for (int i = 0; i < count; ++i) {
+        ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
+        r.trainCount = pick(1, 3);
+        r.stretchCount = pick(1, 4);
+        int track = 1, order = 0;
+        for (int s = 1; s <= r.stretchCount; ++s) {
+            if (s > 1 && track < 4 && pick(0, 2) == 0) {
+                ++track;
+                order = 0;
+            }
+            r.track[s] = track;
+            r.orderInTrack[s] = ++order;
+            int a1 = pick(0, 180), a2 = pick(0, 180);
+            if (a1 > a2) std::swap(a1, a2);
+            r.angleFrom[s] = a1;
+            r.angleTo[s] = a2;
+            r.shape[s] = pick(0, 3) == 0 ? pick(1, 2) : 0;
+            r.perpDistance[s] = static_cast<float>(real(2.0, 150.0));
+            r.startDistance[s] = static_cast<float>(real(10.0, 200.0));
+            r.endDistance[s] = static_cast<float>(real(10.0, 200.0));
+            r.radius[s] = static_cast<float>(real(20.0, 400.0));
+            r.groundSource[s] = static_cast<float>(real(0.0, 1.0));
+            r.switchesOn[s] = pick(0, 1);
+            r.switchStart[s] = pick(0, 60);
+            r.bankCorrection[s] = pick(0, 3);
+        }
+        for (int t = 1; t <= r.trainCount; ++t) {
+            r.nationality[t] = pick(0, 2);
+            r.trainType[t] = pick(0, TrainTypeCount(r.nationality[t]) - 1);
+            r.trainLengthPerDay[t] = pick(1, 5000);
+            r.maxTrainLength[t] = pick(1, 150);
+            r.speed[t] = pick(10, 250);
+            for (int k = 1; k <= track; ++k) r.runsOnTrack[t][k] = 1;
+        }
+        ASSERT_EQ(recordDefect(r), "") << i;
+        ASSERT_TRUE(firstMissingInput(r).complete()) << i;
+        FullRun f = calculate(r, pick(0, 1) == 1, pick(0, 1) == 1);
+        ASSERT_TRUE(f.ran);
+        for (int s = 1; s <= 8; ++s) {
+            EXPECT_TRUE(std::isfinite(f.res.StretchMaxLevel[s])) << i;
+            EXPECT_TRUE(std::isfinite(f.res.StretchMaxLevelFullTrain[s])) << i;
+            EXPECT_GE(f.res.StretchMaxLevel[s], 0.0f);
+        }
+        for (int k = 1; k <= 4; ++k) {
+            EXPECT_TRUE(std::isfinite(f.res.TrackMaxLevel[k])) << i;
+            EXPECT_GE(f.res.TrackMaxAngle[k], -180) << i;
+            EXPECT_LE(f.res.TrackMaxAngle[k], 360) << i;
+        }
+        EXPECT_TRUE(std::isfinite(f.res.SimultaneousMaxLevel)) << i;
+
+        // Remembered element levels give bit for bit the results of computing each afresh.
+        if (i % 6 == 0) {
+            NullTrace null;
+            CalcResults fresh = f.res;
+            MaxRunHooks h;
+            h.trace = &null;
+            RunMaximumLevel(r, fresh, h);
+            for (int s = 1; s <= 8; ++s) {
+                EXPECT_EQ(fresh.StretchMaxLevel[s], f.res.StretchMaxLevel[s]) << i;
+                EXPECT_EQ(fresh.StretchMaxLevelFullTrain[s], f.res.StretchMaxLevelFullTrain[s]) << i;
+            }
+            for (int k = 1; k <= 4; ++k) {
+                EXPECT_EQ(fresh.TrackMaxLevel[k], f.res.TrackMaxLevel[k]) << i;
+                EXPECT_EQ(fresh.TrackMaxStretch[k], f.res.TrackMaxStretch[k]) << i;
+                EXPECT_EQ(fresh.TrackMaxAngle[k], f.res.TrackMaxAngle[k]) << i;
+                EXPECT_EQ(fresh.TrackMaxTrain[k], f.res.TrackMaxTrain[k]) << i;
+            }
+        }
+    }
+}
+
+namespace {
+// Counts the elements the walks compute (one "Meter: " line each in the main file).
+class ElementCounter : public TraceSink {
+public:
+    long long elements = 0;
+    TracePass pass() const override { return TracePass::Maximum; }
+    void write(TraceFile f, std::string_view text) override
+    {
+        if (f == TraceFile::Main && text.rfind("Meter: ", 0) == 0) ++elements;
+    }
+    void endLine(TraceFile) override {}
+};
+}  // namespace
+
+TEST(MaxRun, WorkStopsAtTheEndOfTheTrack)
+{
+    // 0..180 at 10 m is 1 146 m of track: a train of 5 km and one of 500 km walk the same
+    // elements, and the longer one is not slower for it.
+    ElementCounter a, b;
+    RunOutcome five = runMax(maxProject(0, 180, 10.0f, 5000), {}, &a);
+    RunOutcome far = runMax(maxProject(0, 180, 10.0f, 500000), {}, &b);
+    EXPECT_EQ(a.elements, b.elements);
+    EXPECT_LE(a.elements, 2 * 1146 + 4);
+    EXPECT_EQ(five.res.StretchMaxLevel[1], far.res.StretchMaxLevel[1]);
+    EXPECT_EQ(five.res.TrackMaxLevel[1], far.res.TrackMaxLevel[1]);
+    EXPECT_TRUE(far.res.TrainLongerThanTrack);
+}
+
+TEST(MaxRun, InconsistentStretchFromAFileStillEnds)
+{
+    // angleFrom above angleTo (the tables refuse it, a file may hold it) and negative
+    // distances: the searches and walks end at the track's extent instead of running on.
+    ProjectRecord r = maxProject(120, 60, 30.0f, 2000000);
+    addStretch(r, 1, 90, 90, -40.0f);
+    addStretch(r, 1, 170, 100, 25.0f);
+    RunOutcome o = runMax(r);
+    for (int s = 1; s <= 3; ++s) EXPECT_TRUE(std::isfinite(o.res.StretchMaxLevelFullTrain[s]));
+    EXPECT_TRUE(std::isfinite(o.res.TrackMaxLevel[1]));
+}

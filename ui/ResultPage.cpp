@@ -1,0 +1,189 @@
+#include "ui/ResultPage.h"
+
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "calc/Format.h"
+#include "calc/Results.h"
+#include "model/ProjectRecord.h"
+#include "ui/NumberText.h"
+
+namespace {
+constexpr int kRowHeight = 19;
+constexpr int kLabelLimit = 70;
+
+QTableWidget* makeTable(const char* name, int rows, int columns, QWidget* parent)
+{
+    auto* t = new QTableWidget(rows, columns, parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->horizontalHeader()->hide();
+    t->verticalHeader()->hide();
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionMode(QAbstractItemView::NoSelection);
+    t->setFocusPolicy(Qt::NoFocus);
+    t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    t->setWordWrap(false);
+    t->setStyleSheet(QStringLiteral("QTableWidget { gridline-color: #c8ced6; }"));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            auto* it = new QTableWidgetItem;
+            it->setFlags(Qt::ItemIsEnabled);
+            if (r == 0) {
+                it->setBackground(QColor(0xe6, 0xeb, 0xf1));
+                QFont f = it->font();
+                f.setBold(true);
+                it->setFont(f);
+            }
+            it->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            t->setItem(r, c, it);
+        }
+    return t;
+}
+
+void setText(QTableWidget* t, int row, int col, const QString& text) { t->item(row, col)->setText(text); }
+
+int rowHeight(const QTableWidget* t) { return std::max(kRowHeight, t->fontMetrics().height() + 4); }
+
+// Width of the title column: at least `least`, wide enough for its texts.
+int titleWidth(const QTableWidget* t, int least)
+{
+    int w = least;
+    QFont bold = t->font();
+    bold.setBold(true);
+    const QFontMetrics fm(t->font()), fb(bold);
+    for (int r = 0; r < t->rowCount(); ++r)
+        if (!t->isRowHidden(r))
+            w = std::max(w, (r == 0 ? fb : fm).horizontalAdvance(t->item(r, 0)->text()) + 12);
+    return w;
+}
+
+void fixSize(QTableWidget* t, int visibleRows, int width)
+{
+    const int h = rowHeight(t);
+    for (int r = 0; r < t->rowCount(); ++r) t->setRowHeight(r, h);
+    const int frame = 2 * t->frameWidth();
+    t->setFixedSize(width + frame, h * visibleRows + frame);
+}
+}  // namespace
+
+QString ResultPage::wholeText(double v) { return QString::fromStdString(formatFixed(v, 0, decimalSeparator().toLatin1())); }
+
+QString ResultPage::tenthText(double v) { return QString::fromStdString(formatFixed(v, 1, decimalSeparator().toLatin1())); }
+
+ResultPage::ResultPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Pagecontrol_Resultat"));
+    setProperty("helpContext", 80);
+
+    OvcTable_Res = makeTable("OvcTable_Res", 4, 4, this);
+    OvcTable_Res->setProperty("helpContext", 80);
+    const char* resHead[] = {"Resultat", "Ekv. ", "Max.", "Max. samv. tåg/spår"};
+    for (int c = 0; c < 4; ++c) setText(OvcTable_Res, 0, c, QString::fromUtf8(resHead[c]));
+    setText(OvcTable_Res, 1, 0, QString::fromUtf8("Frifältsvärde (dBA)"));
+
+    const QString eqRow = QString::fromUtf8("Bullertillskott för ekv. nivå (dBA)");
+    const QString maxRow = QString::fromUtf8("Bullertillskott för max. nivå (dBA)");
+    OvcTable_DelRes = makeTable("OvcTable_DelRes", 3, 1 + kMaxStretches, this);
+    OvcTable_DelRes->setProperty("helpContext", 80);
+    setText(OvcTable_DelRes, 0, 0, QString::fromUtf8("Delsträcka"));
+    for (int s = 1; s <= kMaxStretches; ++s) setText(OvcTable_DelRes, 0, s, QString::number(s));
+    setText(OvcTable_DelRes, 1, 0, eqRow);
+    setText(OvcTable_DelRes, 2, 0, maxRow);
+
+    OvcTable_SparRes = makeTable("OvcTable_SparRes", 3, 1 + kMaxTracks, this);
+    OvcTable_SparRes->setProperty("helpContext", 80);
+    setText(OvcTable_SparRes, 0, 0, QString::fromUtf8("Spår"));
+    for (int k = 1; k <= kMaxTracks; ++k) setText(OvcTable_SparRes, 0, k, QString::number(k));
+    setText(OvcTable_SparRes, 1, 0, eqRow);
+    setText(OvcTable_SparRes, 2, 0, maxRow);
+
+    GroupBox_Utskrift = new QGroupBox(QStringLiteral("Utskrift"), this);
+    GroupBox_Utskrift->setObjectName(QStringLiteral("GroupBox_Utskrift"));
+    new QVBoxLayout(GroupBox_Utskrift);
+    GroupBox_Export = new QGroupBox(QStringLiteral("Export"), this);
+    GroupBox_Export->setObjectName(QStringLiteral("GroupBox_Export"));
+    new QVBoxLayout(GroupBox_Export);
+
+    // The tables one below the other, 20 pixels apart: result grid, tracks, stretches.
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(8, 8, 8, 8);
+    v->setSpacing(20);
+    v->addWidget(OvcTable_Res, 0, Qt::AlignLeft);
+    v->addWidget(OvcTable_SparRes, 0, Qt::AlignLeft);
+    v->addWidget(OvcTable_DelRes, 0, Qt::AlignLeft);
+    auto* groups = new QHBoxLayout;
+    groups->setSpacing(12);
+    groups->addWidget(GroupBox_Utskrift);
+    groups->addWidget(GroupBox_Export);
+    groups->addStretch();
+    v->addStretch();
+    v->addLayout(groups);
+
+    placeTables();
+}
+
+void ResultPage::placeTables()
+{
+    // Before the first run: one corrected row at most, one stretch and one track.
+    for (int r = 2; r <= 3; ++r) OvcTable_Res->setRowHidden(r, true);
+    fixSize(OvcTable_Res, 2, 560);
+    for (QTableWidget* t : {OvcTable_DelRes, OvcTable_SparRes}) {
+        for (int c = 2; c < t->columnCount(); ++c) t->setColumnHidden(c, true);
+        t->setColumnWidth(0, titleWidth(t, 200));
+        t->setColumnWidth(1, 60);
+        fixSize(t, 3, t->columnWidth(0) + 60);
+    }
+}
+
+void ResultPage::showResults(const ProjectRecord& r, const CalcResults& res)
+{
+    const int nStretches = std::clamp(r.stretchCount, 1, kMaxStretches);
+    const int nTracks = std::clamp(r.track[nStretches], 1, kMaxTracks);
+
+    // Result grid: free field and the corrected rows of the options that are on.
+    const int rows = 1 + std::clamp(res.correctedRows, 0, 2);
+    for (int row = 1; row <= 3; ++row) {
+        OvcTable_Res->setRowHidden(row, row > rows);
+        if (row >= 2) {
+            const QString label = QString::fromStdString(res.ResultRowLabel[row]).left(kLabelLimit);
+            setText(OvcTable_Res, row, 0, label);
+            OvcTable_Res->item(row, 0)->setToolTip(label);
+        }
+        for (int c = 1; c <= 3; ++c) setText(OvcTable_Res, row, c, wholeText(res.ResultGrid[row][c]));
+    }
+    // With one track there is no simultaneous maximum: the table is narrower by that column.
+    const int width = nTracks > 1 ? 700 : 560;
+    OvcTable_Res->setColumnHidden(3, nTracks <= 1);
+    QFont bold = OvcTable_Res->font();
+    bold.setBold(true);
+    const int samv = std::max(140, QFontMetrics(bold).horizontalAdvance(OvcTable_Res->item(0, 3)->text()) + 16);
+    OvcTable_Res->setColumnWidth(1, 60);
+    OvcTable_Res->setColumnWidth(2, 60);
+    OvcTable_Res->setColumnWidth(3, samv);
+    OvcTable_Res->setColumnWidth(0, width - 120 - (nTracks > 1 ? samv : 0));
+    fixSize(OvcTable_Res, rows + 1, width);
+
+    for (int s = 1; s <= kMaxStretches; ++s) {
+        OvcTable_DelRes->setColumnHidden(s, s > nStretches);
+        OvcTable_DelRes->setColumnWidth(s, 60);
+        setText(OvcTable_DelRes, 1, s, s <= nStretches ? tenthText(res.StretchEqLevel[s]) : QString());
+        setText(OvcTable_DelRes, 2, s, s <= nStretches ? tenthText(res.StretchMaxLevel[s]) : QString());
+    }
+    OvcTable_DelRes->setColumnWidth(0, titleWidth(OvcTable_DelRes, 200));
+    fixSize(OvcTable_DelRes, 3, OvcTable_DelRes->columnWidth(0) + 60 * nStretches);
+
+    for (int k = 1; k <= kMaxTracks; ++k) {
+        OvcTable_SparRes->setColumnHidden(k, k > nTracks);
+        OvcTable_SparRes->setColumnWidth(k, 60);
+        setText(OvcTable_SparRes, 1, k, k <= nTracks ? tenthText(res.TrackEqLevel[k]) : QString());
+        setText(OvcTable_SparRes, 2, k, k <= nTracks ? tenthText(res.TrackMaxLevel[k]) : QString());
+    }
+    OvcTable_SparRes->setColumnWidth(0, titleWidth(OvcTable_SparRes, 200));
+    fixSize(OvcTable_SparRes, 3, OvcTable_SparRes->columnWidth(0) + 60 * nTracks);
+}
