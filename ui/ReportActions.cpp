@@ -47,12 +47,6 @@ void addTo(QGroupBox* box, QBoxLayout* l, QWidget* w)
 }
 }  // namespace
 
-char platformDecimalSeparator()
-{
-    const QString p = QLocale().decimalPoint();
-    return p.size() == 1 && p.at(0).unicode() < 0x80 ? static_cast<char>(p.at(0).unicode()) : '.';
-}
-
 ReportActions::ReportActions(ReportContext ctx, QObject* parent) : QObject(parent), ctx_(std::move(ctx))
 {
     runDialog = [](QDialog& d) { return d.exec(); };

@@ -37,9 +37,6 @@ struct ReportContext {
     QWidget* dialogParent = nullptr;
 };
 
-// The platform's decimal separator as one character ('.' when it is not a single byte).
-char platformDecimalSeparator();
-
 class ReportActions : public QObject {
     Q_OBJECT
 public:

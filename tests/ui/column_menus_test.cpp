@@ -1,5 +1,6 @@
 // Copy and paste of whole train and stretch columns through the column menus of the
-// main window's tables, opened by right presses on the heading cells.
+// main window's tables, opened by right presses on the heading cells; the report
+// commands as the window carries them.
 
 #include <QAction>
 #include <QHeaderView>
@@ -8,10 +9,11 @@
 
 #include "main_fixture.h"
 #include "ui/ColumnMenus.h"
+#include "ui/ResultCommands.h"
 
 class ColumnMenusTest : public MainWindowTest {
 protected:
-    std::unique_ptr<ColumnMenus> menus;
+    ColumnMenus* menus = nullptr;
     QMenu* shownMenu = nullptr;
     int menusShown = 0;
     int checks = 0;
@@ -19,20 +21,14 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        menus = std::make_unique<ColumnMenus>(ColumnContext{r(), form->document(), trains(), stretches(), [this] {
-                                                                ++checks;
-                                                                form->refreshCommandState();
-                                                            }},
-                                              form.get());
+        // The menus the window installed on its tables, shown without opening them.
+        menus = columnMenusOf(*form);
+        ASSERT_NE(menus, nullptr);
         menus->showMenu = [this](QMenu* m, const QPoint&) {
             shownMenu = m;
             ++menusShown;
         };
-    }
-    void TearDown() override
-    {
-        menus.reset();
-        MainWindowTest::TearDown();
+        QObject::connect(form.get(), &TForm_Skenbrus::commandStateChanged, form.get(), [this] { ++checks; });
     }
 
     // A press on the heading cell of column col (from 1), or at x when given.

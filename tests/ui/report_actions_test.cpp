@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -21,7 +22,11 @@
 #include <memory>
 
 #include "report/Exports.h"
+#include "main_fixture.h"
 #include "report/ReportFixtures.h"
+#include "ui/NumberText.h"
+#include "ui/ResultCommands.h"
+#include "ui/ResultPage.h"
 #include "ui/Platform.h"
 #include "ui/ReportActions.h"
 
@@ -350,4 +355,52 @@ TEST_F(ReportActionsTest, PrinterSetupOpensThePageSetupOfTheReportPrinter)
     setupItem->trigger();
     EXPECT_EQ(seen, &actions->printer());
     EXPECT_EQ(actions->printer().pageLayout().pageSize().id(), QPageSize::A4);
+}
+
+// ---------------------------------------------------------------------------------------
+// The same commands as the main window carries them.
+
+using ReportCommandsInWindow = MainWindowTest;
+
+TEST_F(ReportCommandsInWindow, FollowTheResultsOfTheLastRun)
+{
+    ReportActions* actions = reportActionsOf(*form);
+    ASSERT_NE(actions, nullptr);
+    EXPECT_EQ(actions->Button_Granska->parentWidget(), form->resultPage->GroupBox_Utskrift);
+    EXPECT_EQ(actions->Button_Res2cp->parentWidget(), form->resultPage->GroupBox_Export);
+    EXPECT_TRUE(form->Meny_Resultat_Utskrift->actions().contains(actions->Meny_Resultat_Utskrift_SparaPdf));
+    EXPECT_FALSE(actions->Button_Granska->isEnabled());
+
+    type(trains(), 1, 1, "3000");
+    type(trains(), 2, 1, "200");
+    type(trains(), 3, 1, "120");
+    type(stretches(), 6, 1, "20");
+    ASSERT_TRUE(form->Button_Berakning->isEnabled());
+    QTest::mouseClick(form->Button_Berakning, Qt::LeftButton);
+    ASSERT_TRUE(form->resultsCurrent());
+    EXPECT_TRUE(actions->Button_Granska->isEnabled());
+    EXPECT_TRUE(actions->Button_SparaPdf->isEnabled());
+    EXPECT_TRUE(actions->Meny_Resultat_Utskrift_SparaPdf->isEnabled());
+    EXPECT_TRUE(form->Meny_Resultat_Utskrift_Granska->isEnabled());
+
+    // The clipboard gets the results of this run, with the window's decimal separator.
+    const char sep = decimalSeparator().toLatin1();
+    QTest::mouseClick(actions->Button_Res2cp, Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QString::fromStdString(exportResults(form->record(), form->results(), sep)));
+    EXPECT_GT(form->results().FreeFieldEq, 0.0f);
+    // The preview from the window's button takes the segment control.
+    int previews = 0;
+    actions->runDialog = [&](QDialog&) { ++previews; return int(QDialog::Rejected); };
+    QTest::mouseClick(actions->Button_Granska, Qt::LeftButton);
+    EXPECT_EQ(previews, 1);
+    EXPECT_EQ(form->document().segmentLength, form->SpinEdit1->value());
+
+    // The next edit makes the results stale: no report of them any more.
+    type(trains(), 3, 1, "100");
+    EXPECT_FALSE(form->resultsCurrent());
+    EXPECT_FALSE(actions->Button_Granska->isEnabled());
+    EXPECT_FALSE(actions->Meny_Resultat_Utskrift_SparaPdf->isEnabled());
+    form->Meny_Resultat_Utskrift_Granska->trigger();
+    EXPECT_EQ(previews, 1);
 }
