@@ -3,19 +3,18 @@
 // its progress window and results page, the completeness jump, help and About.
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
-#include <QTime>
 
 #include "calc/Run.h"
 #include "model/Cp1252.h"
@@ -95,9 +94,13 @@ void TForm_Skenbrus::buildMenus()
     Meny_Arkiv_Land_Norge = addItem(Meny_Arkiv_Land, "Meny_Arkiv_Land_Norge", "Norge");
     Meny_Arkiv_Land_Sverige = addItem(Meny_Arkiv_Land, "Meny_Arkiv_Land_Sverige", "Sverige");
     Meny_Arkiv_Land_Finland = addItem(Meny_Arkiv_Land, "Meny_Arkiv_Land_Finland", "Finland");
+    // Exactly one country is ticked; choosing the ticked one leaves it ticked.
+    auto* countries = new QActionGroup(this);
+    countries->setExclusive(true);
     int c = 0;
     for (QAction* a : {Meny_Arkiv_Land_Norge, Meny_Arkiv_Land_Sverige, Meny_Arkiv_Land_Finland}) {
         a->setCheckable(true);
+        countries->addAction(a);
         a->setData(c);
         connect(a, &QAction::triggered, this, [this, c] { chooseCountry(c); });
         ++c;
@@ -144,6 +147,11 @@ void TForm_Skenbrus::buildMenus()
     connect(Meny_Hjalp_AktuelltFalt, &QAction::triggered, this, &TForm_Skenbrus::showHelpForFocusedControl);
     connect(Meny_Hjalp_Om, &QAction::triggered, this, &TForm_Skenbrus::showAbout);
 
+    // The status line describes input fields; on the results page it has nothing to say.
+    connect(PageControl, &QTabWidget::currentChanged, this, [this](int i) {
+        if (PageControl->widget(i) == Pagecontrol_Resultat) setStatus(QString());
+    });
+
     Meny_Resultat_Berakning->setEnabled(false);
     showCountryTicks();
     updateReportCommands();
@@ -164,7 +172,6 @@ void TForm_Skenbrus::chooseCountry(int country)
         record_.country = country;
         if (settings_) settings_->setLand(AppSettings::countryName(country));
     }
-    // A click on the ticked item would have cleared its tick: exactly one stays ticked.
     showCountryTicks();
 }
 
@@ -203,6 +210,11 @@ void TForm_Skenbrus::connectOptionBoxes()
     Form_FasadAvst = new TForm_FasadAvst(record_, doc_, this);
     indoorDialog = [this] { Form_Inneniva->execFor(); };
     facadeDialog = [this] { Form_FasadAvst->execFor(); };
+    // F1 in the dialogs shows their own topic.
+    for (QDialog* d : {static_cast<QDialog*>(Form_Inneniva), static_cast<QDialog*>(Form_FasadAvst)}) {
+        auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), d);
+        connect(f1, &QShortcut::activated, d, [d] { platform().showHelp(d, d->property("helpContext").toInt()); });
+    }
     connect(CheckBox_Inneniva, &QCheckBox::clicked, this, [this](bool on) { optionBoxClicked(CheckBox_Inneniva, on); });
     connect(CheckBox_Korrektion, &QCheckBox::clicked, this,
             [this](bool on) { optionBoxClicked(CheckBox_Korrektion, on); });
@@ -303,14 +315,8 @@ bool TForm_Skenbrus::writeTo(const QString& path)
 
 void TForm_Skenbrus::stampLastUpdate()
 {
-    const QLocale loc;
-    QString stamp = loc.toString(QDate::currentDate(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                    loc.toString(QTime::currentTime(), QLocale::LongFormat);
-    // Some locales separate with narrow or no-break spaces, which the record cannot hold.
-    for (QChar& ch : stamp)
-        if (ch.isSpace()) ch = QLatin1Char(' ');
-    const std::string cut = truncateForField(stamp.toStdString(), 19);
-    record_.lastUpdate.setBytes(toCp1252(cut));
+    // The same form as the stamp of a new project: date and time, 19 characters.
+    record_.lastUpdate.setBytes(currentTimestamp());
     showInfoTexts();
 }
 
@@ -515,6 +521,11 @@ void TForm_Skenbrus::runCalculation()
         platform().message(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Error, MsgButtons::Ok);
     }
     Form_Berakning->finish();
+    // The keyboard goes back to this window (also without a window manager that would do it).
+    if (isVisible()) {
+        activateWindow();
+        QApplication::setActiveWindow(this);
+    }
     if (!done) return;
 
     // The run may have written the screen effects and a facade distance of 0.

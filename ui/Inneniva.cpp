@@ -1,6 +1,7 @@
 #include "ui/Inneniva.h"
 
 #include <QHeaderView>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTableWidget>
@@ -37,7 +38,12 @@ TForm_Inneniva::TForm_Inneniva(ProjectRecord& record, DocumentState& doc, QWidge
         }
         grid_->setItem(row, 1, v);
     }
-    grid_->setFixedSize(170 + 70 + 4, 5 * 19 + 4);
+    // The title column holds its longest title also with larger fonts.
+    int titleWidth = 170;
+    for (int row = 0; row < 5; ++row)
+        titleWidth = std::max(titleWidth, grid_->fontMetrics().horizontalAdvance(grid_->item(row, 0)->text()) + 12);
+    grid_->setColumnWidth(0, titleWidth);
+    grid_->setFixedSize(titleWidth + 70 + 4, 5 * 19 + 4);
     grid_->installEventFilter(this);
     auto* ok = new QPushButton(QStringLiteral("Ok"), this);
     ok->setObjectName(QStringLiteral("Button_Ok"));

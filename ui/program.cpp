@@ -1,6 +1,7 @@
 // The desktop program: skenbrus [FILE.sdb]
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "ui/HelpWindow.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv)
     AppSettings settings;
     TForm_Skenbrus form;
     form.applyStartupSettings(settings);
+    if (const QScreen* screen = form.screen())
+        form.move(screen->availableGeometry().center() - QPoint(form.width() / 2, form.height() / 2));
     form.show();
     if (argc > 1) {
         // The project named on the command line is read once the window is up.

@@ -1,0 +1,233 @@
+// File commands through the menus: Save, Save As, Open and New with their questions, the
+// title bar and CurrentDir, and the flows that must not lose the user's unsaved work.
+
+#include <QCloseEvent>
+#include <QDir>
+#include <fstream>
+
+#include "commands_fixture.h"
+
+using FileCommands = CommandsTest;
+
+namespace {
+QString caption(const QString& folder, const QString& name)
+{
+    return QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(folder + "/") + " - [" + name + "]";
+}
+}  // namespace
+
+TEST_F(FileCommands, SaveAsSaveAndOpenRoundTripWithTitleStampAndFolder)
+{
+    type(trains(), 1, 1, "3000");
+    form->StringGrid_Info->item(0, 1)->setText(QStringLiteral("Kv. Banvakten"));
+    ASSERT_TRUE(doc().modified);
+    const std::string stampBefore = r().lastUpdate.bytes();
+
+    const QString a = path("a.sdb");
+    saveAs(a);
+    EXPECT_EQ(QString::fromStdString(doc().currentFileName), a);
+    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(form->windowTitle(), caption(dir.path(), "a.sdb"));
+    EXPECT_EQ(settings->currentDir(), dir.path());
+    // The stamp is set after the write: the file holds the one from before.
+    EXPECT_EQ(onDisk(a).lastUpdate.bytes(), stampBefore);
+    const std::string stampSaved = r().lastUpdate.bytes();
+    EXPECT_EQ(stampSaved.size(), 19u);
+    EXPECT_EQ(form->StringGrid_Info->item(3, 1)->text(), QString::fromStdString(stampSaved));
+    EXPECT_EQ(onDisk(a).trainLengthPerDay[1], 3000);
+
+    // Save writes to the same file, now with the first save's stamp; the title stays.
+    type(trains(), 3, 1, "140");
+    ASSERT_TRUE(form->saveCommand());
+    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(onDisk(a).speed[1], 140);
+    EXPECT_EQ(onDisk(a).lastUpdate.bytes(), stampSaved);
+    EXPECT_EQ(form->windowTitle(), caption(dir.path(), "a.sdb"));
+    EXPECT_TRUE(plat->messages.empty());
+
+    // Open in another session: everything comes back, unmodified, with its folder remembered.
+    QDir(dir.path()).mkpath("other");
+    settings->setCurrentDir(dir.filePath("other"));
+    ASSERT_TRUE(form->newCommand());
+    EXPECT_EQ(form->windowTitle(), "Skenbrus - []");
+    EXPECT_EQ(r().trainLengthPerDay[1], 0);
+    openFile(a);
+    EXPECT_EQ(r().speed[1], 140);
+    EXPECT_EQ(form->StringGrid_Info->item(0, 1)->text(), "Kv. Banvakten");
+    EXPECT_EQ(form->windowTitle(), caption(dir.path(), "a.sdb"));
+    EXPECT_EQ(settings->currentDir(), dir.path());
+    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(form->PageControl->currentWidget(), form->PageControl_TagInfo);
+}
+
+TEST_F(FileCommands, RefusedTargetsAndCancelledDialogsChangeNothing)
+{
+    type(trains(), 1, 1, "3000");
+    saveAs(path("missing/x.sdb"));
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Du måste spara filen i en existerande katalog!"));
+    EXPECT_TRUE(doc().currentFileName.empty());
+    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(form->windowTitle(), "Skenbrus - []");
+
+    form->Meny_Arkiv_SparaSom->trigger();  // dialog cancelled
+    EXPECT_TRUE(doc().modified);
+
+    openFile(path("finns-inte.sdb"));
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Du måste välja en giltig skenbrus-databasfil!"));
+    EXPECT_EQ(r().trainLengthPerDay[1], 3000);
+    EXPECT_TRUE(doc().modified);
+}
+
+TEST_F(FileCommands, CtrlSSavesAlsoWhilePrintingIsEnabled)
+{
+    fillCompleteProject();
+    saveAs(path("p.sdb"));
+    QTest::mouseClick(form->Button_Berakning, Qt::LeftButton);
+    ASSERT_TRUE(form->Meny_Resultat_Utskrift->isEnabled());
+    ASSERT_TRUE(form->Meny_Resultat_Utskrift_Skrivare->isEnabled());
+    // Edit the texts (no refresh of the results) and save with the key.
+    r().objectName.setBytes("Nytt namn");
+    doc().modified = true;
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(onDisk(path("p.sdb")).objectName.bytes(), "Nytt namn");
+}
+
+TEST_F(FileCommands, OpenAsksAboutANeverSavedProjectAndCancelKeepsIt)
+{
+    ProjectRecord other = startupDefaults("2026-01-01 00:00:00");
+    other.trainCount = 2;
+    writeProject(path("other.sdb").toStdString(), other);
+
+    type(trains(), 1, 1, "3000");
+    const ProjectRecord before = r();
+    plat->answers = {MsgAnswer::Cancel};
+    openFile(path("other.sdb"));
+    ASSERT_EQ(plat->messages.size(), 1u);
+    EXPECT_EQ(plat->messages[0].text, QString::fromUtf8("Vill du spara ändringar?"));
+    EXPECT_EQ(plat->messages[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_TRUE(r() == before);
+    EXPECT_TRUE(doc().modified);
+    EXPECT_TRUE(doc().currentFileName.empty());
+
+    // Yes runs Save As; cancelling it stops the Open as well.
+    plat->answers = {MsgAnswer::Yes};
+    openFile(path("other.sdb"));
+    EXPECT_TRUE(r() == before);
+    EXPECT_TRUE(doc().modified);
+
+    // Yes with a name given: the work is saved, then the other project opens.
+    plat->answers = {MsgAnswer::Yes};
+    plat->fileAnswers = {path("other.sdb"), path("mine.sdb")};
+    form->Meny_Arkiv_Hamta->trigger();
+    EXPECT_EQ(onDisk(path("mine.sdb")).trainLengthPerDay[1], 3000);
+    EXPECT_EQ(r().trainCount, 2);
+    EXPECT_EQ(QString::fromStdString(doc().currentFileName), path("other.sdb"));
+    EXPECT_FALSE(doc().modified);
+
+    // With a name the question names the file.
+    type(trains(), 1, 1, "500");
+    plat->answers = {MsgAnswer::No};
+    openFile(path("mine.sdb"));
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Vill du spara ändringar i other.sdb?"));
+    EXPECT_EQ(r().trainLengthPerDay[1], 3000);
+    EXPECT_EQ(onDisk(path("other.sdb")).trainLengthPerDay[1], 0);  // No: not written
+}
+
+TEST_F(FileCommands, FailedReadKeepsNameAndModifiedState)
+{
+    type(trains(), 1, 1, "3000");
+    saveAs(path("good.sdb"));
+    std::ofstream(path("bad.sdb").toStdString()) << "kort";
+    type(trains(), 1, 1, "4000");
+
+    plat->answers = {MsgAnswer::No};
+    openFile(path("bad.sdb"));
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("bad.sdb är ingen giltig skenbrusfil!"));
+    EXPECT_EQ(QString::fromStdString(doc().currentFileName), path("good.sdb"));
+    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(r().trainLengthPerDay[1], 4000);
+
+    // Save therefore never writes into the rejected file.
+    ASSERT_TRUE(form->saveCommand());
+    EXPECT_EQ(onDisk(path("good.sdb")).trainLengthPerDay[1], 4000);
+    std::ifstream bad(path("bad.sdb").toStdString());
+    std::string content;
+    bad >> content;
+    EXPECT_EQ(content, "kort");
+}
+
+TEST_F(FileCommands, NewAndCloseStopWhenTheProjectCouldNotBeSaved)
+{
+    type(trains(), 1, 1, "3000");
+
+    // New: Yes, then Save As cancelled.
+    plat->answers = {MsgAnswer::Yes};
+    EXPECT_FALSE(form->newCommand());
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Vill du spara ändringar?"));
+    EXPECT_EQ(plat->messages.back().icon, MsgIcon::Question);
+    EXPECT_EQ(r().trainLengthPerDay[1], 3000);
+    EXPECT_TRUE(doc().modified);
+
+    // Closing: Yes, then Save As cancelled: the window stays.
+    plat->answers = {MsgAnswer::Yes};
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Data har ändrats. Vill du spara innan programmet stängs?"));
+    EXPECT_TRUE(form->isVisible());
+    plat->answers = {MsgAnswer::Cancel};
+    EXPECT_FALSE(form->close());
+
+    // A failed write: the folder of the project has gone.
+    QDir(dir.path()).mkpath("gone");
+    saveAs(dir.filePath("gone/p.sdb"));
+    ASSERT_FALSE(doc().currentFileName.empty());
+    ASSERT_TRUE(QDir(dir.filePath("gone")).removeRecursively());
+    type(trains(), 1, 1, "5000");
+    const size_t asked = plat->messages.size();
+    plat->answers = {MsgAnswer::Yes};
+    EXPECT_FALSE(form->newCommand());
+    ASSERT_EQ(plat->messages.size(), asked + 2);  // the question, then the error
+    EXPECT_EQ(plat->messages[asked].text, QString::fromUtf8("Vill du spara ändringar i ") + dir.filePath("gone/p.sdb") + "?");
+    EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
+    EXPECT_EQ(r().trainLengthPerDay[1], 5000);
+    EXPECT_TRUE(doc().modified);
+
+    plat->answers = {MsgAnswer::Yes};
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(plat->messages[plat->messages.size() - 2].text,
+              QString::fromUtf8("Data har ändrats i p.sdb. Vill du spara innan programmet stängs?"));
+    EXPECT_TRUE(form->isVisible());
+
+    // No discards and lets New go on; the project then closes without asking.
+    plat->answers = {MsgAnswer::No};
+    EXPECT_TRUE(form->newCommand());
+    EXPECT_EQ(r().trainLengthPerDay[1], 0);
+    EXPECT_TRUE(doc().currentFileName.empty());
+    EXPECT_FALSE(doc().modified);
+    const size_t before = plat->messages.size();
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(plat->messages.size(), before);
+}
+
+TEST_F(FileCommands, NewAndOpenClearTheScreenCaseStateAndTheResults)
+{
+    fillCompleteProject();
+    QTest::mouseClick(form->Button_Berakning, Qt::LeftButton);
+    ASSERT_TRUE(form->resultsCurrent());
+    form->profileCheck().ProfileState = 4;
+    saveAs(path("p.sdb"));
+
+    openFile(path("p.sdb"));
+    EXPECT_EQ(form->profileCheck().ProfileState, 0);
+    EXPECT_FALSE(form->resultsCurrent());
+    EXPECT_FALSE(resultsShown());
+
+    form->profileCheck().ProfileState = 4;
+    ASSERT_TRUE(form->newCommand());
+    EXPECT_EQ(form->profileCheck().ProfileState, 0);
+    EXPECT_EQ(form->Edit1->text(), "1");
+    EXPECT_EQ(trains()->currentRow(), 1);
+    EXPECT_EQ(trains()->currentColumn(), 1);
+    EXPECT_FALSE(form->CheckBox_Inneniva->isChecked());
+    EXPECT_FALSE(form->CheckBox_Korrektion->isChecked());
+}
