@@ -100,7 +100,16 @@ QString QtPlatform::saveFileName(QWidget* parent, const QString& dir, const QStr
 {
     QFileDialog dlg(parent, QStringLiteral("Spara som"), dir, filter);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setDefaultSuffix(QStringLiteral("sdb"));
+    // A name typed without a suffix gets the one of the filter ("(*.pdf)" gives "pdf"),
+    // project files when the filter names none.
+    QString suffix = QStringLiteral("sdb");
+    const int star = filter.indexOf(QLatin1String("*."));
+    if (star >= 0) {
+        int end = star + 2;
+        while (end < filter.size() && filter.at(end).isLetterOrNumber()) ++end;
+        if (end > star + 2) suffix = filter.mid(star + 2, end - star - 2);
+    }
+    dlg.setDefaultSuffix(suffix);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().first();
 }

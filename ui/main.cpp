@@ -27,6 +27,7 @@
 #include "ui/Inneniva.h"
 #include "ui/Medelhojd.h"
 #include "ui/Platform.h"
+#include "ui/ResultCommands.h"
 #include "ui/ResultPage.h"
 #include "ui/Settings.h"
 #include "ui/StretchTable.h"
@@ -223,6 +224,7 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
 
     buildMenus();
     connectOptionBoxes();
+    installReportCommands(*this);
     resize(793, 556);
     showProject();
     setWindowTitle(captionText());

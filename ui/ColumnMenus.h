@@ -1,0 +1,70 @@
+#pragma once
+// The column menus of the two input tables: a right press on a heading cell opens
+// "Kopiera kolumn" / "Klistra in kolumn" for the train or stretch under the mouse. The
+// copied column stays inside the program (report/ColumnClipboard.h).
+
+#include <QObject>
+#include <QPoint>
+#include <functional>
+
+#include "model/DocumentState.h"
+#include "model/ProjectRecord.h"
+#include "report/ColumnClipboard.h"
+
+class GridView;
+class QAction;
+class QMenu;
+class QWidget;
+
+struct ColumnContext {
+    ProjectRecord& record;
+    DocumentState& doc;
+    GridView* trainView;    // the train table
+    GridView* stretchView;  // the stretch table
+    // The completeness check of the window, run after a paste.
+    std::function<void()> refreshCommandState;
+};
+
+class ColumnMenus : public QObject {
+    Q_OBJECT
+public:
+    ColumnMenus(ColumnContext ctx, QWidget* menuParent, QObject* parent = nullptr);
+
+    // The column a right press chose (1..), 0 before the first one.
+    int chosenTrain() const { return train_; }
+    int chosenStretch() const { return stretch_; }
+    const ColumnClipboard& clipboard() const { return clip_; }
+
+    // Records the column and opens the table's menu at globalPos, as a right press on its
+    // heading does. False when the column is not in use or a pending edit was refused.
+    bool openTrainMenu(int train, const QPoint& globalPos);
+    bool openStretchMenu(int stretch, const QPoint& globalPos);
+
+    // The menu items.
+    void copyTrainColumn();
+    void pasteTrainColumn();
+    void copyStretchColumn();
+    void pasteStretchColumn();
+
+    // Shows a menu; tests replace it to look at the menu without opening it.
+    std::function<void(QMenu*, const QPoint&)> showMenu;
+
+    QMenu* PopupMenu1 = nullptr;  // train table
+    QMenu* PopupMenu2 = nullptr;  // stretch table
+    QAction* PopupMenu1_Kopiera = nullptr;
+    QAction* PopupMenu1_Klistra = nullptr;
+    QAction* PopupMenu2_Kopiera = nullptr;
+    QAction* PopupMenu2_Klistra = nullptr;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void applyEnabled();
+    void afterPaste(GridView* view);
+
+    ColumnContext ctx_;
+    ColumnClipboard clip_;
+    int train_ = 0;
+    int stretch_ = 0;
+};

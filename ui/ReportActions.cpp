@@ -1,0 +1,251 @@
+#include "ui/ReportActions.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QLocale>
+#include <QMenu>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "report/Exports.h"
+#include "ui/Platform.h"
+#include "ui/ReportPainter.h"
+
+const char* const kNoPrinterMessage =
+    "Det finns ingen skrivare installerad.\r\nInstallera en skrivare eller använd \"Spara som PDF...\".";
+
+namespace {
+const char* const kPrintFailedMessage = "Rapporten kunde inte skrivas ut.";
+
+// The group's own layout, or a new vertical one when it has none.
+QBoxLayout* groupLayout(QGroupBox* box)
+{
+    if (auto* l = qobject_cast<QBoxLayout*>(box->layout())) return l;
+    if (!box->layout()) return new QVBoxLayout(box);
+    return nullptr;
+}
+
+void addTo(QGroupBox* box, QBoxLayout* l, QWidget* w)
+{
+    if (l)
+        l->addWidget(w);
+    else
+        box->layout()->addWidget(w);
+}
+}  // namespace
+
+ReportActions::ReportActions(ReportContext ctx, QObject* parent) : QObject(parent), ctx_(std::move(ctx))
+{
+    runDialog = [](QDialog& d) { return d.exec(); };
+    printerInstalled = [] { return !QPrinterInfo::availablePrinterNames().isEmpty(); };
+}
+
+ReportActions::~ReportActions() = default;
+
+QPrinter& ReportActions::printer()
+{
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+        printer_->setPageOrientation(QPageLayout::Portrait);
+        printer_->setDocName(QStringLiteral("Skenbrus"));
+    }
+    return *printer_;
+}
+
+void ReportActions::fillGroups(QGroupBox* utskrift, QGroupBox* exportGroup)
+{
+    if (utskrift) {
+        QBoxLayout* l = groupLayout(utskrift);
+        RadioButton_Standard = new QRadioButton(QStringLiteral("Sta&ndard rapport"), utskrift);
+        RadioButton_Standard->setObjectName(QStringLiteral("RadioButton_Standard"));
+        RadioButton_Standard->setChecked(true);
+        RadioButton_Del = new QRadioButton(QStringLiteral("D&elresultat rapport"), utskrift);
+        RadioButton_Del->setObjectName(QStringLiteral("RadioButton_Del"));
+        Button_Granska = new QPushButton(QStringLiteral("&Granska"), utskrift);
+        Button_Granska->setObjectName(QStringLiteral("Button_Granska"));
+        Button_Granska->setToolTip(QStringLiteral("Klicka här för att granska rapporten på skärmen"));
+        Button_Skrivare = new QPushButton(QStringLiteral("&Skrivare"), utskrift);
+        Button_Skrivare->setObjectName(QStringLiteral("Button_Skrivare"));
+        Button_Skrivare->setToolTip(QStringLiteral("Klicka här för att skriva ut rapporten på skrivare"));
+        Button_SparaPdf = new QPushButton(QStringLiteral("Spara som PDF..."), utskrift);
+        Button_SparaPdf->setObjectName(QStringLiteral("Button_SparaPdf"));
+        Button_SparaPdf->setToolTip(QStringLiteral("Klicka här för att spara rapporten som PDF-fil"));
+        for (QWidget* w : std::initializer_list<QWidget*>{RadioButton_Standard, RadioButton_Del, Button_Granska,
+                                                          Button_Skrivare, Button_SparaPdf})
+            addTo(utskrift, l, w);
+        connect(Button_Granska, &QPushButton::clicked, this, [this] { preview(true); });
+        connect(Button_Skrivare, &QPushButton::clicked, this, [this] { print(); });
+        connect(Button_SparaPdf, &QPushButton::clicked, this, [this] { savePdf(); });
+    }
+    if (exportGroup) {
+        QBoxLayout* l = groupLayout(exportGroup);
+        auto button = [&](const char* name, const char* text, const char* hint) {
+            auto* b = new QPushButton(QString::fromUtf8(text), exportGroup);
+            b->setObjectName(QString::fromUtf8(name));
+            b->setToolTip(QString::fromUtf8(hint));
+            addTo(exportGroup, l, b);
+            return b;
+        };
+        Button_Res2cp = button("Button_Res2cp", "R&esultat", "Klicka här för att skicka resultatet till klippbordet");
+        Button_Tag2cp = button("Button_Tag2cp", "&Tågdata", "Klicka här för att skicka tågdata till klippbordet");
+        Button_Str2cp = button("Button_Str2cp", "Strä&ckdata", "Klicka här för att skicka sträckdata till klippbordet");
+        connect(Button_Res2cp, &QPushButton::clicked, this, &ReportActions::copyResults);
+        connect(Button_Tag2cp, &QPushButton::clicked, this, &ReportActions::copyTrainData);
+        connect(Button_Str2cp, &QPushButton::clicked, this, &ReportActions::copyStretchData);
+    }
+    applyEnabled();
+}
+
+void ReportActions::attachMenu(QAction* printerSetupItem, QMenu* printMenu, QAction* printItem, QAction* previewItem)
+{
+    Meny_Arkiv_SkrivarInstallning = printerSetupItem;
+    Meny_Resultat_Utskrift_Skrivare = printItem;
+    Meny_Resultat_Utskrift_Granska = previewItem;
+    if (printerSetupItem) connect(printerSetupItem, &QAction::triggered, this, [this] { printerSetup(); });
+    if (printItem) connect(printItem, &QAction::triggered, this, [this] { print(); });
+    if (previewItem) connect(previewItem, &QAction::triggered, this, [this] { preview(false); });
+    if (printMenu) {
+        Meny_Resultat_Utskrift_SparaPdf = new QAction(QStringLiteral("Spara som &PDF..."), printMenu);
+        Meny_Resultat_Utskrift_SparaPdf->setObjectName(QStringLiteral("Meny_Resultat_Utskrift_SparaPdf"));
+        // After "&Granska": the visible items stay together, the hidden "&Exportera" last.
+        QAction* before = nullptr;
+        const QList<QAction*> items = printMenu->actions();
+        const int at = previewItem ? items.indexOf(previewItem) : -1;
+        if (at >= 0 && at + 1 < items.size()) before = items.at(at + 1);
+        printMenu->insertAction(before, Meny_Resultat_Utskrift_SparaPdf);
+        connect(Meny_Resultat_Utskrift_SparaPdf, &QAction::triggered, this, [this] { savePdf(); });
+    }
+    applyEnabled();
+}
+
+void ReportActions::setResultsCurrent(bool current)
+{
+    resultsCurrent_ = current;
+    applyEnabled();
+}
+
+void ReportActions::applyEnabled()
+{
+    for (QPushButton* b : {Button_Granska, Button_Skrivare, Button_SparaPdf})
+        if (b) b->setEnabled(resultsCurrent_);
+    for (QAction* a : {Meny_Resultat_Utskrift_Skrivare, Meny_Resultat_Utskrift_Granska, Meny_Resultat_Utskrift_SparaPdf})
+        if (a) a->setEnabled(resultsCurrent_);
+}
+
+ReportKind ReportActions::reportKind() const
+{
+    return RadioButton_Del && RadioButton_Del->isChecked() ? ReportKind::Partial : ReportKind::Standard;
+}
+
+ReportInput ReportActions::input()
+{
+    const std::string file = ctx_.currentFileName ? ctx_.currentFileName() : ctx_.doc.currentFileName;
+    const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    return ReportInput{ctx_.record,
+                       ctx_.results,
+                       ctx_.doc.segmentLength,
+                       QDir::toNativeSeparators(QString::fromStdString(file)).toStdString(),
+                       SKENBRUS_VERSION_TEXT,
+                       date.toStdString(),
+                       ctx_.decimalSeparator};
+}
+
+ReportPage ReportActions::buildPage() { return buildReport(reportKind(), input()); }
+
+void ReportActions::paintOn(QPrinter* target)
+{
+    QPainter painter;
+    if (!painter.begin(target)) {
+        showMessage(ctx_.dialogParent, QString::fromUtf8(kPrintFailedMessage), MsgIcon::Error);
+        return;
+    }
+    paintReportPage(painter, buildPage());
+    if (!painter.end()) showMessage(ctx_.dialogParent, QString::fromUtf8(kPrintFailedMessage), MsgIcon::Error);
+}
+
+void ReportActions::preview(bool fromButton)
+{
+    if (!resultsCurrent_) return;
+    if (fromButton && ctx_.segmentControl) ctx_.doc.segmentLength = ctx_.segmentControl();
+    QPrintPreviewDialog dlg(&printer(), ctx_.dialogParent);
+    dlg.setObjectName(QStringLiteral("Form_Granska"));
+    dlg.setWindowTitle(QStringLiteral("Skenbrus - Granska"));
+    // The preview paints on its own device; a failure there has no printer to report.
+    connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
+        QPainter painter(p);
+        paintReportPage(painter, buildPage());
+    });
+    runDialog(dlg);
+}
+
+void ReportActions::print()
+{
+    if (!resultsCurrent_) return;
+    if (!printerInstalled()) {
+        showMessage(ctx_.dialogParent, QString::fromUtf8(kNoPrinterMessage), MsgIcon::Warning);
+        return;
+    }
+    QPrinter& p = printer();
+    QPrintDialog dlg(&p, ctx_.dialogParent);
+    dlg.setObjectName(QStringLiteral("Form_Skrivare"));
+    dlg.setWindowTitle(QStringLiteral("Skriv ut"));
+    // One page, nothing to choose from.
+    dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
+    if (runDialog(dlg) != QDialog::Accepted) return;
+    paintOn(&p);
+}
+
+void ReportActions::savePdf()
+{
+    if (!resultsCurrent_) return;
+    const std::string file = ctx_.currentFileName ? ctx_.currentFileName() : ctx_.doc.currentFileName;
+    QString suggestion;
+    if (!file.empty()) {
+        const QFileInfo info(QString::fromStdString(file));
+        suggestion = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".pdf");
+    }
+    QString path = platform().saveFileName(ctx_.dialogParent, suggestion, QStringLiteral("PDF-filer (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    const std::string error = writeReportPdf(QDir::toNativeSeparators(path).toStdString(), buildPage());
+    if (!error.empty()) showMessage(ctx_.dialogParent, QString::fromStdString(error), MsgIcon::Error);
+}
+
+void ReportActions::printerSetup()
+{
+    QPageSetupDialog dlg(&printer(), ctx_.dialogParent);
+    dlg.setObjectName(QStringLiteral("Form_SkrivarInstallning"));
+    dlg.setWindowTitle(QStringLiteral("Skrivarinställning"));
+    runDialog(dlg);
+}
+
+void ReportActions::putOnClipboard(const std::string& text)
+{
+    QClipboard* cb = QGuiApplication::clipboard();
+    cb->clear();
+    cb->setText(QString::fromStdString(text));
+}
+
+void ReportActions::copyResults() { putOnClipboard(exportResults(ctx_.record, ctx_.results, ctx_.decimalSeparator)); }
+
+void ReportActions::copyTrainData() { putOnClipboard(exportTrainData(ctx_.record)); }
+
+void ReportActions::copyStretchData()
+{
+    putOnClipboard(exportStretchData(ctx_.record, ctx_.results, ctx_.decimalSeparator));
+}

@@ -1,0 +1,104 @@
+#pragma once
+// The report and export commands of the results page: the groups "Utskrift" (report kind,
+// preview, print, PDF) and "Export" (the three clipboard texts), and the matching items of
+// the menus. They work on a small context instead of the main window, so that they can be
+// built and driven on their own.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "calc/Results.h"
+#include "model/DocumentState.h"
+#include "model/ProjectRecord.h"
+#include "report/ReportPage.h"
+
+class QAction;
+class QDialog;
+class QGroupBox;
+class QMenu;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+struct ReportContext {
+    ProjectRecord& record;
+    CalcResults& results;
+    DocumentState& doc;
+    // The value of the segment-length control; "Granska" copies it into doc.segmentLength.
+    std::function<int()> segmentControl;
+    // The full path of the project file; defaults to doc.currentFileName.
+    std::function<std::string()> currentFileName;
+    // The platform's decimal separator for the numbers of the report and the exports.
+    char decimalSeparator = '.';
+    // Parent of the dialogs and message boxes.
+    QWidget* dialogParent = nullptr;
+};
+
+class ReportActions : public QObject {
+    Q_OBJECT
+public:
+    explicit ReportActions(ReportContext ctx, QObject* parent = nullptr);
+    ~ReportActions() override;
+
+    // Fills the two (empty) groups of the results page with their controls. Either may be
+    // null.
+    void fillGroups(QGroupBox* utskrift, QGroupBox* exportGroup);
+    // Connects the menu items: "Skrivar&Inställning...", "&Skrivare", "&Granska", and adds
+    // "Spara som PDF..." to the "&Utskrift" menu. Any of them may be null.
+    void attachMenu(QAction* printerSetup, QMenu* printMenu, QAction* printItem, QAction* previewItem);
+
+    // The report commands work only on results that belong to the project as it stands.
+    void setResultsCurrent(bool current);
+    bool resultsCurrent() const { return resultsCurrent_; }
+
+    // The report chosen by the radio buttons.
+    ReportKind reportKind() const;
+    // The page as it would be printed now.
+    ReportPage buildPage();
+
+    // Commands. `fromButton` marks the button of the results page (it copies the segment
+    // control first).
+    void preview(bool fromButton);
+    void print();
+    void savePdf();
+    void printerSetup();
+    void copyResults();
+    void copyTrainData();
+    void copyStretchData();
+
+    QPrinter& printer();
+
+    // Runs a modal dialog; tests replace it to answer without blocking.
+    std::function<int(QDialog&)> runDialog;
+    // Whether the system has a printer to print on.
+    std::function<bool()> printerInstalled;
+
+    // Controls, named as the program names them (null until fillGroups / attachMenu).
+    QRadioButton* RadioButton_Standard = nullptr;
+    QRadioButton* RadioButton_Del = nullptr;
+    QPushButton* Button_Granska = nullptr;
+    QPushButton* Button_Skrivare = nullptr;
+    QPushButton* Button_SparaPdf = nullptr;
+    QPushButton* Button_Res2cp = nullptr;
+    QPushButton* Button_Tag2cp = nullptr;
+    QPushButton* Button_Str2cp = nullptr;
+    QAction* Meny_Arkiv_SkrivarInstallning = nullptr;
+    QAction* Meny_Resultat_Utskrift_Skrivare = nullptr;
+    QAction* Meny_Resultat_Utskrift_Granska = nullptr;
+    QAction* Meny_Resultat_Utskrift_SparaPdf = nullptr;
+
+private:
+    ReportInput input();
+    void paintOn(QPrinter* printer);
+    void putOnClipboard(const std::string& text);
+    void applyEnabled();
+
+    ReportContext ctx_;
+    std::unique_ptr<QPrinter> printer_;
+    bool resultsCurrent_ = false;
+};
+
+extern const char* const kNoPrinterMessage;
