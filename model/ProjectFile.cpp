@@ -221,7 +221,7 @@ void writeProject(const std::string& path, const ProjectRecord& r)
 {
     const RecordBytes bytes = encodeRecord(r);
     std::string folder = folderOf(path);
-    if (folder.empty()) folder = ".";
+    if (folder.empty()) folder.assign(1, '.');
     std::string tmpl = folder + "/." + fileNameOnly(path) + ".XXXXXX";
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) throw ProjectFileError(ProjectFileError::Kind::CannotWrite, path + ": " + systemText(errno));
