@@ -4,5 +4,4 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=Release
-"$root/build/cli/skenbrus-cli" show "$root/examples/stationsvagen.sdb"
 "$root/build/cli/skenbrus-cli" calc "$root/examples/stationsvagen.sdb"
