@@ -117,12 +117,12 @@ CellDelegate::CellDelegate(GridView* view) : QStyledItemDelegate(view), view_(vi
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
     const EditTableModel* m = view_->gridModel();
-    const CellSpec spec = m->cellSpec(index.row() + 1, index.column() + 1);
+    const CellSpec cellKind = m->cellSpec(index.row() + 1, index.column() + 1);
     QWidget* w = nullptr;
-    switch (spec.kind) {
+    switch (cellKind.kind) {
     case CellKind::Int: {
         auto* e = new QLineEdit(parent);
-        const QString pattern = QStringLiteral("%1\\d{0,%2}").arg(spec.allowNegative ? QStringLiteral("-?") : QString()).arg(spec.maxDigits);
+        const QString pattern = QStringLiteral("%1\\d{0,%2}").arg(cellKind.allowNegative ? QStringLiteral("-?") : QString()).arg(cellKind.maxDigits);
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
         e->setAlignment(Qt::AlignCenter);
         w = e;
@@ -138,7 +138,7 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     }
     case CellKind::List: {
         auto* c = new QComboBox(parent);
-        c->addItems(spec.items);
+        c->addItems(cellKind.items);
         connect(c, &QComboBox::activated, view_, [v = view_](int) { v->listChosen(); });
         w = c;
         break;
