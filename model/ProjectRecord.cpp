@@ -205,7 +205,7 @@ std::string stretchRowTitle(int row)
                                    "Marktyp källdel",
                                    "Marktyp mottagardel",
                                    "Marktyp mellandel",
-                                   "Korrek. för spec. banförhållanden",
+                                   "Korrek. för spe" "c. banförhållanden",
                                    "Växlar/Korsningar",
                                    "Tvärsektion (Ja/Nej)"};
     if (row >= 1 && row <= 16) return titles[row - 1];

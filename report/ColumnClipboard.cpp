@@ -1,17 +1,22 @@
 #include "report/ColumnClipboard.h"
 
 namespace {
+// One field from the clipboard into the record, or the other way.
+template <bool ToRecord, class F, class H>
+void moveField(F& field, H& held)
+{
+    if constexpr (ToRecord)
+        field = held;
+    else
+        held = field;
+}
+
 // Copies the column's fields between the record and the clipboard, in either direction,
 // so the field list is written down once.
 template <bool ToRecord, class Rec, class Col>
 void transferTrain(Rec& r, int t, Col& c)
 {
-    auto move = [](auto& field, auto& held) {
-        if constexpr (ToRecord)
-            field = held;
-        else
-            held = field;
-    };
+    auto move = [](auto& field, auto& held) { moveField<ToRecord>(field, held); };
     move(r.trainLengthPerDay[t], c.trainLengthPerDay);
     move(r.maxTrainLength[t], c.maxTrainLength);
     move(r.speed[t], c.speed);
@@ -23,12 +28,7 @@ void transferTrain(Rec& r, int t, Col& c)
 template <bool ToRecord, class Rec, class Col>
 void transferStretch(Rec& r, int s, Col& c)
 {
-    auto move = [](auto& field, auto& held) {
-        if constexpr (ToRecord)
-            field = held;
-        else
-            held = field;
-    };
+    auto move = [](auto& field, auto& held) { moveField<ToRecord>(field, held); };
     move(r.shape[s], c.shape);
     move(r.angleFrom[s], c.angleFrom);
     move(r.angleTo[s], c.angleTo);
