@@ -16,7 +16,7 @@
 #include "report/Exports.h"
 #include "report/ReportPage.h"
 #ifdef SKENBRUS_HAVE_PDF
-#include "ui/ReportPainter.h"
+#include "paint/ReportPainter.h"
 #endif
 
 namespace {

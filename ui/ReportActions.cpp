@@ -22,7 +22,7 @@
 
 #include "report/Exports.h"
 #include "ui/Platform.h"
-#include "ui/ReportPainter.h"
+#include "paint/ReportPainter.h"
 
 const char* const kNoPrinterMessage =
     "Det finns ingen skrivare installerad.\r\nInstallera en skrivare eller använd \"Spara som PDF...\".";

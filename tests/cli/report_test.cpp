@@ -10,7 +10,7 @@
 #include "cli/Cli.h"
 #include "model/ProjectFile.h"
 #ifdef SKENBRUS_HAVE_PDF
-#include "ui/ReportPainter.h"
+#include "paint/ReportPainter.h"
 #endif
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "ui/ReportPainter.h"
+#include "paint/ReportPainter.h"
 
 #include <QColor>
 #include <QFile>
