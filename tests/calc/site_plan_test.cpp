@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "calc/SitePlan.h"
+#include "calc/StretchLevel.h"
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+double cotDeg(double d) { return 1.0 / std::tan(kPi * d / 180.0); }
+double dist(PlanPoint a, PlanPoint b = {}) { return std::hypot(a.x - b.x, a.y - b.y); }
+#define EXPECT_POINT(p, X, Y)            \
+    do {                                 \
+        EXPECT_NEAR((p).x, (X), 1e-6);   \
+        EXPECT_NEAR((p).y, (Y), 1e-6);   \
+    } while (0)
+
+ProjectRecord oneStretch()
+{
+    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
+    r.stretchCount = 1;
+    return r;
+}
+ProjectRecord straight(int a1, int a2, float D)
+{
+    ProjectRecord r = oneStretch();
+    r.angleFrom[1] = a1;
+    r.angleTo[1] = a2;
+    r.perpDistance[1] = D;
+    return r;
+}
+ProjectRecord curved(int shape, int a1, int a2, float r1, float r2, float Rc)
+{
+    ProjectRecord r = straight(a1, a2, 0.0f);
+    r.shape[1] = shape;
+    r.startDistance[1] = r1;
+    r.endDistance[1] = r2;
+    r.radius[1] = Rc;
+    return r;
+}
+}  // namespace
+
+TEST(SitePlan, StraightStretchWithScreenAndSwitches)
+{
+    ProjectRecord r = straight(20, 110, 60.0f);
+    r.screenType[1] = 1;
+    r.screenDistance[1] = 5.0f;
+    r.switchesOn[1] = 1;
+    r.switchStart[1] = 20;
+    const SitePlan plan = buildSitePlan(r);
+    ASSERT_EQ(plan.stretches.size(), 1u);
+    const PlanStretch& p = plan.stretches[0];
+    EXPECT_EQ(p.kind, PlanStretch::Kind::Straight);
+    EXPECT_FALSE(p.openStart || p.openEnd);
+    ASSERT_EQ(p.line.size(), 2u);
+    EXPECT_POINT(p.line[0], -60.0 * cotDeg(20), 60.0);  // -164.85: before the normal
+    EXPECT_POINT(p.line[1], -60.0 * cotDeg(110), 60.0);  // +21.84: after it
+    EXPECT_POINT(p.labelAt, (p.line[0].x + p.line[1].x) / 2.0, 60.0);
+    // The screen 5 m from the track centre towards the receiver, over the same angles.
+    ASSERT_EQ(p.screen.size(), 2u);
+    EXPECT_POINT(p.screen[0], -55.0 * cotDeg(20), 55.0);
+    EXPECT_POINT(p.screen[1], -55.0 * cotDeg(110), 55.0);
+    // The stretch crosses the normal and the zone fits on the before side: 20..30 m out.
+    ASSERT_EQ(p.switchZone.size(), 2u);
+    EXPECT_POINT(p.switchZone[0], -20.0, 60.0);
+    EXPECT_POINT(p.switchZone[1], -30.0, 60.0);
+    EXPECT_TRUE(plan.missing.empty());
+    EXPECT_LE(plan.min.x, p.line[0].x);
+    EXPECT_EQ(plan.min.y, 0.0);  // the receiver is in view
+}
+
+TEST(SitePlan, EndsAtZeroAndHundredEightyDegreesAreOpen)
+{
+    const PlanStretch both = buildSitePlan(straight(0, 180, 10.0f)).stretches.at(0);
+    EXPECT_TRUE(both.openStart && both.openEnd);
+    ASSERT_EQ(both.line.size(), 1u);
+    EXPECT_POINT(both.line[0], 0.0, 10.0);
+    EXPECT_POINT(both.startDirection, -1.0, 0.0);
+    EXPECT_POINT(both.endDirection, 1.0, 0.0);
+
+    const PlanStretch before = buildSitePlan(straight(0, 60, 10.0f)).stretches.at(0);
+    EXPECT_TRUE(before.openStart);
+    EXPECT_FALSE(before.openEnd);
+    ASSERT_EQ(before.line.size(), 1u);
+    EXPECT_POINT(before.line[0], -10.0 * cotDeg(60), 10.0);
+    EXPECT_LT(before.labelAt.x, before.line[0].x);  // on the drawn, open part
+
+    const PlanStretch after = buildSitePlan(straight(120, 180, 10.0f)).stretches.at(0);
+    EXPECT_TRUE(after.openEnd && !after.openStart);
+    EXPECT_POINT(after.line[0], 10.0 * cotDeg(60), 10.0);
+}
+
+TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
+{
+    // Radius 100 through the points 100 m away at 60° and 120°.
+    const PlanStretch vex = buildSitePlan(curved(1, 60, 120, 100, 100, 100)).stretches.at(0);
+    const PlanStretch cav = buildSitePlan(curved(2, 60, 120, 100, 100, 100)).stretches.at(0);
+    for (const PlanStretch* p : {&vex, &cav}) {
+        EXPECT_EQ(p->kind, PlanStretch::Kind::Arc);
+        EXPECT_EQ(p->radius, 100.0);
+        EXPECT_POINT(p->line.front(), -50.0, 50.0 * std::sqrt(3.0));
+        EXPECT_POINT(p->line.back(), 50.0, 50.0 * std::sqrt(3.0));
+        for (PlanPoint q : p->line) EXPECT_NEAR(dist(q, p->centre), 100.0, 1e-6);
+    }
+    // Convex: the receiver is the centre, every point 100 m away. Concave: the centre lies
+    // beyond the track and the middle of the arc comes nearer than the chord.
+    EXPECT_POINT(vex.centre, 0.0, 0.0);
+    EXPECT_NEAR(dist(vex.labelAt), 100.0, 1e-6);
+    EXPECT_NEAR(dist(cav.centre), 100.0 * std::sqrt(3.0), 1e-6);
+    EXPECT_GT(cav.centre.y, 0.0);
+    EXPECT_LT(dist(cav.labelAt), 50.0 * std::sqrt(3.0));
+
+    // A screen 5 m towards the receiver: inside the convex arc, outside the concave one.
+    ProjectRecord r = curved(2, 60, 120, 100, 100, 100);
+    r.screenType[1] = 2;
+    r.screenDistance[1] = 5.0f;
+    const PlanStretch scr = buildSitePlan(r).stretches.at(0);
+    ASSERT_FALSE(scr.screen.empty());
+    for (PlanPoint q : scr.screen) EXPECT_NEAR(dist(q, scr.centre), 105.0, 1e-6);
+    r.shape[1] = 1;
+    const SitePlan inner = buildSitePlan(r);
+    for (PlanPoint q : inner.stretches.at(0).screen) EXPECT_NEAR(dist(q), 95.0, 1e-6);
+}
+
+TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
+{
+    // Uneven end distances: the arc must still run from the typed start to the typed end,
+    // and its frame must be the one the calculation stores for the maximum level.
+    for (int shape : {1, 2}) {
+        for (auto [a1, a2, r1, r2, Rc] : {std::tuple{30, 150, 80.0f, 120.0f, 150.0f}, {10, 70, 200.0f, 90.0f, 400.0f}}) {
+            const ProjectRecord r = curved(shape, a1, a2, r1, r2, Rc);
+            const PlanStretch p = buildSitePlan(r).stretches.at(0);
+            EXPECT_POINT(p.line.front(), -r1 * std::cos(kPi * a1 / 180), r1 * std::sin(kPi * a1 / 180));
+            EXPECT_POINT(p.line.back(), -r2 * std::cos(kPi * a2 / 180), r2 * std::sin(kPi * a2 / 180));
+
+            double Leq = 0.0;
+            Array1<double, 7> emission{}, totals{};
+            CalcResults res;
+            StretchEquivalentLevel(r, 1, emission, Leq, totals, 0.0, StretchLevelContext{}, res);
+            const ArcFrame f = arcFrameOf(r1, r2, a1, a2, Rc, shape == 1);
+            EXPECT_EQ(f.A.x, res.CurveStartX[1]);
+            EXPECT_EQ(f.A.y, res.CurveStartY[1]);
+            EXPECT_EQ(f.B.x, res.CurveEndX[1]);
+            EXPECT_EQ(f.B.y, res.CurveEndY[1]);
+            EXPECT_EQ(f.M.x, res.CurveReceiverX[1]);
+            EXPECT_EQ(f.M.y, res.CurveReceiverY[1]);
+        }
+    }
+}
+
+TEST(SitePlan, RadiusTooSmallGivesTheChord)
+{
+    const PlanStretch p = buildSitePlan(curved(1, 60, 120, 100, 100, 40)).stretches.at(0);
+    EXPECT_EQ(p.kind, PlanStretch::Kind::RadiusError);
+    ASSERT_EQ(p.line.size(), 2u);
+    EXPECT_POINT(p.line[0], -50.0, 50.0 * std::sqrt(3.0));
+    EXPECT_POINT(p.line[1], 50.0, 50.0 * std::sqrt(3.0));
+}
+
+TEST(SitePlan, BadInputDrawsWhatItCan)
+{
+    ProjectRecord r = oneStretch();
+    r.stretchCount = 6;
+    r.angleFrom[1] = 120;  // reversed in a stored file
+    r.angleTo[1] = 30;
+    r.perpDistance[1] = 40.0f;
+    r.perpDistance[2] = std::nanf("");
+    r.shape[3] = 1;  // radius 0
+    r.startDistance[3] = r.endDistance[3] = 50.0f;
+    r.perpDistance[4] = 1e30f;
+    r.angleFrom[5] = 180;  // both ends at infinity on one side
+    r.perpDistance[5] = 10.0f;
+    r.angleFrom[6] = -40;  // out of range: taken as 0
+    r.angleTo[6] = 400;
+    r.perpDistance[6] = 10.0f;
+    r.facadeReflectionOn = 1;
+    r.facadeDistance = 2.0f;
+    SitePlan plan = buildSitePlan(r);
+    EXPECT_EQ(plan.missing, (std::vector<int>{2, 3, 4, 5}));
+    EXPECT_EQ(sitePlanMissingTexts(plan).front(), "Delsträcka 2 saknar geometri");
+    ASSERT_EQ(plan.stretches.size(), 2u);
+    EXPECT_POINT(plan.stretches[0].line[0], -40.0 * cotDeg(30), 40.0);
+    EXPECT_TRUE(plan.stretches[1].openStart && plan.stretches[1].openEnd);
+    EXPECT_TRUE(plan.facade);
+    EXPECT_EQ(plan.min.y, -2.0);
+    for (double v : {plan.min.x, plan.min.y, plan.max.x, plan.max.y}) EXPECT_TRUE(std::isfinite(v));
+
+    // Nothing placeable at all: an empty plan around the receiver.
+    r = straight(0, 180, 0.0f);
+    plan = buildSitePlan(r);
+    EXPECT_TRUE(plan.stretches.empty());
+    EXPECT_EQ(plan.missing, std::vector<int>{1});
+}
