@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <unistd.h>
+
+#include "cli/Cli.h"
+#include "model/ProjectFile.h"
+
+#ifdef SKENBRUS_HAVE_PDF
+namespace fs = std::filesystem;
+
+namespace {
+struct Tmp {
+    fs::path dir = fs::temp_directory_path() / ("skenbrus-plan-" + std::to_string(::getpid()));
+    Tmp() { fs::create_directories(dir); }
+    ~Tmp() { fs::remove_all(dir); }
+    std::string operator/(const std::string& n) const { return (dir / n).string(); }
+};
+int cli(const std::vector<std::string>& args, std::string* err = nullptr)
+{
+    std::ostringstream out, e;
+    const int code = runCli(args, out, e);
+    if (err) *err = e.str();
+    return code;
+}
+std::string example(const char* name) { return (fs::path(SKENBRUS_SOURCE_DIR) / "examples" / name).string(); }
+
+// The track lines of an SVG written by the plan command: paths stroked at the track width
+// (2.5 pt at 96 dpi). Fails the test when the file is no well-formed SVG.
+int trackPaths(const std::string& path)
+{
+    QFile f(QString::fromStdString(path));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&f);
+    int paths = 0;
+    bool root = true;
+    std::vector<bool> trackGroup{false};
+    while (!xml.atEnd()) {
+        const auto token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (root) {
+                EXPECT_EQ(xml.name(), QStringLiteral("svg"));
+            }
+            root = false;
+            const bool track = xml.name() == QStringLiteral("g")
+                                   ? xml.attributes().value("stroke-width") == QStringLiteral("3.33333") &&
+                                         xml.attributes().value("fill") == QStringLiteral("none")
+                                   : trackGroup.back();
+            if (xml.name() == QStringLiteral("path") && track) ++paths;
+            trackGroup.push_back(track);
+        } else if (token == QXmlStreamReader::EndElement) {
+            trackGroup.pop_back();
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return paths;
+}
+}  // namespace
+
+TEST(CliPlan, WritesOnePathPerPlacedStretch)
+{
+    Tmp tmp;
+    ASSERT_EQ(cli({"plan", example("stationsvagen.sdb"), "-o", tmp / "plan.svg"}), kExitOk);
+    EXPECT_EQ(trackPaths(tmp / "plan.svg"), 3);
+    ASSERT_EQ(cli({"plan", example("minimal.sdb"), "-o", tmp / "min.svg", "--width", "600"}), kExitOk);
+    EXPECT_EQ(trackPaths(tmp / "min.svg"), 1);
+
+    // Stretches without usable geometry are left out and named; the rest is drawn.
+    ProjectRecord r = readProject(example("stationsvagen.sdb"));
+    r.perpDistance[1] = 0.0f;
+    r.radius[2] = 0.0f;
+    r.angleFrom[3] = 170;  // reversed, as only a damaged file holds it
+    r.angleTo[3] = 10;
+    writeProject(tmp / "gap.sdb", r);
+    std::string err;
+    ASSERT_EQ(cli({"plan", tmp / "gap.sdb", "-o", tmp / "gap.svg"}, &err), kExitOk) << err;
+    EXPECT_EQ(trackPaths(tmp / "gap.svg"), 1);
+    EXPECT_EQ(err, "Delsträcka 1 saknar geometri\nDelsträcka 2 saknar geometri\n");
+    r.perpDistance[3] = 1e30f;
+    writeProject(tmp / "none.sdb", r);
+    ASSERT_EQ(cli({"plan", tmp / "none.sdb", "-o", tmp / "none.png"}), kExitOk);
+
+    for (const char* name : {"plan.png", "plan.pdf"}) {
+        ASSERT_EQ(cli({"plan", example("stationsvagen.sdb"), "-o", tmp / name}), kExitOk) << name;
+        EXPECT_GT(fs::file_size(tmp / name), 1000u) << name;
+    }
+    EXPECT_EQ(cli({"plan", example("minimal.sdb"), "-o", tmp / "plan.gif"}, &err), kExitBadFile);
+    EXPECT_NE(err.find(".svg, .png eller .pdf"), std::string::npos);
+    EXPECT_EQ(cli({"plan", example("minimal.sdb"), "-o", tmp / "x.svg", "--width", "5"}), kExitUsage);
+}
+#endif
