@@ -30,6 +30,7 @@
 #include "ui/ResultCommands.h"
 #include "ui/ResultPage.h"
 #include "ui/Settings.h"
+#include "ui/SitePlanPage.h"
 #include "ui/StretchTable.h"
 #include "ui/TrainTable.h"
 #include "ui/Vaxlar.h"
@@ -192,7 +193,7 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     PageControl->addTab(PageControl_TagInfo, QStringLiteral("&TågInfo"));
     PageControl->addTab(PageControl_Delstrackor, QStringLiteral("&Delsträckor"));
     PageControl->addTab(Pagecontrol_Resultat, QStringLiteral("Resultat"));
-    PageControl->setTabVisible(2, false);
+    PageControl->setTabVisible(PageControl->indexOf(Pagecontrol_Resultat), false);
     PageControl->tabBar()->installEventFilter(this);
     v->addWidget(PageControl, 1);
 
@@ -225,6 +226,7 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     buildMenus();
     connectOptionBoxes();
     installReportCommands(*this);
+    installSitePlanPage(*this);
     resize(793, 556);
     showProject();
     setWindowTitle(captionText());

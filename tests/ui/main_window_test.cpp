@@ -28,8 +28,10 @@ TEST_F(MainWindow, ShowsANewProjectWithItsNamedControls)
     QTabWidget* pages = form->PageControl;
     EXPECT_EQ(pages->tabText(0), QString::fromUtf8("&TågInfo"));
     EXPECT_EQ(pages->tabText(1), QString::fromUtf8("&Delsträckor"));
-    EXPECT_EQ(pages->tabText(2), "Resultat");
-    EXPECT_FALSE(pages->isTabVisible(2));
+    EXPECT_EQ(pages->tabText(2), QString::fromUtf8("&Situationsplan"));
+    EXPECT_TRUE(pages->isTabVisible(2));
+    EXPECT_EQ(pages->tabText(3), "Resultat");
+    EXPECT_FALSE(pages->isTabVisible(3));
     EXPECT_EQ(form->Button_Berakning->text(), QString::fromUtf8("&Beräkning"));
     EXPECT_FALSE(form->Button_Berakning->isEnabled());
     EXPECT_EQ(form->SpinEdit1->minimum(), 1);
