@@ -9,6 +9,7 @@
 #include "calc/Profile.h"
 #include "calc/Results.h"
 #include "calc/Run.h"
+#include "calc/SitePlan.h"
 #include "cli/Cli.h"
 #include "cli/CliSupport.h"
 #include "model/DocumentState.h"
@@ -107,10 +108,12 @@ const CliCommand reportCommand(60, [](CLI::App& app, CliStreams& io, int& exitCo
     auto outFile = std::make_shared<std::string>();
     auto segment = std::make_shared<int>(1);
     auto partial = std::make_shared<bool>(false);
+    auto withPlan = std::make_shared<bool>(false);
     cmd->add_option("FILE", *file, "Projektfil (.sdb)")->required();
     cmd->add_option("-o,--output", *outFile, "PDF-fil som skrivs")->required();
     addSegmentOption(cmd, *segment);
     cmd->add_flag("--delresultat", *partial, "Delresultat i stället för standardrapporten");
+    cmd->add_flag("--situationsplan", *withPlan, "Situationsplanen som andra sida (som \"Med situationsplan\")");
     cmd->callback([=, &io, &exitCode] {
         Calculated c;
         if (!readAndCalculate(*file, *segment, c, io, exitCode)) return;
@@ -119,7 +122,8 @@ const CliCommand reportCommand(60, [](CLI::App& app, CliStreams& io, int& exitCo
         ReportInput in{c.record, c.results, c.segmentLength, ec ? *file : full.lexically_normal().string(),
                        SKENBRUS_VERSION_TEXT, today(), '.'};
         const ReportPage page = buildReport(*partial ? ReportKind::Partial : ReportKind::Standard, in);
-        const std::string error = writeReportPdf(*outFile, page);
+        const SitePlanSheet sheet{buildSitePlanPageHeader(in), buildSitePlan(c.record)};
+        const std::string error = writeReportPdf(*outFile, page, *withPlan ? &sheet : nullptr);
         if (!error.empty()) {
             io.err << error << "\n";
             exitCode = kExitBadFile;

@@ -1,5 +1,7 @@
 #include "paint/ReportPainter.h"
 
+#include "paint/SitePlanPainter.h"
+
 #include <QColor>
 #include <QFile>
 #include <QFont>
@@ -11,6 +13,7 @@
 #include <QPaintDevice>
 #include <QPdfWriter>
 #include <QPen>
+#include <QRectF>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -105,7 +108,28 @@ void paintReportPage(QPainter& painter, const ReportPage& page)
     painter.restore();
 }
 
-std::string writeReportPdf(const std::string& path, const ReportPage& page)
+void paintSitePlanSheet(QPainter& painter, const SitePlanSheet& sheet)
+{
+    paintReportPage(painter, sheet.header);
+    QPaintDevice* device = painter.device();
+    const double dpiX = device->logicalDpiX(), dpiY = device->logicalDpiY();
+    auto px = [dpiX](double cm) { return static_cast<double>(std::lround(dpiX * cm / 2.54)); };
+    auto py = [dpiY](double cm) { return static_cast<double>(std::lround(dpiY * cm / 2.54)); };
+    // Down to the paper's printable bottom, half a centimetre short of it.
+    const double bottom = std::min(py(sitePlanArea.bottom), device->height() - py(0.5));
+    const QRectF area(QPointF(px(sitePlanArea.left), py(sitePlanArea.top)), QPointF(px(sitePlanArea.right), bottom));
+    if (area.height() <= 0.0) return;
+    paintSitePlan(painter, sheet.plan, area, fitSitePlan(sheet.plan, area));
+    painter.save();
+    QPen pen(Qt::black);
+    pen.setWidthF(std::max(1.0, std::round(dpiX / 254.0)));
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(area);
+    painter.restore();
+}
+
+std::string writeReportPdf(const std::string& path, const ReportPage& page, const SitePlanSheet* sheet)
 {
     // Fonts need a GUI application; a command-line caller has none.
     // The application takes its arguments out of argv, so they are fresh for every call and
@@ -136,6 +160,10 @@ std::string writeReportPdf(const std::string& path, const ReportPage& page)
         QPainter painter;
         if (!painter.begin(&writer)) return "Kan inte skriva PDF-filen " + path + ".";
         paintReportPage(painter, page);
+        if (sheet) {
+            if (!writer.newPage()) return "Kan inte skriva PDF-filen " + path + ".";
+            paintSitePlanSheet(painter, *sheet);
+        }
         if (!painter.end()) return "Kan inte skriva PDF-filen " + path + ".";
     }
     QFile written(fileName);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "calc/SitePlan.h"
 #include "report/ReportPage.h"
 
 class QPainter;
@@ -20,7 +21,15 @@ void paintReportPage(QPainter& painter, const ReportPage& page);
 // page reaches below it (the whole page then shrinks so that no row is lost).
 double reportPageScale(const ReportPage& page, double deviceHeightCm);
 
-// Writes the page as a one-page A4 PDF. Without a running Qt application one is started
+// The report's second page: the project's header (buildSitePlanPageHeader) and the site plan
+// fitted into sitePlanArea, framed, with its legend and scale bar.
+struct SitePlanSheet {
+    ReportPage header;
+    SitePlan plan;
+};
+void paintSitePlanSheet(QPainter& painter, const SitePlanSheet& sheet);
+
+// Writes the page as a one-page A4 PDF, or two pages with the site plan's sheet. Without a running Qt application one is started
 // for the call on the "offscreen" platform, so this works headless. Returns "" on success,
 // otherwise a Swedish message.
-std::string writeReportPdf(const std::string& path, const ReportPage& page);
+std::string writeReportPdf(const std::string& path, const ReportPage& page, const SitePlanSheet* sheet = nullptr);

@@ -423,6 +423,16 @@ ReportPage buildReportPage(const ReportInput& in)
     return std::move(p.page);
 }
 
+ReportPage buildSitePlanPageHeader(const ReportInput& in)
+{
+    Page p;
+    header(p, in);
+    p.size = 12;
+    p.rect(kLeft, 5.1, kRight, 5.7);
+    p.centred(5.2, "Situationsplan", true);
+    return std::move(p.page);
+}
+
 ReportPage buildPartialReportPage(const ReportInput& in)
 {
     Page p;

@@ -61,6 +61,13 @@ struct ReportInput {
 ReportPage buildReportPage(const ReportInput& in);
 // "Delresultat": header and the per-stretch and per-track results.
 ReportPage buildPartialReportPage(const ReportInput& in);
+// The header of the site plan's page: the report's header and a box titled "Situationsplan";
+// the plan itself goes into sitePlanArea below it.
+ReportPage buildSitePlanPageHeader(const ReportInput& in);
+struct ReportArea {
+    double left, top, right, bottom;  // cm
+};
+constexpr ReportArea sitePlanArea{2.3, 6.0, 19.7, 27.0};
 inline ReportPage buildReport(ReportKind kind, const ReportInput& in)
 {
     return kind == ReportKind::Standard ? buildReportPage(in) : buildPartialReportPage(in);

@@ -1,6 +1,7 @@
 #include "ui/ReportActions.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDate>
 #include <QDir>
@@ -22,6 +23,7 @@
 
 #include "report/Exports.h"
 #include "ui/Platform.h"
+#include "ui/Settings.h"
 #include "paint/ReportPainter.h"
 
 const char* const kNoPrinterMessage =
@@ -75,6 +77,9 @@ void ReportActions::fillGroups(QGroupBox* utskrift, QGroupBox* exportGroup)
         RadioButton_Standard->setChecked(true);
         RadioButton_Del = new QRadioButton(QStringLiteral("D&elresultat rapport"), utskrift);
         RadioButton_Del->setObjectName(QStringLiteral("RadioButton_Del"));
+        CheckBox_Situationsplan = new QCheckBox(QStringLiteral("Med situationsplan"), utskrift);
+        CheckBox_Situationsplan->setObjectName(QStringLiteral("CheckBox_Situationsplan"));
+        CheckBox_Situationsplan->setToolTip(QStringLiteral("Rapporten får situationsplanen som andra sida"));
         Button_Granska = new QPushButton(QStringLiteral("&Granska"), utskrift);
         Button_Granska->setObjectName(QStringLiteral("Button_Granska"));
         Button_Granska->setToolTip(QStringLiteral("Klicka här för att granska rapporten på skärmen"));
@@ -84,9 +89,13 @@ void ReportActions::fillGroups(QGroupBox* utskrift, QGroupBox* exportGroup)
         Button_SparaPdf = new QPushButton(QStringLiteral("Spara som PDF..."), utskrift);
         Button_SparaPdf->setObjectName(QStringLiteral("Button_SparaPdf"));
         Button_SparaPdf->setToolTip(QStringLiteral("Klicka här för att spara rapporten som PDF-fil"));
-        for (QWidget* w : std::initializer_list<QWidget*>{RadioButton_Standard, RadioButton_Del, Button_Granska,
+        for (QWidget* w : std::initializer_list<QWidget*>{RadioButton_Standard, RadioButton_Del, CheckBox_Situationsplan, Button_Granska,
                                                           Button_Skrivare, Button_SparaPdf})
             addTo(utskrift, l, w);
+        showSitePlanSetting();
+        connect(CheckBox_Situationsplan, &QCheckBox::toggled, this, [this](bool on) {
+            if (AppSettings* s = settings ? settings() : nullptr) s->setSitePlanInReport(on);
+        });
         connect(Button_Granska, &QPushButton::clicked, this, [this] { preview(true); });
         connect(Button_Skrivare, &QPushButton::clicked, this, [this] { print(); });
         connect(Button_SparaPdf, &QPushButton::clicked, this, [this] { savePdf(); });
@@ -135,6 +144,8 @@ void ReportActions::attachMenu(QAction* printerSetupItem, QMenu* printMenu, QAct
 void ReportActions::setResultsCurrent(bool current)
 {
     resultsCurrent_ = current;
+    // The settings are read once the window has them; the results page shows them from then on.
+    if (current) showSitePlanSetting();
     applyEnabled();
 }
 
@@ -166,6 +177,24 @@ ReportInput ReportActions::input()
 
 ReportPage ReportActions::buildPage() { return buildReport(reportKind(), input()); }
 
+bool ReportActions::withSitePlan() const { return CheckBox_Situationsplan && CheckBox_Situationsplan->isChecked(); }
+
+void ReportActions::showSitePlanSetting()
+{
+    AppSettings* s = settings ? settings() : nullptr;
+    if (!s || !CheckBox_Situationsplan) return;
+    const QSignalBlocker quiet(CheckBox_Situationsplan);
+    CheckBox_Situationsplan->setChecked(s->sitePlanInReport());
+}
+
+void ReportActions::paintPages(QPainter& painter, QPrinter* target)
+{
+    paintReportPage(painter, buildPage());
+    if (!withSitePlan()) return;
+    target->newPage();
+    paintSitePlanSheet(painter, SitePlanSheet{buildSitePlanPageHeader(input()), buildSitePlan(ctx_.record)});
+}
+
 void ReportActions::paintOn(QPrinter* target)
 {
     QPainter painter;
@@ -173,7 +202,7 @@ void ReportActions::paintOn(QPrinter* target)
         showMessage(ctx_.dialogParent, QString::fromUtf8(kPrintFailedMessage), MsgIcon::Error);
         return;
     }
-    paintReportPage(painter, buildPage());
+    paintPages(painter, target);
     if (!painter.end()) showMessage(ctx_.dialogParent, QString::fromUtf8(kPrintFailedMessage), MsgIcon::Error);
 }
 
@@ -187,7 +216,7 @@ void ReportActions::preview(bool fromButton)
     // The preview paints on its own device; a failure there has no printer to report.
     connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
         QPainter painter(p);
-        paintReportPage(painter, buildPage());
+        paintPages(painter, p);
     });
     runDialog(dlg);
 }
@@ -203,7 +232,7 @@ void ReportActions::print()
     QPrintDialog dlg(&p, ctx_.dialogParent);
     dlg.setObjectName(QStringLiteral("Form_Skrivare"));
     dlg.setWindowTitle(QStringLiteral("Skriv ut"));
-    // One page, nothing to choose from.
+    // One or two pages, nothing to choose from.
     dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
     if (runDialog(dlg) != QDialog::Accepted) return;
@@ -222,7 +251,10 @@ void ReportActions::savePdf()
     QString path = platform().saveFileName(ctx_.dialogParent, suggestion, QStringLiteral("PDF-filer (*.pdf)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-    const std::string error = writeReportPdf(QDir::toNativeSeparators(path).toStdString(), buildPage());
+    std::unique_ptr<SitePlanSheet> sheet;
+    if (withSitePlan())
+        sheet = std::make_unique<SitePlanSheet>(SitePlanSheet{buildSitePlanPageHeader(input()), buildSitePlan(ctx_.record)});
+    const std::string error = writeReportPdf(QDir::toNativeSeparators(path).toStdString(), buildPage(), sheet.get());
     if (!error.empty()) showMessage(ctx_.dialogParent, QString::fromStdString(error), MsgIcon::Error);
 }
 

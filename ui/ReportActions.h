@@ -14,10 +14,13 @@
 #include "model/ProjectRecord.h"
 #include "report/ReportPage.h"
 
+class AppSettings;
 class QAction;
+class QCheckBox;
 class QDialog;
 class QGroupBox;
 class QMenu;
+class QPainter;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
@@ -58,6 +61,8 @@ public:
     ReportKind reportKind() const;
     // The page as it would be printed now.
     ReportPage buildPage();
+    // Whether "Med situationsplan" is ticked: the site plan follows as a second page.
+    bool withSitePlan() const;
 
     // Commands. `fromButton` marks the button of the results page (it copies the segment
     // control first).
@@ -75,10 +80,13 @@ public:
     std::function<int(QDialog&)> runDialog;
     // Whether the system has a printer to print on.
     std::function<bool()> printerInstalled;
+    // The settings file that keeps "Med situationsplan"; may be empty or give null.
+    std::function<AppSettings*()> settings;
 
     // Controls, named as the program names them (null until fillGroups / attachMenu).
     QRadioButton* RadioButton_Standard = nullptr;
     QRadioButton* RadioButton_Del = nullptr;
+    QCheckBox* CheckBox_Situationsplan = nullptr;
     QPushButton* Button_Granska = nullptr;
     QPushButton* Button_Skrivare = nullptr;
     QPushButton* Button_SparaPdf = nullptr;
@@ -93,6 +101,10 @@ public:
 private:
     ReportInput input();
     void paintOn(QPrinter* printer);
+    // The report's pages on an open painter of the printer or the preview.
+    void paintPages(QPainter& painter, QPrinter* printer);
+    // Ticks "Med situationsplan" as the settings file has it.
+    void showSitePlanSetting();
     void putOnClipboard(const std::string& text);
     void applyEnabled();
 

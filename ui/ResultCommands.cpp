@@ -16,6 +16,7 @@ void installReportCommands(TForm_Skenbrus& form)
         ReportContext{form.record(), form.results(), form.document(), [w] { return w->SpinEdit1->value(); }, {}, sep, w},
         w);
     report->setObjectName(QStringLiteral("ReportActions"));
+    report->settings = [w] { return w->appSettings(); };
     report->fillGroups(form.resultPage->GroupBox_Utskrift, form.resultPage->GroupBox_Export);
     report->attachMenu(form.Meny_Arkiv_SkrivarInstallning, form.Meny_Resultat_Utskrift,
                        form.Meny_Resultat_Utskrift_Skrivare, form.Meny_Resultat_Utskrift_Granska);

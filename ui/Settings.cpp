@@ -9,6 +9,7 @@ namespace {
 const QString kSegment = QStringLiteral("Skenbrus/Segment");
 const QString kLand = QStringLiteral("Skenbrus/Land");
 const QString kCurrentDir = QStringLiteral("Skenbrus/CurrentDir");
+const QString kSitePlan = QStringLiteral("Skenbrus/Situationsplan");
 const QString kEkvivalent = QStringLiteral("Debug/Ekvivalent");
 const QString kMax = QStringLiteral("Debug/Max");
 
@@ -74,6 +75,14 @@ int AppSettings::country() const
 
 bool AppSettings::traceEquivalent() const { return readBool(*s_, kEkvivalent); }
 bool AppSettings::traceMaximum() const { return readBool(*s_, kMax); }
+
+bool AppSettings::sitePlanInReport() const { return readBool(*s_, kSitePlan); }
+
+void AppSettings::setSitePlanInReport(bool on)
+{
+    s_->setValue(kSitePlan, on ? 1 : 0);
+    s_->sync();
+}
 
 QString AppSettings::currentDir() const { return s_->value(kCurrentDir).toString(); }
 

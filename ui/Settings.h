@@ -26,6 +26,9 @@ public:
     int country() const;
     bool traceEquivalent() const;
     bool traceMaximum() const;
+    // "Med situationsplan": the report gets the site plan as its second page.
+    bool sitePlanInReport() const;
+    void setSitePlanInReport(bool on);
     QString currentDir() const;
     void setCurrentDir(const QString& v);
 

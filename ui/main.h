@@ -86,6 +86,9 @@ public:
     // the trace switches. The settings object stays in use for the segment length.
     void applyStartupSettings(AppSettings& settings);
 
+    // The settings file in use; null until applyStartupSettings.
+    AppSettings* appSettings() const { return settings_; }
+
     // The "Segment" setting that the segment-length control is clamped from.
     int segmentSetting() const { return segmentSetting_; }
     void setSegmentSetting(int v) { segmentSetting_ = v; refreshCommandState(); }

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,6 +31,7 @@
 #include "ui/ResultPage.h"
 #include "ui/Platform.h"
 #include "ui/ReportActions.h"
+#include "ui/Settings.h"
 
 namespace {
 // A spreadsheet's reading of a pasted text: rows split at CR LF, cells at TAB.
@@ -327,6 +330,38 @@ TEST_F(ReportActionsTest, PreviewShowsOnePageAndTheButtonTakesTheSegmentControl)
     QTest::mouseClick(actions->Button_Granska, Qt::LeftButton);
     EXPECT_EQ(doc.segmentLength, 3);
     EXPECT_NE(actions->buildPage().findText(std::string("Segmentlängd: 3 m")), nullptr);
+}
+
+TEST_F(ReportActionsTest, SitePlanOptionAddsASecondPageAndIsKeptInTheSettings)
+{
+    AppSettings settings(dir.filePath(QStringLiteral("skenbrus.ini")));
+    actions->settings = [&] { return &settings; };
+    actions->setResultsCurrent(true);
+    QCheckBox* box = actions->CheckBox_Situationsplan;
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "Med situationsplan");
+    EXPECT_FALSE(box->isChecked());
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_TRUE(AppSettings(dir.filePath(QStringLiteral("skenbrus.ini"))).sitePlanInReport());
+
+    int pages = -1;
+    actions->runDialog = [&](QDialog& d) {
+        d.show();
+        QApplication::processEvents();
+        if (auto* w = d.findChild<QPrintPreviewWidget*>()) pages = w->pageCount();
+        d.reject();
+        return int(QDialog::Rejected);
+    };
+    previewItem->trigger();
+    EXPECT_EQ(pages, 2);
+
+    plat->fileAnswers.push_back(dir.filePath(QStringLiteral("plan.pdf")));
+    actions->savePdf();
+    QFile pdf(dir.filePath(QStringLiteral("plan.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(pdf.readAll()).count(QRegularExpression(QStringLiteral("/Type /Page\\b"))), 2);
+    EXPECT_TRUE(plat->messages.empty());
 }
 
 // ---------------------------------------------------------------------------------------
