@@ -154,7 +154,7 @@ double niceLength(double metres)
 
 QString metresText(double m)
 {
-    if (m >= 1.0) return QString::number(static_cast<long long>(std::llround(m))) + QStringLiteral(" m");
+    if (m >= 10.0 || m == std::round(m)) return QString::number(static_cast<long long>(std::llround(m))) + QStringLiteral(" m");
     return QString::number(m, 'g', 3) + QStringLiteral(" m");
 }
 
@@ -188,7 +188,7 @@ void drawLegend(QPainter& painter, const SitePlan& plan, const QRectF& target, d
     std::set<int> tracks;
     bool screen = false, switches = false, radiusError = false;
     for (const PlanStretch& s : plan.stretches) {
-        tracks.insert(s.track);
+        if (s.kind != PlanStretch::Kind::RadiusError) tracks.insert(s.track);
         screen = screen || !s.screen.empty();
         switches = switches || !s.switchZone.empty();
         radiusError = radiusError || s.kind == PlanStretch::Kind::RadiusError;
@@ -231,6 +231,34 @@ void haloText(QPainter& painter, QPointF centre, const QString& text, const QCol
     painter.fillRect(r, QColor(255, 255, 255, 210));
     painter.setPen(colour);
     painter.drawText(QPointF(r.left() + 2.0, r.top() + fm.ascent()), text);
+}
+
+// Texts that keep out of each other's way: a text that would cover one placed before it is
+// left out, unless it must show.
+struct Labels {
+    std::vector<QRectF> taken;
+    void place(QPainter& painter, QPointF centre, const QString& text, const QColor& colour, bool always = false)
+    {
+        const QFontMetricsF fm(painter.font(), painter.device());
+        const double w = fm.horizontalAdvance(text) + 4.0, h = fm.height();
+        const QRectF r(centre.x() - w / 2.0, centre.y() - h / 2.0, w, h);
+        if (!always)
+            for (const QRectF& t : taken)
+                if (t.intersects(r)) return;
+        taken.push_back(r);
+        haloText(painter, centre, text, colour);
+    }
+};
+
+// Where a stretch's number goes on the device. A straight stretch with one open end gets it
+// on the open part, at least a finger's width out from the finite end.
+QPointF labelPoint(const PlanStretch& s, const SitePlanView& view, const QRectF& target, double pt)
+{
+    if (s.kind != PlanStretch::Kind::Straight || s.openStart == s.openEnd) return planToDevice(view, target, s.labelAt);
+    const PlanPoint from = s.openStart ? s.line.front() : s.line.back();
+    const PlanPoint dir = s.openStart ? s.startDirection : s.endDirection;
+    const double out = std::max(std::fabs(from.y) * view.scale, 40.0 * pt);
+    return planToDevice(view, target, from) + QPointF(dir.x, -dir.y) * out;
 }
 
 QString degrees(double a) { return QString::number(static_cast<int>(std::lround(a))) + QChar(0x00B0); }
@@ -360,48 +388,15 @@ void paintSitePlan(QPainter& painter, const SitePlan& plan, const QRectF& target
         painter.drawPath(clippedPath(pts, clip));
     }
 
-    // Angles at the finite ends, on the receiver's side of the track.
-    painter.setFont(planFont(7.5));
-    for (const PlanStretch& s : plan.stretches) {
-        if (s.kind == PlanStretch::Kind::RadiusError) continue;
-        std::vector<PlanPoint> ends;
-        if (!s.openStart) ends.push_back(s.line.front());
-        if (!s.openEnd) ends.push_back(s.line.back());
-        for (PlanPoint e : ends) {
-            const QPointF p = planToDevice(view, target, e);
-            if (!target.contains(p)) continue;
-            const double len = std::hypot(p.x() - o.x(), p.y() - o.y());
-            const QPointF towards = len > 0.0 ? (o - p) / len : QPointF(0.0, 1.0);
-            haloText(painter, p + towards * 12.0 * pt, degrees(angleOf(e)), sitePlanTrackColour(s.track).darker(130));
-        }
-    }
-
-    // Stretch numbers at their middles; the radius error named at its chord.
-    for (const PlanStretch& s : plan.stretches) {
-        const QPointF m = planToDevice(view, target, s.labelAt);
-        if (!clip.contains(m)) continue;
-        const bool error = s.kind == PlanStretch::Kind::RadiusError;
-        const QColor c = error ? kErrorColour : sitePlanTrackColour(s.track);
-        painter.setPen(pen(c, 1.2 * pt));
-        painter.setBrush(Qt::white);
-        painter.drawEllipse(m, 7.0 * pt, 7.0 * pt);
-        painter.setBrush(Qt::NoBrush);
-        painter.setFont(planFont(8, true));
-        const QFontMetricsF fm(painter.font(), painter.device());
-        const QString n = QString::number(s.stretch);
-        painter.setPen(c.darker(120));
-        painter.drawText(m + QPointF(-fm.horizontalAdvance(n) / 2.0, (fm.ascent() - fm.descent()) / 2.0), n);
-        if (error) {
-            painter.setFont(planFont(8));
-            haloText(painter, m + QPointF(0.0, 16.0 * pt), QStringLiteral("Felaktig radie"), kErrorColour);
-        }
-    }
-
     // The receiver.
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
     painter.drawEllipse(o, 3.5 * pt, 3.5 * pt);
     painter.setBrush(Qt::NoBrush);
+
+    // Texts: first those that must show (receiver, stretch numbers, radius errors), then the
+    // distances and the angles wherever they find room.
+    Labels labels;
     painter.setFont(planFont(8, true));
     // Below the receiver, and below the facade's hatching when that lies close behind it.
     double below = 13.0 * pt;
@@ -409,7 +404,59 @@ void paintSitePlan(QPainter& painter, const SitePlan& plan, const QRectF& target
         const double facadeY = plan.facadeDistance * view.scale;
         if (facadeY < below + 8.0 * pt) below = facadeY + 15.0 * pt;
     }
-    haloText(painter, o + QPointF(0.0, below), QStringLiteral("Mottagare"), Qt::black);
+    labels.place(painter, o + QPointF(0.0, below), QStringLiteral("Mottagare"), Qt::black, true);
+
+    struct Pending {
+        QPointF at;
+        QString text;
+        QColor colour;
+    };
+    std::vector<Pending> distances, angles;
+    auto towardsReceiver = [&o](QPointF p) {
+        const double len = std::hypot(p.x() - o.x(), p.y() - o.y());
+        return len > 0.0 ? (o - p) / len : QPointF(0.0, 1.0);
+    };
+    for (const PlanStretch& s : plan.stretches) {
+        const QPointF m = labelPoint(s, view, target, pt);
+        const bool error = s.kind == PlanStretch::Kind::RadiusError;
+        const QColor c = error ? kErrorColour : sitePlanTrackColour(s.track);
+        if (clip.contains(m)) {
+            painter.setPen(pen(c, 1.2 * pt));
+            painter.setBrush(Qt::white);
+            painter.drawEllipse(m, 7.0 * pt, 7.0 * pt);
+            painter.setBrush(Qt::NoBrush);
+            painter.setFont(planFont(8, true));
+            const QFontMetricsF fm(painter.font(), painter.device());
+            const QString n = QString::number(s.stretch);
+            painter.setPen(c.darker(120));
+            painter.drawText(m + QPointF(-fm.horizontalAdvance(n) / 2.0, (fm.ascent() - fm.descent()) / 2.0), n);
+            labels.taken.push_back(QRectF(m - QPointF(7.0 * pt, 7.0 * pt), QSizeF(14.0 * pt, 14.0 * pt)));
+            // Under the number (the receiver's side, as the tracks lie above it): the distance or
+            // radius as typed, so that a swapped value shows at once.
+            const QPointF under = m + QPointF(0.0, 14.0 * pt);
+            if (error) {
+                painter.setFont(planFont(8));
+                labels.place(painter, under, QStringLiteral("Felaktig radie"), kErrorColour, true);
+            } else {
+                distances.push_back({under,
+                                     s.kind == PlanStretch::Kind::Arc ? QStringLiteral("R ") + metresText(s.radius)
+                                                                      : metresText(s.labelAt.y),
+                                     c.darker(130)});
+            }
+        }
+        if (error) continue;
+        // The angles at the finite ends.
+        std::vector<PlanPoint> ends;
+        if (!s.openStart) ends.push_back(s.line.front());
+        if (!s.openEnd) ends.push_back(s.line.back());
+        for (PlanPoint e : ends) {
+            const QPointF p = planToDevice(view, target, e);
+            if (target.contains(p)) angles.push_back({p + towardsReceiver(p) * 12.0 * pt, degrees(angleOf(e)), c.darker(130)});
+        }
+    }
+    painter.setFont(planFont(7.5));
+    for (const Pending& l : distances) labels.place(painter, l.at, l.text, l.colour);
+    for (const Pending& l : angles) labels.place(painter, l.at, l.text, l.colour);
 
     if (plan.stretches.empty()) {
         painter.setFont(planFont(12));
