@@ -108,7 +108,15 @@ void addStraight(const ProjectRecord& r, int s, PlanStretch& p)
 
 // The rigid motion (a turn, with or without a mirror) that takes the arc frame's receiver to
 // the origin and its start point onto the point typed for the start; of the two, the one that
-// brings the frame's end point nearer the point typed for the end.
+// brings the frame's end point nearer the point typed for the end, or, when both do equally
+// (a half circle), the one that keeps the arc on the tracks' side of the receiver.
+// The middle of the arc in its own frame (ys: +1 when the arc runs towards +y).
+PlanPoint arcMiddle(const ArcFrame& f, double ys)
+{
+    const double Rc = -f.A.x;
+    return {-Rc * std::cos(f.theta / 2.0), ys * Rc * std::sin(f.theta / 2.0)};
+}
+
 struct Motion {
     PlanPoint M;
     double c = 1.0, s = 0.0;
@@ -120,7 +128,7 @@ struct Motion {
         return {c * x - s * y, s * x + c * y};
     }
 };
-Motion motionFor(const ArcFrame& f, PlanPoint A, PlanPoint B)
+Motion motionFor(const ArcFrame& f, PlanPoint A, PlanPoint B, double ys)
 {
     Motion best;
     double bestMiss = -1.0;
@@ -134,7 +142,9 @@ Motion motionFor(const ArcFrame& f, PlanPoint A, PlanPoint B)
         m.s = std::sin(phi);
         const PlanPoint b = m(f.B);
         const double miss = std::hypot(b.x - B.x, b.y - B.y);
-        if (bestMiss < 0.0 || miss < bestMiss) {
+        const double tie = 1e-9 * (1.0 + std::hypot(A.x, A.y));
+        if (bestMiss < 0.0 || miss < bestMiss - tie ||
+            (miss <= bestMiss + tie && m(arcMiddle(f, ys)).y > best(arcMiddle(f, ys)).y)) {
             best = m;
             bestMiss = miss;
         }
@@ -168,12 +178,12 @@ void addCurved(const ProjectRecord& r, int s, PlanStretch& p)
         return;
     }
     p.kind = PlanStretch::Kind::Arc;
-    const Motion m = motionFor(f, A, B);
     const double ys = convex ? 1.0 : -1.0;
+    const Motion m = motionFor(f, A, B, ys);
     p.line = arcPoints(m, Rc, f.theta, ys);
     p.centre = m({0.0, 0.0});
     p.radius = Rc;
-    p.labelAt = m({-Rc * std::cos(f.theta / 2.0), ys * Rc * std::sin(f.theta / 2.0)});
+    p.labelAt = m(arcMiddle(f, ys));
 
     const double a = r.screenDistance[s];
     if (r.screenType[s] > 0 && std::isfinite(a) && a >= 0.0) {

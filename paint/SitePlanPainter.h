@@ -14,8 +14,8 @@
 
 class QPainter;
 
-// Which part of the plan the target rectangle shows: metres per device pixel inverted
-// (pixels per metre) and the plan point at the rectangle's centre.
+// Which part of the plan the target rectangle shows: device pixels per metre and the plan
+// point at the rectangle's centre.
 struct SitePlanView {
     double scale = 1.0;
     PlanPoint centre;

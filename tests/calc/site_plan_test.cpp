@@ -148,6 +148,16 @@ TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
     }
 }
 
+TEST(SitePlan, HalfCircleLiesOnTheTracksSide)
+{
+    for (int shape : {1, 2}) {
+        const PlanStretch p = buildSitePlan(curved(shape, 0, 180, 100, 100, 100)).stretches.at(0);
+        EXPECT_POINT(p.line.front(), -100.0, 0.0);
+        EXPECT_POINT(p.line.back(), 100.0, 0.0);
+        EXPECT_POINT(p.labelAt, 0.0, 100.0);
+    }
+}
+
 TEST(SitePlan, RadiusTooSmallGivesTheChord)
 {
     const PlanStretch p = buildSitePlan(curved(1, 60, 120, 100, 100, 40)).stretches.at(0);
