@@ -66,6 +66,13 @@ TEST(ReportPage, HeaderShowsProjectTextsDateAndVersion)
     const DrawOp* date = p.findText("2026-12-06");
     EXPECT_TRUE(date->align == DrawOp::Align::Right && near(date->x, 19.7) && near(date->y, 1.0));
     EXPECT_TRUE(p.findText("(Enl. Naturvårdverkets rapport 4935. Skenbrus version 4.5.0.4, Morvik AB)"));
+
+    // The site plan's page carries the same header and its own title above the plan's area.
+    ReportInput in{r, res, 10, "/projekt/stationsvägen.sdb", "4.5.0.4", "2026-12-06", '.'};
+    const ReportPage plan = buildSitePlanPageHeader(in);
+    EXPECT_TRUE(plan.findText("Stationsvägen 3") && plan.findText("/projekt/stationsvägen.sdb"));
+    EXPECT_LT(yOf(plan, "Situationsplan"), sitePlanArea.top);
+    EXPECT_EQ(plan.findText("RESULTAT"), nullptr);
 }
 
 TEST(ReportPage, SubscriptOfTheMaximumRowFollowsNationalityAndTracks)
