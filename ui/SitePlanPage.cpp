@@ -168,6 +168,10 @@ SitePlanPage* installSitePlanPage(TForm_Skenbrus& w)
         if (current()) w.setStatus(text);
     });
     QObject::connect(tabs, &QTabWidget::currentChanged, page, [&w, page, current] {
+        // The results page has its own Alt+S ("&Skrivare"); the tab gives it up while that shows.
+        const bool results = w.PageControl->currentWidget() == w.Pagecontrol_Resultat;
+        w.PageControl->setTabText(w.PageControl->indexOf(page),
+                                  results ? QStringLiteral("Situationsplan") : QStringLiteral("&Situationsplan"));
         if (!current()) return;
         w.PageControl->setProperty("helpContext", kHelpContext);
         w.setStatus(page->statusText());

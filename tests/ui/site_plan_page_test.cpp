@@ -48,6 +48,13 @@ TEST_F(SitePlanPageTest, FollowsTheTableAndListsStretchesWithoutGeometry)
     EXPECT_EQ(at, form->PageControl->indexOf(form->PageControl_Delstrackor) + 1);
     EXPECT_EQ(form->PageControl->tabText(at), QString::fromUtf8("&Situationsplan"));
 
+    // On the results page Alt+S stays with "&Skrivare".
+    form->PageControl->setTabVisible(form->PageControl->indexOf(form->Pagecontrol_Resultat), true);
+    form->PageControl->setCurrentWidget(form->Pagecontrol_Resultat);
+    EXPECT_EQ(form->PageControl->tabText(at), "Situationsplan");
+    form->PageControl->setCurrentWidget(form->PageControl_TagInfo);
+    EXPECT_EQ(form->PageControl->tabText(at), "&Situationsplan");
+
     showPlan();
     ASSERT_EQ(form->PageControl->currentWidget(), page());
     EXPECT_EQ(status(), QString::fromUtf8("Delsträcka 1 saknar geometri"));
