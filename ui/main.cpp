@@ -31,6 +31,7 @@
 #include "ui/ResultPage.h"
 #include "ui/Settings.h"
 #include "ui/StretchTable.h"
+#include "ui/StudyDialog.h"
 #include "ui/TrainTable.h"
 #include "ui/Vaxlar.h"
 
@@ -225,6 +226,7 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     buildMenus();
     connectOptionBoxes();
     installReportCommands(*this);
+    installStudyCommands(*this);
     resize(793, 556);
     showProject();
     setWindowTitle(captionText());

@@ -85,6 +85,8 @@ public:
     // Start-up settings: segment length, country (and with it every train's nationality) and
     // the trace switches. The settings object stays in use for the segment length.
     void applyStartupSettings(AppSettings& settings);
+    // The settings file in use (null before applyStartupSettings and after closing).
+    AppSettings* appSettings() const { return settings_; }
 
     // The "Segment" setting that the segment-length control is clamped from.
     int segmentSetting() const { return segmentSetting_; }
