@@ -249,8 +249,13 @@ bool StudyDialog::limitsValid()
 void StudyDialog::rememberLimits()
 {
     if (!ctx_.appSettings) return;
-    ctx_.appSettings->setStudyText(kLimitEqKey, Edit_RiktvardeEkv->text().trimmed());
-    ctx_.appSettings->setStudyText(kLimitMaxKey, Edit_RiktvardeMax->text().trimmed());
+    // Only what can be used again: a number or nothing.
+    const std::pair<const QLineEdit*, QString> fields[] = {{Edit_RiktvardeEkv, kLimitEqKey},
+                                                           {Edit_RiktvardeMax, kLimitMaxKey}};
+    for (const auto& [e, key] : fields) {
+        const QString t = e->text().trimmed();
+        if (t.isEmpty() || limit(e)) ctx_.appSettings->setStudyText(key, t);
+    }
 }
 
 void StudyDialog::limitsChanged()
