@@ -379,7 +379,7 @@ QChart* StudyDialog::makeChart() const
     chart->legend()->setAlignment(Qt::AlignBottom);
     auto* x = new QValueAxis;
     x->setTitleText(kind_ == StudyKind::Floors ? QStringLiteral("Mottagarhöjd (m)") : QStringLiteral("Skärmhöjd (m)"));
-    x->setLabelFormat(QStringLiteral("%.1f"));
+    x->setLabelFormat(QStringLiteral("%g"));
     auto* y = new QValueAxis;
     y->setTitleText(QStringLiteral("Ljudnivå (dBA)"));
     y->setLabelFormat(QStringLiteral("%.0f"));
@@ -390,8 +390,15 @@ QChart* StudyDialog::makeChart() const
     chart->addAxis(y, Qt::AlignLeft);
 
     double lo = 1e300, hi = -1e300;
-    const double x0 = table_.values.empty() ? 0.0 : table_.values.front()[0];
-    const double x1 = table_.values.empty() ? 1.0 : table_.values.back()[0];
+    // Before a run the axis shows the heights asked for.
+    const double x0 = table_.values.empty() ? Edit_Fran->value() : table_.values.front()[0];
+    const double x1 = table_.values.empty() ? Edit_Till->value() : table_.values.back()[0];
+    const double step = table_.values.size() > 1 ? table_.values[1][0] - table_.values[0][0] : Edit_Steg->value();
+    // A tick on every height, or on every second, third ... so that there are at most ten.
+    const double ticks = step > 0.0 ? std::ceil((x1 - x0) / step / 10.0 - 1e-9) : 1.0;
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(x0);
+    x->setTickInterval(step > 0.0 ? step * std::max(1.0, ticks) : 1.0);
     auto attach = [&](QLineSeries* s) {
         chart->addSeries(s);
         s->attachAxis(x);
