@@ -554,7 +554,8 @@ void StudyDialog::paintPage(QPainter& p)
     const int rows = static_cast<int>(table_.cells.size());
     const double headH = 1.0;
     const double rowH = std::min(0.45, (bottom - top - headH) / std::max(1, rows + (table_.anyNote ? rows : 0)));
-    const double pt = std::clamp(rowH / 0.45 * 9.0, 3.0, 9.0);
+    // Long studies get smaller type so that every row stays on the page (the PDF can be zoomed).
+    const double pt = std::clamp(rowH / 0.45 * 9.0, 1.0, 9.0);
     const double colW = widthCm / cols;
     const std::optional<double> eq = limitEq(), mx = limitMax();
     font(std::min(pt, 8.0), true);
@@ -577,7 +578,7 @@ void StudyDialog::paintPage(QPainter& p)
         }
         y += rowH;
         if (!table_.notes[i].empty()) {
-            font(std::max(3.0, pt - 1));
+            font(std::max(1.0, pt - 1));
             p.drawText(QRectF(X(left + colW), Y(y), X(widthCm - colW), Y(rowH)), Qt::AlignLeft | Qt::AlignVCenter,
                        q(table_.notes[i]));
             y += rowH;
