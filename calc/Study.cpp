@@ -145,7 +145,14 @@ StudyOutcome RunStudy(const ProjectRecord& r, const RunSettings& settings, const
         if (workersLeft == 0) break;
         // The callbacks run without the lock, so the workers are never held up by them.
         lock.unlock();
-        if (!stop) report(d);
+        try {
+            if (!stop) report(d);
+        } catch (...) {
+            // A callback that fails stops the heights before the failure goes on.
+            stop = true;
+            pool.clear();
+            throw;
+        }
         shown = d;
         lock.lock();
     }

@@ -205,6 +205,12 @@ TEST(Study, CancellationLeavesNoRows)
         EXPECT_TRUE(out.rows.empty());
         EXPECT_LT(last, static_cast<int>(heights.size()));
     }
+    // A progress callback that fails stops the heights; its exception comes through.
+    StudyHooks failing;
+    failing.progress = [](int done, int) {
+        if (done >= 1) throw std::runtime_error("meter");
+    };
+    EXPECT_THROW(RunStudy(r, settingsOf(r), {}, request(StudyKind::Floors, heights), 2, failing), std::runtime_error);
 }
 
 TEST(Study, RefusedRequestsAndRowsWithoutNumbers)
