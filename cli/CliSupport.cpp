@@ -26,3 +26,12 @@ int writeOrReport(const std::string& path, const ProjectRecord& r, CliStreams& i
         return kExitBadFile;
     }
 }
+
+std::string incompleteProjectText(const MissingInput& m)
+{
+    if (m.table == MissingInput::Table::Train)
+        return "Projektet är ofullständigt: värde saknas i raden \"" + trainRowTitle(m.row) + "\" för tåg " +
+               std::to_string(m.column) + ".";
+    return "Projektet är ofullständigt: värde saknas i raden \"" + stretchRowTitle(m.row) + "\" för delsträcka " +
+           std::to_string(m.column) + ".";
+}

@@ -11,3 +11,5 @@
 bool readOrReport(const std::string& path, ProjectRecord& r, CliStreams& io, int& exitCode);
 // Writes a project; returns the exit code (messages to err).
 int writeOrReport(const std::string& path, const ProjectRecord& r, CliStreams& io);
+// The message for a project that cannot be calculated yet: the first missing value.
+std::string incompleteProjectText(const MissingInput& m);

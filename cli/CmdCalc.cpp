@@ -3,7 +3,6 @@
 
 #include <CLI/CLI.hpp>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <ostream>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "calc/Run.h"
 #include "cli/Cli.h"
 #include "cli/CliSupport.h"
+#include "cli/ResultJson.h"
 #include "model/DocumentState.h"
 #include "model/ProjectRecord.h"
 
@@ -55,15 +55,6 @@ std::string cut(const std::string& utf8, int chars)
         out.push_back(utf8[i]);
     }
     return out;
-}
-
-std::string missingText(const MissingInput& m)
-{
-    if (m.table == MissingInput::Table::Train)
-        return "Projektet är ofullständigt: värde saknas i raden \"" + trainRowTitle(m.row) + "\" för tåg " +
-               std::to_string(m.column) + ".";
-    return "Projektet är ofullständigt: värde saknas i raden \"" + stretchRowTitle(m.row) + "\" för delsträcka " +
-           std::to_string(m.column) + ".";
 }
 
 // The messages go to stderr with plain line ends.
@@ -129,56 +120,6 @@ void printResults(std::ostream& o, const ProjectRecord& r, const CalcResults& re
     printRow(o, "  Maxnivå, full tåglängd (dBA)", fullCells);
 }
 
-// Singles are widened exactly; the JSON writer prints the shortest text that reads back.
-template <class T, int N>
-nlohmann::ordered_json jsonArray(const Array1<T, N>& a)
-{
-    auto j = nlohmann::ordered_json::array();
-    for (const T& v : a) j.push_back(static_cast<double>(v));
-    return j;
-}
-
-template <class T, int N>
-nlohmann::ordered_json jsonIntArray(const Array1<T, N>& a)
-{
-    auto j = nlohmann::ordered_json::array();
-    for (const T& v : a) j.push_back(static_cast<int>(v));
-    return j;
-}
-
-nlohmann::ordered_json resultsJson(const ProjectRecord& r, const CalcResults& res, int segmentLength,
-                                   const std::vector<std::string>& messages)
-{
-    nlohmann::ordered_json j;
-    j["segmentLength"] = segmentLength;
-    j["facadeCorrection"] = res.FacadeCorrection;
-    j["freeFieldEq"] = static_cast<double>(res.FreeFieldEq);
-    j["stretchEqLevel"] = jsonArray(res.StretchEqLevel);
-    j["trackEqLevel"] = jsonArray(res.TrackEqLevel);
-    j["radiusError"] = res.RadiusError;
-    j["messages"] = messages;
-    j["screenEffectEqA"] = jsonArray(r.screenEffectEqA);
-    j["screenEffectEqB"] = jsonArray(r.screenEffectEqB);
-    j["screenEffectMaxA"] = jsonArray(r.screenEffectMaxA);
-    j["screenEffectMaxB"] = jsonArray(r.screenEffectMaxB);
-    j["facadeDistance"] = static_cast<double>(r.facadeDistance);
-    j["stretchMaxLevel"] = jsonArray(res.StretchMaxLevel);
-    j["stretchMaxLevelFullTrain"] = jsonArray(res.StretchMaxLevelFullTrain);
-    j["trackMaxLevel"] = jsonArray(res.TrackMaxLevel);
-    j["trackMaxStretch"] = jsonIntArray(res.TrackMaxStretch);
-    j["trackMaxAngle"] = jsonIntArray(res.TrackMaxAngle);
-    j["trackMaxTrain"] = jsonIntArray(res.TrackMaxTrain);
-    j["trainLongerThanTrack"] = res.TrainLongerThanTrack;
-    j["simultaneousMaxLevel"] = res.SimultaneousMaxLevel;
-    auto grid = nlohmann::ordered_json::array();
-    for (int row = 1; row <= 3; ++row) grid.push_back(jsonArray(res.ResultGrid[row]));
-    j["resultGrid"] = grid;
-    auto labels = nlohmann::ordered_json::array();
-    for (int row = 1; row <= 3; ++row) labels.push_back(res.ResultRowLabel[row]);
-    j["resultRowLabels"] = labels;
-    return j;
-}
-
 void runCalc(const CalcOptions& opt, CliStreams& io, int& exitCode)
 {
     ProjectRecord r;
@@ -186,7 +127,7 @@ void runCalc(const CalcOptions& opt, CliStreams& io, int& exitCode)
 
     const MissingInput missing = firstMissingInput(r);
     if (!missing.complete()) {
-        io.err << missingText(missing) << "\n";
+        io.err << incompleteProjectText(missing) << "\n";
         exitCode = kExitUsage;
         return;
     }

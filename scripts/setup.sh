@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-svg-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libbenchmark-dev
+          libcli11-dev nlohmann-json3-dev
           fonts-liberation)
 missing=()
 for p in "${packages[@]}"; do

@@ -100,3 +100,14 @@ QString AppSettings::countryName(int country)
     default: return QStringLiteral("Finland");
     }
 }
+
+QString AppSettings::studyText(const QString& key) const
+{
+    return s_->value(QStringLiteral("Studie/") + key).toString();
+}
+
+void AppSettings::setStudyText(const QString& key, const QString& v)
+{
+    s_->setValue(QStringLiteral("Studie/") + key, v);
+    s_->sync();
+}

@@ -34,6 +34,11 @@ public:
 
     static QString countryName(int country);
 
+    // Free texts of the section "Studie" (the guideline values of the height studies);
+    // empty when missing.
+    QString studyText(const QString& key) const;
+    void setStudyText(const QString& key, const QString& v);
+
 private:
     std::unique_ptr<QSettings> s_;
 };

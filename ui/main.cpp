@@ -32,6 +32,7 @@
 #include "ui/Settings.h"
 #include "ui/SitePlanPage.h"
 #include "ui/StretchTable.h"
+#include "ui/StudyDialog.h"
 #include "ui/TrainTable.h"
 #include "ui/Vaxlar.h"
 
@@ -227,6 +228,7 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     connectOptionBoxes();
     installReportCommands(*this);
     installSitePlanPage(*this);
+    installStudyCommands(*this);
     resize(793, 556);
     showProject();
     setWindowTitle(captionText());

@@ -85,8 +85,7 @@ public:
     // Start-up settings: segment length, country (and with it every train's nationality) and
     // the trace switches. The settings object stays in use for the segment length.
     void applyStartupSettings(AppSettings& settings);
-
-    // The settings file in use; null until applyStartupSettings.
+    // The settings file in use (null before applyStartupSettings and after closing).
     AppSettings* appSettings() const { return settings_; }
 
     // The "Segment" setting that the segment-length control is clamped from.
