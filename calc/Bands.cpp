@@ -27,6 +27,12 @@ double AddLevel(double acc, double x)
     return x;
 }
 
+double AddLevelEnergy(double acc, double x, double energyOfX)
+{
+    if (acc != 0.0) return 10.0 * Log10(Pow10(acc / 10.0) + energyOfX);
+    return x;
+}
+
 namespace {
 void checkConvertible(double x)
 {
@@ -69,34 +75,39 @@ bool IsSwedishType4Or8(const ProjectRecord& r, int t)
     return r.nationality[t] == 1 && (r.trainType[t] == 4 || r.trainType[t] == 8);
 }
 
-void DistanceTerm(double r, double& dLd, TraceSink* trace)
+double DistanceTerm(double r, TraceSink* trace)
 {
     if (r == 0.0) {
-        dLd = 0.0;
         if (trace)
             trace->line(TraceFile::Ld, trace->pass() == TracePass::Equivalent ? "-10*Log(4*Pi*0*0)=0"
                                                                                : "-10*Log(4*P1*0*0)=0");
-        return;
+        return 0.0;
     }
-    dLd = -10.0 * Log10(12.566370614359172 * r * r);
+    const double dLd = -10.0 * Log10(12.566370614359172 * r * r);
     if (trace) {
         const char sep = trace->decimalSeparator();
         const std::string rs = formatFixed(r, 2, sep);
         trace->line(TraceFile::Ld, "-10*Log(4*Pi*" + rs + "*" + rs + ")=" + formatFixed(dLd, 2, sep));
     }
+    return dLd;
 }
 
-void AirAbsorptionTerm(int b, double r, double& dLa, TraceSink* trace)
+double AirAbsorptionTerm(int b, double r, TraceSink* trace)
 {
     if (b < 1 || b > 7 || r == 0.0) {
-        dLa = 0.0;
         if (trace) trace->line(TraceFile::La, "-0*" + formatFixed(r, 2, trace->decimalSeparator()) + "=0");
-        return;
+        return 0.0;
     }
-    dLa = -AirAbsorption[b] * r;
+    const double dLa = -AirAbsorption[b] * r;
     if (trace) {
         const char sep = trace->decimalSeparator();
-        trace->line(TraceFile::La, "-" + formatGeneral(AirAbsorption[b], 15, sep) + "*" + formatFixed(r, 2, sep) +
-                                       "=" + formatFixed(dLa, 2, sep));
+        std::string text = "-";
+        text += formatGeneral(AirAbsorption[b], 15, sep);
+        text += '*';
+        text += formatFixed(r, 2, sep);
+        text += '=';
+        text += formatFixed(dLa, 2, sep);
+        trace->line(TraceFile::La, text);
     }
+    return dLa;
 }

@@ -3,10 +3,13 @@
 // and the distance and air-absorption terms.
 
 #include <cstdint>
+#include <numbers>
 
 #include "calc/Trace.h"
 #include "model/Array1.h"
 #include "model/ProjectRecord.h"
+
+inline constexpr double kPi = std::numbers::pi;
 
 constexpr int kBands = 7;  // 63, 125, 250, 500, 1000, 2000, 4000 Hz
 
@@ -23,6 +26,8 @@ double Pow10(double x);
 double Power(double base, double exponent);
 // Energetic addition; an accumulator holding exactly 0 counts as empty.
 double AddLevel(double acc, double x);
+// The same sum when the energy of x, Pow10(x / 10), is already at hand (same bits).
+double AddLevelEnergy(double acc, double x, double energyOfX);
 // Nearest integer, exact halves to the even neighbour. Throws std::range_error for NaN or
 // a value outside the 32-bit range, so no undefined conversion reaches a result.
 std::int32_t RoundEven(double x);
@@ -33,6 +38,6 @@ double BankCorrection(const ProjectRecord& r, int s);
 bool IsSwedishType4Or8(const ProjectRecord& r, int t);
 
 // dLd = −10·lg(4π·r·r); 0 for r = 0. Writes its trace line when trace is non-null.
-void DistanceTerm(double r, double& dLd, TraceSink* trace = nullptr);
+double DistanceTerm(double r, TraceSink* trace = nullptr);
 // dLa = −AirAbsorption[b]·r; 0 for a band outside 1..7 or r = 0.
-void AirAbsorptionTerm(int b, double r, double& dLa, TraceSink* trace = nullptr);
+double AirAbsorptionTerm(int b, double r, TraceSink* trace = nullptr);

@@ -7,8 +7,6 @@
 #include "calc/Format.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-
 // Nearest integer, halves to even, for picture coordinates. A value that cannot be a pixel
 // (NaN, or far outside any picture because of a tiny receiver distance) is held at a bound
 // far outside the frame, so it never turns into undefined behaviour.

@@ -127,9 +127,7 @@ void runEquivalentPart(Run& run)
             for (int t = 1; t <= r.trainCount; ++t) traceTrainHeading(*trace, r, t);
         const Array1<double, 7> BandEmission = StretchBandEmission(r, s);
 
-        double Leq = 0.0;
-        Array1<double, 7> totals{};
-        StretchEquivalentLevel(r, s, BandEmission, Leq, totals, dLc, ctx, res);
+        const double Leq = StretchEquivalentLevel(r, s, BandEmission, dLc, ctx, res).Leq;
 
         setProgress(run, RoundEven(50.0 * s / nStretches));
 

@@ -174,8 +174,7 @@ double ElementCache::level(const SlotGeometry& g, int q, double x, int switchTer
         r = std::sqrt(d * d + x * x);
     }
     if (en.terms == 0) {
-        pool_.emplace_back();
-        ElementPropagation(ctx_, s, r, D, pool_.back());
+        pool_.push_back(ElementPropagation(ctx_, s, r, D));
         en.terms = static_cast<int>(pool_.size());
     }
     en.level[k] = ElementLevelFromTerms(ctx_, emission_, switchTerm, g.curved, s, r,

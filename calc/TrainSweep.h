@@ -14,11 +14,11 @@
 #include <memory>
 #include <vector>
 
+#include "calc/Bands.h"
 #include "calc/ElementLevel.h"
 #include "model/Array1.h"
 #include "model/ProjectRecord.h"
 
-constexpr double kPi = 3.14159265358979323846;
 inline double degToRad(double deg) { return deg * (kPi / 180.0); }
 inline double radToDeg(double rad) { return rad * (180.0 / kPi); }
 // arccos / arcsin with the argument clamped into [−1, 1]; a NaN argument counts as 1

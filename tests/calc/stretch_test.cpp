@@ -7,7 +7,6 @@
 #include "calc/StretchLevel.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
 double tanDeg(double d) { return std::tan(kPi * d / 180.0); }
 
 // Stretch 1: straight at distance D over flat porous ground, no screen.
@@ -59,9 +58,9 @@ Walk walk(const ProjectRecord& r, int seg, double emission = 80.0, CalcResults* 
     ctx.segmentLength = seg;
     ctx.message = [&w](const std::string& m) { w.messages.push_back(m); };
     ctx.observer = [&w](const SourcePointInfo& p) { w.points.push_back(p); };
-    Array1<double, 7> e, totals;
+    Array1<double, 7> e;
     e.fill(emission);
-    StretchEquivalentLevel(r, 1, e, w.Leq, totals, 0.0, ctx, w.results);
+    w.Leq = StretchEquivalentLevel(r, 1, e, 0.0, ctx, w.results).Leq;
     if (shared) *shared = w.results;
     return w;
 }
