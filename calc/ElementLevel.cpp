@@ -53,9 +53,11 @@ double bandLevel(double Lw, double dLc, const BandTerms& t, bool curved, int swi
     return Lp + AWeighting[b];
 }
 
-StretchTermData termData(const ElementContext& ctx, int s)
+const StretchTermData& termData(const ElementContext& ctx, int s, StretchTermData& local)
 {
-    return ctx.terms ? (*ctx.terms)[s] : TermDataOf(*ctx.rec, s);
+    if (ctx.terms) return (*ctx.terms)[s];
+    local = TermDataOf(*ctx.rec, s);
+    return local;
 }
 
 struct BandValues {
@@ -89,8 +91,8 @@ double tracedElementLevel(const ElementContext& ctx, int v, int switchTerm, bool
 {
     const double dLc = BankCorrection(*ctx.rec, s);
     const bool nearType = type4Or8(ctx);
-    const StretchTermData st = termData(ctx, s);
-    const SourcePoint point(st, r, D);
+    StretchTermData local;
+    const SourcePoint point(termData(ctx, s, local), r, D);
     double level = 0.0;
     for (int b = 1; b <= 7; ++b) {
         const std::string prefix = formatInt(b) + ": ";
@@ -136,8 +138,8 @@ void traceFooter(TraceSink& tr, const ElementContext& ctx, int s, int switchTerm
 
 ElementTerms ElementPropagation(const ElementContext& ctx, int s, double r, float D)
 {
-    const StretchTermData st = termData(ctx, s);
-    const SourcePoint point(st, r, D);
+    StretchTermData local;
+    const SourcePoint point(termData(ctx, s, local), r, D);
     ElementTerms t;
     for (int b = 1; b <= 7; ++b) t.band[b - 1] = point.terms(b);
     return t;

@@ -191,15 +191,29 @@ GroundGeometry GroundGeometryOf(const StretchTermData& st, double R)
 }
 
 namespace {
-// The ground band functions a(h), b(h), c(h), d(h) of the method for the corrected height h.
-double bandFunction(const GroundGeometry& g, int b, double h)
+// The ground band functions a(h), b(h), c(h), d(h) of the method for the corrected height h
+// of end `end` (0 source, 1 receiver).
+double bandFunction(const StretchTermData& st, const GroundGeometry& g, int b, int end, double h)
 {
+    StretchTermData::HeightExp& x = st.heightExp[b][end];
+    if (!x.known || x.h != h) {
+        switch (b) {
+        case 2:
+            x.e1 = std::exp(-0.12 * sqr(h - 5.0));
+            x.e2 = std::exp(-0.09 * sqr(h));
+            break;
+        case 3: x.e1 = std::exp(-0.09 * sqr(h)); break;
+        case 4: x.e1 = std::exp(-0.46 * sqr(h)); break;
+        default: x.e1 = std::exp(-0.9 * sqr(h)); break;
+        }
+        x.h = h;
+        x.known = true;
+    }
     switch (b) {
-    case 2:
-        return 1.5 + 3.0 * std::exp(-0.12 * sqr(h - 5.0)) * g.spread50 + 5.7 * std::exp(-0.09 * sqr(h)) * g.spreadA;
-    case 3: return 1.5 + 8.6 * std::exp(-0.09 * sqr(h)) * g.spread50;
-    case 4: return 1.5 + 14.0 * std::exp(-0.46 * sqr(h)) * g.spread50;
-    default: return 1.5 + 5.0 * std::exp(-0.9 * sqr(h)) * g.spread50;
+    case 2: return 1.5 + 3.0 * x.e1 * g.spread50 + 5.7 * x.e2 * g.spreadA;
+    case 3: return 1.5 + 8.6 * x.e1 * g.spread50;
+    case 4: return 1.5 + 14.0 * x.e1 * g.spread50;
+    default: return 1.5 + 5.0 * x.e1 * g.spread50;
     }
 }
 
@@ -313,8 +327,8 @@ double GroundBand(const StretchTermData& st, const GroundGeometry& g, int b, dou
         z.dLgs = 1.5;
         z.dLgi = 1.5;
     } else if (b <= 5) {
-        z.dLgs = 1.5 - st.Gs * bandFunction(g, b, h.hs);
-        z.dLgi = 1.5 - st.Gr * bandFunction(g, b, h.hr);
+        z.dLgs = 1.5 - st.Gs * bandFunction(st, g, b, 0, h.hs);
+        z.dLgi = 1.5 - st.Gr * bandFunction(st, g, b, 1, h.hr);
     } else {
         z.dLgs = 1.5 * (1.0 - st.Gs);
         z.dLgi = 1.5 * (1.0 - st.Gr);

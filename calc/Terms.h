@@ -27,6 +27,15 @@ struct StretchTermData {
     double groundRef = 0;   // reference ground height of the screen's height factor
     double Gs = 0, Gr = 0, Gm = 0;  // porous fractions of source, receiver and middle zone
     ProfileView profile;
+    // The height-dependent exponentials of the ground band functions for the last height
+    // seen per band and end (source 0, receiver 1). Without a screen or a cross-section the
+    // heights are the same at every source point, so each is computed once per stretch; a
+    // value is only reused for exactly the same height, so the bits stay the same.
+    struct HeightExp {
+        double h = 0.0, e1 = 0.0, e2 = 0.0;
+        bool known = false;
+    };
+    mutable HeightExp heightExp[8][2];
 };
 StretchTermData TermDataOf(const ProjectRecord& r, int s);
 
