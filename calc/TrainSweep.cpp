@@ -151,17 +151,25 @@ double ElementCache::direct(const SlotGeometry& g, double x, int switchTerm) con
     return LevelAtPointStraight(ctx_, v_, switchTerm, g.stretch, false, *coef_, x);
 }
 
-double ElementCache::level(const SlotGeometry& g, int q, double x, int switchTerm)
+// The table entry of position x, or null when x has none (not on the half-metre grid,
+// outside the table, an unknown switch term).
+ElementCache::Entry* ElementCache::entry(const SlotGeometry& g, int q, double x, int switchTerm)
 {
     SlotTable& t = slots_[q];
     // A straight element's level depends on |x| only; a curved one's on x.
     const double key = g.curved ? 2.0 * x : 2.0 * std::fabs(x);
     if (!(key >= 0.0 && key < static_cast<double>(t.size)) || key != std::floor(key) ||
         (switchTerm != 0 && switchTerm != 6))
-        return direct(g, x, switchTerm);
-    Entry& en = t.e.get()[static_cast<std::size_t>(key)];
+        return nullptr;
+    return &t.e.get()[static_cast<std::size_t>(key)];
+}
+
+double ElementCache::level(const SlotGeometry& g, int q, double x, int switchTerm)
+{
+    Entry* en = entry(g, q, x, switchTerm);
+    if (!en) return direct(g, x, switchTerm);
     const int k = switchTerm == 6 ? 1 : 0;
-    if (en.gen[k] == gen_) return en.level[k];
+    if (en->gen[k] == gen_) return en->level[k];
     const int s = g.stretch;
     double r;
     float D;
@@ -173,14 +181,27 @@ double ElementCache::level(const SlotGeometry& g, int q, double x, int switchTer
         const double d = D;
         r = std::sqrt(d * d + x * x);
     }
-    if (en.terms == 0) {
+    if (en->terms == 0) {
         pool_.push_back(ElementPropagation(ctx_, s, r, D));
-        en.terms = static_cast<int>(pool_.size());
+        en->terms = static_cast<int>(pool_.size());
     }
-    en.level[k] = ElementLevelFromTerms(ctx_, emission_, switchTerm, g.curved, s, r,
-                                        pool_[static_cast<std::size_t>(en.terms - 1)]);
-    en.gen[k] = gen_;
-    return en.level[k];
+    en->level[k] = ElementLevelFromTerms(ctx_, emission_, switchTerm, g.curved, s, r,
+                                         pool_[static_cast<std::size_t>(en->terms - 1)]);
+    en->gen[k] = gen_;
+    return en->level[k];
+}
+
+ElementCache::LevelEnergy ElementCache::levelEnergy(const SlotGeometry& g, int q, double x, int switchTerm)
+{
+    const double lvl = level(g, q, x, switchTerm);
+    Entry* en = entry(g, q, x, switchTerm);
+    if (!en) return {lvl, Pow10(lvl / 10.0)};
+    const int k = switchTerm == 6 ? 1 : 0;
+    if (en->energyGen[k] != gen_) {
+        en->energy[k] = Pow10(lvl / 10.0);
+        en->energyGen[k] = gen_;
+    }
+    return {lvl, en->energy[k]};
 }
 
 double LevelAtTrackPosition(const SweepContext& c, const TrackPos& p)

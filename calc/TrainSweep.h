@@ -112,6 +112,11 @@ public:
     // Level of the element at x (metres; straight: from the normal, either side; curved: arc
     // position) in slot q with the given switch term.
     double level(const SlotGeometry& g, int q, double x, int switchTerm);
+    // The level and its energy Pow10(level / 10), for the energy sums of the walks.
+    struct LevelEnergy {
+        double level, energy;
+    };
+    LevelEnergy levelEnergy(const SlotGeometry& g, int q, double x, int switchTerm);
 
 private:
     // One position (in half metres). Zero-filled memory is "nothing known", so the tables
@@ -120,6 +125,8 @@ private:
         int terms;                 // 1 + index into pool_, 0 = not yet computed
         std::uint32_t gen[2];      // train generation of level[0] (switch 0) / level[1] (switch 6)
         double level[2];
+        std::uint32_t energyGen[2];  // train generation of energy[k]
+        double energy[2];
     };
     struct FreeDeleter {
         void operator()(Entry* p) const { std::free(p); }
@@ -129,6 +136,7 @@ private:
         std::unique_ptr<Entry, FreeDeleter> e;
     };
     double direct(const SlotGeometry& g, double x, int switchTerm) const;
+    Entry* entry(const SlotGeometry& g, int q, double x, int switchTerm);
     Array1<SlotTable, 8> slots_{};
     std::vector<ElementTerms> pool_;
     Array1<double, 7> emission_{};
