@@ -11,27 +11,7 @@ const Array1<double, 7> AirAbsorption{{0.0, 0.0, 0.001, 0.002, 0.004, 0.007, 0.0
 const Array1<double, 7> SourceHeight{{2.2, 1.7, 1.0, 0.5, 0.6, 0.7, 0.8}};
 const Array1<double, 7> AWeighting{{-26.2, -16.1, -8.6, -3.2, 0.0, 1.2, 1.0}};
 
-double Log10(double x)
-{
-    if (!(x > 0.0)) return 0.0;
-    return std::log(x) / std::log(10.0);
-}
-
-double Pow10(double x) { return std::exp(x * std::log(10.0)); }
-
 double Power(double base, double exponent) { return std::exp(exponent * std::log(base)); }
-
-double AddLevel(double acc, double x)
-{
-    if (acc != 0.0) return 10.0 * Log10(Pow10(acc / 10.0) + Pow10(x / 10.0));
-    return x;
-}
-
-double AddLevelEnergy(double acc, double x, double energyOfX)
-{
-    if (acc != 0.0) return 10.0 * Log10(Pow10(acc / 10.0) + energyOfX);
-    return x;
-}
 
 namespace {
 void checkConvertible(double x)

@@ -2,6 +2,7 @@
 // Per-band tables and the small numeric functions of the engine, the bank correction,
 // and the distance and air-absorption terms.
 
+#include <cmath>
 #include <cstdint>
 #include <numbers>
 
@@ -19,15 +20,27 @@ extern const Array1<double, 7> SourceHeight;   // m above the track
 extern const Array1<double, 7> AWeighting;     // dB
 
 // Common logarithm; 0 for a non-positive argument or NaN.
-double Log10(double x);
+inline double Log10(double x)
+{
+    if (!(x > 0.0)) return 0.0;
+    return std::log(x) / std::log(10.0);
+}
 // 10^x computed as e^(x·ln 10).
-double Pow10(double x);
+inline double Pow10(double x) { return std::exp(x * std::log(10.0)); }
 // base^exponent as e^(exponent·ln base); base > 0.
 double Power(double base, double exponent);
 // Energetic addition; an accumulator holding exactly 0 counts as empty.
-double AddLevel(double acc, double x);
+inline double AddLevel(double acc, double x)
+{
+    if (acc != 0.0) return 10.0 * Log10(Pow10(acc / 10.0) + Pow10(x / 10.0));
+    return x;
+}
 // The same sum when the energy of x, Pow10(x / 10), is already at hand (same bits).
-double AddLevelEnergy(double acc, double x, double energyOfX);
+inline double AddLevelEnergy(double acc, double x, double energyOfX)
+{
+    if (acc != 0.0) return 10.0 * Log10(Pow10(acc / 10.0) + energyOfX);
+    return x;
+}
 // Nearest integer, exact halves to the even neighbour. Throws std::range_error for NaN or
 // a value outside the 32-bit range, so no undefined conversion reaches a result.
 std::int32_t RoundEven(double x);
