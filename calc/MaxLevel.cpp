@@ -103,76 +103,76 @@ void flagsFromAngles(const ProjectRecord& r, int s, bool& rearBefore, bool& fron
 
 }  // namespace
 
-void StretchGeometry(const ElementContext& ctx, int s, long long L, SlotGeometry& g, bool& radiusInvalid,
-                     bool placeOnArc)
+namespace {
+// Straight stretch wholly before the normal (a2 ≤ 90): positions fall towards the normal.
+void geometryBefore(SlotGeometry& g, double d, long long L)
+{
+    const int b1 = g.a1 == 0 ? 1 : g.a1;
+    g.S = RoundEven(std::tan(degToRad(90.0 - b1)) * d);
+    g.E = g.a2 == 90 ? 0 : RoundEven(std::tan(degToRad(90.0 - g.a2)) * d);
+    // Ends that coincide give a stretch of 1 m instead of one without an inside.
+    if (g.S == g.E) g.S = g.E + 1;
+    g.startBefore = g.endBefore = true;
+    g.length = g.S - g.E;
+    g.confinedFrom = g.S;
+    g.confinedTo = g.E;
+    if (g.S - g.E > L) g.confinedFrom = g.E + L;
+}
+
+// Straight stretch wholly after the normal (a1 ≥ 90): positions rise away from it.
+void geometryAfter(SlotGeometry& g, double d, long long L)
+{
+    g.S = g.a1 == 90 ? 0 : RoundEven(std::tan(degToRad(g.a1 - 90.0)) * d);
+    const int b2 = g.a2 == 180 ? 179 : g.a2;
+    g.E = RoundEven(std::tan(degToRad(b2 - 90.0)) * d);
+    if (g.S == g.E) g.E = g.S + 1;
+    g.startBefore = g.endBefore = false;
+    g.length = g.E - g.S;
+    g.confinedFrom = g.S;
+    g.confinedTo = g.E;
+    if (g.E - g.S > L) g.confinedTo = g.S + L;
+}
+
+// Straight stretch across the normal: a train kept inside it straddles the normal, From
+// metres before and To metres after it.
+void geometryAcross(SlotGeometry& g, double d, long long L)
+{
+    g.across = true;
+    const int b1 = g.a1 == 0 ? 1 : g.a1;
+    const int b2 = g.a2 == 180 ? 179 : g.a2;
+    g.S = RoundEven(std::tan(degToRad(90.0 - b1)) * d);
+    g.E = RoundEven(std::tan(degToRad(b2 - 90.0)) * d);
+    if (g.S == 0 && g.E == 0) g.S = g.E = 1;
+    g.startBefore = true;
+    g.endBefore = false;
+    g.length = g.S + g.E;
+    g.confinedFrom = g.S;
+    g.confinedTo = g.E;
+    if (g.S + g.E <= L) return;
+    const long long h = L / 2;  // truncated
+    if (g.S <= h) {
+        g.confinedTo = L - g.S;
+    } else if (g.E >= h) {
+        g.confinedFrom = h;
+        g.confinedTo = L - h;
+    } else {
+        g.confinedFrom = L - g.E;
+    }
+}
+
+// Curved stretch: arc positions from 0 to its whole metres; the train is seeded at the point
+// nearest the receiver when it is shorter than the arc.
+void geometryCurved(const ElementContext& ctx, int s, SlotGeometry& g, long long L, bool placeOnArc)
 {
     const ProjectRecord& r = *ctx.rec;
-    radiusInvalid = false;
-    g = SlotGeometry{};
-    g.stretch = s;
-    g.a1 = r.angleFrom[s];
-    g.a2 = r.angleTo[s];
-    g.shape = r.shape[s];
-    g.curved = r.shape[s] != 0;
-    const double d = r.perpDistance[s];
-    const int a1 = g.a1, a2 = g.a2;
-
-    if (!g.curved) {
-        if (a2 <= 90) {  // wholly before the normal
-            const int b1 = a1 == 0 ? 1 : a1;
-            g.S = RoundEven(std::tan(degToRad(90.0 - b1)) * d);
-            g.E = a2 == 90 ? 0 : RoundEven(std::tan(degToRad(90.0 - a2)) * d);
-            // Ends that coincide give a stretch of 1 m instead of one without an inside.
-            if (g.S == g.E) g.S = g.E + 1;
-            g.startBefore = g.endBefore = true;
-            g.length = g.S - g.E;
-            g.confinedFrom = g.S;
-            g.confinedTo = g.E;
-            if (g.S - g.E > L) g.confinedFrom = g.E + L;
-        } else if (a1 >= 90) {  // wholly after the normal
-            g.S = a1 == 90 ? 0 : RoundEven(std::tan(degToRad(a1 - 90.0)) * d);
-            const int b2 = a2 == 180 ? 179 : a2;
-            g.E = RoundEven(std::tan(degToRad(b2 - 90.0)) * d);
-            if (g.S == g.E) g.E = g.S + 1;
-            g.startBefore = g.endBefore = false;
-            g.length = g.E - g.S;
-            g.confinedFrom = g.S;
-            g.confinedTo = g.E;
-            if (g.E - g.S > L) g.confinedTo = g.S + L;
-        } else {  // across the normal
-            g.across = true;
-            const int b1 = a1 == 0 ? 1 : a1;
-            const int b2 = a2 == 180 ? 179 : a2;
-            g.S = RoundEven(std::tan(degToRad(90.0 - b1)) * d);
-            g.E = RoundEven(std::tan(degToRad(b2 - 90.0)) * d);
-            if (g.S == 0 && g.E == 0) g.S = g.E = 1;
-            g.startBefore = true;
-            g.endBefore = false;
-            g.length = g.S + g.E;
-            g.confinedFrom = g.S;
-            g.confinedTo = g.E;
-            if (g.S + g.E > L) {
-                const long long h = L / 2;  // truncated
-                if (g.S <= h) {
-                    g.confinedTo = L - g.S;
-                } else if (g.E >= h) {
-                    g.confinedFrom = h;
-                    g.confinedTo = L - h;
-                } else {
-                    g.confinedFrom = L - g.E;
-                }
-            }
-        }
-        return;
-    }
-
     const double rs = r.startDistance[s];
     const double re = r.endDistance[s];
     const double R = r.radius[s];
-    const double c = a2 == 180 ? rs + re : std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(a2 - a1)));
+    const double c =
+        g.a2 == 180 ? rs + re : std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(g.a2 - g.a1)));
     g.startBefore = g.endBefore = true;
     if (2.0 * R < c) {
-        radiusInvalid = true;
+        g.radiusInvalid = true;
         return;
     }
     const double theta = clampedAcos((2.0 * R * R - c * c) / (2.0 * R * R));
@@ -184,10 +184,32 @@ void StretchGeometry(const ElementContext& ctx, int s, long long L, SlotGeometry
     g.confinedFrom = 0;
     g.confinedTo = g.E;
     // The element levels use the central angle of the chord from cos(angleTo).
-    const double cw = std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(a2)));
+    const double cw = std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(g.a2)));
     g.walkTheta = clampedAcos((2.0 * R * R - cw * cw) / (2.0 * R * R));
     g.walkArc = g.walkTheta * R;
     if (placeOnArc && g.E > L) PlaceTrainOnArc(ctx, s, L, g.E, g.confinedFrom, g.confinedTo);
+}
+}  // namespace
+
+SlotGeometry StretchGeometry(const ElementContext& ctx, int s, long long L, bool placeOnArc)
+{
+    const ProjectRecord& r = *ctx.rec;
+    SlotGeometry g;
+    g.stretch = s;
+    g.a1 = r.angleFrom[s];
+    g.a2 = r.angleTo[s];
+    g.shape = r.shape[s];
+    g.curved = r.shape[s] != 0;
+    const double d = r.perpDistance[s];
+    if (g.curved)
+        geometryCurved(ctx, s, g, L, placeOnArc);
+    else if (g.a2 <= 90)
+        geometryBefore(g, d, L);
+    else if (g.a1 >= 90)
+        geometryAfter(g, d, L);
+    else
+        geometryAcross(g, d, L);
+    return g;
 }
 
 double RoundToTenth(double P) { return RoundEven(P * 10.0) / 10.0; }
@@ -328,9 +350,8 @@ long long slotGeometry(TrackRun& run, long long L)
     for (int p = 1; p <= run.ts.n; ++p) {
         const int s = run.ts.order[p];
         if (tr) traceStretchHeading(tr, run.r, p, s);
-        bool invalid = false;
-        StretchGeometry(run.elem, s, L, run.ts.g[p], invalid, !run.res.RadiusError);
-        if (invalid) run.res.RadiusError = lengthUnknown = true;
+        run.ts.g[p] = StretchGeometry(run.elem, s, L, !run.res.RadiusError);
+        if (run.ts.g[p].radiusInvalid) run.res.RadiusError = lengthUnknown = true;
         if (run.ts.g[p].curved && run.res.RadiusError && run.hooks.message) run.hooks.message(kRadiusErrorMessage);
         if (tr) traceStretchEnds(tr, run.ts.g[p]);
         T += run.ts.g[p].length;

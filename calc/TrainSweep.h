@@ -64,6 +64,7 @@ struct SlotGeometry {
     // Curved: central angle with the chord from cos(angleTo), and θ·R; the element levels
     // use these.
     double walkTheta = 0.0, walkArc = 0.0;
+    bool radiusInvalid = false;  // curved: the chord exceeds twice the radius
 };
 
 struct TrackSlots {

@@ -17,10 +17,8 @@ SlotGeometry geometry(const ProjectRecord& r, int s, long long L, bool* invalid 
     ElementContext ctx;
     ctx.rec = &r;
     ctx.frames = &frames;
-    SlotGeometry g;
-    bool bad = false;
-    StretchGeometry(ctx, s, L, g, bad);
-    if (invalid) *invalid = bad;
+    const SlotGeometry g = StretchGeometry(ctx, s, L);
+    if (invalid) *invalid = g.radiusInvalid;
     return g;
 }
 
