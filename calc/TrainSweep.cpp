@@ -339,77 +339,83 @@ Placement GrowBackOnly(const SweepContext& c, Growth& g)
     return Placement{g.rear, g.front};
 }
 
+namespace {
+// Backward slide into slot q = p − 1: the rear enters q at its end and the train moves back
+// while the gained rear metre is louder than the front metre given up and both ends stay
+// where a train may stand.
+void slideBackward(const SweepContext& c, int p, TrackPos& rear, TrackPos& front, bool& shifted)
+{
+    const TrackSlots& ts = *c.slots;
+    const SlotGeometry& gp = ts.g[p];
+    const SlotGeometry& gq = ts.g[p - 1];
+    rear = enteredAtEnd(ts, p - 1, !gq.curved && gq.a2 <= 90);
+    long long guard = ts.extent + 2;
+    CachedLevel frontLevel;
+    for (;;) {
+        rear.x += rear.before ? 1 : -1;
+        const double Lr = levelOf(c, rear);
+        if (Lr <= frontLevel.get(c, front)) break;
+        const bool rearInside = ((gq.a1 < 90 && !rear.before) ||
+                                 (gq.a1 >= 90 && !rear.before && rear.x >= gq.confinedFrom) ||
+                                 (gq.a1 < 90 && rear.before && rear.x <= gq.confinedFrom)) &&
+                                !onMissingSide(gq, rear);
+        const bool frontInside =
+            ((gp.a1 >= 90 && front.x >= gp.S) || (gp.a1 < 90 && front.x < gp.S)) && !onMissingSide(gp, front);
+        if (!rearInside || !frontInside || --guard <= 0) break;
+        shifted = true;
+        if (rear.x == 0 && !rear.before) rear.before = true;
+        if (front.before) {
+            front.x += 1;
+        } else {
+            front.x -= 1;
+            if (front.x == 0) front.before = true;
+        }
+    }
+    rear.x -= rear.before ? 1 : -1;  // undo the last rear move
+    if (AtStretchEnd(ts, rear)) rear = enteredAtStart(ts, p, gp.startBefore);
+}
+
+// Forward slide into slot q = p + 1, the mirror image.
+void slideForward(const SweepContext& c, int p, TrackPos& rear, TrackPos& front, bool& shifted)
+{
+    const TrackSlots& ts = *c.slots;
+    const SlotGeometry& gp = ts.g[p];
+    const SlotGeometry& gq = ts.g[p + 1];
+    front = enteredAtStart(ts, p + 1, !gq.curved && gq.a1 < 90);
+    long long guard = ts.extent + 2;
+    CachedLevel rearLevel;
+    for (;;) {
+        front.x += front.before ? -1 : 1;
+        const double Lf = levelOf(c, front);
+        if (!(Lf > rearLevel.get(c, rear))) break;
+        const bool frontInside = ((gq.a2 <= 90 && front.before && front.x >= gq.confinedTo) ||
+                                  (gq.a2 > 90 && !front.before && front.x <= gq.confinedTo)) &&
+                                 !onMissingSide(gq, front);
+        const bool rearInside =
+            ((gp.a2 <= 90 && rear.x > gp.E) || (gp.a2 > 90 && rear.x <= gp.E)) && !onMissingSide(gp, rear);
+        if (!frontInside || !rearInside || --guard <= 0) break;
+        shifted = true;
+        if (front.x == 0) front.before = false;
+        if (rear.before) {
+            rear.x -= 1;
+            if (rear.x == 0) rear.before = false;
+        } else {
+            rear.x += 1;
+        }
+    }
+    front.x -= front.before ? -1 : 1;  // undo the last front move
+    if (AtStretchStart(ts, front)) front = enteredAtEnd(ts, p, gp.endBefore);
+}
+}  // namespace
+
 SlideResult SlideShortTrain(const SweepContext& c, int p, TrackPos rear, TrackPos front)
 {
     const TrackSlots& ts = *c.slots;
     SlideResult res;
     const bool frontAtEnd = AtStretchEnd(ts, front);
-    const SlotGeometry& gp = ts.g[p];
-
-    // Backward slide into slot p − 1.
-    if (p > 1 && AtStretchStart(ts, rear)) {
-        const int q = p - 1;
-        const SlotGeometry& gq = ts.g[q];
-        rear = enteredAtEnd(ts, q, !gq.curved && gq.a2 <= 90);
-        long long guard = ts.extent + 2;
-        CachedLevel frontLevel;
-        for (;;) {
-            rear.x += rear.before ? 1 : -1;
-            const double Lr = levelOf(c, rear);
-            const double Lf = frontLevel.get(c, front);
-            if (Lr <= Lf) break;
-            bool rearInside = (gq.a1 < 90 && !rear.before) ||
-                              (gq.a1 >= 90 && !rear.before && rear.x >= gq.confinedFrom) ||
-                              (gq.a1 < 90 && rear.before && rear.x <= gq.confinedFrom);
-            rearInside = rearInside && !onMissingSide(gq, rear);
-            bool frontInside =
-                (gp.a1 >= 90 && front.x >= gp.S) || (gp.a1 < 90 && front.x < gp.S);
-            frontInside = frontInside && !onMissingSide(gp, front);
-            if (!rearInside || !frontInside || --guard <= 0) break;
-            res.shifted = true;
-            if (rear.x == 0 && !rear.before) rear.before = true;
-            if (front.before) {
-                front.x += 1;
-            } else {
-                front.x -= 1;
-                if (front.x == 0) front.before = true;
-            }
-        }
-        rear.x -= rear.before ? 1 : -1;  // undo the last rear move
-        if (AtStretchEnd(ts, rear)) rear = enteredAtStart(ts, p, gp.startBefore);
-    }
-
-    // Forward slide into slot p + 1, unless the backward slide has moved the train.
-    if (!res.shifted && frontAtEnd && p < ts.n) {
-        const int q = p + 1;
-        const SlotGeometry& gq = ts.g[q];
-        front = enteredAtStart(ts, q, !gq.curved && gq.a1 < 90);
-        long long guard = ts.extent + 2;
-        CachedLevel rearLevel;
-        for (;;) {
-            front.x += front.before ? -1 : 1;
-            const double Lf = levelOf(c, front);
-            const double Lr = rearLevel.get(c, rear);
-            if (!(Lf > Lr)) break;
-            bool frontInside = (gq.a2 <= 90 && front.before && front.x >= gq.confinedTo) ||
-                               (gq.a2 > 90 && !front.before && front.x <= gq.confinedTo);
-            frontInside = frontInside && !onMissingSide(gq, front);
-            bool rearInside = (gp.a2 <= 90 && rear.x > gp.E) || (gp.a2 > 90 && rear.x <= gp.E);
-            rearInside = rearInside && !onMissingSide(gp, rear);
-            if (!frontInside || !rearInside || --guard <= 0) break;
-            res.shifted = true;
-            if (front.x == 0) front.before = false;
-            if (rear.before) {
-                rear.x -= 1;
-                if (rear.x == 0) rear.before = false;
-            } else {
-                rear.x += 1;
-            }
-        }
-        front.x -= front.before ? -1 : 1;  // undo the last front move
-        if (AtStretchStart(ts, front)) front = enteredAtEnd(ts, p, gp.endBefore);
-    }
-
+    if (p > 1 && AtStretchStart(ts, rear)) slideBackward(c, p, rear, front, res.shifted);
+    // The forward slide only when the backward slide has not moved the train.
+    if (!res.shifted && frontAtEnd && p < ts.n) slideForward(c, p, rear, front, res.shifted);
     res.placement = Placement{rear, front};
     return res;
 }
