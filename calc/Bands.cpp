@@ -55,39 +55,34 @@ bool IsSwedishType4Or8(const ProjectRecord& r, int t)
     return r.nationality[t] == 1 && (r.trainType[t] == 4 || r.trainType[t] == 8);
 }
 
-double DistanceTerm(double r, TraceSink* trace)
+double TracedDistanceTerm(double r, TraceSink& trace)
 {
     if (r == 0.0) {
-        if (trace)
-            trace->line(TraceFile::Ld, trace->pass() == TracePass::Equivalent ? "-10*Log(4*Pi*0*0)=0"
-                                                                               : "-10*Log(4*P1*0*0)=0");
+        trace.line(TraceFile::Ld,
+                   trace.pass() == TracePass::Equivalent ? "-10*Log(4*Pi*0*0)=0" : "-10*Log(4*P1*0*0)=0");
         return 0.0;
     }
     const double dLd = -10.0 * Log10(12.566370614359172 * r * r);
-    if (trace) {
-        const char sep = trace->decimalSeparator();
-        const std::string rs = formatFixed(r, 2, sep);
-        trace->line(TraceFile::Ld, "-10*Log(4*Pi*" + rs + "*" + rs + ")=" + formatFixed(dLd, 2, sep));
-    }
+    const char sep = trace.decimalSeparator();
+    const std::string rs = formatFixed(r, 2, sep);
+    trace.line(TraceFile::Ld, "-10*Log(4*Pi*" + rs + "*" + rs + ")=" + formatFixed(dLd, 2, sep));
     return dLd;
 }
 
-double AirAbsorptionTerm(int b, double r, TraceSink* trace)
+double TracedAirAbsorptionTerm(int b, double r, TraceSink& trace)
 {
+    const char sep = trace.decimalSeparator();
     if (b < 1 || b > 7 || r == 0.0) {
-        if (trace) trace->line(TraceFile::La, "-0*" + formatFixed(r, 2, trace->decimalSeparator()) + "=0");
+        trace.line(TraceFile::La, "-0*" + formatFixed(r, 2, sep) + "=0");
         return 0.0;
     }
     const double dLa = -AirAbsorption[b] * r;
-    if (trace) {
-        const char sep = trace->decimalSeparator();
-        std::string text = "-";
-        text += formatGeneral(AirAbsorption[b], 15, sep);
-        text += '*';
-        text += formatFixed(r, 2, sep);
-        text += '=';
-        text += formatFixed(dLa, 2, sep);
-        trace->line(TraceFile::La, text);
-    }
+    std::string text = "-";
+    text += formatGeneral(AirAbsorption[b], 15, sep);
+    text += '*';
+    text += formatFixed(r, 2, sep);
+    text += '=';
+    text += formatFixed(dLa, 2, sep);
+    trace.line(TraceFile::La, text);
     return dLa;
 }

@@ -50,7 +50,19 @@ std::int32_t CheckedTrunc(double x);
 double BankCorrection(const ProjectRecord& r, int s);
 bool IsSwedishType4Or8(const ProjectRecord& r, int t);
 
+// The two terms with their trace lines.
+double TracedDistanceTerm(double r, TraceSink& trace);
+double TracedAirAbsorptionTerm(int b, double r, TraceSink& trace);
+
 // dLd = −10·lg(4π·r·r); 0 for r = 0. Writes its trace line when trace is non-null.
-double DistanceTerm(double r, TraceSink* trace = nullptr);
+inline double DistanceTerm(double r, TraceSink* trace = nullptr)
+{
+    if (trace) return TracedDistanceTerm(r, *trace);
+    return r == 0.0 ? 0.0 : -10.0 * Log10(12.566370614359172 * r * r);
+}
 // dLa = −AirAbsorption[b]·r; 0 for a band outside 1..7 or r = 0.
-double AirAbsorptionTerm(int b, double r, TraceSink* trace = nullptr);
+inline double AirAbsorptionTerm(int b, double r, TraceSink* trace = nullptr)
+{
+    if (trace) return TracedAirAbsorptionTerm(b, r, *trace);
+    return b < 1 || b > 7 || r == 0.0 ? 0.0 : -AirAbsorption[b] * r;
+}

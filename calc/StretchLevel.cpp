@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "calc/Bands.h"
@@ -58,7 +59,11 @@ public:
     {
         if (trace_) tracePointHead(p);
         const SourcePoint source(terms_, p.R, static_cast<float>(p.Dscreen), p.straightPath);
-        const double lenTerm = 10.0 * Log10(p.len);
+        if (!(p.len == lastLen_)) {  // most points stand for a full segment
+            lastLen_ = p.len;
+            lenTerm_ = 10.0 * Log10(p.len);
+        }
+        const double lenTerm = lenTerm_;
         double pointLevel = 0.0;
         for (int b = 1; b <= 7; ++b) {
             if (trace_) traceBandPrefix(b);
@@ -164,6 +169,7 @@ private:
     bool curved_;
     int pass_ = 1;
     double prev_ = 0.0;
+    double lastLen_ = std::numeric_limits<double>::quiet_NaN(), lenTerm_ = 0.0;
     Array1<BandTerms, 7> bands_{};
     Array1<double, 7> Lp_{};
 };
