@@ -187,7 +187,11 @@ void geometryCurved(const ElementContext& ctx, int s, SlotGeometry& g, long long
     const double cw = std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(g.a2)));
     g.walkTheta = clampedAcos((2.0 * R * R - cw * cw) / (2.0 * R * R));
     g.walkArc = g.walkTheta * R;
-    if (placeOnArc && g.E > L) PlaceTrainOnArc(ctx, s, L, g.E, g.confinedFrom, g.confinedTo);
+    if (placeOnArc && g.E > L) {
+        const ArcPlacement seeded = PlaceTrainOnArc(ctx, s, L, g.E);
+        g.confinedFrom = seeded.rear;
+        g.confinedTo = seeded.front;
+    }
 }
 }  // namespace
 

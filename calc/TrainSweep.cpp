@@ -425,7 +425,7 @@ float ArcPointDistance(const ElementContext& ctx, int s, long long j)
     return static_cast<float>(CurvedElementDistance(ctx, s, 0.0, 0.0, static_cast<double>(j)));
 }
 
-void PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E, long long& rear, long long& front)
+ArcPlacement PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E)
 {
     const ProjectRecord& r = *ctx.rec;
     const double rs = r.startDistance[s];
@@ -460,8 +460,7 @@ void PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E,
             rr -= 1;
         }
     }
-    rear = rr;
-    front = ff;
+    return {rr, ff};
 }
 
 namespace {

@@ -192,9 +192,11 @@ SlideResult SlideShortTrain(const SweepContext& c, int p, TrackPos rear, TrackPo
 // Distance (single precision) from the receiver to the point j metres along curved stretch s.
 float ArcPointDistance(const ElementContext& ctx, int s, long long j);
 // Train of L metres on an arc of E whole metres (E > L): seeded at the nearest point and
-// grown towards the nearer neighbour; rear and front receive the arc positions.
-void PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E, long long& rear,
-                     long long& front);
+// grown towards the nearer neighbour. Returns the arc positions of rear and front.
+struct ArcPlacement {
+    long long rear = 0, front = 0;
+};
+ArcPlacement PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E);
 
 // Middle of a placement: steps from the rear towards the front. `bound` limits the count
 // (L plus the track length); when it is hit, N := L.

@@ -255,3 +255,22 @@ TEST(StretchLevel, SingleSourcePointMatchesItsBandTerms)
     }
     EXPECT_NEAR(walk(r, 1, 70.0).Leq, 10.0 * std::log10(sum), 1e-9);
 }
+
+TEST(StretchLevel, BandTotalsOnlyWhenAskedForAndTheLevelUnchanged)
+{
+    const ProjectRecord r = straight(0, 180, 25);
+    Array1<double, 7> e;
+    e.fill(80.0);
+    CalcResults res;
+    StretchLevelContext ctx;
+    const StretchLevel plain = StretchEquivalentLevel(r, 1, e, 0.0, ctx, res);
+    ctx.bandTotals = true;
+    const StretchLevel summed = StretchEquivalentLevel(r, 1, e, 0.0, ctx, res);
+    EXPECT_EQ(plain.Leq, summed.Leq);
+    double all = 0.0;
+    for (int b = 1; b <= 7; ++b) {
+        EXPECT_EQ(plain.bandTotals[b], 0.0);
+        all = AddLevel(all, summed.bandTotals[b]);
+    }
+    EXPECT_NEAR(all, summed.Leq, 1e-9);
+}
