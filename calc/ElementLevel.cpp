@@ -46,9 +46,10 @@ double withNearField(bool allSwedish, bool type4Or8, double Lw, double r)
 bool type4Or8(const ElementContext& ctx) { return ctx.allSwedish && IsSwedishType4Or8(*ctx.rec, ctx.train); }
 
 // Band level of the element from its emission and terms, in the order of the level formula.
-double bandLevel(double Lw, double dLc, const BandTerms& t, bool curved, int switchTerm, int b)
+double bandLevel(double Lw, double dLc, double dLd, double dLa, double dLs, double dLg, bool curved, int switchTerm,
+                 int b)
 {
-    double Lp = Lw + dLc + t.dLd + t.dLa + t.dLs + t.dLg;
+    double Lp = Lw + dLc + dLd + dLa + dLs + dLg;
     if (!curved) Lp = Lp + switchTerm;
     return Lp + AWeighting[b];
 }
@@ -102,7 +103,8 @@ double tracedElementLevel(const ElementContext& ctx, int v, int switchTerm, bool
         if (screenTr) screenTr->line(TraceFile::Ls, prefix);
         out.terms[b] = point.terms(b, tr, screenTr);
         out.Lw[b] = withNearField(ctx.allSwedish, nearType, ElementEmission(coef[b], v), r);
-        out.Lp[b] = bandLevel(out.Lw[b], dLc, out.terms[b], curved, switchTerm, b);
+        const BandTerms& t = out.terms[b];
+        out.Lp[b] = bandLevel(out.Lw[b], dLc, t.dLd, t.dLa, t.dLs, t.dLg, curved, switchTerm, b);
         level = AddLevel(level, out.Lp[b]);
     }
     return level;
@@ -141,7 +143,13 @@ ElementTerms ElementPropagation(const ElementContext& ctx, int s, double r, floa
     StretchTermData local;
     const SourcePoint point(termData(ctx, s, local), r, D);
     ElementTerms t;
-    for (int b = 1; b <= 7; ++b) t.band[b - 1] = point.terms(b);
+    for (int b = 1; b <= 7; ++b) {
+        const BandTerms bt = point.terms(b);
+        t.dLd[b - 1] = bt.dLd;
+        t.dLa[b - 1] = bt.dLa;
+        t.dLs[b - 1] = bt.dLs;
+        t.dLg[b - 1] = bt.dLg;
+    }
     return t;
 }
 
@@ -153,7 +161,8 @@ double ElementLevelFromTerms(const ElementContext& ctx, const Array1<double, 7>&
     double level = 0.0;
     for (int b = 1; b <= 7; ++b) {
         const double Lw = withNearField(ctx.allSwedish, nearType, emission[b], r);
-        level = AddLevel(level, bandLevel(Lw, dLc, t.band[b - 1], curved, switchTerm, b));
+        const int i = b - 1;
+        level = AddLevel(level, bandLevel(Lw, dLc, t.dLd[i], t.dLa[i], t.dLs[i], t.dLg[i], curved, switchTerm, b));
     }
     return level;
 }

@@ -43,7 +43,7 @@ Array1<double, 7> TrainEmission(const Coefficients& coef, int v);
 // The propagation terms of one element per band (index 0..6 = band 1..7); they depend on
 // the stretch and the distance only, not on the train.
 struct ElementTerms {
-    BandTerms band[7];
+    double dLd[7], dLa[7], dLs[7], dLg[7];
 };
 // Terms at horizontal distance r; D is the perpendicular distance handed to the screen term.
 ElementTerms ElementPropagation(const ElementContext& ctx, int s, double r, float D);
