@@ -27,7 +27,7 @@ inline double unit(double x)
 const char* const kStars = "********************";
 
 // How one source point is described to the walk.
-struct PointSpec {
+struct PointInput {
     double position;      // as traced
     double R;             // horizontal distance to the receiver
     double len;           // length of track the point stands for
@@ -55,7 +55,7 @@ public:
     }
 
     // Adds the level of one source point. Returns true when the stretch (or pass) ends after it.
-    bool point(const PointSpec& p)
+    bool point(const PointInput& p)
     {
         if (trace_) tracePointHead(p);
         const SourcePoint source(terms_, p.R, static_cast<float>(p.Dscreen), p.straightPath);
@@ -107,7 +107,7 @@ private:
         trace_->line(TraceFile::Lg, prefix);
     }
 
-    void tracePointHead(const PointSpec& p)
+    void tracePointHead(const PointInput& p)
     {
         const std::string head = "meter: " + G(p.position) + " avstånd: " + G(p.R) + " ";
         if (p.straightPath)
