@@ -105,7 +105,7 @@ void flagsFromAngles(const ProjectRecord& r, int s, bool& rearBefore, bool& fron
 
 namespace {
 // Straight stretch wholly before the normal (a2 ≤ 90): positions fall towards the normal.
-void geometryBefore(SlotGeometry& g, double d, long long L)
+void geometryBefore(SlotGeometry& g, double d, long long trainLength)
 {
     const int b1 = g.a1 == 0 ? 1 : g.a1;
     g.S = RoundEven(std::tan(degToRad(90.0 - b1)) * d);
@@ -116,11 +116,11 @@ void geometryBefore(SlotGeometry& g, double d, long long L)
     g.length = g.S - g.E;
     g.confinedFrom = g.S;
     g.confinedTo = g.E;
-    if (g.S - g.E > L) g.confinedFrom = g.E + L;
+    if (g.S - g.E > trainLength) g.confinedFrom = g.E + trainLength;
 }
 
 // Straight stretch wholly after the normal (a1 ≥ 90): positions rise away from it.
-void geometryAfter(SlotGeometry& g, double d, long long L)
+void geometryAfter(SlotGeometry& g, double d, long long trainLength)
 {
     g.S = g.a1 == 90 ? 0 : RoundEven(std::tan(degToRad(g.a1 - 90.0)) * d);
     const int b2 = g.a2 == 180 ? 179 : g.a2;
@@ -130,12 +130,12 @@ void geometryAfter(SlotGeometry& g, double d, long long L)
     g.length = g.E - g.S;
     g.confinedFrom = g.S;
     g.confinedTo = g.E;
-    if (g.E - g.S > L) g.confinedTo = g.S + L;
+    if (g.E - g.S > trainLength) g.confinedTo = g.S + trainLength;
 }
 
 // Straight stretch across the normal: a train kept inside it straddles the normal, From
 // metres before and To metres after it.
-void geometryAcross(SlotGeometry& g, double d, long long L)
+void geometryAcross(SlotGeometry& g, double d, long long trainLength)
 {
     g.across = true;
     const int b1 = g.a1 == 0 ? 1 : g.a1;
@@ -148,21 +148,21 @@ void geometryAcross(SlotGeometry& g, double d, long long L)
     g.length = g.S + g.E;
     g.confinedFrom = g.S;
     g.confinedTo = g.E;
-    if (g.S + g.E <= L) return;
-    const long long h = L / 2;  // truncated
+    if (g.S + g.E <= trainLength) return;
+    const long long h = trainLength / 2;  // truncated
     if (g.S <= h) {
-        g.confinedTo = L - g.S;
+        g.confinedTo = trainLength - g.S;
     } else if (g.E >= h) {
         g.confinedFrom = h;
-        g.confinedTo = L - h;
+        g.confinedTo = trainLength - h;
     } else {
-        g.confinedFrom = L - g.E;
+        g.confinedFrom = trainLength - g.E;
     }
 }
 
 // Curved stretch: arc positions from 0 to its whole metres; the train is seeded at the point
 // nearest the receiver when it is shorter than the arc.
-void geometryCurved(const ElementContext& ctx, int s, SlotGeometry& g, long long L, bool placeOnArc)
+void geometryCurved(const ElementContext& ctx, int s, SlotGeometry& g, long long trainLength, bool placeOnArc)
 {
     const ProjectRecord& r = *ctx.rec;
     const double rs = r.startDistance[s];
@@ -187,15 +187,15 @@ void geometryCurved(const ElementContext& ctx, int s, SlotGeometry& g, long long
     const double cw = std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(g.a2)));
     g.walkTheta = clampedAcos((2.0 * R * R - cw * cw) / (2.0 * R * R));
     g.walkArc = g.walkTheta * R;
-    if (placeOnArc && g.E > L) {
-        const ArcPlacement seeded = PlaceTrainOnArc(ctx, s, L, g.E);
+    if (placeOnArc && g.E > trainLength) {
+        const ArcPlacement seeded = PlaceTrainOnArc(ctx, s, trainLength, g.E);
         g.confinedFrom = seeded.rear;
         g.confinedTo = seeded.front;
     }
 }
 }  // namespace
 
-SlotGeometry StretchGeometry(const ElementContext& ctx, int s, long long L, bool placeOnArc)
+SlotGeometry StretchGeometry(const ElementContext& ctx, int s, long long trainLength, bool placeOnArc)
 {
     const ProjectRecord& r = *ctx.rec;
     SlotGeometry g;
@@ -206,13 +206,13 @@ SlotGeometry StretchGeometry(const ElementContext& ctx, int s, long long L, bool
     g.curved = r.shape[s] != 0;
     const double d = r.perpDistance[s];
     if (g.curved)
-        geometryCurved(ctx, s, g, L, placeOnArc);
+        geometryCurved(ctx, s, g, trainLength, placeOnArc);
     else if (g.a2 <= 90)
-        geometryBefore(g, d, L);
+        geometryBefore(g, d, trainLength);
     else if (g.a1 >= 90)
-        geometryAfter(g, d, L);
+        geometryAfter(g, d, trainLength);
     else
-        geometryAcross(g, d, L);
+        geometryAcross(g, d, trainLength);
     return g;
 }
 
@@ -344,27 +344,27 @@ void traceTrainHeading(TraceSink* tr, const ProjectRecord& r, int t)
     traceMain(tr, "");
 }
 
-// The slots' geometry for a train of L metres; returns the track length. Sets
+// The slots' geometry for a train of trainLength metres; returns the track length. Sets
 // TrainLongerThanTrack, and RadiusError for an invalid radius.
-long long slotGeometry(TrackRun& run, long long L)
+long long slotGeometry(TrackRun& run, long long trainLength)
 {
     TraceSink* tr = run.hooks.trace;
-    long long T = 0;
+    long long trackLength = 0;
     bool lengthUnknown = false;
     for (int p = 1; p <= run.ts.n; ++p) {
         const int s = run.ts.order[p];
         if (tr) traceStretchHeading(tr, run.r, p, s);
-        run.ts.g[p] = StretchGeometry(run.elem, s, L, !run.res.RadiusError);
+        run.ts.g[p] = StretchGeometry(run.elem, s, trainLength, !run.res.RadiusError);
         if (run.ts.g[p].radiusInvalid) run.res.RadiusError = lengthUnknown = true;
         if (run.ts.g[p].curved && run.res.RadiusError && run.hooks.message) run.hooks.message(kRadiusErrorMessage);
         if (tr) traceStretchEnds(tr, run.ts.g[p]);
-        T += run.ts.g[p].length;
+        trackLength += run.ts.g[p].length;
     }
     ComputeExtent(run.ts);
     // A stretch with an invalid radius has no length: the track's length is unknown then,
     // and the run is withheld anyway.
-    if (T < L && !lengthUnknown) run.res.TrainLongerThanTrack = true;
-    return T;
+    if (trackLength < trainLength && !lengthUnknown) run.res.TrainLongerThanTrack = true;
+    return trackLength;
 }
 
 struct TrainPlacements {
@@ -374,16 +374,16 @@ struct TrainPlacements {
 
 // Pass 1: where the full-length train stands from each slot, and where a train shorter than
 // its stretch is slid to.
-TrainPlacements placeTrain(const TrackRun& run, const SweepContext& sc, long long L)
+TrainPlacements placeTrain(const TrackRun& run, const SweepContext& sc, long long trainLength)
 {
     const TrackSlots& ts = run.ts;
     TrainPlacements pl;
     for (int p = 1; p <= ts.n; ++p) {
         const SlotGeometry& g = ts.g[p];
-        if (g.length < L) {
+        if (g.length < trainLength) {
             const TrackPos rear{p, g.S, g.curved ? false : g.startBefore, g.shape};
             const TrackPos front{p, g.E, g.curved ? false : g.endBefore, g.shape};
-            pl.full[p] = GrowTrainPlacement(sc, p, g.length, rear, front, L);
+            pl.full[p] = GrowTrainPlacement(sc, p, g.length, rear, front, trainLength);
         } else {
             bool rb = false, fb = false;
             flagsFromAngles(run.r, g.stretch, rb, fb);
@@ -403,13 +403,16 @@ TrainPlacements placeTrain(const TrackRun& run, const SweepContext& sc, long lon
 // tracing, which must see every walk).
 class FullWalks {
 public:
-    FullWalks(const WalkContext& wc, const TrackSlots& ts, long long L) : wc_(wc), ts_(ts), L_(L) {}
+    FullWalks(const WalkContext& wc, const TrackSlots& ts, long long trainLength)
+        : wc_(wc), ts_(ts), trainLength_(trainLength)
+    {
+    }
     double from(const TrackPos& rear)
     {
         if (!wc_.elem.trace)
             for (int i = 0; i < count_; ++i)
                 if (known_[i].first == rear) return known_[i].second;
-        const double P = WalkElements(wc_, ts_, rear, L_, 0);
+        const double P = WalkElements(wc_, ts_, rear, trainLength_, 0);
         if (count_ < static_cast<int>(known_.size())) known_[count_++] = {rear, P};
         return P;
     }
@@ -417,13 +420,14 @@ public:
 private:
     const WalkContext& wc_;
     const TrackSlots& ts_;
-    long long L_;
+    long long trainLength_;
     std::array<std::pair<TrackPos, double>, 16> known_{};
     int count_ = 0;
 };
 
 // Pass 2: the full-length train from each slot; returns the whole-track maximum W.
-double fullTrainPass(TrackRun& run, FullWalks& walks, const TrainPlacements& pl, long long L, long long T)
+double fullTrainPass(TrackRun& run, FullWalks& walks, const TrainPlacements& pl, long long trainLength,
+                     long long trackLength)
 {
     TraceSink* tr = run.hooks.trace;
     const TrackSlots& ts = run.ts;
@@ -439,7 +443,7 @@ double fullTrainPass(TrackRun& run, FullWalks& walks, const TrainPlacements& pl,
         if (F < 0.0) F = 0.0;
     }
     auto recordMiddle = [&](const Placement& placement) {
-        const TrackPos mid = TrainMiddle(ts, placement, L, L + T);
+        const TrackPos mid = TrainMiddle(ts, placement, trainLength, trainLength + trackLength);
         run.res.TrackMaxStretch[run.k] = static_cast<std::uint8_t>(ts.order[mid.slot]);
         run.res.TrackMaxAngle[run.k] = TrackPositionAngle(run.r, ts, mid);
     };
@@ -497,11 +501,11 @@ double trainPass(TrackRun& run, int t)
     TraceSink* tr = run.hooks.trace;
     traceTrainHeading(tr, r, t);
     if (!r.runs(t, run.k)) return 0.0;
-    const long long L = r.maxTrainLength[t];
+    const long long trainLength = r.maxTrainLength[t];
     const int v = r.speed[t];
     const Coefficients& coef = GetTrainType(r.nationality[t], r.trainType[t]).EmissionCoefficients;
     run.elem.train = t;
-    const long long T = slotGeometry(run, L);
+    const long long trackLength = slotGeometry(run, trainLength);
     if (run.res.RadiusError) return 0.0;
 
     ElementCache* cache = tr ? nullptr : &run.cache;
@@ -519,9 +523,9 @@ double trainPass(TrackRun& run, int t)
     WalkContext wc{run.elem, &coef, v, cache};
     wc.elem.trace = tr;
 
-    const TrainPlacements pl = placeTrain(run, sc, L);
-    FullWalks walks(wc, run.ts, L);
-    const double W = fullTrainPass(run, walks, pl, L, T);
+    const TrainPlacements pl = placeTrain(run, sc, trainLength);
+    FullWalks walks(wc, run.ts, trainLength);
+    const double W = fullTrainPass(run, walks, pl, trainLength, trackLength);
     confinedPass(run, wc);
     return W;
 }

@@ -291,7 +291,8 @@ void traceGround(TraceSink& t, const StretchTermData& st, const GroundGeometry& 
     if (b == 1) {
         t.line(TraceFile::Lg, "dLgs = 1.5");
         t.line(TraceFile::Lg, "dLgi = 1.5");
-        t.line(TraceFile::Lg, z.mZero ? "m = 0" : "m = 1-30(" + F(h.hs) + "+" + F(h.hr) + ")/" + F(g.dp) + "=" + F(z.m));
+        t.line(TraceFile::Lg,
+               z.mZero ? "m = 0" : "m = 1-30(" + F(h.hs) + "+" + F(h.hr) + ")/" + F(g.dp) + "=" + F(z.m));
         t.line(TraceFile::Lg, "dLgc = 3*" + F(z.m) + "=" + F(z.dLgc));
     } else if (b <= 5) {
         static const char* const fn[] = {"", "", "*a(h)=", "*b(h)=", "*c(h)=", "*d(h)="};
