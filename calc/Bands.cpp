@@ -11,21 +11,7 @@ const Array1<double, 7> AirAbsorption{{0.0, 0.0, 0.001, 0.002, 0.004, 0.007, 0.0
 const Array1<double, 7> SourceHeight{{2.2, 1.7, 1.0, 0.5, 0.6, 0.7, 0.8}};
 const Array1<double, 7> AWeighting{{-26.2, -16.1, -8.6, -3.2, 0.0, 1.2, 1.0}};
 
-double Log10(double x)
-{
-    if (!(x > 0.0)) return 0.0;
-    return std::log(x) / std::log(10.0);
-}
-
-double Pow10(double x) { return std::exp(x * std::log(10.0)); }
-
 double Power(double base, double exponent) { return std::exp(exponent * std::log(base)); }
-
-double AddLevel(double acc, double x)
-{
-    if (acc != 0.0) return 10.0 * Log10(Pow10(acc / 10.0) + Pow10(x / 10.0));
-    return x;
-}
 
 namespace {
 void checkConvertible(double x)
@@ -69,34 +55,34 @@ bool IsSwedishType4Or8(const ProjectRecord& r, int t)
     return r.nationality[t] == 1 && (r.trainType[t] == 4 || r.trainType[t] == 8);
 }
 
-void DistanceTerm(double r, double& dLd, TraceSink* trace)
+double TracedDistanceTerm(double r, TraceSink& trace)
 {
     if (r == 0.0) {
-        dLd = 0.0;
-        if (trace)
-            trace->line(TraceFile::Ld, trace->pass() == TracePass::Equivalent ? "-10*Log(4*Pi*0*0)=0"
-                                                                               : "-10*Log(4*P1*0*0)=0");
-        return;
+        trace.line(TraceFile::Ld,
+                   trace.pass() == TracePass::Equivalent ? "-10*Log(4*Pi*0*0)=0" : "-10*Log(4*P1*0*0)=0");
+        return 0.0;
     }
-    dLd = -10.0 * Log10(12.566370614359172 * r * r);
-    if (trace) {
-        const char sep = trace->decimalSeparator();
-        const std::string rs = formatFixed(r, 2, sep);
-        trace->line(TraceFile::Ld, "-10*Log(4*Pi*" + rs + "*" + rs + ")=" + formatFixed(dLd, 2, sep));
-    }
+    const double dLd = -10.0 * Log10(12.566370614359172 * r * r);
+    const char sep = trace.decimalSeparator();
+    const std::string rs = formatFixed(r, 2, sep);
+    trace.line(TraceFile::Ld, "-10*Log(4*Pi*" + rs + "*" + rs + ")=" + formatFixed(dLd, 2, sep));
+    return dLd;
 }
 
-void AirAbsorptionTerm(int b, double r, double& dLa, TraceSink* trace)
+double TracedAirAbsorptionTerm(int b, double r, TraceSink& trace)
 {
+    const char sep = trace.decimalSeparator();
     if (b < 1 || b > 7 || r == 0.0) {
-        dLa = 0.0;
-        if (trace) trace->line(TraceFile::La, "-0*" + formatFixed(r, 2, trace->decimalSeparator()) + "=0");
-        return;
+        trace.line(TraceFile::La, "-0*" + formatFixed(r, 2, sep) + "=0");
+        return 0.0;
     }
-    dLa = -AirAbsorption[b] * r;
-    if (trace) {
-        const char sep = trace->decimalSeparator();
-        trace->line(TraceFile::La, "-" + formatGeneral(AirAbsorption[b], 15, sep) + "*" + formatFixed(r, 2, sep) +
-                                       "=" + formatFixed(dLa, 2, sep));
-    }
+    const double dLa = -AirAbsorption[b] * r;
+    std::string text = "-";
+    text += formatGeneral(AirAbsorption[b], 15, sep);
+    text += '*';
+    text += formatFixed(r, 2, sep);
+    text += '=';
+    text += formatFixed(dLa, 2, sep);
+    trace.line(TraceFile::La, text);
+    return dLa;
 }

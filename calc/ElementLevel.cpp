@@ -32,10 +32,10 @@ namespace {
 
 // Lw raised by the near-field correction: +3 dB at the track falling to 0 at 100 m, or
 // +6 dB falling to 0 at 200 m for the Swedish types 4 and 8; only in all-Swedish projects.
-double withNearField(const ElementContext& ctx, double Lw, double r)
+double withNearField(bool allSwedish, bool type4Or8, double Lw, double r)
 {
-    if (!ctx.allSwedish) return Lw;
-    if (!IsSwedishType4Or8(*ctx.rec, ctx.train)) {
+    if (!allSwedish) return Lw;
+    if (!type4Or8) {
         if (r <= 100.0) return Lw + 3.0 - 3.0 * r / 100.0;
     } else if (r <= 200.0) {
         return Lw + 6.0 - 3.0 * r / 100.0;
@@ -43,8 +43,27 @@ double withNearField(const ElementContext& ctx, double Lw, double r)
     return Lw;
 }
 
+bool type4Or8(const ElementContext& ctx) { return ctx.allSwedish && IsSwedishType4Or8(*ctx.rec, ctx.train); }
+
+// Band level of the element from its emission and terms, in the order of the level formula.
+double bandLevel(double Lw, double dLc, double dLd, double dLa, double dLs, double dLg, bool curved, int switchTerm,
+                 int b)
+{
+    double Lp = Lw + dLc + dLd + dLa + dLs + dLg;
+    if (!curved) Lp = Lp + switchTerm;
+    return Lp + AWeighting[b];
+}
+
+const StretchTermData& termData(const ElementContext& ctx, int s, StretchTermData& local)
+{
+    if (ctx.terms) return (*ctx.terms)[s];
+    local = TermDataOf(*ctx.rec, s);
+    return local;
+}
+
 struct BandValues {
-    Array1<double, 7> Lw{}, dLd{}, dLa{}, dLg{}, dLs{}, Lp{};
+    Array1<double, 7> Lw{}, Lp{};
+    Array1<BandTerms, 7> terms{};
 };
 
 void writeBands(TraceSink& tr, const char* label, const Array1<double, 7>& v)
@@ -59,14 +78,22 @@ void writeBands(TraceSink& tr, const char* label, const Array1<double, 7>& v)
     tr.line(TraceFile::Main, s);
 }
 
+void writeBands(TraceSink& tr, const char* label, const BandValues& bv, double BandTerms::*term)
+{
+    Array1<double, 7> v{};
+    for (int b = 1; b <= 7; ++b) v[b] = bv.terms[b].*term;
+    writeBands(tr, label, v);
+}
+
 // The seven bands of one element with its trace: `tr` is the sink for this element, the
 // screen term gets `screenTr`. Returns the A-weighted element level.
 double tracedElementLevel(const ElementContext& ctx, int v, int switchTerm, bool curved, int s, TraceSink* tr,
                           TraceSink* screenTr, const Coefficients& coef, double r, float D, BandValues& out)
 {
-    const ProjectRecord& rec = *ctx.rec;
-    const double dLc = BankCorrection(rec, s);
-    const float rs = static_cast<float>(r);
+    const double dLc = BankCorrection(*ctx.rec, s);
+    const bool nearType = type4Or8(ctx);
+    StretchTermData local;
+    const SourcePoint point(termData(ctx, s, local), r, D);
     double level = 0.0;
     for (int b = 1; b <= 7; ++b) {
         const std::string prefix = formatInt(b) + ": ";
@@ -74,26 +101,11 @@ double tracedElementLevel(const ElementContext& ctx, int v, int switchTerm, bool
         tr->write(TraceFile::La, prefix);
         tr->line(TraceFile::Lg, prefix);
         if (screenTr) screenTr->line(TraceFile::Ls, prefix);
-        double dLs = 0.0, He = 0.0, Lpath = 0.0, dLg = 0.0, dLd = 0.0, dLa = 0.0;
-        ScreenTerm(rec, s, b, BandFrequency[b], rec.receiverHeight[s], rec.receiverGroundHeight[s],
-                   rec.screenCrestHeight[s], rec.screenBaseHeight[s], rec.screenDistance[s], rec.trackHeight[s], rs,
-                   D, dLs, He, Lpath, screenTr);
-        GroundTerm(rec, s, b, He, rec.groundMiddle[s], rec.groundReceiver[s], rec.groundSource[s],
-                   rec.receiverHeight[s], rec.receiverGroundHeight[s], rec.trackHeight[s], r, dLg, tr);
-        double Lw = ElementEmission(coef[b], v);
-        Lw = withNearField(ctx, Lw, r);
-        DistanceTerm(Lpath, dLd, tr);
-        AirAbsorptionTerm(b, Lpath, dLa, tr);
-        double Lp = Lw + dLc + dLd + dLa + dLs + dLg;
-        if (!curved) Lp = Lp + switchTerm;
-        Lp = Lp + AWeighting[b];
-        level = AddLevel(level, Lp);
-        out.Lw[b] = Lw;
-        out.dLd[b] = dLd;
-        out.dLa[b] = dLa;
-        out.dLg[b] = dLg;
-        out.dLs[b] = dLs;
-        out.Lp[b] = Lp;
+        out.terms[b] = point.terms(b, tr, screenTr);
+        out.Lw[b] = withNearField(ctx.allSwedish, nearType, ElementEmission(coef[b], v), r);
+        const BandTerms& t = out.terms[b];
+        out.Lp[b] = bandLevel(out.Lw[b], dLc, t.dLd, t.dLa, t.dLs, t.dLg, curved, switchTerm, b);
+        level = AddLevel(level, out.Lp[b]);
     }
     return level;
 }
@@ -113,10 +125,10 @@ void traceFooter(TraceSink& tr, const ElementContext& ctx, int s, int switchTerm
     for (TraceFile f : {TraceFile::Ld, TraceFile::La, TraceFile::Ls, TraceFile::Lg}) tr.line(f, "");
     writeBands(tr, "Lw: ", bv.Lw);
     tr.line(TraceFile::Main, "dLc: " + formatFixed(BankCorrection(*ctx.rec, s), 2, sep));
-    writeBands(tr, "dLd: ", bv.dLd);
-    writeBands(tr, "dLa: ", bv.dLa);
-    writeBands(tr, "dLg: ", bv.dLg);
-    writeBands(tr, "dLs: ", bv.dLs);
+    writeBands(tr, "dLd: ", bv, &BandTerms::dLd);
+    writeBands(tr, "dLa: ", bv, &BandTerms::dLa);
+    writeBands(tr, "dLg: ", bv, &BandTerms::dLg);
+    writeBands(tr, "dLs: ", bv, &BandTerms::dLs);
     tr.line(TraceFile::Main, "dLr: " + formatFixed(ctx.frames ? ctx.frames->FacadeCorrection : 0.0, 2, sep));
     tr.line(TraceFile::Main, "dLCv: " + formatInt(switchTerm));
     writeBands(tr, "Lp: ", bv.Lp);
@@ -126,37 +138,31 @@ void traceFooter(TraceSink& tr, const ElementContext& ctx, int s, int switchTerm
 
 }  // namespace
 
-void ElementPropagation(const ElementContext& ctx, int s, double r, float D, ElementTerms& t)
+ElementTerms ElementPropagation(const ElementContext& ctx, int s, double r, float D)
 {
-    const ProjectRecord& rec = *ctx.rec;
-    const float rs = static_cast<float>(r);
+    StretchTermData local;
+    const SourcePoint point(termData(ctx, s, local), r, D);
+    ElementTerms t;
     for (int b = 1; b <= 7; ++b) {
-        double dLs = 0.0, He = 0.0, Lpath = 0.0, dLg = 0.0, dLd = 0.0, dLa = 0.0;
-        ScreenTerm(rec, s, b, BandFrequency[b], rec.receiverHeight[s], rec.receiverGroundHeight[s],
-                   rec.screenCrestHeight[s], rec.screenBaseHeight[s], rec.screenDistance[s], rec.trackHeight[s], rs,
-                   D, dLs, He, Lpath, nullptr);
-        GroundTerm(rec, s, b, He, rec.groundMiddle[s], rec.groundReceiver[s], rec.groundSource[s],
-                   rec.receiverHeight[s], rec.receiverGroundHeight[s], rec.trackHeight[s], r, dLg, nullptr);
-        DistanceTerm(Lpath, dLd, nullptr);
-        AirAbsorptionTerm(b, Lpath, dLa, nullptr);
-        t.dLd[b - 1] = dLd;
-        t.dLa[b - 1] = dLa;
-        t.dLs[b - 1] = dLs;
-        t.dLg[b - 1] = dLg;
+        const BandTerms bt = point.terms(b);
+        t.dLd[b - 1] = bt.dLd;
+        t.dLa[b - 1] = bt.dLa;
+        t.dLs[b - 1] = bt.dLs;
+        t.dLg[b - 1] = bt.dLg;
     }
+    return t;
 }
 
 double ElementLevelFromTerms(const ElementContext& ctx, const Array1<double, 7>& emission, int switchTerm,
                              bool curved, int s, double r, const ElementTerms& t)
 {
     const double dLc = BankCorrection(*ctx.rec, s);
+    const bool nearType = type4Or8(ctx);
     double level = 0.0;
     for (int b = 1; b <= 7; ++b) {
-        const double Lw = withNearField(ctx, emission[b], r);
-        double Lp = Lw + dLc + t.dLd[b - 1] + t.dLa[b - 1] + t.dLs[b - 1] + t.dLg[b - 1];
-        if (!curved) Lp = Lp + switchTerm;
-        Lp = Lp + AWeighting[b];
-        level = AddLevel(level, Lp);
+        const double Lw = withNearField(ctx.allSwedish, nearType, emission[b], r);
+        const int i = b - 1;
+        level = AddLevel(level, bandLevel(Lw, dLc, t.dLd[i], t.dLa[i], t.dLs[i], t.dLg[i], curved, switchTerm, b));
     }
     return level;
 }
@@ -187,8 +193,7 @@ double LevelAtPointStraight(const ElementContext& ctx, int v, int switchTerm, in
     const double r = std::sqrt(dd * dd + x * x);
     TraceSink* tr = traceFlag ? ctx.trace : nullptr;
     if (!tr) {
-        ElementTerms t;
-        ElementPropagation(ctx, s, r, d, t);
+        const ElementTerms t = ElementPropagation(ctx, s, r, d);
         return ElementLevelFromTerms(ctx, TrainEmission(coef, v), switchTerm, false, s, r, t);
     }
     traceHeader(*tr, x, r);
@@ -205,8 +210,7 @@ double LevelAtPointCurved(const ElementContext& ctx, int v, int s, bool traceFla
     const float D = ctx.rec->startDistance[s];
     TraceSink* tr = traceFlag ? ctx.trace : nullptr;
     if (!tr) {
-        ElementTerms t;
-        ElementPropagation(ctx, s, r, D, t);
+        const ElementTerms t = ElementPropagation(ctx, s, r, D);
         return ElementLevelFromTerms(ctx, TrainEmission(coef, v), 0, true, s, r, t);
     }
     traceHeader(*tr, x, r);

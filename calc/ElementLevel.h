@@ -4,6 +4,7 @@
 // emission is formed; the propagation terms come from Bands.h and Terms.h.
 
 #include "calc/Results.h"
+#include "calc/Terms.h"
 #include "calc/Trace.h"
 #include "calc/TrainTypes.h"
 #include "model/Array1.h"
@@ -20,6 +21,8 @@ struct ElementContext {
     int train = 1;
     bool allSwedish = false;
     TraceSink* trace = nullptr;  // maximum-pass trace; nullptr = off
+    // The stretches' term data, prepared once per run; null: prepared on each call.
+    const Array1<StretchTermData, 8>* terms = nullptr;
 };
 
 // True when every train 1..trainCount has nationality 1 (Svenskt).
@@ -43,7 +46,7 @@ struct ElementTerms {
     double dLd[7], dLa[7], dLs[7], dLg[7];
 };
 // Terms at horizontal distance r; D is the perpendicular distance handed to the screen term.
-void ElementPropagation(const ElementContext& ctx, int s, double r, float D, ElementTerms& t);
+ElementTerms ElementPropagation(const ElementContext& ctx, int s, double r, float D);
 // The element level from the train's emission per band and the terms, band by band in the
 // order of the level formula (bit for bit the same as LevelAtPointStraight/Curved).
 double ElementLevelFromTerms(const ElementContext& ctx, const Array1<double, 7>& emission, int switchTerm,

@@ -1,6 +1,9 @@
 #include "calc/MaxLevel.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 #include <string>
 
 #include "calc/Bands.h"
@@ -100,76 +103,76 @@ void flagsFromAngles(const ProjectRecord& r, int s, bool& rearBefore, bool& fron
 
 }  // namespace
 
-void StretchGeometry(const ElementContext& ctx, int s, long long L, SlotGeometry& g, bool& radiusInvalid,
-                     bool placeOnArc)
+namespace {
+// Straight stretch wholly before the normal (a2 ≤ 90): positions fall towards the normal.
+void geometryBefore(SlotGeometry& g, double d, long long trainLength)
+{
+    const int b1 = g.a1 == 0 ? 1 : g.a1;
+    g.S = RoundEven(std::tan(degToRad(90.0 - b1)) * d);
+    g.E = g.a2 == 90 ? 0 : RoundEven(std::tan(degToRad(90.0 - g.a2)) * d);
+    // Ends that coincide give a stretch of 1 m instead of one without an inside.
+    if (g.S == g.E) g.S = g.E + 1;
+    g.startBefore = g.endBefore = true;
+    g.length = g.S - g.E;
+    g.confinedFrom = g.S;
+    g.confinedTo = g.E;
+    if (g.S - g.E > trainLength) g.confinedFrom = g.E + trainLength;
+}
+
+// Straight stretch wholly after the normal (a1 ≥ 90): positions rise away from it.
+void geometryAfter(SlotGeometry& g, double d, long long trainLength)
+{
+    g.S = g.a1 == 90 ? 0 : RoundEven(std::tan(degToRad(g.a1 - 90.0)) * d);
+    const int b2 = g.a2 == 180 ? 179 : g.a2;
+    g.E = RoundEven(std::tan(degToRad(b2 - 90.0)) * d);
+    if (g.S == g.E) g.E = g.S + 1;
+    g.startBefore = g.endBefore = false;
+    g.length = g.E - g.S;
+    g.confinedFrom = g.S;
+    g.confinedTo = g.E;
+    if (g.E - g.S > trainLength) g.confinedTo = g.S + trainLength;
+}
+
+// Straight stretch across the normal: a train kept inside it straddles the normal, From
+// metres before and To metres after it.
+void geometryAcross(SlotGeometry& g, double d, long long trainLength)
+{
+    g.across = true;
+    const int b1 = g.a1 == 0 ? 1 : g.a1;
+    const int b2 = g.a2 == 180 ? 179 : g.a2;
+    g.S = RoundEven(std::tan(degToRad(90.0 - b1)) * d);
+    g.E = RoundEven(std::tan(degToRad(b2 - 90.0)) * d);
+    if (g.S == 0 && g.E == 0) g.S = g.E = 1;
+    g.startBefore = true;
+    g.endBefore = false;
+    g.length = g.S + g.E;
+    g.confinedFrom = g.S;
+    g.confinedTo = g.E;
+    if (g.S + g.E <= trainLength) return;
+    const long long h = trainLength / 2;  // truncated
+    if (g.S <= h) {
+        g.confinedTo = trainLength - g.S;
+    } else if (g.E >= h) {
+        g.confinedFrom = h;
+        g.confinedTo = trainLength - h;
+    } else {
+        g.confinedFrom = trainLength - g.E;
+    }
+}
+
+// Curved stretch: arc positions from 0 to its whole metres; the train is seeded at the point
+// nearest the receiver when it is shorter than the arc.
+void geometryCurved(const ElementContext& ctx, int s, SlotGeometry& g, long long trainLength, bool placeOnArc)
 {
     const ProjectRecord& r = *ctx.rec;
-    radiusInvalid = false;
-    g = SlotGeometry{};
-    g.stretch = s;
-    g.a1 = r.angleFrom[s];
-    g.a2 = r.angleTo[s];
-    g.shape = r.shape[s];
-    g.curved = r.shape[s] != 0;
-    const double d = r.perpDistance[s];
-    const int a1 = g.a1, a2 = g.a2;
-
-    if (!g.curved) {
-        if (a2 <= 90) {  // wholly before the normal
-            const int b1 = a1 == 0 ? 1 : a1;
-            g.S = RoundEven(std::tan(degToRad(90.0 - b1)) * d);
-            g.E = a2 == 90 ? 0 : RoundEven(std::tan(degToRad(90.0 - a2)) * d);
-            // Ends that coincide give a stretch of 1 m instead of one without an inside.
-            if (g.S == g.E) g.S = g.E + 1;
-            g.startBefore = g.endBefore = true;
-            g.length = g.S - g.E;
-            g.confinedFrom = g.S;
-            g.confinedTo = g.E;
-            if (g.S - g.E > L) g.confinedFrom = g.E + L;
-        } else if (a1 >= 90) {  // wholly after the normal
-            g.S = a1 == 90 ? 0 : RoundEven(std::tan(degToRad(a1 - 90.0)) * d);
-            const int b2 = a2 == 180 ? 179 : a2;
-            g.E = RoundEven(std::tan(degToRad(b2 - 90.0)) * d);
-            if (g.S == g.E) g.E = g.S + 1;
-            g.startBefore = g.endBefore = false;
-            g.length = g.E - g.S;
-            g.confinedFrom = g.S;
-            g.confinedTo = g.E;
-            if (g.E - g.S > L) g.confinedTo = g.S + L;
-        } else {  // across the normal
-            g.across = true;
-            const int b1 = a1 == 0 ? 1 : a1;
-            const int b2 = a2 == 180 ? 179 : a2;
-            g.S = RoundEven(std::tan(degToRad(90.0 - b1)) * d);
-            g.E = RoundEven(std::tan(degToRad(b2 - 90.0)) * d);
-            if (g.S == 0 && g.E == 0) g.S = g.E = 1;
-            g.startBefore = true;
-            g.endBefore = false;
-            g.length = g.S + g.E;
-            g.confinedFrom = g.S;
-            g.confinedTo = g.E;
-            if (g.S + g.E > L) {
-                const long long h = L / 2;  // truncated
-                if (g.S <= h) {
-                    g.confinedTo = L - g.S;
-                } else if (g.E >= h) {
-                    g.confinedFrom = h;
-                    g.confinedTo = L - h;
-                } else {
-                    g.confinedFrom = L - g.E;
-                }
-            }
-        }
-        return;
-    }
-
     const double rs = r.startDistance[s];
     const double re = r.endDistance[s];
     const double R = r.radius[s];
-    const double c = a2 == 180 ? rs + re : std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(a2 - a1)));
+    const double c =
+        g.a2 == 180 ? rs + re : std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(g.a2 - g.a1)));
     g.startBefore = g.endBefore = true;
     if (2.0 * R < c) {
-        radiusInvalid = true;
+        g.radiusInvalid = true;
         return;
     }
     const double theta = clampedAcos((2.0 * R * R - c * c) / (2.0 * R * R));
@@ -181,10 +184,36 @@ void StretchGeometry(const ElementContext& ctx, int s, long long L, SlotGeometry
     g.confinedFrom = 0;
     g.confinedTo = g.E;
     // The element levels use the central angle of the chord from cos(angleTo).
-    const double cw = std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(a2)));
+    const double cw = std::sqrt(rs * rs + re * re - 2.0 * rs * re * std::cos(degToRad(g.a2)));
     g.walkTheta = clampedAcos((2.0 * R * R - cw * cw) / (2.0 * R * R));
     g.walkArc = g.walkTheta * R;
-    if (placeOnArc && g.E > L) PlaceTrainOnArc(ctx, s, L, g.E, g.confinedFrom, g.confinedTo);
+    if (placeOnArc && g.E > trainLength) {
+        const ArcPlacement seeded = PlaceTrainOnArc(ctx, s, trainLength, g.E);
+        g.confinedFrom = seeded.rear;
+        g.confinedTo = seeded.front;
+    }
+}
+}  // namespace
+
+SlotGeometry StretchGeometry(const ElementContext& ctx, int s, long long trainLength, bool placeOnArc)
+{
+    const ProjectRecord& r = *ctx.rec;
+    SlotGeometry g;
+    g.stretch = s;
+    g.a1 = r.angleFrom[s];
+    g.a2 = r.angleTo[s];
+    g.shape = r.shape[s];
+    g.curved = r.shape[s] != 0;
+    const double d = r.perpDistance[s];
+    if (g.curved)
+        geometryCurved(ctx, s, g, trainLength, placeOnArc);
+    else if (g.a2 <= 90)
+        geometryBefore(g, d, trainLength);
+    else if (g.a1 >= 90)
+        geometryAfter(g, d, trainLength);
+    else
+        geometryAcross(g, d, trainLength);
+    return g;
 }
 
 double RoundToTenth(double P) { return RoundEven(P * 10.0) / 10.0; }
@@ -217,78 +246,330 @@ int ElementSwitchTerm(const ProjectRecord& r, int s, double x, bool before, bool
     return 0;
 }
 
+namespace {
+// The state of one element walk: slot, base position, offset of the element centre, side
+// of the normal and whether the stretch's switch zone has been passed.
+struct Walker {
+    int q;
+    double x0;
+    double f = 0.5;
+    bool before;
+    bool passed = false;
+};
+
+// Level and energy of the element centred at x of the walker's slot.
+ElementCache::LevelEnergy elementAt(const WalkContext& w, const SlotGeometry& g, int q, double x, int sw)
+{
+    if (w.cache && !w.elem.trace) return w.cache->levelEnergy(g, q, x, sw);
+    const double lvl = g.curved ? LevelAtPointCurved(w.elem, w.v, g.stretch, true, *w.coef, g.walkArc, g.walkTheta, x)
+                                : LevelAtPointStraight(w.elem, w.v, sw, g.stretch, true, *w.coef, x);
+    return {lvl, Pow10(lvl / 10.0)};
+}
+
+// Whether the element at x ends its stretch (against `end`); a walk across the normal turns
+// there after the element centred 0.5 m before it.
+bool endsStretch(const SlotGeometry& g, Walker& k, double x, double end)
+{
+    if (g.curved) return x >= end;
+    if (!g.across) return k.before ? x - 0.5 <= end : x + 0.5 >= end;
+    const bool ended = !k.before && x + 0.5 >= end;
+    if (k.before && (x == 0.5 || k.x0 == 0.0)) {
+        k.before = false;
+        k.x0 = 0.0;
+        k.f = -0.5;
+    }
+    return ended;
+}
+
+// Elements a walk may take: on a consistent track no walk takes more, past it only elements
+// of a runaway walk (inconsistent input) would follow.
+long long walkLimit(const TrackSlots& ts, long long count, int confineSlot)
+{
+    if (confineSlot > 0) {
+        const SlotGeometry& g = ts.g[confineSlot];
+        return std::llabs(g.confinedFrom) + std::llabs(g.confinedTo) + 4;
+    }
+    const long long limit = 2 * ts.extent + 16;
+    return count < limit ? count : limit;
+}
+}  // namespace
+
 double WalkElements(const WalkContext& w, const TrackSlots& ts, const TrackPos& start, long long count,
                     int confineSlot)
 {
     const ProjectRecord& r = *w.elem.rec;
     const bool pass3 = confineSlot > 0;
-    const bool cached = w.cache && !w.elem.trace;
-    int q = start.slot;
-    double x0 = static_cast<double>(start.x);
-    double f = 0.5;
-    bool before = start.before;
-    bool passed = false;
+    Walker k{start.slot, static_cast<double>(start.x), 0.5, start.before};
     double P = 0.0;
-    // On a consistent track no walk takes more elements than this; past it only elements
-    // of a runaway walk (inconsistent input) would follow.
-    long long limit = 2 * ts.extent + 16;
-    if (pass3) {
-        const SlotGeometry& g = ts.g[confineSlot];
-        limit = std::llabs(g.confinedFrom) + std::llabs(g.confinedTo) + 4;
-    } else if (count < limit) {
-        limit = count;
-    }
+    const long long limit = walkLimit(ts, count, confineSlot);
     for (long long e = 0; e < limit; ++e) {
-        if (q < 1 || q > ts.n) break;  // past the last slot the remaining elements are left out
-        const SlotGeometry& g = ts.g[q];
-        const int s = g.stretch;
-        double x;
-        double lvl;
-        if (!g.curved) {
-            x = before ? x0 - f : x0 + f;
-            const int sw = ElementSwitchTerm(r, s, x, before, pass3 && !g.across, passed);
-            lvl = cached ? w.cache->level(g, q, x, sw) : LevelAtPointStraight(w.elem, w.v, sw, s, true, *w.coef, x);
-        } else {
-            x = x0 + f;
-            lvl = cached ? w.cache->level(g, q, x, 0)
-                         : LevelAtPointCurved(w.elem, w.v, s, true, *w.coef, g.walkArc, g.walkTheta, x);
-        }
-        P = AddLevel(P, lvl);
-
-        const double end = static_cast<double>(pass3 ? g.confinedTo : g.E);
-        bool ended;
-        if (g.curved) {
-            ended = x >= end;
-        } else if (g.across) {
-            // The end lies after the normal; the walk only ends once it is on that side,
-            // and turns there after the element centred 0.5 m before the normal.
-            ended = !before && x + 0.5 >= end;
-            if (before && (x == 0.5 || x0 == 0.0)) {
-                before = false;
-                x0 = 0.0;
-                f = -0.5;
-            }
-        } else {
-            ended = before ? x - 0.5 <= end : x + 0.5 >= end;
-        }
-        f += 1.0;
-        if (ended) {
-            if (pass3) break;
-            ++q;
-            if (q > ts.n) break;
-            const SlotGeometry& gn = ts.g[q];
-            x0 = static_cast<double>(gn.S);
-            f = 0.5;
-            before = !gn.curved && gn.a1 < 90;
-            passed = false;
-        }
+        if (k.q < 1 || k.q > ts.n) break;  // past the last slot the remaining elements are left out
+        const SlotGeometry& g = ts.g[k.q];
+        const double x = g.curved || !k.before ? k.x0 + k.f : k.x0 - k.f;
+        const int sw = g.curved ? 0 : ElementSwitchTerm(r, g.stretch, x, k.before, pass3 && !g.across, k.passed);
+        const ElementCache::LevelEnergy el = elementAt(w, g, k.q, x, sw);
+        P = AddLevelEnergy(P, el.level, el.energy);
+        const bool ended = endsStretch(g, k, x, static_cast<double>(pass3 ? g.confinedTo : g.E));
+        k.f += 1.0;
+        if (!ended) continue;
+        if (pass3 || ++k.q > ts.n) break;
+        const SlotGeometry& next = ts.g[k.q];
+        k = Walker{k.q, static_cast<double>(next.S), 0.5, !next.curved && next.a1 < 90};
     }
     return P;
 }
 
+namespace {
+// One track of the run: its slots and the running values of its train passes.
+struct TrackRun {
+    const ProjectRecord& r;
+    CalcResults& res;
+    const MaxRunHooks& hooks;
+    ElementContext elem;
+    ElementCache& cache;
+    int k;
+    TrackSlots ts;
+    float M = 0.0f;  // running track maximum over all trains
+    bool cacheReady = false;
+};
+
+void traceTrainHeading(TraceSink* tr, const ProjectRecord& r, int t)
+{
+    if (!tr) return;
+    traceMain(tr, "***** TÅG " + formatInt(t) + " *****");
+    traceMain(tr, "Total tåglängd: " + formatInt(r.trainLengthPerDay[t]));
+    traceMain(tr, "Tågets längd: " + formatInt(r.maxTrainLength[t]));
+    traceMain(tr, "Hastighet: " + formatInt(r.speed[t]));
+    traceMain(tr, "Tågtyp: " + formatInt(r.trainType[t]));
+    traceMain(tr, "");
+}
+
+// The slots' geometry for a train of trainLength metres; returns the track length. Sets
+// TrainLongerThanTrack, and RadiusError for an invalid radius.
+long long slotGeometry(TrackRun& run, long long trainLength)
+{
+    TraceSink* tr = run.hooks.trace;
+    long long trackLength = 0;
+    bool lengthUnknown = false;
+    for (int p = 1; p <= run.ts.n; ++p) {
+        const int s = run.ts.order[p];
+        if (tr) traceStretchHeading(tr, run.r, p, s);
+        run.ts.g[p] = StretchGeometry(run.elem, s, trainLength, !run.res.RadiusError);
+        if (run.ts.g[p].radiusInvalid) run.res.RadiusError = lengthUnknown = true;
+        if (run.ts.g[p].curved && run.res.RadiusError && run.hooks.message) run.hooks.message(kRadiusErrorMessage);
+        if (tr) traceStretchEnds(tr, run.ts.g[p]);
+        trackLength += run.ts.g[p].length;
+    }
+    ComputeExtent(run.ts);
+    // A stretch with an invalid radius has no length: the track's length is unknown then,
+    // and the run is withheld anyway.
+    if (trackLength < trainLength && !lengthUnknown) run.res.TrainLongerThanTrack = true;
+    return trackLength;
+}
+
+struct TrainPlacements {
+    Array1<Placement, 8> full{}, shifted{};
+    Array1<bool, 8> isShifted{};
+};
+
+// Pass 1: where the full-length train stands from each slot, and where a train shorter than
+// its stretch is slid to.
+TrainPlacements placeTrain(const TrackRun& run, const SweepContext& sc, long long trainLength)
+{
+    const TrackSlots& ts = run.ts;
+    TrainPlacements pl;
+    for (int p = 1; p <= ts.n; ++p) {
+        const SlotGeometry& g = ts.g[p];
+        if (g.length < trainLength) {
+            const TrackPos rear{p, g.S, g.curved ? false : g.startBefore, g.shape};
+            const TrackPos front{p, g.E, g.curved ? false : g.endBefore, g.shape};
+            pl.full[p] = GrowTrainPlacement(sc, p, g.length, rear, front, trainLength);
+        } else {
+            bool rb = false, fb = false;
+            flagsFromAngles(run.r, g.stretch, rb, fb);
+            pl.full[p] = Placement{TrackPos{p, g.confinedFrom, rb, g.shape}, TrackPos{p, g.confinedTo, fb, g.shape}};
+            const SlideResult sl = SlideShortTrain(sc, p, TrackPos{p, g.confinedFrom, g.startBefore, g.shape},
+                                                   TrackPos{p, g.confinedTo, g.endBefore, g.shape});
+            pl.shifted[p] = sl.placement;
+            pl.isShifted[p] = sl.shifted;
+        }
+        tracePlacements(run.hooks.trace, ts, p, pl.full[p], g);
+    }
+    return pl;
+}
+
+// Energy sums of full-length walks from a rear position. A walk is a pure function of its
+// start for the running train, so an equal start gives the sum already found (not while
+// tracing, which must see every walk).
+class FullWalks {
+public:
+    FullWalks(const WalkContext& wc, const TrackSlots& ts, long long trainLength)
+        : wc_(wc), ts_(ts), trainLength_(trainLength)
+    {
+    }
+    double from(const TrackPos& rear)
+    {
+        if (!wc_.elem.trace)
+            for (int i = 0; i < count_; ++i)
+                if (known_[i].first == rear) return known_[i].second;
+        const double P = WalkElements(wc_, ts_, rear, trainLength_, 0);
+        if (count_ < static_cast<int>(known_.size())) known_[count_++] = {rear, P};
+        return P;
+    }
+
+private:
+    const WalkContext& wc_;
+    const TrackSlots& ts_;
+    long long trainLength_;
+    std::array<std::pair<TrackPos, double>, 16> known_{};
+    int count_ = 0;
+};
+
+// Pass 2: the full-length train from each slot; returns the whole-track maximum W.
+double fullTrainPass(TrackRun& run, FullWalks& walks, const TrainPlacements& pl, long long trainLength,
+                     long long trackLength)
+{
+    TraceSink* tr = run.hooks.trace;
+    const TrackSlots& ts = run.ts;
+    double W = 0.0;
+    traceAll(tr, "***** FULL TÅGLÄNGD *****");
+    for (int p = 1; p <= ts.n && pl.full[p].has(); ++p) {
+        traceAll(tr, "***** STRÄCKA " + formatInt(p) + " *****");
+        traceAll(tr, "");
+        const double P = walks.from(pl.full[p].rear);
+        if (W < P) W = P;
+        double& F = run.res.StretchMaxLevelFullTrain[ts.order[p]];
+        if (F < P) F = P;
+        if (F < 0.0) F = 0.0;
+    }
+    auto recordMiddle = [&](const Placement& placement) {
+        const TrackPos mid = TrainMiddle(ts, placement, trainLength, trainLength + trackLength);
+        run.res.TrackMaxStretch[run.k] = static_cast<std::uint8_t>(ts.order[mid.slot]);
+        run.res.TrackMaxAngle[run.k] = TrackPositionAngle(run.r, ts, mid);
+    };
+    for (int p = 1; p <= ts.n && (pl.full[p].has() || pl.shifted[p].has()); ++p) {
+        const double P =
+            pl.isShifted[p] ? walks.from(pl.shifted[p].rear) : run.res.StretchMaxLevelFullTrain[ts.order[p]];
+        if (run.M < P) {
+            run.M = static_cast<float>(P);
+            recordMiddle(pl.isShifted[p] ? pl.shifted[p] : pl.full[p]);
+        }
+    }
+    if (tr) {
+        traceMain(tr, "Tågets maxvärde för:");
+        for (int p = 1; p <= ts.n; ++p)
+            traceMain(tr, "Sträcka " + formatInt(p) + ": " + F2(tr, run.res.StretchMaxLevelFullTrain[ts.order[p]]));
+        traceMain(tr, "Hela spåret: " + F2(tr, W));
+        traceMain(tr, "");
+    }
+    return W;
+}
+
+// Pass 3: the train kept inside each stretch.
+void confinedPass(TrackRun& run, const WalkContext& wc)
+{
+    TraceSink* tr = run.hooks.trace;
+    const TrackSlots& ts = run.ts;
+    traceAll(tr, "***** TÅGLÄNGD EJ LÄNGRE ÄN STRÄCKAN *****");
+    for (int p = 1; p <= ts.n; ++p) {
+        traceAll(tr, "***** STRÄCKA " + formatInt(p) + " *****");
+        traceAll(tr, "");
+        const SlotGeometry& g = ts.g[p];
+        const double P = WalkElements(wc, ts, TrackPos{p, g.confinedFrom, g.startBefore, g.shape}, 0, p);
+        const double rounded = RoundToTenth(P);
+        float& X = run.res.StretchMaxLevel[ts.order[p]];
+        if (X < rounded) X = static_cast<float>(rounded);
+        if (X < 0.0f) X = 0.0f;
+    }
+    if (!tr) return;
+    traceMain(tr, "Tågets maxvärde för:");
+    double sum = 0.0;
+    for (int p = 1; p <= ts.n; ++p) {
+        const float X = run.res.StretchMaxLevel[ts.order[p]];
+        traceMain(tr, "Sträcka " + formatInt(p) + ": " + F2(tr, X));
+        sum = AddLevel(sum, X);
+    }
+    traceMain(tr, "Hela spåret: " + F2(tr, sum));
+    traceMain(tr, "");
+}
+
+// One train on the track: geometry, placement and the three passes. Returns the
+// whole-track maximum W of the full-length train (0 when it does not run here).
+double trainPass(TrackRun& run, int t)
+{
+    const ProjectRecord& r = run.r;
+    TraceSink* tr = run.hooks.trace;
+    traceTrainHeading(tr, r, t);
+    if (!r.runs(t, run.k)) return 0.0;
+    const long long trainLength = r.maxTrainLength[t];
+    const int v = r.speed[t];
+    const Coefficients& coef = GetTrainType(r.nationality[t], r.trainType[t]).EmissionCoefficients;
+    run.elem.train = t;
+    const long long trackLength = slotGeometry(run, trainLength);
+    if (run.res.RadiusError) return 0.0;
+
+    ElementCache* cache = tr ? nullptr : &run.cache;
+    if (cache) {
+        if (!run.cacheReady) cache->beginTrack(run.ts);
+        run.cacheReady = true;
+        cache->beginTrain(run.elem, coef, v);
+    }
+    SweepContext sc;
+    sc.cache = cache;
+    sc.slots = &run.ts;
+    sc.elem = run.elem;
+    sc.coef = &coef;
+    sc.v = v;
+    WalkContext wc{run.elem, &coef, v, cache};
+    wc.elem.trace = tr;
+
+    const TrainPlacements pl = placeTrain(run, sc, trainLength);
+    FullWalks walks(wc, run.ts, trainLength);
+    const double W = fullTrainPass(run, walks, pl, trainLength, trackLength);
+    confinedPass(run, wc);
+    return W;
+}
+
+// The stretches of track k in their order.
+TrackSlots trackSlots(const ProjectRecord& r, int k, int stretchCount)
+{
+    TrackSlots ts;
+    for (int s = 1; s <= stretchCount; ++s)
+        if (r.track[s] == k && r.orderInTrack[s] >= 1 && r.orderInTrack[s] <= 8) ts.order[r.orderInTrack[s]] = s;
+    ts.n = CountOrderedStretches(ts.order);
+    return ts;
+}
+
+// Every train on track k; the track's maxima.
+void trackPass(TrackRun& run, int N, int trainCount)
+{
+    CalcResults& res = run.res;
+    const int k = run.k;
+    traceAll(run.hooks.trace, "***** SPÅR " + formatInt(k) + " *****");
+    traceAll(run.hooks.trace, "");
+    double trackFullMax = 0.0;
+    res.TrackMaxTrain[k] = 0;
+    res.TrackMaxStretch[k] = 0;
+    res.TrackMaxAngle[k] = 0;
+    for (int t = 1; t <= trainCount; ++t) {
+        const double W = trainPass(run, t);
+        if (trackFullMax < W) {
+            trackFullMax = W;
+            res.TrackMaxTrain[k] = t;
+        }
+        if (run.hooks.progress)
+            run.hooks.progress(50 + RoundEven(((k - 1) / static_cast<double>(N) +
+                                               (t / static_cast<double>(trainCount)) / N) *
+                                              50.0));
+        if (res.TrackMaxLevel[k] < run.M) res.TrackMaxLevel[k] = run.M;
+        if (res.TrackMaxLevel[k] < 0.0) res.TrackMaxLevel[k] = 0.0;
+    }
+    res.SimultaneousMaxLevel = AddLevel(res.SimultaneousMaxLevel, res.TrackMaxLevel[k]);
+}
+}  // namespace
+
 double RunMaximumLevel(const ProjectRecord& r, CalcResults& res, const MaxRunHooks& hooks)
 {
-    TraceSink* tr = hooks.trace;
     res.StretchMaxLevel.fill(0.0f);
     res.StretchMaxLevelFullTrain.fill(0.0);
     res.TrackMaxLevel.fill(0.0);
@@ -297,191 +578,22 @@ double RunMaximumLevel(const ProjectRecord& r, CalcResults& res, const MaxRunHoo
     res.TrackMaxTrain.fill(0);
     res.SimultaneousMaxLevel = 0.0;
 
-    const int stretchCount = r.stretchCount < 0 ? 0 : (r.stretchCount > kMaxStretches ? kMaxStretches : r.stretchCount);
-    const int trainCount = r.trainCount < 0 ? 0 : (r.trainCount > kMaxTrains ? kMaxTrains : r.trainCount);
-    int N = stretchCount > 0 ? r.track[stretchCount] : 0;
-    if (N > kMaxTracks) N = kMaxTracks;
+    const int stretchCount = std::clamp(r.stretchCount, 0, kMaxStretches);
+    const int trainCount = std::clamp(r.trainCount, 0, kMaxTrains);
+    const int N = stretchCount > 0 ? std::min(r.track[stretchCount], kMaxTracks) : 0;
 
+    Array1<StretchTermData, 8> terms;
+    for (int s = 1; s <= kMaxStretches; ++s) terms[s] = TermDataOf(r, s);
     ElementContext elem;
     elem.rec = &r;
     elem.frames = &res;
     elem.allSwedish = AllTrainsSwedish(r);
-    elem.trace = nullptr;
+    elem.terms = &terms;
     ElementCache cache;
-
     for (int k = 1; k <= N; ++k) {
-        bool cacheReady = false;
-        traceAll(tr, "***** SPÅR " + formatInt(k) + " *****");
-        traceAll(tr, "");
-        double trackFullMax = 0.0;
-        res.TrackMaxTrain[k] = 0;
-        res.TrackMaxStretch[k] = 0;
-        res.TrackMaxAngle[k] = 0;
-        float M = 0.0f;
-
-        TrackSlots ts;
-        for (int s = 1; s <= stretchCount; ++s)
-            if (r.track[s] == k && r.orderInTrack[s] >= 1 && r.orderInTrack[s] <= 8) ts.order[r.orderInTrack[s]] = s;
-        ts.n = CountOrderedStretches(ts.order);
-
-        for (int t = 1; t <= trainCount; ++t) {
-            double W = 0.0;
-            if (tr) {
-                traceMain(tr, "***** TÅG " + formatInt(t) + " *****");
-                traceMain(tr, "Total tåglängd: " + formatInt(r.trainLengthPerDay[t]));
-                traceMain(tr, "Tågets längd: " + formatInt(r.maxTrainLength[t]));
-                traceMain(tr, "Hastighet: " + formatInt(r.speed[t]));
-                traceMain(tr, "Tågtyp: " + formatInt(r.trainType[t]));
-                traceMain(tr, "");
-            }
-            if (r.runs(t, k)) {
-                const long long L = r.maxTrainLength[t];
-                const int v = r.speed[t];
-                const Coefficients& coef = GetTrainType(r.nationality[t], r.trainType[t]).EmissionCoefficients;
-                elem.train = t;
-                long long T = 0;
-                bool lengthUnknown = false;
-                for (int p = 1; p <= ts.n; ++p) {
-                    const int s = ts.order[p];
-                    if (tr) traceStretchHeading(tr, r, p, s);
-                    bool invalid = false;
-                    StretchGeometry(elem, s, L, ts.g[p], invalid, !res.RadiusError);
-                    if (invalid) res.RadiusError = lengthUnknown = true;
-                    if (ts.g[p].curved && res.RadiusError && hooks.message) hooks.message(kRadiusErrorMessage);
-                    if (tr) traceStretchEnds(tr, ts.g[p]);
-                    T += ts.g[p].length;
-                }
-                ComputeExtent(ts);
-                // A stretch with an invalid radius has no length: the track's length is
-                // unknown then, and the run is withheld anyway.
-                if (T < L && !lengthUnknown) res.TrainLongerThanTrack = true;
-
-                if (!res.RadiusError) {
-                    if (!tr) {
-                        if (!cacheReady) cache.beginTrack(ts);
-                        cacheReady = true;
-                        cache.beginTrain(elem, coef, v);
-                    }
-                    SweepContext sc;
-                    sc.cache = tr ? nullptr : &cache;
-                    sc.slots = &ts;
-                    sc.elem = elem;
-                    sc.coef = &coef;
-                    sc.v = v;
-                    WalkContext wc;
-                    wc.elem = elem;
-                    wc.elem.trace = tr;
-                    wc.coef = &coef;
-                    wc.v = v;
-                    wc.cache = tr ? nullptr : &cache;
-
-                    Array1<Placement, 8> full{}, shiftedPl{};
-                    Array1<bool, 8> shifted{};
-
-                    // Pass 1: placement.
-                    for (int p = 1; p <= ts.n; ++p) {
-                        const SlotGeometry& g = ts.g[p];
-                        shifted[p] = false;
-                        if (g.length < L) {
-                            TrackPos rear{p, g.S, g.curved ? false : g.startBefore, g.shape};
-                            TrackPos front{p, g.E, g.curved ? false : g.endBefore, g.shape};
-                            full[p] = GrowTrainPlacement(sc, p, g.length, rear, front, L);
-                        } else {
-                            bool rb = false, fb = false;
-                            flagsFromAngles(r, g.stretch, rb, fb);
-                            const Placement confined{TrackPos{p, g.confinedFrom, rb, g.shape},
-                                                     TrackPos{p, g.confinedTo, fb, g.shape}};
-                            shiftedPl[p] = confined;
-                            const SlideResult sl =
-                                SlideShortTrain(sc, p, TrackPos{p, g.confinedFrom, g.startBefore, g.shape},
-                                                TrackPos{p, g.confinedTo, g.endBefore, g.shape});
-                            shiftedPl[p] = sl.placement;
-                            shifted[p] = sl.shifted;
-                            full[p] = confined;
-                        }
-                        tracePlacements(tr, ts, p, full[p], g);
-                    }
-
-                    // Pass 2: the full-length train.
-                    traceAll(tr, "***** FULL TÅGLÄNGD *****");
-                    for (int p = 1; p <= ts.n && full[p].has(); ++p) {
-                        traceAll(tr, "***** STRÄCKA " + formatInt(p) + " *****");
-                        traceAll(tr, "");
-                        const double P = WalkElements(wc, ts, full[p].rear, L, 0);
-                        if (W < P) W = P;
-                        double& F = res.StretchMaxLevelFullTrain[ts.order[p]];
-                        if (F < P) F = P;
-                        if (F < 0.0) F = 0.0;
-                    }
-                    auto recordMiddle = [&](const Placement& pl) {
-                        const TrackPos mid = TrainMiddle(ts, pl, L, L + T);
-                        res.TrackMaxStretch[k] = static_cast<std::uint8_t>(ts.order[mid.slot]);
-                        res.TrackMaxAngle[k] = TrackPositionAngle(r, ts, mid);
-                    };
-                    for (int p = 1; p <= ts.n && (full[p].has() || shiftedPl[p].has()); ++p) {
-                        if (!shifted[p]) {
-                            const double V = res.StretchMaxLevelFullTrain[ts.order[p]];
-                            if (M < V) {
-                                M = static_cast<float>(V);
-                                recordMiddle(full[p]);
-                            }
-                        } else {
-                            const double P = WalkElements(wc, ts, shiftedPl[p].rear, L, 0);
-                            if (M < P) {
-                                M = static_cast<float>(P);
-                                recordMiddle(shiftedPl[p]);
-                            }
-                        }
-                    }
-                    if (tr) {
-                        traceMain(tr, "Tågets maxvärde för:");
-                        for (int p = 1; p <= ts.n; ++p)
-                            traceMain(tr, "Sträcka " + formatInt(p) + ": " +
-                                              F2(tr, res.StretchMaxLevelFullTrain[ts.order[p]]));
-                        traceMain(tr, "Hela spåret: " + F2(tr, W));
-                        traceMain(tr, "");
-                    }
-
-                    // Pass 3: the train kept inside each stretch.
-                    traceAll(tr, "***** TÅGLÄNGD EJ LÄNGRE ÄN STRÄCKAN *****");
-                    for (int p = 1; p <= ts.n; ++p) {
-                        traceAll(tr, "***** STRÄCKA " + formatInt(p) + " *****");
-                        traceAll(tr, "");
-                        const SlotGeometry& g = ts.g[p];
-                        const double P = WalkElements(wc, ts, TrackPos{p, g.confinedFrom, g.startBefore, g.shape},
-                                                      0, p);
-                        const double Rr = RoundToTenth(P);
-                        float& X = res.StretchMaxLevel[ts.order[p]];
-                        if (X < Rr) X = static_cast<float>(Rr);
-                        if (X < 0.0f) X = 0.0f;
-                    }
-                    if (tr) {
-                        traceMain(tr, "Tågets maxvärde för:");
-                        double sum = 0.0;
-                        for (int p = 1; p <= ts.n; ++p) {
-                            const float X = res.StretchMaxLevel[ts.order[p]];
-                            traceMain(tr, "Sträcka " + formatInt(p) + ": " + F2(tr, X));
-                            sum = AddLevel(sum, X);
-                        }
-                        traceMain(tr, "Hela spåret: " + F2(tr, sum));
-                        traceMain(tr, "");
-                    }
-                }
-            }
-            if (trackFullMax < W) {
-                trackFullMax = W;
-                res.TrackMaxTrain[k] = t;
-            }
-            if (hooks.progress)
-                hooks.progress(50 + RoundEven(((k - 1) / static_cast<double>(N) +
-                                               (t / static_cast<double>(trainCount)) / N) *
-                                              50.0));
-            if (res.TrackMaxLevel[k] < M) res.TrackMaxLevel[k] = M;
-            if (res.TrackMaxLevel[k] < 0.0) res.TrackMaxLevel[k] = 0.0;
-        }
-        res.SimultaneousMaxLevel = AddLevel(res.SimultaneousMaxLevel, res.TrackMaxLevel[k]);
+        TrackRun run{r, res, hooks, elem, cache, k, trackSlots(r, k, stretchCount)};
+        trackPass(run, N, trainCount);
     }
-
     if (res.TrainLongerThanTrack && hooks.warning) hooks.warning(kTrainLongerThanTrackText);
     return res.SimultaneousMaxLevel;
 }

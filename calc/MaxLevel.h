@@ -21,12 +21,11 @@ struct MaxRunHooks {
     std::function<void(int percent)> progress;               // progress meter, 50..100
 };
 
-// Geometry of stretch s in whole metres for a train of L metres (ends, side flags, length,
+// Geometry of stretch s in whole metres for a train of trainLength metres (ends, side flags, length,
 // the train kept inside the stretch). A curved stretch whose chord exceeds twice its
-// radius sets `radiusInvalid` and is left with length 0. `placeOnArc` false skips the
+// radius is marked `radiusInvalid` and left with length 0. `placeOnArc` false skips the
 // arc seeding (used once the run knows it will not place trains).
-void StretchGeometry(const ElementContext& ctx, int s, long long L, SlotGeometry& g, bool& radiusInvalid,
-                     bool placeOnArc = true);
+SlotGeometry StretchGeometry(const ElementContext& ctx, int s, long long trainLength, bool placeOnArc = true);
 
 // Switch term (0 or 6 dB) of the element centred at x on straight stretch s. `plain`
 // applies the plain containment rule; otherwise the walk's direction (towards the normal

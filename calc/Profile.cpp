@@ -7,8 +7,6 @@
 #include "calc/Format.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-
 // Nearest integer, halves to even, for picture coordinates. A value that cannot be a pixel
 // (NaN, or far outside any picture because of a tiny receiver distance) is held at a bound
 // far outside the frame, so it never turns into undefined behaviour.
@@ -108,165 +106,182 @@ int ProfilePointCount(const ProjectRecord& r, int s)
     return ValidStretch(s) ? std::clamp<int>(r.bpCount[s], 2, kMaxBreakPoints) : 2;
 }
 
-ProfileAnalysis AnalyseProfile(ProjectRecord& r, int s, const AngleFactors& factors, ProfileCheck& check, char sep)
+namespace {
+// Step 1: a trailing point at distance 0 is dropped; two points always remain. Returns the
+// number of points.
+int dropTrailingPoint(ProjectRecord& r, int s, ProfileAnalysis& out)
 {
-    ProfileAnalysis out;
-    if (!ValidStretch(s)) return out;
-    const auto& d = r.bpDistance[s];
-    const auto& h = r.bpHeight[s];
-
-    // 1. A trailing point at distance 0 is dropped; two points always remain.
     int n = ProfilePointCount(r, s);
-    if (d[n] == 0.0f && n > 2) {
+    if (r.bpDistance[s][n] == 0.0f && n > 2) {
         --n;
         r.bpCount[s] = n;
         out.pointDropped = true;
     }
+    return n;
+}
 
-    // 2. Ground height at the screen foot.
+// Step 2: the ground height at the screen foot, interpolated in the profile segment that holds
+// the screen (extrapolated beyond the last point); a foot before that segment removes the screen.
+void placeScreenFoot(ProjectRecord& r, int s, int n, ProfileAnalysis& out)
+{
+    if (r.screenType[s] <= 0) return;
+    const auto& d = r.bpDistance[s];
+    const auto& h = r.bpHeight[s];
     const double a = r.screenDistance[s];
-    if (r.screenType[s] > 0) {
-        int i = n - 1;
-        for (int j = 1; j <= n - 1; ++j)
-            if (d[j + 1] > a) {
-                i = j;
-                break;
-            }
-        if (d[i] == a) {
-            r.screenBaseHeight[s] = h[i];
-        } else if (d[i] < a) {
-            const double x1 = d[i], x2 = d[i + 1];
-            const double z1 = h[i], z2 = h[i + 1];
-            // Two points at one distance give no slope: the ground is taken as level there.
-            const double z = x2 != x1 ? z1 + (z2 - z1) * (a - x1) / (x2 - x1) : z1;
-            r.screenBaseHeight[s] = static_cast<float>(z);
-        } else {
-            r.screenType[s] = 0;
-            out.screenRemoved = true;
+    int i = n - 1;
+    for (int j = 1; j <= n - 1; ++j)
+        if (d[j + 1] > a) {
+            i = j;
+            break;
         }
+    if (d[i] == a) {
+        r.screenBaseHeight[s] = h[i];
+    } else if (d[i] < a) {
+        const double x1 = d[i], x2 = d[i + 1];
+        const double z1 = h[i], z2 = h[i + 1];
+        // Two points at one distance give no slope: the ground is taken as level there.
+        const double z = x2 != x1 ? z1 + (z2 - z1) * (a - x1) / (x2 - x1) : z1;
+        r.screenBaseHeight[s] = static_cast<float>(z);
+    } else {
+        r.screenType[s] = 0;
+        out.screenRemoved = true;
     }
-    const bool screen = r.screenType[s] > 0;
+}
 
-    // 3. Heights and picture range.
-    const double Hs = static_cast<double>(h[1]) + 0.5;
-    const double Hr = static_cast<double>(h[n]) + static_cast<double>(r.receiverHeight[s]);
-    const double xr = d[n];
-    const double Hb = static_cast<double>(r.screenBaseHeight[s]) + static_cast<double>(r.screenCrestHeight[s]);
-    double zmax = static_cast<double>(h[1]) + 0.5;
-    double zmin = h[1];
+// Step 3: source, receiver and crest heights and the picture's height range.
+void pictureRange(const ProjectRecord& r, int s, int n, ProfilePicture& pic)
+{
+    const auto& h = r.bpHeight[s];
+    pic.count = n;
+    pic.hasScreen = r.screenType[s] > 0;
+    pic.Hs = static_cast<double>(h[1]) + 0.5;
+    pic.Hr = static_cast<double>(h[n]) + static_cast<double>(r.receiverHeight[s]);
+    pic.xr = r.bpDistance[s][n];
+    pic.Hb = static_cast<double>(r.screenBaseHeight[s]) + static_cast<double>(r.screenCrestHeight[s]);
+    pic.zmax = static_cast<double>(h[1]) + 0.5;
+    pic.zmin = h[1];
     for (int i = 2; i <= n; ++i) {
         const double top =
             LabelIs(r, s, i, "MT") ? static_cast<double>(h[i]) + static_cast<double>(r.receiverHeight[s]) : h[i];
-        if (top > zmax) zmax = top;
-        if (h[i] < zmin) zmin = h[i];
+        if (top > pic.zmax) pic.zmax = top;
+        if (h[i] < pic.zmin) pic.zmin = h[i];
     }
-    if (Hb > zmax) zmax = Hb;
+    if (pic.Hb > pic.zmax) pic.zmax = pic.Hb;
+}
 
-    ProfilePicture& pic = out.picture;
-    pic.count = n;
-    pic.xr = xr;
-    pic.zmin = zmin;
-    pic.zmax = zmax;
-    pic.Hs = Hs;
-    pic.Hr = Hr;
-    pic.Hb = Hb;
-    pic.hasScreen = screen;
-
-    int state = 0;
-    if (xr != 0.0) {
-        // 4. Integer picture coordinates.
-        auto X = [&](double dist) { return Pixel(500 * dist / xr) + 50; };
-        auto Y = [&](double z) { return 160 - Pixel(100 * (z - zmin) / (zmax - zmin)); };
-        pic.valid = true;
-        for (int i = 1; i <= n; ++i) {
-            pic.X[i] = X(d[i]);
-            pic.Y[i] = Y(h[i]);
-        }
-        const int Ys = Y(Hs);
-        const int Yr = Y(Hr);
-        const int Xb = X(a);
-        const int Yb = Y(Hb);
-        pic.Ys = Ys;
-        pic.Yr = Yr;
-        pic.Xb = Xb;
-        pic.Yb = Yb;
-        pic.Yfoot = Y(r.screenBaseHeight[s]);
-
-        // 5. Does the screen cut the straight line of sight?
-        const bool cuts = screen && Hb > Hs - (a / xr) * (Hs - Hr);
-        pic.screenCuts = cuts;
-
-        // 6. Points above the line of sight, up to the receiver point.
-        for (int i = 2; i <= n; ++i) {
-            const int Xi = pic.X[i];
-            const int Yi = pic.Y[i];
-            const bool mt = LabelIs(r, s, i, "MT");
-            const bool sk = LabelIs(r, s, i, "SK");
-            if (cuts && static_cast<double>(d[i]) < a) {
-                if (!sk && Xb != 50) {
-                    const double line = Yb + static_cast<double>(Ys - Yb) * (Xb - Xi) / (Xb - 50);
-                    if (Yi < Pixel(line)) state = 1;
-                }
-            } else if (cuts) {
-                if (!mt && !sk && Xb != 550) {
-                    const double line = Yb + static_cast<double>(Yr - Yb) * (Xi - Xb) / (550 - Xb);
-                    if (Yi < Pixel(line)) state = 2;
-                }
-            } else if (screen) {
-                if (!mt && !sk) {
-                    const double line = Ys + static_cast<double>(Yr - Ys) * (Xi - 50) / 500;
-                    if (Yi < Pixel(line)) state = 3;
-                }
-            } else {
-                if (!mt) {
-                    const double line = Ys + static_cast<double>(Yr - Ys) * (Xi - 50) / 500;
-                    if (Yi < Pixel(line)) state = 4;
-                }
-            }
-            if (mt) break;
-        }
+// Steps 4 and 5: integer picture coordinates, and whether the screen cuts the straight line
+// of sight. Needs a receiver distance.
+void pictureCoordinates(const ProjectRecord& r, int s, ProfilePicture& pic)
+{
+    const double a = r.screenDistance[s];
+    auto X = [&](double dist) { return Pixel(500 * dist / pic.xr) + 50; };
+    auto Y = [&](double z) { return 160 - Pixel(100 * (z - pic.zmin) / (pic.zmax - pic.zmin)); };
+    pic.valid = true;
+    for (int i = 1; i <= pic.count; ++i) {
+        pic.X[i] = X(r.bpDistance[s][i]);
+        pic.Y[i] = Y(r.bpHeight[s][i]);
     }
-    out.state = state;
-    check.ProfileState = state;
+    pic.Ys = Y(pic.Hs);
+    pic.Yr = Y(pic.Hr);
+    pic.Xb = X(a);
+    pic.Yb = Y(pic.Hb);
+    pic.Yfoot = Y(r.screenBaseHeight[s]);
+    pic.screenCuts = pic.hasScreen && pic.Hb > pic.Hs - (a / pic.xr) * (pic.Hs - pic.Hr);
+}
 
-    // 7. Warning, once per arming.
-    if (state == 0) {
+// The state a point sets when it lies above the line of sight that concerns it, else 0.
+ProfileState pointState(const ProjectRecord& r, int s, const ProfilePicture& pic, int i)
+{
+    const int Xi = pic.X[i], Yi = pic.Y[i];
+    const bool mt = LabelIs(r, s, i, "MT");
+    const bool sk = LabelIs(r, s, i, "SK");
+    auto above = [Yi](double line) { return Yi < Pixel(line); };
+    if (pic.screenCuts && static_cast<double>(r.bpDistance[s][i]) < r.screenDistance[s]) {
+        // Nearer than the screen: the line source–crest.
+        if (!sk && pic.Xb != 50 && above(pic.Yb + static_cast<double>(pic.Ys - pic.Yb) * (pic.Xb - Xi) / (pic.Xb - 50)))
+            return ProfileState::AboveSourceToCrest;
+    } else if (pic.screenCuts) {
+        // At or beyond the screen: the line crest–receiver.
+        if (!mt && !sk && pic.Xb != 550 &&
+            above(pic.Yb + static_cast<double>(pic.Yr - pic.Yb) * (Xi - pic.Xb) / (550 - pic.Xb)))
+            return ProfileState::AboveCrestToReceiver;
+    } else {
+        const bool aboveSight = above(pic.Ys + static_cast<double>(pic.Yr - pic.Ys) * (Xi - 50) / 500);
+        if (pic.hasScreen && !mt && !sk && aboveSight) return ProfileState::ScreenMissesSight;
+        if (!pic.hasScreen && !mt && aboveSight) return ProfileState::ScreenCase;
+    }
+    return ProfileState::Clear;
+}
+
+// Step 6: the points from 2 up to the receiver point against the line of sight; a later
+// point overwrites the state of an earlier one.
+ProfileState classify(const ProjectRecord& r, int s, const ProfilePicture& pic)
+{
+    ProfileState state = ProfileState::Clear;
+    for (int i = 2; i <= pic.count; ++i) {
+        const ProfileState p = pointState(r, s, pic, i);
+        if (p != ProfileState::Clear) state = p;
+        if (LabelIs(r, s, i, "MT")) break;
+    }
+    return state;
+}
+
+// Step 7: the warning of states 1..3, once per arming; state 0 arms it, state 4 disarms it.
+void armWarning(ProfileState state, ProfileCheck& check, ProfileAnalysis& out)
+{
+    if (state == ProfileState::Clear) {
         check.WarningArmed = true;
-    } else if (state == 4) {
+    } else if (state == ProfileState::ScreenCase) {
         check.WarningArmed = false;
     } else if (check.WarningArmed) {
         out.warningDue = true;
-        out.warningText = ProfileWarningText(state);
+        out.warningText = ProfileWarningText(static_cast<int>(state));
         check.WarningArmed = false;
     }
+}
 
-    // 8. Screen effects and the result labels.
-    if (screen) {
-        double lo, hi;
-        EffectiveScreenHeights(r, s, factors.EqFactor, lo, hi);
-        r.screenEffectEqA[s] = static_cast<float>(lo);
-        r.screenEffectEqB[s] = static_cast<float>(hi);
-        const double eqLow = lo, eqHigh = hi;
-        EffectiveScreenHeights(r, s, factors.MaxFactor, lo, hi);
-        r.screenEffectMaxA[s] = static_cast<float>(lo);
-        r.screenEffectMaxB[s] = static_cast<float>(hi);
-        if (r.bpDistanceBasis[s] == 0) {
-            out.low = eqLow;
-            out.high = eqHigh;
-        } else {
-            out.low = lo;
-            out.high = hi;
-        }
-        out.screenHeightText = "Effektiv Skärmhöjd: " + formatFixed(out.low, 2, sep) + " - " +
-                               formatFixed(out.high, 2, sep) + " m  ";
-        out.screenBaseText = "Markhöjd vid skärm: " + formatFixed(r.screenBaseHeight[s], 2, sep);
-        if (out.low > 0 && out.high > 0)
-            out.colour = ScreenLabelColour::Green;
-        else if (out.low < 0 && out.high < 0)
-            out.colour = ScreenLabelColour::Red;
-        else
-            out.colour = ScreenLabelColour::Blue;
+// Step 8: the four screen-effect fields and the texts of the result labels.
+void screenResults(ProjectRecord& r, int s, const AngleFactors& factors, char sep, ProfileAnalysis& out)
+{
+    double lo, hi;
+    EffectiveScreenHeights(r, s, factors.EqFactor, lo, hi);
+    r.screenEffectEqA[s] = static_cast<float>(lo);
+    r.screenEffectEqB[s] = static_cast<float>(hi);
+    const double eqLow = lo, eqHigh = hi;
+    EffectiveScreenHeights(r, s, factors.MaxFactor, lo, hi);
+    r.screenEffectMaxA[s] = static_cast<float>(lo);
+    r.screenEffectMaxB[s] = static_cast<float>(hi);
+    out.low = r.bpDistanceBasis[s] == 0 ? eqLow : lo;
+    out.high = r.bpDistanceBasis[s] == 0 ? eqHigh : hi;
+    out.screenHeightText =
+        "Effektiv Skärmhöjd: " + formatFixed(out.low, 2, sep) + " - " + formatFixed(out.high, 2, sep) + " m  ";
+    out.screenBaseText = "Markhöjd vid skärm: " + formatFixed(r.screenBaseHeight[s], 2, sep);
+    if (out.low > 0 && out.high > 0)
+        out.colour = ScreenLabelColour::Green;
+    else if (out.low < 0 && out.high < 0)
+        out.colour = ScreenLabelColour::Red;
+    else
+        out.colour = ScreenLabelColour::Blue;
+}
+}  // namespace
+
+ProfileAnalysis AnalyseProfile(ProjectRecord& r, int s, const AngleFactors& factors, ProfileCheck& check, char sep)
+{
+    ProfileAnalysis out;
+    if (!ValidStretch(s)) return out;
+    const int n = dropTrailingPoint(r, s, out);
+    placeScreenFoot(r, s, n, out);
+    pictureRange(r, s, n, out.picture);
+    ProfileState state = ProfileState::Clear;
+    // Without a receiver distance the picture has no coordinates and nothing is classified.
+    if (out.picture.xr != 0.0) {
+        pictureCoordinates(r, s, out.picture);
+        state = classify(r, s, out.picture);
     }
+    out.state = static_cast<int>(state);
+    check.ProfileState = out.state;
+    armWarning(state, check, out);
+    if (out.picture.hasScreen) screenResults(r, s, factors, sep, out);
     return out;
 }
 

@@ -26,8 +26,17 @@ void EffectiveScreenHeights(const ProjectRecord& r, int s, double k, double& low
 // WarningArmed: the next problem state may show its warning (set when the cross-section
 // dialog opens and whenever the state returns to 0).
 struct ProfileCheck {
-    int ProfileState = 0;
+    int ProfileState = 0;  // a value of enum ProfileState
     bool WarningArmed = false;
+};
+
+// The values of ProfileCheck::ProfileState.
+enum class ProfileState {
+    Clear = 0,
+    AboveSourceToCrest = 1,
+    AboveCrestToReceiver = 2,
+    ScreenMissesSight = 3,
+    ScreenCase = 4,  // refuses the calculation
 };
 
 // The warning of states 1..3 (UTF-8, with their CR LF line breaks); empty for other states.

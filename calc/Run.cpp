@@ -81,6 +81,19 @@ void traceTrainHeading(TraceSink& t, const ProjectRecord& r, int tr)
     t.line(TraceFile::Main, "TågTyp: " + trainTypeName(r, tr));
 }
 
+// The effective screen heights of stretch s for both calculation lines.
+void storeScreenEffects(ProjectRecord& r, int s, AngleFactors& factors)
+{
+    double low = 0.0, high = 0.0;
+    ComputeAngleFactors(r, s, factors);
+    EffectiveScreenHeights(r, s, factors.EqFactor, low, high);
+    r.screenEffectEqA[s] = static_cast<float>(low);
+    r.screenEffectEqB[s] = static_cast<float>(high);
+    EffectiveScreenHeights(r, s, factors.MaxFactor, low, high);
+    r.screenEffectMaxA[s] = static_cast<float>(low);
+    r.screenEffectMaxB[s] = static_cast<float>(high);
+}
+
 // The equivalent part of the run: facade correction, screen effects, stretch, track and
 // total equivalent levels, with the equivalent trace.
 void runEquivalentPart(Run& run)
@@ -109,16 +122,7 @@ void runEquivalentPart(Run& run)
     };
 
     for (int s = 1; s <= nStretches; ++s) {
-        if (r.screenType[s] > 0) {
-            double low = 0.0, high = 0.0;
-            ComputeAngleFactors(r, s, run.factors);
-            EffectiveScreenHeights(r, s, run.factors.EqFactor, low, high);
-            r.screenEffectEqA[s] = static_cast<float>(low);
-            r.screenEffectEqB[s] = static_cast<float>(high);
-            EffectiveScreenHeights(r, s, run.factors.MaxFactor, low, high);
-            r.screenEffectMaxA[s] = static_cast<float>(low);
-            r.screenEffectMaxB[s] = static_cast<float>(high);
-        }
+        if (r.screenType[s] > 0) storeScreenEffects(r, s, run.factors);
         if (trace) traceStretchHeading(*trace, r, s, res.FacadeCorrection);
 
         const double dLc = BankCorrection(r, s);
@@ -127,9 +131,7 @@ void runEquivalentPart(Run& run)
             for (int t = 1; t <= r.trainCount; ++t) traceTrainHeading(*trace, r, t);
         const Array1<double, 7> BandEmission = StretchBandEmission(r, s);
 
-        double Leq = 0.0;
-        Array1<double, 7> totals{};
-        StretchEquivalentLevel(r, s, BandEmission, Leq, totals, dLc, ctx, res);
+        const double Leq = StretchEquivalentLevel(r, s, BandEmission, dLc, ctx, res).Leq;
 
         setProgress(run, RoundEven(50.0 * s / nStretches));
 
@@ -145,6 +147,8 @@ void runEquivalentPart(Run& run)
     res.FreeFieldEq = RoundedTotalLevel(Total);
     res.ResultGrid[1][1] = res.FreeFieldEq;
 }
+void correctedRows(Run& run);
+
 // The maximum-level part and the result grid: the maximum-level run with its own trace,
 // the maxima of row 1, the withdrawal of the stretch levels after a radius error, and the
 // corrected rows from the two check boxes.
@@ -185,27 +189,31 @@ void runMaximumPart(Run& run)
         return;  // the result display is skipped; rows 2 and 3 stay as they were
     }
 
+    correctedRows(run);
+}
+
+// Rows 2 and 3 of the result grid from the two check boxes: indoor level and level in front
+// of the facade.
+void correctedRows(Run& run)
+{
+    CalcResults& res = run.res;
     const char sep = run.settings.trace.decimalSeparator;
-    const double fi = r.facadeInsulation;
+    const double fi = run.r.facadeInsulation;
     const double fr = res.FacadeCorrection;
     auto fillRow = [&res](int row, double correction) {
         for (int c = 1; c <= 3; ++c)
             res.ResultGrid[row][c] =
                 static_cast<float>(ClampToZero(RoundEven(static_cast<double>(res.ResultGrid[1][c]) + correction)));
     };
-    const std::string indoorLabel = "Innenivå efter korrektion för fasadisolering (" + formatFixed(fi, 1, sep) + " dBA)";
-    const std::string facadeLabel =
-        "Utenivå framför fasad, efter korrektion för fasadreflex (+" + formatFixed(fr, 1, sep) + " dBA)";
     int row = 1;
     if (run.settings.indoorBoxChecked) {
-        ++row;
-        fillRow(row, fi);
-        res.ResultRowLabel[row] = indoorLabel;
+        fillRow(++row, fi);
+        res.ResultRowLabel[row] = "Innenivå efter korrektion för fasadisolering (" + formatFixed(fi, 1, sep) + " dBA)";
     }
     if (run.settings.facadeBoxChecked) {
-        ++row;
-        fillRow(row, fr);
-        res.ResultRowLabel[row] = facadeLabel;
+        fillRow(++row, fr);
+        res.ResultRowLabel[row] =
+            "Utenivå framför fasad, efter korrektion för fasadreflex (+" + formatFixed(fr, 1, sep) + " dBA)";
     }
     res.correctedRows = row - 1;
 }
@@ -214,7 +222,7 @@ void runMaximumPart(Run& run)
 bool RunCalculation(ProjectRecord& record, const RunSettings& settings, AngleFactors& factors,
                     const RunMessageSink& message, const RunProgress& progress, CalcResults& results)
 {
-    if (settings.profileState == 4) {
+    if (settings.profileState == static_cast<int>(ProfileState::ScreenCase)) {
         if (message) message(RunMessage{kScreenCaseWarning, true});
         return false;
     }

@@ -27,6 +27,7 @@ struct SourcePointInfo {
 
 struct StretchLevelContext {
     int segmentLength = 1;           // metres; values below 1 are taken as 1
+    bool bandTotals = false;         // also sum the band levels per band (always while tracing)
     double FacadeCorrection = 0.0;   // written to the trace only
     TraceSink* trace = nullptr;      // the equivalent-pass trace, nullptr when off
     // Receives kRadiusErrorMessage; may be empty.
@@ -40,10 +41,13 @@ struct StretchLevelContext {
 enum class StretchCase { A, B, C };
 StretchCase stretchCaseOf(const ProjectRecord& r, int s);
 
-// Leq (set to 0 by the caller) receives the A-weighted stretch level; totals receive the
-// running energy sum per band. Sets results.RadiusError and, for curved stretches, the arc
-// frame results.Curve*[s].
-void StretchEquivalentLevel(const ProjectRecord& r, int s, Array1<double, 7> BandEmission, double& Leq,
-                            Array1<double, 7>& totals, double dLc, const StretchLevelContext& ctx,
-                            CalcResults& results);
+struct StretchLevel {
+    double Leq = 0.0;                // A-weighted stretch level
+    Array1<double, 7> bandTotals{};  // energy sum per band (when asked for or traced)
+};
+
+// The equivalent level of stretch s from its band emission and bank correction dLc. Sets
+// results.RadiusError and, for curved stretches, the arc frame results.Curve*[s].
+StretchLevel StretchEquivalentLevel(const ProjectRecord& r, int s, const Array1<double, 7>& BandEmission, double dLc,
+                                    const StretchLevelContext& ctx, CalcResults& results);
 

@@ -151,17 +151,25 @@ double ElementCache::direct(const SlotGeometry& g, double x, int switchTerm) con
     return LevelAtPointStraight(ctx_, v_, switchTerm, g.stretch, false, *coef_, x);
 }
 
-double ElementCache::level(const SlotGeometry& g, int q, double x, int switchTerm)
+// The table entry of position x, or null when x has none (not on the half-metre grid,
+// outside the table, an unknown switch term).
+ElementCache::Entry* ElementCache::entry(const SlotGeometry& g, int q, double x, int switchTerm)
 {
     SlotTable& t = slots_[q];
     // A straight element's level depends on |x| only; a curved one's on x.
     const double key = g.curved ? 2.0 * x : 2.0 * std::fabs(x);
     if (!(key >= 0.0 && key < static_cast<double>(t.size)) || key != std::floor(key) ||
         (switchTerm != 0 && switchTerm != 6))
-        return direct(g, x, switchTerm);
-    Entry& en = t.e.get()[static_cast<std::size_t>(key)];
+        return nullptr;
+    return &t.e.get()[static_cast<std::size_t>(key)];
+}
+
+double ElementCache::level(const SlotGeometry& g, int q, double x, int switchTerm)
+{
+    Entry* en = entry(g, q, x, switchTerm);
+    if (!en) return direct(g, x, switchTerm);
     const int k = switchTerm == 6 ? 1 : 0;
-    if (en.gen[k] == gen_) return en.level[k];
+    if (en->gen[k] == gen_) return en->level[k];
     const int s = g.stretch;
     double r;
     float D;
@@ -173,15 +181,27 @@ double ElementCache::level(const SlotGeometry& g, int q, double x, int switchTer
         const double d = D;
         r = std::sqrt(d * d + x * x);
     }
-    if (en.terms == 0) {
-        pool_.emplace_back();
-        ElementPropagation(ctx_, s, r, D, pool_.back());
-        en.terms = static_cast<int>(pool_.size());
+    if (en->terms == 0) {
+        pool_.push_back(ElementPropagation(ctx_, s, r, D));
+        en->terms = static_cast<int>(pool_.size());
     }
-    en.level[k] = ElementLevelFromTerms(ctx_, emission_, switchTerm, g.curved, s, r,
-                                        pool_[static_cast<std::size_t>(en.terms - 1)]);
-    en.gen[k] = gen_;
-    return en.level[k];
+    en->level[k] = ElementLevelFromTerms(ctx_, emission_, switchTerm, g.curved, s, r,
+                                         pool_[static_cast<std::size_t>(en->terms - 1)]);
+    en->gen[k] = gen_;
+    return en->level[k];
+}
+
+ElementCache::LevelEnergy ElementCache::levelEnergy(const SlotGeometry& g, int q, double x, int switchTerm)
+{
+    const double lvl = level(g, q, x, switchTerm);
+    Entry* en = entry(g, q, x, switchTerm);
+    if (!en) return {lvl, Pow10(lvl / 10.0)};
+    const int k = switchTerm == 6 ? 1 : 0;
+    if (en->energyGen[k] != gen_) {
+        en->energy[k] = Pow10(lvl / 10.0);
+        en->energyGen[k] = gen_;
+    }
+    return {lvl, en->energy[k]};
 }
 
 double LevelAtTrackPosition(const SweepContext& c, const TrackPos& p)
@@ -319,77 +339,83 @@ Placement GrowBackOnly(const SweepContext& c, Growth& g)
     return Placement{g.rear, g.front};
 }
 
+namespace {
+// Backward slide into slot q = p − 1: the rear enters q at its end and the train moves back
+// while the gained rear metre is louder than the front metre given up and both ends stay
+// where a train may stand.
+void slideBackward(const SweepContext& c, int p, TrackPos& rear, TrackPos& front, bool& shifted)
+{
+    const TrackSlots& ts = *c.slots;
+    const SlotGeometry& gp = ts.g[p];
+    const SlotGeometry& gq = ts.g[p - 1];
+    rear = enteredAtEnd(ts, p - 1, !gq.curved && gq.a2 <= 90);
+    long long guard = ts.extent + 2;
+    CachedLevel frontLevel;
+    for (;;) {
+        rear.x += rear.before ? 1 : -1;
+        const double Lr = levelOf(c, rear);
+        if (Lr <= frontLevel.get(c, front)) break;
+        const bool rearInside = ((gq.a1 < 90 && !rear.before) ||
+                                 (gq.a1 >= 90 && !rear.before && rear.x >= gq.confinedFrom) ||
+                                 (gq.a1 < 90 && rear.before && rear.x <= gq.confinedFrom)) &&
+                                !onMissingSide(gq, rear);
+        const bool frontInside =
+            ((gp.a1 >= 90 && front.x >= gp.S) || (gp.a1 < 90 && front.x < gp.S)) && !onMissingSide(gp, front);
+        if (!rearInside || !frontInside || --guard <= 0) break;
+        shifted = true;
+        if (rear.x == 0 && !rear.before) rear.before = true;
+        if (front.before) {
+            front.x += 1;
+        } else {
+            front.x -= 1;
+            if (front.x == 0) front.before = true;
+        }
+    }
+    rear.x -= rear.before ? 1 : -1;  // undo the last rear move
+    if (AtStretchEnd(ts, rear)) rear = enteredAtStart(ts, p, gp.startBefore);
+}
+
+// Forward slide into slot q = p + 1, the mirror image.
+void slideForward(const SweepContext& c, int p, TrackPos& rear, TrackPos& front, bool& shifted)
+{
+    const TrackSlots& ts = *c.slots;
+    const SlotGeometry& gp = ts.g[p];
+    const SlotGeometry& gq = ts.g[p + 1];
+    front = enteredAtStart(ts, p + 1, !gq.curved && gq.a1 < 90);
+    long long guard = ts.extent + 2;
+    CachedLevel rearLevel;
+    for (;;) {
+        front.x += front.before ? -1 : 1;
+        const double Lf = levelOf(c, front);
+        if (!(Lf > rearLevel.get(c, rear))) break;
+        const bool frontInside = ((gq.a2 <= 90 && front.before && front.x >= gq.confinedTo) ||
+                                  (gq.a2 > 90 && !front.before && front.x <= gq.confinedTo)) &&
+                                 !onMissingSide(gq, front);
+        const bool rearInside =
+            ((gp.a2 <= 90 && rear.x > gp.E) || (gp.a2 > 90 && rear.x <= gp.E)) && !onMissingSide(gp, rear);
+        if (!frontInside || !rearInside || --guard <= 0) break;
+        shifted = true;
+        if (front.x == 0) front.before = false;
+        if (rear.before) {
+            rear.x -= 1;
+            if (rear.x == 0) rear.before = false;
+        } else {
+            rear.x += 1;
+        }
+    }
+    front.x -= front.before ? -1 : 1;  // undo the last front move
+    if (AtStretchStart(ts, front)) front = enteredAtEnd(ts, p, gp.endBefore);
+}
+}  // namespace
+
 SlideResult SlideShortTrain(const SweepContext& c, int p, TrackPos rear, TrackPos front)
 {
     const TrackSlots& ts = *c.slots;
     SlideResult res;
     const bool frontAtEnd = AtStretchEnd(ts, front);
-    const SlotGeometry& gp = ts.g[p];
-
-    // Backward slide into slot p − 1.
-    if (p > 1 && AtStretchStart(ts, rear)) {
-        const int q = p - 1;
-        const SlotGeometry& gq = ts.g[q];
-        rear = enteredAtEnd(ts, q, !gq.curved && gq.a2 <= 90);
-        long long guard = ts.extent + 2;
-        CachedLevel frontLevel;
-        for (;;) {
-            rear.x += rear.before ? 1 : -1;
-            const double Lr = levelOf(c, rear);
-            const double Lf = frontLevel.get(c, front);
-            if (Lr <= Lf) break;
-            bool rearInside = (gq.a1 < 90 && !rear.before) ||
-                              (gq.a1 >= 90 && !rear.before && rear.x >= gq.confinedFrom) ||
-                              (gq.a1 < 90 && rear.before && rear.x <= gq.confinedFrom);
-            rearInside = rearInside && !onMissingSide(gq, rear);
-            bool frontInside =
-                (gp.a1 >= 90 && front.x >= gp.S) || (gp.a1 < 90 && front.x < gp.S);
-            frontInside = frontInside && !onMissingSide(gp, front);
-            if (!rearInside || !frontInside || --guard <= 0) break;
-            res.shifted = true;
-            if (rear.x == 0 && !rear.before) rear.before = true;
-            if (front.before) {
-                front.x += 1;
-            } else {
-                front.x -= 1;
-                if (front.x == 0) front.before = true;
-            }
-        }
-        rear.x -= rear.before ? 1 : -1;  // undo the last rear move
-        if (AtStretchEnd(ts, rear)) rear = enteredAtStart(ts, p, gp.startBefore);
-    }
-
-    // Forward slide into slot p + 1, unless the backward slide has moved the train.
-    if (!res.shifted && frontAtEnd && p < ts.n) {
-        const int q = p + 1;
-        const SlotGeometry& gq = ts.g[q];
-        front = enteredAtStart(ts, q, !gq.curved && gq.a1 < 90);
-        long long guard = ts.extent + 2;
-        CachedLevel rearLevel;
-        for (;;) {
-            front.x += front.before ? -1 : 1;
-            const double Lf = levelOf(c, front);
-            const double Lr = rearLevel.get(c, rear);
-            if (!(Lf > Lr)) break;
-            bool frontInside = (gq.a2 <= 90 && front.before && front.x >= gq.confinedTo) ||
-                               (gq.a2 > 90 && !front.before && front.x <= gq.confinedTo);
-            frontInside = frontInside && !onMissingSide(gq, front);
-            bool rearInside = (gp.a2 <= 90 && rear.x > gp.E) || (gp.a2 > 90 && rear.x <= gp.E);
-            rearInside = rearInside && !onMissingSide(gp, rear);
-            if (!frontInside || !rearInside || --guard <= 0) break;
-            res.shifted = true;
-            if (front.x == 0) front.before = false;
-            if (rear.before) {
-                rear.x -= 1;
-                if (rear.x == 0) rear.before = false;
-            } else {
-                rear.x += 1;
-            }
-        }
-        front.x -= front.before ? -1 : 1;  // undo the last front move
-        if (AtStretchStart(ts, front)) front = enteredAtEnd(ts, p, gp.endBefore);
-    }
-
+    if (p > 1 && AtStretchStart(ts, rear)) slideBackward(c, p, rear, front, res.shifted);
+    // The forward slide only when the backward slide has not moved the train.
+    if (!res.shifted && frontAtEnd && p < ts.n) slideForward(c, p, rear, front, res.shifted);
     res.placement = Placement{rear, front};
     return res;
 }
@@ -399,7 +425,7 @@ float ArcPointDistance(const ElementContext& ctx, int s, long long j)
     return static_cast<float>(CurvedElementDistance(ctx, s, 0.0, 0.0, static_cast<double>(j)));
 }
 
-void PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E, long long& rear, long long& front)
+ArcPlacement PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E)
 {
     const ProjectRecord& r = *ctx.rec;
     const double rs = r.startDistance[s];
@@ -434,8 +460,7 @@ void PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E,
             rr -= 1;
         }
     }
-    rear = rr;
-    front = ff;
+    return {rr, ff};
 }
 
 namespace {

@@ -14,11 +14,11 @@
 #include <memory>
 #include <vector>
 
+#include "calc/Bands.h"
 #include "calc/ElementLevel.h"
 #include "model/Array1.h"
 #include "model/ProjectRecord.h"
 
-constexpr double kPi = 3.14159265358979323846;
 inline double degToRad(double deg) { return deg * (kPi / 180.0); }
 inline double radToDeg(double rad) { return rad * (180.0 / kPi); }
 // arccos / arcsin with the argument clamped into [−1, 1]; a NaN argument counts as 1
@@ -64,6 +64,7 @@ struct SlotGeometry {
     // Curved: central angle with the chord from cos(angleTo), and θ·R; the element levels
     // use these.
     double walkTheta = 0.0, walkArc = 0.0;
+    bool radiusInvalid = false;  // curved: the chord exceeds twice the radius
 };
 
 struct TrackSlots {
@@ -112,6 +113,11 @@ public:
     // Level of the element at x (metres; straight: from the normal, either side; curved: arc
     // position) in slot q with the given switch term.
     double level(const SlotGeometry& g, int q, double x, int switchTerm);
+    // The level and its energy Pow10(level / 10), for the energy sums of the walks.
+    struct LevelEnergy {
+        double level, energy;
+    };
+    LevelEnergy levelEnergy(const SlotGeometry& g, int q, double x, int switchTerm);
 
 private:
     // One position (in half metres). Zero-filled memory is "nothing known", so the tables
@@ -120,6 +126,8 @@ private:
         int terms;                 // 1 + index into pool_, 0 = not yet computed
         std::uint32_t gen[2];      // train generation of level[0] (switch 0) / level[1] (switch 6)
         double level[2];
+        std::uint32_t energyGen[2];  // train generation of energy[k]
+        double energy[2];
     };
     struct FreeDeleter {
         void operator()(Entry* p) const { std::free(p); }
@@ -129,6 +137,7 @@ private:
         std::unique_ptr<Entry, FreeDeleter> e;
     };
     double direct(const SlotGeometry& g, double x, int switchTerm) const;
+    Entry* entry(const SlotGeometry& g, int q, double x, int switchTerm);
     Array1<SlotTable, 8> slots_{};
     std::vector<ElementTerms> pool_;
     Array1<double, 7> emission_{};
@@ -183,9 +192,11 @@ SlideResult SlideShortTrain(const SweepContext& c, int p, TrackPos rear, TrackPo
 // Distance (single precision) from the receiver to the point j metres along curved stretch s.
 float ArcPointDistance(const ElementContext& ctx, int s, long long j);
 // Train of L metres on an arc of E whole metres (E > L): seeded at the nearest point and
-// grown towards the nearer neighbour; rear and front receive the arc positions.
-void PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E, long long& rear,
-                     long long& front);
+// grown towards the nearer neighbour. Returns the arc positions of rear and front.
+struct ArcPlacement {
+    long long rear = 0, front = 0;
+};
+ArcPlacement PlaceTrainOnArc(const ElementContext& ctx, int s, long long L, long long E);
 
 // Middle of a placement: steps from the rear towards the front. `bound` limits the count
 // (L plus the track length); when it is hit, N := L.

@@ -42,24 +42,12 @@ TEST(Bands, LogarithmAndRounding)
 
 TEST(Bands, DistanceAndAirAbsorptionTerms)
 {
-    double d = 1;
-    DistanceTerm(1.0, d);
-    EXPECT_NEAR(d, -10.99, 0.005);
-    DistanceTerm(10.0, d);
-    EXPECT_NEAR(d, -30.99, 0.005);
-    DistanceTerm(-10.0, d);
-    EXPECT_NEAR(d, -30.99, 0.005);
-    DistanceTerm(0.0, d);
-    EXPECT_EQ(d, 0.0);
-    double a = 1;
-    AirAbsorptionTerm(7, 100.0, a);
-    EXPECT_NEAR(a, -1.7, 1e-12);
-    AirAbsorptionTerm(2, 1000.0, a);
-    EXPECT_EQ(a, 0.0);
-    for (int b : {0, 8}) {
-        AirAbsorptionTerm(b, 100.0, a);
-        EXPECT_EQ(a, 0.0);
-    }
+    EXPECT_NEAR(DistanceTerm(1.0), -10.99, 0.005);
+    EXPECT_NEAR(DistanceTerm(10.0), -30.99, 0.005);
+    EXPECT_EQ(DistanceTerm(-10.0), DistanceTerm(10.0));
+    EXPECT_EQ(DistanceTerm(0.0), 0.0);
+    EXPECT_NEAR(AirAbsorptionTerm(7, 100.0), -1.7, 1e-12);
+    for (int b : {0, 2, 8}) EXPECT_EQ(AirAbsorptionTerm(b, 1000.0), 0.0);
     ProjectRecord r = startupDefaults("x");
     const double expected[] = {0, 3, 6, 3, 0};
     const int codes[] = {0, 1, 2, 3, 7};
@@ -79,12 +67,11 @@ TEST(Bands, DistanceAndAirAbsorptionTerms)
 TEST(Bands, TraceLinesOfTheTwoPasses)
 {
     LineSink eq(TracePass::Equivalent), mx(TracePass::Maximum);
-    double v;
-    DistanceTerm(0.0, v, &eq);
-    DistanceTerm(0.0, v, &mx);
-    DistanceTerm(10.0, v, &eq);
-    AirAbsorptionTerm(7, 100.0, v, &eq);
-    AirAbsorptionTerm(9, 12.5, v, &eq);
+    DistanceTerm(0.0, &eq);
+    DistanceTerm(0.0, &mx);
+    DistanceTerm(10.0, &eq);
+    AirAbsorptionTerm(7, 100.0, &eq);
+    AirAbsorptionTerm(9, 12.5, &eq);
     EXPECT_EQ(eq.text[1], "-10*Log(4*Pi*0*0)=0\n-10*Log(4*Pi*10.00*10.00)=-30.99\n");
     EXPECT_EQ(mx.text[1], "-10*Log(4*P1*0*0)=0\n");
     EXPECT_EQ(eq.text[2], "-0.017*100.00=-1.70\n-0*12.50=0\n");

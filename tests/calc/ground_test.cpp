@@ -27,11 +27,28 @@ ProjectRecord profiled()
     return r;
 }
 
+// Stretch 1 of r with all three ground factors G, a 2 m receiver on ground height zr.
+StretchTermData terms(const ProjectRecord& r, double G, double zr = 0)
+{
+    StretchTermData d = TermDataOf(r, 1);
+    d.Gs = d.Gr = d.Gm = G;
+    d.hr = 2.0;
+    d.zr = zr;
+    return d;
+}
+
 double ground(const ProjectRecord& r, int b, double He, double G, double R, double zr = 0, TraceSink* t = nullptr)
 {
-    double dLg = 99.0;
-    GroundTerm(r, 1, b, He, G, G, G, 2.0, zr, 0.0, R, dLg, t);
-    return dLg;
+    return GroundTerm(terms(r, G, zr), R, b, He, t);
+}
+
+double mixedGround(const ProjectRecord& r, int b, double Gm, double Gr, double Gs, double R, TraceSink* t)
+{
+    StretchTermData d = terms(r, 0);
+    d.Gm = Gm;
+    d.Gr = Gr;
+    d.Gs = Gs;
+    return GroundTerm(d, R, b, 0.0, t);
 }
 
 std::string line(const TraceCapture& t, const std::string& prefix)
@@ -65,19 +82,16 @@ TEST(GroundTerm, MixedGroundTraceMatchesHandComputation)
 {
     // 250 Hz, Gs 0.25, Gr 0.75, Gm 0.5, dp 200: m = 0.55, b(1) and b(2) by hand.
     TraceCapture t;
-    double dLg = 0;
-    GroundTerm(twoPoints(), 1, 3, 0.0, 0.5, 0.75, 0.25, 2.0, 0.0, 0.0, 200.0, dLg, &t);
-    EXPECT_NEAR(dLg, -4.021554399000836, 1e-12);
+    EXPECT_NEAR(mixedGround(twoPoints(), 3, 0.5, 0.75, 0.25, 200.0, &t), -4.021554399000836, 1e-12);
     EXPECT_EQ(t.lines(TraceFile::Lg),
               (std::vector<std::string>{"dLgs = 1.5 - 0.25*b(h)=-0.80", "dLgi = 1.5 - 0.75*b(h)=-4.04",
                                         "dLgc = 3*0.55(1-0.50=0.83", "Hsi: 0.00", "Hgg: 0.00", "Hsc: 1.00",
                                         "Hic: 2.00", "dLg = -4.02"}));
     t.clear();  // 125 Hz uses a(h)
-    GroundTerm(twoPoints(), 1, 2, 0.0, 0.5, 1.0, 1.0, 2.0, 0.0, 0.0, 200.0, dLg, &t);
-    EXPECT_NEAR(dLg, -2.0167964683127, 1e-12);
+    EXPECT_NEAR(mixedGround(twoPoints(), 2, 0.5, 1.0, 1.0, 200.0, &t), -2.0167964683127, 1e-12);
     EXPECT_EQ(t.lines(TraceFile::Lg)[0], "dLgs = 1.5 - 1.00*a(h)=-1.26");
     t.clear();
-    GroundTerm(twoPoints(), 1, 6, 0.0, 0.5, 1.0, 0.2, 2.0, 0.0, 0.0, 200.0, dLg, &t);
+    mixedGround(twoPoints(), 6, 0.5, 1.0, 0.2, 200.0, &t);
     EXPECT_EQ(t.lines(TraceFile::Lg)[0], "dLgs = 1.5 - (1-0.20)=1.20");
 }
 

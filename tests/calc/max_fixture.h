@@ -56,8 +56,7 @@ inline TrackSlots slotsOf(const ProjectRecord& r, const CalcResults& frames, lon
     int p = 0;
     for (int s : stretches) {
         ts.order[++p] = s;
-        bool bad = false;
-        StretchGeometry(ctx, s, L, ts.g[p], bad);
+        ts.g[p] = StretchGeometry(ctx, s, L);
     }
     ts.n = p;
     ComputeExtent(ts);

@@ -17,10 +17,8 @@ SlotGeometry geometry(const ProjectRecord& r, int s, long long L, bool* invalid 
     ElementContext ctx;
     ctx.rec = &r;
     ctx.frames = &frames;
-    SlotGeometry g;
-    bool bad = false;
-    StretchGeometry(ctx, s, L, g, bad);
-    if (invalid) *invalid = bad;
+    const SlotGeometry g = StretchGeometry(ctx, s, L);
+    if (invalid) *invalid = g.radiusInvalid;
     return g;
 }
 
@@ -46,82 +44,36 @@ std::vector<std::string> walkedPositions(const ProjectRecord& r, const TrackSlot
 
 }  // namespace
 
-TEST(MaxGeometry, OneSidedStretchesToTheEndAngles)
+TEST(MaxGeometry, StraightStretchEndsAndTheTrainKeptInside)
 {
-    // 0..90 at 10 m: the start angle counts as 1 degree, S = Round(tan 89° · 10) = 573.
-    SlotGeometry g = geometry(maxProject(0, 90, 10.0f), 1, 30);
-    EXPECT_EQ(g.S, 573);
-    EXPECT_EQ(g.E, 0);
-    EXPECT_EQ(g.length, 573);
-    EXPECT_TRUE(g.startBefore && g.endBefore);
-    EXPECT_EQ(g.confinedFrom, 30);  // E + L: the train kept inside starts 30 m out
-    EXPECT_EQ(g.confinedTo, 0);
-
-    // 90..180 at 10 m: the end angle counts as 179 degrees.
-    g = geometry(maxProject(90, 180, 10.0f), 1, 30);
-    EXPECT_EQ(g.S, 0);
-    EXPECT_EQ(g.E, 573);
-    EXPECT_EQ(g.length, 573);
-    EXPECT_FALSE(g.startBefore || g.endBefore);
-    EXPECT_EQ(g.confinedFrom, 0);
-    EXPECT_EQ(g.confinedTo, 30);
-
-    // A stretch no longer than the train keeps its ends.
-    g = geometry(maxProject(45, 90, 20.0f), 1, 30);
-    EXPECT_EQ(g.S, 20);
-    EXPECT_EQ(g.confinedFrom, 20);
-    EXPECT_EQ(g.confinedTo, 0);
-}
-
-TEST(MaxGeometry, CoincidingEndsGiveOneMetre)
-{
-    SlotGeometry g = geometry(maxProject(90, 90, 20.0f), 1, 30);
-    EXPECT_EQ(g.S, 1);
-    EXPECT_EQ(g.E, 0);
-    EXPECT_EQ(g.length, 1);
-    // 56..57 degrees at 14.8 m: both ends round to 10 m.
-    g = geometry(maxProject(56, 57, 14.8f), 1, 30);
-    EXPECT_EQ(g.E, 10);
-    EXPECT_EQ(g.S, 11);
-    EXPECT_EQ(g.length, 1);
-    // 179..180 with 180 taken as 179: the end moves one metre out.
-    g = geometry(maxProject(179, 180, 10.0f), 1, 30);
-    EXPECT_EQ(g.S, 573);
-    EXPECT_EQ(g.E, 574);
-    EXPECT_EQ(g.length, 1);
-    // Across the normal with both ends at 0: one metre each side.
-    g = geometry(maxProject(89, 91, 10.0f), 1, 30);
-    EXPECT_EQ(g.S, 1);
-    EXPECT_EQ(g.E, 1);
-    EXPECT_EQ(g.length, 2);
-}
-
-TEST(MaxGeometry, TrainKeptInsideAStretchAcrossTheNormal)
-{
-    // S = E = 20, L = 30: h = 15, S > h and E ≥ h, so 15 m each side.
-    SlotGeometry g = geometry(maxProject(45, 135, 20.0f), 1, 30);
-    EXPECT_TRUE(g.across);
-    EXPECT_EQ(g.length, 40);
-    EXPECT_EQ(g.confinedFrom, 15);
-    EXPECT_EQ(g.confinedTo, 15);
-    // L = 20, S = 4 ≤ h = 10: the train keeps the whole short side.
-    g = geometry(maxProject(80, 135, 20.0f), 1, 20);
-    EXPECT_EQ(g.S, 4);
-    EXPECT_EQ(g.confinedFrom, 4);
-    EXPECT_EQ(g.confinedTo, 16);
-    // E = 4 < h: the rest goes before the normal.
-    g = geometry(maxProject(45, 100, 20.0f), 1, 20);
-    EXPECT_EQ(g.E, 4);
-    EXPECT_EQ(g.confinedFrom, 16);
-    EXPECT_EQ(g.confinedTo, 4);
-    // A train longer than the stretch keeps its ends.
-    g = geometry(maxProject(80, 135, 20.0f), 1, 30);
-    EXPECT_EQ(g.confinedFrom, 4);
-    EXPECT_EQ(g.confinedTo, 20);
-    // An odd train length: h = Trunc(31/2) = 15.
-    g = geometry(maxProject(45, 135, 20.0f), 1, 31);
-    EXPECT_EQ(g.confinedFrom, 15);
-    EXPECT_EQ(g.confinedTo, 16);
+    struct Case {
+        int a1, a2;
+        float d;
+        long long L, S, E, length, from, to;
+    };
+    const Case cases[] = {
+        {0, 90, 10, 30, 573, 0, 573, 30, 0},      // start angle taken as 1°; kept train from E + L
+        {90, 180, 10, 30, 0, 573, 573, 0, 30},    // end angle taken as 179°
+        {45, 90, 20, 30, 20, 0, 20, 20, 0},       // no longer than the train: its ends
+        {90, 90, 20, 30, 1, 0, 1, 1, 0},          // coinciding ends give one metre
+        {56, 57, 14.8f, 30, 11, 10, 1, 11, 10},   // both ends round to 10 m
+        {179, 180, 10, 30, 573, 574, 1, 573, 574},
+        {89, 91, 10, 30, 1, 1, 2, 1, 1},          // across, both ends 0: a metre each side
+        {45, 135, 20, 30, 20, 20, 40, 15, 15},    // across: h = 15 each side
+        {45, 135, 20, 31, 20, 20, 40, 15, 16},    // odd length: h = Trunc(31/2)
+        {80, 135, 20, 20, 4, 20, 24, 4, 16},      // S ≤ h: the whole short side
+        {45, 100, 20, 20, 20, 4, 24, 16, 4},      // E < h: the rest before the normal
+        {80, 135, 20, 30, 4, 20, 24, 4, 20},      // longer train: the ends
+    };
+    for (const Case& c : cases) {
+        const SlotGeometry g = geometry(maxProject(c.a1, c.a2, c.d), 1, c.L);
+        SCOPED_TRACE(std::to_string(c.a1) + ".." + std::to_string(c.a2) + " L " + std::to_string(c.L));
+        EXPECT_EQ((std::vector<long long>{g.S, g.E, g.length, g.confinedFrom, g.confinedTo}),
+                  (std::vector<long long>{c.S, c.E, c.length, c.from, c.to}));
+        EXPECT_EQ(g.across, c.a1 < 90 && c.a2 > 90);
+        EXPECT_EQ(g.startBefore, c.a1 < 90 || (c.a2 <= 90));
+        EXPECT_EQ(g.endBefore, c.a2 <= 90);
+    }
 }
 
 TEST(MaxGeometry, CurvedStretchAndInvalidRadius)

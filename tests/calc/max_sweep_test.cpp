@@ -165,10 +165,9 @@ TEST(MaxArc, TrainIsSeededAtTheNearestPoint)
     ctx.frames = &frames;
     EXPECT_EQ(ArcPointDistance(ctx, 1, 0), 50.0f);
     EXPECT_GT(ArcPointDistance(ctx, 1, 10), 50.0f);
-    long long rear = -1, front = -1;
-    PlaceTrainOnArc(ctx, 1, 30, 100, rear, front);
-    EXPECT_EQ(rear, 0);
-    EXPECT_EQ(front, 29);
+    const ArcPlacement seeded = PlaceTrainOnArc(ctx, 1, 30, 100);
+    EXPECT_EQ(seeded.rear, 0);
+    EXPECT_EQ(seeded.front, 29);
 }
 
 TEST(MaxMiddle, MiddleOfATrainBeforeTheNormal)

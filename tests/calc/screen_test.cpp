@@ -15,17 +15,15 @@ ProjectRecord flat(int screenType)
     return r;
 }
 
-struct Out {
-    double dLs = 0, He = 0, L = 0;
-};
-
 // Receiver 2 m at R = D = 20 unless given; the screen foot at height 0.
-Out screen(const ProjectRecord& r, int b, float hb, float a, float R = 20, float D = 20, float hr = 2,
-           TraceSink* t = nullptr)
+ScreenResult screen(const ProjectRecord& r, int b, float hb, float a, float R = 20, float D = 20, float hr = 2,
+                    TraceSink* t = nullptr)
 {
-    Out o;
-    ScreenTerm(r, 1, b, BandFrequency[b], hr, 0, hb, 0, a, 0, R, D, o.dLs, o.He, o.L, t);
-    return o;
+    StretchTermData d = TermDataOf(r, 1);
+    d.hb = hb;
+    d.a = a;
+    d.hr = hr;
+    return ScreenTerm(ScreenPath{&d, R, D}, b, t);
 }
 }  // namespace
 
@@ -34,7 +32,7 @@ TEST(ScreenTerm, AbsorbingScreenMatchesHandComputation)
     // 3 m screen 5 m from the track, 1000 Hz: r1 = 5, r2 = 15, Dh = 75/320, Ls = 0.95,
     // δ = 5.5462 + 15.0333 − 5.0340 − 15.0222 = 0.5233, Ch = 1.
     TraceCapture t;
-    Out o = screen(flat(1), 5, 3, 5, 20, 20, 2, &t);
+    ScreenResult o = screen(flat(1), 5, 3, 5, 20, 20, 2, &t);
     EXPECT_NEAR(o.He, 1.815625, 1e-12);
     EXPECT_NEAR(o.dLs, -17.1756878294718, 1e-9);
     EXPECT_NEAR(o.L, 20.579466227917727, 1e-9);  // over the crest
@@ -48,7 +46,7 @@ TEST(ScreenTerm, AbsorbingScreenMatchesHandComputation)
 
     // Reflecting: r1 = 5 gives k = 0.667 < 0.7, so 0.7; r1 = 10 gives k = 5/6.
     EXPECT_NEAR(screen(flat(2), 5, 3, 5).dLs, -17.1756878294718 * 0.7, 1e-9);
-    const Out a1 = screen(flat(1), 4, 2.5f, 10, 40, 40), a2 = screen(flat(2), 4, 2.5f, 10, 40, 40);
+    const ScreenResult a1 = screen(flat(1), 4, 2.5f, 10, 40, 40), a2 = screen(flat(2), 4, 2.5f, 10, 40, 40);
     EXPECT_NEAR(a2.dLs / a1.dLs, 5.0 / 6.0, 1e-12);
     EXPECT_EQ(a1.L, a2.L);
 }
@@ -57,7 +55,7 @@ TEST(ScreenTerm, CrestOnTheLineOfSight)
 {
     // Source, receiver and crest all 0.5 m high (500 Hz): δ < 0, less than 10·lg 3 dB.
     TraceCapture t;
-    Out o = screen(flat(1), 4, 0.5f, 5, 10, 10, 0.5f, &t);
+    ScreenResult o = screen(flat(1), 4, 0.5f, 5, 10, 10, 0.5f, &t);
     EXPECT_EQ(t.lines(TraceFile::Ls)[1].rfind("He = -(0.00+", 0), 0u);
     EXPECT_EQ(t.lines(TraceFile::Ls)[2].rfind("& = 2*", 0), 0u);
     EXPECT_LT(o.dLs, -4.0);
@@ -70,7 +68,7 @@ TEST(ScreenTerm, LimitAndHeightFactor)
     EXPECT_EQ(screen(flat(1), 7, 10, 5).dLs, -20.0);
     // 63 Hz, crest 2 m above the reference ground: Ch = 0.504 of the attenuation with Ch = 1.
     TraceCapture t;
-    const Out low = screen(flat(1), 1, 2, 5, 20, 20, 2, &t);
+    const ScreenResult low = screen(flat(1), 1, 2, 5, 20, 20, 2, &t);
     EXPECT_EQ(t.lines(TraceFile::Ls)[3], "Ch = 63(2.00)/250=0.50");
     ProjectRecord deep = flat(1);
     deep.bpHeight[1][2] = -10.0f;
@@ -94,20 +92,19 @@ TEST(ScreenTerm, WithoutScreenAndDegenerateInput)
     // entered with type 0 or at distance 0.
     for (auto [type, a] : {std::pair{0, 10.0f}, {1, 0.0f}}) {
         TraceCapture t;
-        Out o = screen(flat(type), 4, 3, a, 100, 100, 0.5f, &t);
+        ScreenResult o = screen(flat(type), 4, 3, a, 100, 100, 0.5f, &t);
         EXPECT_EQ(o.dLs, 0.0);
         EXPECT_EQ(o.He, 0.0);
         EXPECT_NEAR(o.L, 2.0 * std::sqrt(1.5625 * 1.5625 + 2500.0), 1e-12);
         EXPECT_EQ(t.lines(TraceFile::Ls), std::vector<std::string>{"dLs = 0"});
     }
-    // D ≤ 0, R ≤ 0 or a band outside 1..7: no attenuation, no path, He as it was.
+    // D ≤ 0, R ≤ 0 or a band outside 1..7: no attenuation, no path, no screen height.
     for (auto [b, R, D] : {std::tuple{4, 20.f, 0.f}, {4, 0.f, 20.f}, {4, -3.f, 20.f}, {0, 20.f, 20.f}, {8, 20.f, 20.f}}) {
         TraceCapture t;
-        Out o{1, 7.5, 1};
-        ScreenTerm(flat(1), 1, b, 500, 2, 0, 3, 0, 5, 0, R, D, o.dLs, o.He, o.L, &t);
+        const ScreenResult o = screen(flat(1), b, 3, 5, R, D, 2, &t);
         EXPECT_EQ(o.dLs, 0.0);
         EXPECT_EQ(o.L, 0.0);
-        EXPECT_EQ(o.He, 7.5);
+        EXPECT_EQ(o.He, 0.0);
         EXPECT_EQ(t.lines(TraceFile::Ls), std::vector<std::string>{"dLs = 0"});
     }
 }

@@ -7,7 +7,6 @@
 #include "calc/StretchLevel.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
 double tanDeg(double d) { return std::tan(kPi * d / 180.0); }
 
 // Stretch 1: straight at distance D over flat porous ground, no screen.
@@ -59,9 +58,9 @@ Walk walk(const ProjectRecord& r, int seg, double emission = 80.0, CalcResults* 
     ctx.segmentLength = seg;
     ctx.message = [&w](const std::string& m) { w.messages.push_back(m); };
     ctx.observer = [&w](const SourcePointInfo& p) { w.points.push_back(p); };
-    Array1<double, 7> e, totals;
+    Array1<double, 7> e;
     e.fill(emission);
-    StretchEquivalentLevel(r, 1, e, w.Leq, totals, 0.0, ctx, w.results);
+    w.Leq = StretchEquivalentLevel(r, 1, e, 0.0, ctx, w.results).Leq;
     if (shared) *shared = w.results;
     return w;
 }
@@ -255,4 +254,23 @@ TEST(StretchLevel, SingleSourcePointMatchesItsBandTerms)
                                aw[b]) / 10.0);
     }
     EXPECT_NEAR(walk(r, 1, 70.0).Leq, 10.0 * std::log10(sum), 1e-9);
+}
+
+TEST(StretchLevel, BandTotalsOnlyWhenAskedForAndTheLevelUnchanged)
+{
+    const ProjectRecord r = straight(0, 180, 25);
+    Array1<double, 7> e;
+    e.fill(80.0);
+    CalcResults res;
+    StretchLevelContext ctx;
+    const StretchLevel plain = StretchEquivalentLevel(r, 1, e, 0.0, ctx, res);
+    ctx.bandTotals = true;
+    const StretchLevel summed = StretchEquivalentLevel(r, 1, e, 0.0, ctx, res);
+    EXPECT_EQ(plain.Leq, summed.Leq);
+    double all = 0.0;
+    for (int b = 1; b <= 7; ++b) {
+        EXPECT_EQ(plain.bandTotals[b], 0.0);
+        all = AddLevel(all, summed.bandTotals[b]);
+    }
+    EXPECT_NEAR(all, summed.Leq, 1e-9);
 }

@@ -157,17 +157,16 @@ TEST(Trace, TermBlockOfOneBandMatchesHandComputation)
 
 TEST(Trace, ZeroPathCurvedBlockAndDecimalComma)
 {
-    Array1<double, 7> e, totals;
+    Array1<double, 7> e;
     e.fill(60.0);
     CalcResults res;
-    double Leq = 0.0;
     // A stretch through the receiver (D = 0): the zero lines of every term.
     ProjectRecord r = onePoint();
     r.perpDistance[1] = 0.0f;
     TraceCapture z(TracePass::Equivalent, ',');
     StretchLevelContext ctx;
     ctx.trace = &z;
-    StretchEquivalentLevel(r, 1, e, Leq, totals, 0.5, ctx, res);
+    StretchEquivalentLevel(r, 1, e, 0.5, ctx, res);
     EXPECT_EQ(z.lines(TraceFile::Ld)[1], "1: -10*Log(4*Pi*0*0)=0");
     EXPECT_EQ(z.lines(TraceFile::La)[1], "1: -0*0,00=0");
     EXPECT_EQ(z.lines(TraceFile::Ls)[2], "dLs = 0");
@@ -184,8 +183,7 @@ TEST(Trace, ZeroPathCurvedBlockAndDecimalComma)
     ctx.trace = &t;
     ctx.segmentLength = 50;
     ctx.FacadeCorrection = 1.5;
-    Leq = 0.0;
-    StretchEquivalentLevel(c, 1, e, Leq, totals, 3.0, ctx, res);
+    StretchEquivalentLevel(c, 1, e, 3.0, ctx, res);
     EXPECT_EQ(std::vector<std::string>(t.lines(TraceFile::Main).begin(), t.lines(TraceFile::Main).begin() + 13),
               (std::vector<std::string>{"***** POSITION *****", "StartPosition: 0m", "SlutPosition: 104.72m",
                                         "Punkt 1 ( -100.00 , 0.00 )", "Punkt 2 ( -50.00 , 86.60 )",

@@ -1,0 +1,108 @@
+// Frozen results: every project under tests/golden/ (and both examples) is calculated as
+// `skenbrus-cli calc --json` does and compared with its stored output character for
+// character. The JSON prints every double as the shortest text that reads back to the same
+// bits, so any change of a result bit shows. The arc frames of curved stretches, which the
+// JSON does not carry, are compared as exact hexadecimal doubles.
+//
+// A golden file changes only when an issue asks for a different result; then run the test
+// with SKENBRUS_UPDATE_GOLDEN=1 to rewrite the files and review the diff.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "calc/Run.h"
+#include "cli/Cli.h"
+#include "model/DocumentState.h"
+#include "model/ProjectFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const fs::path kGolden = fs::path(SKENBRUS_SOURCE_DIR) / "tests" / "golden";
+
+struct GoldenCase {
+    std::string name;
+    fs::path project;  // .sdb as given, or .project.json to be converted
+    int segment = 1;
+};
+
+std::vector<GoldenCase> goldenCases()
+{
+    const fs::path examples = fs::path(SKENBRUS_SOURCE_DIR) / "examples";
+    std::vector<GoldenCase> cases{{"example_stationsvagen", examples / "stationsvagen.sdb", 1},
+                                  {"example_minimal", examples / "minimal.sdb", 1}};
+    std::ifstream list(kGolden / "segments.txt");
+    std::string name;
+    int segment = 1;
+    while (list >> name >> segment) cases.push_back({name, kGolden / (name + ".project.json"), segment});
+    return cases;
+}
+
+std::string readFile(const fs::path& p)
+{
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+// The arc frames of the run as exact hexadecimal doubles, one stretch per line.
+std::string arcFrames(const std::string& sdb, int segmentSetting)
+{
+    ProjectRecord r = readProject(sdb);
+    SegmentControl control;
+    RunSettings settings;
+    settings.segmentLength = refreshSegmentLength(r, segmentSetting, control);
+    settings.facadeBoxChecked = r.facadeReflectionOn == 1;
+    settings.indoorBoxChecked = r.indoorLevelOn == 1;
+    AngleFactors factors;
+    CalcResults res;
+    RunCalculation(r, settings, factors, {}, {}, res);
+    std::string out;
+    for (int s = 1; s <= kMaxStretches; ++s) {
+        char line[256];
+        std::snprintf(line, sizeof line, "%d %a %a %a %a %a %a\n", s, res.CurveStartX[s], res.CurveStartY[s],
+                      res.CurveEndX[s], res.CurveEndY[s], res.CurveReceiverX[s], res.CurveReceiverY[s]);
+        out += line;
+    }
+    return out;
+}
+
+void compareOrUpdate(const fs::path& file, const std::string& actual)
+{
+    if (std::getenv("SKENBRUS_UPDATE_GOLDEN")) {
+        std::ofstream(file, std::ios::binary) << actual;
+        return;
+    }
+    ASSERT_TRUE(fs::exists(file)) << file;
+    EXPECT_EQ(readFile(file), actual) << file;
+}
+}  // namespace
+
+TEST(Golden, EveryProjectGivesItsFrozenResults)
+{
+    const fs::path tmp = fs::temp_directory_path() / "skenbrus-golden";
+    fs::create_directories(tmp);
+    const auto cases = goldenCases();
+    ASSERT_GE(cases.size(), 10u);
+    for (const GoldenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string sdb = c.project.string();
+        std::ostringstream out, err;
+        if (c.project.extension() == ".json") {
+            sdb = (tmp / (c.name + ".sdb")).string();
+            ASSERT_EQ(runCli({"from-json", c.project.string(), sdb}, out, err), 0) << err.str();
+        }
+        std::ostringstream json, messages;
+        ASSERT_EQ(runCli({"calc", sdb, "--segment", std::to_string(c.segment), "--json"}, json, messages), 0)
+            << messages.str();
+        compareOrUpdate(kGolden / (c.name + ".result.json"), json.str());
+        compareOrUpdate(kGolden / (c.name + ".arcs.txt"), arcFrames(sdb, c.segment));
+    }
+    fs::remove_all(tmp);
+}
