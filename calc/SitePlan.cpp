@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calc/Bands.h"
+
 namespace {
-constexpr double kPi = 3.141592653589793;
 // Distances beyond this (100 km) describe no real site; such a stretch is left out.
 constexpr double kFar = 1.0e5;
 

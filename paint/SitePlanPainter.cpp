@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <set>
 
 namespace {
@@ -264,7 +265,7 @@ QPointF labelPoint(const PlanStretch& s, const SitePlanView& view, const QRectF&
 QString degrees(double a) { return QString::number(static_cast<int>(std::lround(a))) + QChar(0x00B0); }
 
 // The angle at which the receiver sees a plan point, 0..180 for points on the track side.
-double angleOf(PlanPoint p) { return std::atan2(p.y, -p.x) * 180.0 / 3.141592653589793; }
+double angleOf(PlanPoint p) { return std::atan2(p.y, -p.x) * 180.0 / std::numbers::pi; }
 }  // namespace
 
 QColor sitePlanTrackColour(int track) { return kTrackColours[std::clamp(track, 1, 4) - 1]; }

@@ -133,10 +133,9 @@ TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
             EXPECT_POINT(p.line.front(), -r1 * std::cos(kPi * a1 / 180), r1 * std::sin(kPi * a1 / 180));
             EXPECT_POINT(p.line.back(), -r2 * std::cos(kPi * a2 / 180), r2 * std::sin(kPi * a2 / 180));
 
-            double Leq = 0.0;
-            Array1<double, 7> emission{}, totals{};
+            Array1<double, 7> emission{};
             CalcResults res;
-            StretchEquivalentLevel(r, 1, emission, Leq, totals, 0.0, StretchLevelContext{}, res);
+            StretchEquivalentLevel(r, 1, emission, 0.0, StretchLevelContext{}, res);
             const ArcFrame f = arcFrameOf(r1, r2, a1, a2, Rc, shape == 1);
             EXPECT_EQ(f.A.x, res.CurveStartX[1]);
             EXPECT_EQ(f.A.y, res.CurveStartY[1]);
