@@ -96,7 +96,8 @@ void AirAbsorptionTerm(int b, double r, double& dLa, TraceSink* trace)
     dLa = -AirAbsorption[b] * r;
     if (trace) {
         const char sep = trace->decimalSeparator();
-        trace->line(TraceFile::La, "-" + formatGeneral(AirAbsorption[b], 15, sep) + "*" + formatFixed(r, 2, sep) +
-                                       "=" + formatFixed(dLa, 2, sep));
+        // Begun as a string object: g++ 12 for Windows warns wrongly (-Wrestrict) on "-" + string.
+        trace->line(TraceFile::La, std::string(1, '-') + formatGeneral(AirAbsorption[b], 15, sep) + "*" +
+                                       formatFixed(r, 2, sep) + "=" + formatFixed(dLa, 2, sep));
     }
 }

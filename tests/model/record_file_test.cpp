@@ -299,22 +299,6 @@ TEST(ProjectFile, NormaliseTakesHeightsFromLabelledPoints)
     EXPECT_FLOAT_EQ(r.trackHeight[2], 0.5f);
 }
 
-TEST(ProjectFile, FailedWriteLeavesTheOldFileWhole)
-{
-    TempDir tmp;
-    const std::string path = tmp.file("p.sdb");
-    writeProject(path, sample());
-    const auto before = readBytes(path);
-    EXPECT_THROW(writeProject(tmp.file("saknas/p.sdb"), sample()), ProjectFileError);
-    // A target that is a folder cannot be replaced: the write fails, nothing is left behind.
-    fs::create_directories(tmp.dir / "mapp.sdb" / "x");
-    EXPECT_THROW(writeProject(tmp.file("mapp.sdb"), sample()), ProjectFileError);
-    EXPECT_EQ(readBytes(path), before);
-    int files = 0;
-    for (auto& e : fs::directory_iterator(tmp.dir)) files += e.is_regular_file();
-    EXPECT_EQ(files, 1);
-}
-
 TEST(Record, NewKeepsCountryOrderAndScreenEffects)
 {
     ProjectRecord r = sample();
