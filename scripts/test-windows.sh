@@ -130,4 +130,8 @@ code=$?
 set -e
 [ "$code" = 2 ] && grep -q "kan inte skriva PDF" "$work/report.err" || fail "report without Qt (exit $code)"
 
+echo "== ZIP package =="
+(cd "$out/build" && cpack -G ZIP >/dev/null)
+cmake -E tar tf "$out/build/Skenbrus-"*"-windows-x64.zip" | grep -q "/skenbrus-cli.exe$" || fail "ZIP without skenbrus-cli.exe"
+
 echo "Windows build and tests passed in $((SECONDS - start)) s"
