@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <limits>
 
@@ -16,7 +17,7 @@ struct TempDir {
     fs::path dir;
     TempDir()
     {
-        dir = fs::temp_directory_path() / ("skenbrus-test-" + std::to_string(::getpid()) + "-" +
+        dir = fs::temp_directory_path() / ("skenbrus-test-" + std::to_string(std::random_device{}()) + "-" +
                                            std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         fs::create_directories(dir);
     }
