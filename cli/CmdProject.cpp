@@ -164,7 +164,7 @@ const CliCommand fromJsonCommand(30, [](CLI::App& app, CliStreams& io, int& exit
     cmd->callback([=, &io, &exitCode] {
         std::string text;
         if (const std::error_code ec = readWholeFile(pathFromUtf8(*in), text)) {
-            io.err << "Kan inte läsa " << *in << ": " << ec.message() << "\n";
+            io.err << "Kan inte läsa " << *in << ": " << errorText(ec) << "\n";
             exitCode = kExitBadFile;
             return;
         }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -20,6 +21,19 @@
 #endif
 
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+namespace {
+std::string utf8FromWide(const wchar_t* w, int length)
+{
+    if (length <= 0) return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, w, length, nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(std::max(n, 0)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, w, length, s.data(), n, nullptr, nullptr);
+    return s;
+}
+}  // namespace
+#endif
 
 fs::path pathFromUtf8(std::string_view utf8)
 {
@@ -191,6 +205,27 @@ std::error_code replaceFile(const fs::path& target, std::span<const std::uint8_t
 
 #endif
 
+std::string errorText(const std::error_code& ec)
+{
+#ifdef _WIN32
+    if (ec.category() == std::system_category()) {
+        wchar_t* text = nullptr;
+        const DWORD n = ::FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+            static_cast<DWORD>(ec.value()), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+        if (text) {
+            int length = static_cast<int>(n);
+            while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r' || text[length - 1] == L' '))
+                --length;
+            std::string s = utf8FromWide(text, length);
+            ::LocalFree(text);
+            if (!s.empty()) return s;
+        }
+    }
+#endif
+    return ec.message();
+}
+
 std::string localTimestamp(std::time_t t)
 {
     std::tm tm{};
@@ -232,13 +267,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv)
     int n = 0;
     if (LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &n)) {
         std::vector<std::string> args;
-        for (int i = 0; i < n; ++i) {
-            const int len = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-            std::string s(static_cast<std::size_t>(std::max(len, 1)), '\0');
-            ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, s.data(), len, nullptr, nullptr);
-            s.resize(static_cast<std::size_t>(std::max(len - 1, 0)));
-            args.push_back(std::move(s));
-        }
+        for (int i = 0; i < n; ++i) args.push_back(utf8FromWide(wide[i], static_cast<int>(std::wcslen(wide[i]))));
         ::LocalFree(wide);
         return args;
     }

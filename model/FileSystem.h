@@ -40,6 +40,9 @@ enum class ReplaceStep { None, Create, Write, Flush, Replace };
 std::error_code replaceFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
                             ReplaceStep failAt = ReplaceStep::None);
 
+// The system's text for an error, as UTF-8 (on Windows in the language of the system).
+std::string errorText(const std::error_code& ec);
+
 // The local date and time of `t` as "yyyy-MM-dd HH:mm:ss" (19 characters).
 std::string localTimestamp(std::time_t t);
 // The same for the current time.

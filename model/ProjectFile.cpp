@@ -222,7 +222,7 @@ void writeProject(const std::string& path, const ProjectRecord& r, ReplaceStep f
 {
     const RecordBytes bytes = encodeRecord(r);
     if (const std::error_code ec = replaceFile(pathFromUtf8(path), bytes, failAt))
-        throw ProjectFileError(ProjectFileError::Kind::CannotWrite, path + ": " + ec.message());
+        throw ProjectFileError(ProjectFileError::Kind::CannotWrite, path + ": " + errorText(ec));
 }
 
 std::string fileNameOnly(const std::string& path) { return utf8Of(pathFromUtf8(path).filename()); }
