@@ -12,7 +12,7 @@
 struct TraceSettings {
     bool equivalent = false;     // write the five "_ekvivalent…" files
     bool maximum = false;        // write the five "_maximal…" files
-    std::string folder;          // where the files go; "" = the current folder
+    std::string folder;          // where the files go (UTF-8); "" = the current folder
     char decimalSeparator = '.'; // the GUI passes the locale's, the command-line tool "."
 };
 

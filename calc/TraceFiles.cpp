@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "model/Cp1252.h"
+#include "model/FileSystem.h"
 
 std::string traceFileName(TracePass pass, TraceFile file)
 {
@@ -20,8 +21,9 @@ TraceFiles::TraceFiles(const std::string& folder, TracePass pass, char decimalSe
 {
     for (int i = 0; i < 5; ++i) {
         const std::string name = traceFileName(pass, static_cast<TraceFile>(i));
-        paths_[i] = folder.empty() ? name : (std::filesystem::path(folder) / name).string();
-        files_[i] = std::fopen(paths_[i].c_str(), "wb");
+        const std::filesystem::path path = folder.empty() ? pathFromUtf8(name) : pathFromUtf8(folder) / name;
+        paths_[i] = utf8Of(path);
+        files_[i] = openFile(path, "wb");
         if (!files_[i]) {
             const int err = errno;
             for (auto*& f : files_)

@@ -23,7 +23,7 @@ std::string traceFileName(TracePass pass, TraceFile file);
 
 class TraceFiles : public TraceSink {
 public:
-    // Creates the five files of the pass in `folder` ("" = the current folder).
+    // Creates the five files of the pass in `folder` (UTF-8; "" = the current folder).
     TraceFiles(const std::string& folder, TracePass pass, char decimalSeparator = '.');
     // Closes the files without reporting errors (use close() to have them checked).
     ~TraceFiles() override;

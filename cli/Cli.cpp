@@ -18,6 +18,8 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err)
 {
     CLI::App app{"Skenbrus - buller från spårtrafik enligt den nordiska beräkningsmodellen"};
     app.require_subcommand(1);
+    // Options are written --name on every system; "/folder/x.sdb" is a path, also on Windows.
+    app.allow_windows_style_options(false);
     CliStreams io{out, err};
     int exitCode = kExitOk;
     auto commands = CliCommand::all();

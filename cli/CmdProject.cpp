@@ -1,7 +1,6 @@
 // Commands on project files: new, show, from-json.
 
 #include <CLI/CLI.hpp>
-#include <fstream>
 #include <iomanip>
 #include <sstream>
 
@@ -11,6 +10,7 @@
 #include "cli/CliSupport.h"
 #include "cli/ProjectJson.h"
 #include "model/Cp1252.h"
+#include "model/FileSystem.h"
 #include "model/ProjectFile.h"
 
 namespace {
@@ -162,15 +162,15 @@ const CliCommand fromJsonCommand(30, [](CLI::App& app, CliStreams& io, int& exit
     cmd->add_option("IN", *in, "JSON-fil")->required();
     cmd->add_option("OUT", *outFile, "Projektfil (.sdb)")->required();
     cmd->callback([=, &io, &exitCode] {
-        std::ifstream f(*in);
-        if (!f) {
-            io.err << "Kan inte läsa " << *in << "\n";
+        std::string text;
+        if (const std::error_code ec = readWholeFile(pathFromUtf8(*in), text)) {
+            io.err << "Kan inte läsa " << *in << ": " << errorText(ec) << "\n";
             exitCode = kExitBadFile;
             return;
         }
         nlohmann::json j;
         try {
-            j = nlohmann::json::parse(f);
+            j = nlohmann::json::parse(text);
         } catch (const nlohmann::json::parse_error& e) {
             io.err << "Felaktig JSON i " << *in << ": " << e.what() << "\n";
             exitCode = kExitBadFile;

@@ -2,7 +2,6 @@
 // three tab-separated export texts.
 
 #include <CLI/CLI.hpp>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 
@@ -13,6 +12,7 @@
 #include "cli/Cli.h"
 #include "cli/CliSupport.h"
 #include "model/DocumentState.h"
+#include "model/FileSystem.h"
 #include "model/ProjectRecord.h"
 #include "report/Exports.h"
 #include "report/ReportPage.h"
@@ -92,16 +92,6 @@ void addSegmentOption(CLI::App* cmd, int& segment)
 }
 
 #ifdef SKENBRUS_HAVE_PDF
-std::string today()
-{
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d", &tm);
-    return buf;
-}
-
 const CliCommand reportCommand(60, [](CLI::App& app, CliStreams& io, int& exitCode) {
     auto* cmd = app.add_subcommand("report", "Beräknar ett projekt och skriver rapporten som PDF (A4)");
     auto file = std::make_shared<std::string>();
@@ -118,9 +108,9 @@ const CliCommand reportCommand(60, [](CLI::App& app, CliStreams& io, int& exitCo
         Calculated c;
         if (!readAndCalculate(*file, *segment, c, io, exitCode)) return;
         std::error_code ec;
-        std::filesystem::path full = std::filesystem::absolute(*file, ec);
-        ReportInput in{c.record, c.results, c.segmentLength, ec ? *file : full.lexically_normal().string(),
-                       SKENBRUS_VERSION_TEXT, today(), '.'};
+        const std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(*file), ec);
+        ReportInput in{c.record, c.results, c.segmentLength, ec ? *file : utf8Of(full.lexically_normal()),
+                       SKENBRUS_VERSION_TEXT, localTimestampNow().substr(0, 10), '.'};
         const ReportPage page = buildReport(*partial ? ReportKind::Partial : ReportKind::Standard, in);
         const SitePlanSheet sheet{buildSitePlanPageHeader(in), buildSitePlan(c.record)};
         const std::string error = writeReportPdf(*outFile, page, *withPlan ? &sheet : nullptr);
@@ -128,6 +118,17 @@ const CliCommand reportCommand(60, [](CLI::App& app, CliStreams& io, int& exitCo
             io.err << error << "\n";
             exitCode = kExitBadFile;
         }
+    });
+});
+#else
+// Without Qt there is nothing to draw the page with: the command is there, so that asking for
+// it gets a plain answer.
+const CliCommand reportCommand(60, [](CLI::App& app, CliStreams& io, int& exitCode) {
+    auto* cmd = app.add_subcommand("report", "Rapporten som PDF (finns inte i den här versionen)");
+    cmd->allow_extras();
+    cmd->callback([&io, &exitCode] {
+        io.err << "Den här versionen av skenbrus-cli kan inte skriva PDF: den är byggd utan Qt.\n";
+        exitCode = kExitUsage;
     });
 });
 #endif

@@ -1,3 +1,12 @@
-#include "cli/Cli.h"
+#include <iostream>
 
-int main(int argc, char** argv) { return runCli(argc, argv); }
+#include "cli/Cli.h"
+#include "model/FileSystem.h"
+
+int main(int argc, char** argv)
+{
+    prepareConsole();
+    std::vector<std::string> args = utf8Arguments(argc, argv);
+    if (!args.empty()) args.erase(args.begin());
+    return runCli(args, std::cout, std::cerr);
+}

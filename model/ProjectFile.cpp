@@ -6,8 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "model/FileSystem.h"
 
 namespace {
 // Walks the record's fields in file order; the visitor sees every field with its offset.
@@ -196,10 +196,11 @@ void applyReadProcessing(ProjectRecord& r)
 
 ProjectRecord readProject(const std::string& path)
 {
+    const std::filesystem::path file = pathFromUtf8(path);
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
+    if (std::filesystem::is_directory(file, ec))
         throw ProjectFileError(ProjectFileError::Kind::CannotOpen, path + ": " + systemText(EISDIR));
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = openFile(file, "rb");
     if (!f) throw ProjectFileError(ProjectFileError::Kind::CannotOpen, path + ": " + systemText(errno));
     RecordBytes bytes{};
     const std::size_t n = std::fread(bytes.data(), 1, bytes.size(), f);
@@ -217,52 +218,13 @@ ProjectRecord readProject(const std::string& path)
     return r;
 }
 
-void writeProject(const std::string& path, const ProjectRecord& r)
+void writeProject(const std::string& path, const ProjectRecord& r, ReplaceStep failAt)
 {
     const RecordBytes bytes = encodeRecord(r);
-    std::string folder = folderOf(path);
-    if (folder.empty()) folder.assign(1, '.');
-    std::string tmpl = folder + "/." + fileNameOnly(path) + ".XXXXXX";
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) throw ProjectFileError(ProjectFileError::Kind::CannotWrite, path + ": " + systemText(errno));
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(tmpl.c_str());
-        throw ProjectFileError(ProjectFileError::Kind::CannotWrite, path + ": " + systemText(err));
-    };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(w);
-    }
-    if (::fsync(fd) != 0) fail(errno);
-    // The new file gets the old file's permissions, or those of a newly created file.
-    struct stat st {};
-    mode_t mode;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.c_str());
-        throw ProjectFileError(ProjectFileError::Kind::CannotWrite, path + ": " + systemText(err));
-    }
-    if (std::rename(tmpl.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.c_str());
-        throw ProjectFileError(ProjectFileError::Kind::CannotWrite, path + ": " + systemText(err));
-    }
+    if (const std::error_code ec = replaceFile(pathFromUtf8(path), bytes, failAt))
+        throw ProjectFileError(ProjectFileError::Kind::CannotWrite, path + ": " + errorText(ec));
 }
 
-std::string fileNameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string fileNameOnly(const std::string& path) { return utf8Of(pathFromUtf8(path).filename()); }
 
-std::string folderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
+std::string folderOf(const std::string& path) { return utf8Of(pathFromUtf8(path).parent_path()); }

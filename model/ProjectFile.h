@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "model/FileSystem.h"
 #include "model/ProjectRecord.h"
 
 using RecordBytes = std::array<std::uint8_t, kRecordSize>;
@@ -30,15 +31,18 @@ std::string recordDefect(const ProjectRecord& r);
 // 0.5..20 m, train-type lists of the trains in use, normaliseAfterRead.
 void applyReadProcessing(ProjectRecord& r);
 
+// Paths are UTF-8 text.
+
 // Reads a project file. Throws ProjectFileError: CannotOpen with the system's error text
 // when the file cannot be opened or read, Invalid with "<name> är ingen giltig
 // skenbrusfil!" when it is too short or its contents would make the program index outside
 // its arrays. A longer file is read from its first 4212 bytes.
 ProjectRecord readProject(const std::string& path);
 
-// Writes the record through a temporary file in the same folder that is renamed over the
-// target, so a failed write leaves the old file whole. Throws ProjectFileError.
-void writeProject(const std::string& path, const ProjectRecord& r);
+// Writes the record through a temporary file in the same folder that is flushed to disk and
+// moved over the target in one step (replaceFile), so a failed write leaves the old file
+// whole. Throws ProjectFileError (CannotWrite). `failAt` is for tests.
+void writeProject(const std::string& path, const ProjectRecord& r, ReplaceStep failAt = ReplaceStep::None);
 
 // "name.sdb" of "/folder/name.sdb".
 std::string fileNameOnly(const std::string& path);

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <ctime>
+
+#include "model/FileSystem.h"
 
 int ProjectRecord::trackCount() const
 {
@@ -11,15 +12,7 @@ int ProjectRecord::trackCount() const
     return track[n];
 }
 
-std::string currentTimestamp()
-{
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
-    return std::string(buf).substr(0, 19);
-}
+std::string currentTimestamp() { return localTimestampNow(); }
 
 namespace {
 void setLabel(Label2& l, std::string_view text)

@@ -20,9 +20,11 @@ int main(int argc, char** argv)
     if (const QScreen* screen = form.screen())
         form.move(screen->availableGeometry().center() - QPoint(form.width() / 2, form.height() / 2));
     form.show();
-    if (argc > 1) {
+    // The arguments through Qt: on Windows they come from the wide command line, so a name
+    // outside the ANSI code page arrives whole.
+    if (const QStringList args = QCoreApplication::arguments(); args.size() > 1) {
         // The project named on the command line is read once the window is up.
-        const QString path = QString::fromLocal8Bit(argv[1]);
+        const QString path = args.at(1);
         QTimer::singleShot(0, &form, [&form, path] { form.openStartupFile(path); });
     }
     return app.exec();

@@ -7,6 +7,7 @@
 
 #include "calc/Format.h"
 #include "cli/Cli.h"
+#include "model/FileSystem.h"
 #include "model/ProjectFile.h"
 
 namespace fs = std::filesystem;
@@ -154,9 +155,9 @@ TEST(CliCalc, TraceFilesInTheGivenFolder)
 {
     TempDir dir;
     const std::string project = dir.write("t.sdb", complete());
-    const fs::path traces = dir.path / "spar";
+    const fs::path traces = dir.path / pathFromUtf8("spår");  // a Swedish letter in the folder name
     fs::create_directories(traces);
-    const Result ok = cli({"calc", project, "--trace-eq", "--trace-dir", traces.string()});
+    const Result ok = cli({"calc", project, "--trace-eq", "--trace-dir", utf8Of(traces)});
     ASSERT_EQ(ok.code, 0) << ok.err;
     for (const char* name : {"_ekvivalent", "_ekvivalentLd", "_ekvivalentLa", "_ekvivalentLs", "_ekvivalentLg"})
         EXPECT_GT(fs::file_size(traces / name), 0u) << name;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -27,7 +28,7 @@ std::string slurp(const fs::path& p)
     return {std::istreambuf_iterator<char>(f), {}};
 }
 struct Tmp {
-    fs::path dir = fs::temp_directory_path() / ("skenbrus-cli-" + std::to_string(::getpid()));
+    fs::path dir = fs::temp_directory_path() / ("skenbrus-cli-" + std::to_string(std::random_device{}()));
     Tmp() { fs::create_directories(dir); }
     ~Tmp() { fs::remove_all(dir); }
     std::string operator/(const std::string& n) const { return (dir / n).string(); }

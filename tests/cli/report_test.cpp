@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <optional>
 #include <sstream>
-#include <unistd.h>
 
 #include "cli/Cli.h"
 #include "model/ProjectFile.h"
@@ -27,7 +27,7 @@ Result cli(const std::vector<std::string>& args)
     return {code, out.str(), err.str()};
 }
 struct Tmp {
-    fs::path dir = fs::temp_directory_path() / ("skenbrus-report-" + std::to_string(::getpid()));
+    fs::path dir = fs::temp_directory_path() / ("skenbrus-report-" + std::to_string(std::random_device{}()));
     Tmp() { fs::create_directories(dir); }
     ~Tmp() { fs::remove_all(dir); }
     std::string operator/(const std::string& n) const { return (dir / n).string(); }
@@ -69,9 +69,14 @@ TEST(CliReport, BadInputIsRefusedWithAMessage)
 
 #ifdef SKENBRUS_HAVE_PDF
 namespace {
-// Output of a shell command, or nullopt when it fails (tool missing).
+// Output of a shell command, or nullopt when it fails (tool missing). The poppler tools are
+// looked for on Linux only.
 std::optional<std::string> shell(const std::string& command)
 {
+#ifdef _WIN32
+    (void)command;
+    return std::nullopt;
+#else
     FILE* p = popen(command.c_str(), "r");
     if (!p) return std::nullopt;
     std::string s;
@@ -79,6 +84,7 @@ std::optional<std::string> shell(const std::string& command)
     size_t n;
     while ((n = fread(buf, 1, sizeof buf, p)) > 0) s.append(buf, n);
     return pclose(p) == 0 ? std::optional(s) : std::nullopt;
+#endif
 }
 }  // namespace
 

@@ -1,0 +1,23 @@
+# Cross-build for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64-posix).
+# Programs are linked statically (C and C++ runtime, winpthread), so they run without DLLs.
+# When Wine is installed, tests run under it (CMAKE_CROSSCOMPILING_EMULATOR).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(SKENBRUS_MINGW_TRIPLET x86_64-w64-mingw32)
+
+set(CMAKE_C_COMPILER ${SKENBRUS_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${SKENBRUS_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${SKENBRUS_MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${SKENBRUS_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+find_program(SKENBRUS_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+if(SKENBRUS_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${SKENBRUS_WINE})
+endif()
