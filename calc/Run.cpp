@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "calc/Bands.h"
+#include "calc/CrossSectionCheck.h"
 #include "calc/Format.h"
 #include "calc/MaxLevel.h"
 #include "calc/StretchLevel.h"
@@ -214,8 +215,8 @@ void runMaximumPart(Run& run)
 bool RunCalculation(ProjectRecord& record, const RunSettings& settings, AngleFactors& factors,
                     const RunMessageSink& message, const RunProgress& progress, CalcResults& results)
 {
-    if (settings.profileState == 4) {
-        if (message) message(RunMessage{kScreenCaseWarning, true});
+    if (const int s = FirstScreenCaseStretch(record)) {
+        if (message) message(RunMessage{ScreenCaseStretchWarning(s), true});
         return false;
     }
 

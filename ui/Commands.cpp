@@ -486,17 +486,10 @@ void TForm_Skenbrus::closeEvent(QCloseEvent* e)
 void TForm_Skenbrus::runCalculation()
 {
     if (!finishEditing()) return;
-    if (profileCheck_.ProfileState == 4) {
-        platform().beep();
-        showMessage(this, QString::fromUtf8(kScreenCaseWarning).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        return;
-    }
-
     RunSettings rs;
     rs.segmentLength = doc_.segmentLength;
     rs.facadeBoxChecked = CheckBox_Korrektion->isChecked();
     rs.indoorBoxChecked = CheckBox_Inneniva->isChecked();
-    rs.profileState = profileCheck_.ProfileState;
     rs.trace.equivalent = doc_.traceEquivalent;
     rs.trace.maximum = doc_.traceMaximum;
     rs.trace.decimalSeparator = decimalSeparator().toLatin1();
