@@ -57,7 +57,7 @@ TEST(TrackRenumbering, NeverGoesBeyondTheFourthTrack)
 TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
 {
     addStretches(2);
-    choose(stretches(), 1, 3, "4");
+    chooseIndex(stretches(), 1, 3, 3);
     EXPECT_EQ(r().track[3], 2);
     EXPECT_EQ(r().orderInTrack[3], 1);
     EXPECT_EQ(lastMessage(), QString::fromUtf8(kRenumberMessage));
@@ -217,7 +217,7 @@ TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
         return store;
     };
     addStretches(1);
-    choose(stretches(), 15, 2, "J");
+    chooseIndex(stretches(), 15, 2, 1);
     EXPECT_EQ(opened, std::vector<int>{2});
     EXPECT_EQ(r().switchesOn[2], 1);
 
@@ -241,7 +241,7 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
     EXPECT_TRUE(lastMessage().contains("\r\n"));
 
     type(stretches(), 6, 1, "40");
-    choose(stretches(), 16, 1, "J");
+    chooseIndex(stretches(), 16, 1, 1);
     EXPECT_EQ(opened, std::vector<int>{1});
     EXPECT_EQ(r().crossSectionOn[1], 1);
     EXPECT_FALSE(stretches()->model()->index(9, 0).flags() & Qt::ItemIsEditable);
@@ -417,6 +417,32 @@ TEST_F(StretchTable, LeavingAnUnchangedListDoesNotRepeatItsFollowUp)
     chooseIndex(stretches(), 12, 1, 2);
     EXPECT_EQ(plat->inputPrompts.size(), 2u);
     EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+
+    // A click on the selected cell drops its list, which is wide enough for its entries;
+    // Escape in the list or a click outside it takes the edit back.
+    const auto click = [&](int row) {
+        QTest::qWait(20);
+        QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {},
+                          stretches()->visualRect(stretches()->model()->index(row - 1, 0)).center());
+    };
+    for (const bool escape : {true, false}) {
+        click(13);
+        click(12);
+        click(12);
+        QComboBox* c = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (c = qobject_cast<QComboBox*>(editor(stretches()))) && c->view()->isVisible(); }));
+        EXPECT_GE(c->width(), c->sizeHint().width());
+        EXPECT_GT(c->width(), stretches()->columnWidth(0));
+        c->view()->setCurrentIndex(c->view()->model()->index(0, 0));
+        if (escape)
+            QTest::keyClick(c->view(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(c->view()->window(), Qt::LeftButton, {}, QPoint(-5, -5));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return editor(stretches()) == nullptr; }));
+        EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+        EXPECT_EQ(plat->inputPrompts.size(), 2u);
+        EXPECT_EQ(stretches()->currentRow(), 12);
+    }
 }
 
 TEST_F(StretchTable, PageKeysInAnEditorKeepTheTypedValue)

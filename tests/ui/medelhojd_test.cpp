@@ -11,8 +11,10 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
+#include "list_click.h"
 #include "ui/Medelhojd.h"
 #include "ui/Platform.h"
 #include "ui/ProfileTable.h"
@@ -47,6 +49,20 @@ protected:
         r.bpLabel[1][p].setBytes("MT");
         r.bpCount[1] = p;
         r.perpDistance[1] = r.bpDistance[1][p];
+    }
+
+    // Runs f once w is shown (a modal dialog opened by a mouse click in a list).
+    static void whenShown(QWidget* w, std::function<void()> f)
+    {
+        auto* t = new QTimer;
+        t->setInterval(5);
+        QObject::connect(t, &QTimer::timeout, [t, w, f] {
+            if (!w->isVisible()) return;
+            t->stop();
+            t->deleteLater();
+            f();
+        });
+        t->start();
     }
 
     void open(int s = 1)
@@ -296,7 +312,13 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     EXPECT_EQ(cell(st, 0, 0), QStringLiteral("20.0"));
     EXPECT_TRUE(st->item(0, 0)->flags() & Qt::ItemIsEditable);
 
-    list->setCurrentIndex(0);
+    // Chosen with the mouse in the dropped list.
+    const auto pick = [list](int index) {
+        QTest::mouseClick(list, Qt::LeftButton);
+        ASSERT_TRUE(list->view()->isVisible());
+        clickInList(list, index);
+    };
+    pick(0);
     EXPECT_EQ(r.screenType[1], 0);
     EXPECT_EQ(r.screenDistance[1], 0.0f);
     EXPECT_EQ(r.screenCrestHeight[1], 0.0f);
@@ -307,14 +329,14 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
 
     // On again: the screen dialog opens with the remembered values; OK keeps them.
     QString shownLimit;
-    QTimer::singleShot(0, [&] {
+    whenShown(dlg->screenDialog(), [&] {
         TForm1* sd = dlg->screenDialog();
         shownLimit = sd->table()->verticalHeaderItem(0)->text();
         EXPECT_EQ(sd->screenDistance(), 20.0);
         EXPECT_EQ(sd->crestHeight(), 3.0);
         sd->Button_OKClick();
     });
-    list->setCurrentIndex(1);
+    pick(1);
     EXPECT_EQ(shownLimit, QStringLiteral("Avstånd spårmitt-skärm (<50.0m)"));
     EXPECT_EQ(r.screenType[1], 1);
     EXPECT_EQ(r.screenDistance[1], 20.0f);
