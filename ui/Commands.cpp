@@ -313,11 +313,18 @@ bool TForm_Skenbrus::writeTo(const QString& path)
     return true;
 }
 
-void TForm_Skenbrus::stampLastUpdate()
+bool TForm_Skenbrus::writeStamped(const QString& path)
 {
-    // The same form as the stamp of a new project: date and time, 19 characters.
+    // The file holds the time of its own save (the same form as the stamp of a new
+    // project: date and time, 19 characters); a failed write keeps the old stamp.
+    const Text19 before = record_.lastUpdate;
     record_.lastUpdate.setBytes(currentTimestamp());
+    if (!writeTo(path)) {
+        record_.lastUpdate = before;
+        return false;
+    }
     showInfoTexts();
+    return true;
 }
 
 bool TForm_Skenbrus::readFile(const QString& path)
@@ -388,11 +395,9 @@ bool TForm_Skenbrus::saveCommand()
     if (!finishEditing()) return false;
     if (doc_.currentFileName.empty()) return saveAsCommand();
     const QString path = QString::fromStdString(doc_.currentFileName);
-    if (!writeTo(path)) return false;
+    if (!writeStamped(path)) return false;
     doc_.modified = false;
     rememberFolder(path);
-    // The stamp reaches the file with the next save.
-    stampLastUpdate();
     return true;
 }
 
@@ -408,12 +413,11 @@ bool TForm_Skenbrus::saveAsCommand()
     }
     const QString path = info.absoluteFilePath();
     // The name becomes the project's only once the file holds it.
-    if (!writeTo(path)) return false;
+    if (!writeStamped(path)) return false;
     doc_.currentFileName = path.toStdString();
     doc_.modified = false;
     rememberFolder(path);
     showTitle();
-    stampLastUpdate();
     return true;
 }
 

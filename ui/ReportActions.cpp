@@ -154,7 +154,8 @@ ReportKind ReportActions::reportKind() const
 ReportInput ReportActions::input()
 {
     const std::string file = ctx_.currentFileName ? ctx_.currentFileName() : ctx_.doc.currentFileName;
-    const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    // Year first whatever the locale, as the command-line tool writes it.
+    const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     return ReportInput{ctx_.record,
                        ctx_.results,
                        ctx_.doc.segmentLength,

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDate>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
@@ -237,6 +238,11 @@ TEST_F(ReportActionsTest, ExportButtonsPutTheExportTextsOnTheClipboard)
 TEST_F(ReportActionsTest, SavesTheChosenReportAsAPdfFile)
 {
     actions->setResultsCurrent(true);
+    // The date is written year first whatever the locale.
+    const QLocale locale;
+    QLocale::setDefault(QLocale::c());
+    EXPECT_NE(actions->buildPage().findText(QDate::currentDate().toString("yyyy-MM-dd").toStdString()), nullptr);
+    QLocale::setDefault(locale);
     // A name typed without a suffix gets ".pdf".
     plat->fileAnswers.push_back(dir.filePath(QStringLiteral("rapport")));
     QTest::mouseClick(actions->Button_SparaPdf, Qt::LeftButton);
