@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 #include "ui/HelpWindow.h"
 
@@ -87,6 +89,10 @@ std::optional<QString> QtPlatform::inputBox(QWidget* parent, const QString& titl
     dlg.setTextValue(defaultText);
     dlg.setOkButtonText(QStringLiteral("OK"));
     dlg.setCancelButtonText(QStringLiteral("Avbryt"));
+    // Wide enough for the whole title beside the window's buttons ("Marktyp: Mottagardel").
+    QFont titleFont = dlg.font();
+    titleFont.setBold(true);
+    dlg.setMinimumWidth(std::max(dlg.sizeHint().width(), QFontMetrics(titleFont).horizontalAdvance(title) + 160));
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return dlg.textValue();
 }

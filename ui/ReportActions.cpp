@@ -224,7 +224,11 @@ void ReportActions::savePdf()
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
     const std::string error = writeReportPdf(QDir::toNativeSeparators(path).toStdString(), buildPage());
-    if (!error.empty()) showMessage(ctx_.dialogParent, QString::fromStdString(error), MsgIcon::Error);
+    if (!error.empty()) {
+        showMessage(ctx_.dialogParent, QString::fromStdString(error), MsgIcon::Error);
+        return;
+    }
+    emit statusMessage(QString::fromUtf8("Rapporten sparad i ") + QDir::toNativeSeparators(path) + QLatin1Char('.'));
 }
 
 void ReportActions::printerSetup()
@@ -235,18 +239,22 @@ void ReportActions::printerSetup()
     runDialog(dlg);
 }
 
-void ReportActions::putOnClipboard(const std::string& text)
+void ReportActions::putOnClipboard(const std::string& text, const char* what)
 {
     QClipboard* cb = QGuiApplication::clipboard();
     cb->clear();
     cb->setText(QString::fromStdString(text));
+    emit statusMessage(QString::fromUtf8(what) + QString::fromUtf8(" kopierat till urklipp."));
 }
 
-void ReportActions::copyResults() { putOnClipboard(exportResults(ctx_.record, ctx_.results, ctx_.decimalSeparator)); }
+void ReportActions::copyResults()
+{
+    putOnClipboard(exportResults(ctx_.record, ctx_.results, ctx_.decimalSeparator), "Resultat");
+}
 
-void ReportActions::copyTrainData() { putOnClipboard(exportTrainData(ctx_.record)); }
+void ReportActions::copyTrainData() { putOnClipboard(exportTrainData(ctx_.record), "Tågdata"); }
 
 void ReportActions::copyStretchData()
 {
-    putOnClipboard(exportStretchData(ctx_.record, ctx_.results, ctx_.decimalSeparator));
+    putOnClipboard(exportStretchData(ctx_.record, ctx_.results, ctx_.decimalSeparator), "Sträckdata");
 }

@@ -55,9 +55,12 @@ TEST_F(CalcCommand, NewProjectFilledThroughTheTablesShowsTheEngineResults)
     const EngineRun expected = engine();
     ASSERT_TRUE(expected.ran);
     QSignalSpy current(form.get(), &TForm_Skenbrus::resultsCurrentChanged);
+    const QSize size = form->size();
     calculate();
 
     EXPECT_TRUE(resultsShown());
+    QApplication::processEvents();
+    EXPECT_EQ(form->size(), size);  // the window keeps its size for the results page
     EXPECT_EQ(form->PageControl->currentWidget(), form->Pagecontrol_Resultat);
     EXPECT_TRUE(form->resultsCurrent());
     ASSERT_EQ(current.count(), 1);

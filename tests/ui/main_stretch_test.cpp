@@ -2,6 +2,7 @@
 
 #include "main_fixture.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
@@ -10,7 +11,6 @@
 #include <QTimer>
 
 #include "ui/Medelhojd.h"
-
 #include "ui/Vaxlar.h"
 
 using StretchTable = MainWindowTest;
@@ -183,6 +183,7 @@ TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentage)
     EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.30f);
     EXPECT_EQ(shown(stretches(), 12, 1), QString::fromUtf8("Del. Porös"));
     EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mottagardelen är porös till 30% ..."));
+    EXPECT_TRUE(stretches()->model()->index(11, 0).data(Qt::ToolTipRole).toString().contains("30%"));
 
     plat->inputAnswers.push_back(QStringLiteral("100"));
     choose(stretches(), 13, 1, "D");
@@ -338,6 +339,7 @@ TEST(SwitchesDialog, OkStoresOnlyAValueWithinTheLimits)
     EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("Växlar och korsningar"));
     dlg.prepare(r, 1);
     EXPECT_EQ(dlg.Edit_Avstand->text(), "29");
+    EXPECT_EQ(dlg.Label_Grans->text(), QString::fromUtf8("29 – 77 m"));
 
     dlg.Edit_Avstand->setText("78");
     dlg.open();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
@@ -196,9 +197,15 @@ TEST_F(ReportActionsTest, ReportCommandsFollowWhetherTheResultsAreCurrent)
 
 TEST_F(ReportActionsTest, ExportButtonsPutTheExportTextsOnTheClipboard)
 {
+    // Each says on the status line what it copied.
+    QStringList said;
+    QObject::connect(actions.get(), &ReportActions::statusMessage, [&](const QString& t) { said << t; });
     EXPECT_EQ(clipboardAfter(actions->Button_Res2cp), QString::fromStdString(exportResults(record, results)));
     EXPECT_EQ(clipboardAfter(actions->Button_Tag2cp), QString::fromStdString(exportTrainData(record)));
     EXPECT_EQ(clipboardAfter(actions->Button_Str2cp), QString::fromStdString(exportStretchData(record, results)));
+    EXPECT_EQ(said, (QStringList{QString::fromUtf8("Resultat kopierat till urklipp."),
+                                 QString::fromUtf8("Tågdata kopierat till urklipp."),
+                                 QString::fromUtf8("Sträckdata kopierat till urklipp.")}));
 
     // As spreadsheet cells: one column per train / stretch after the title.
     const auto trains = tsvCells(clipboardAfter(actions->Button_Tag2cp));
@@ -245,7 +252,10 @@ TEST_F(ReportActionsTest, SavesTheChosenReportAsAPdfFile)
     QLocale::setDefault(locale);
     // A name typed without a suffix gets ".pdf".
     plat->fileAnswers.push_back(dir.filePath(QStringLiteral("rapport")));
+    QString said;
+    QObject::connect(actions.get(), &ReportActions::statusMessage, [&](const QString& t) { said = t; });
     QTest::mouseClick(actions->Button_SparaPdf, Qt::LeftButton);
+    EXPECT_EQ(said, QString::fromUtf8("Rapporten sparad i ") + QDir::toNativeSeparators(dir.filePath("rapport.pdf")) + ".");
     qint64 size = 0;
     EXPECT_EQ(fileStart(dir.filePath(QStringLiteral("rapport.pdf")), &size), QByteArray("%PDF-"));
     EXPECT_GT(size, 2000);
@@ -366,6 +376,7 @@ TEST_F(ReportCommandsInWindow, FollowTheResultsOfTheLastRun)
     QTest::mouseClick(actions->Button_Res2cp, Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QString::fromStdString(exportResults(form->record(), form->results(), sep)));
+    EXPECT_EQ(status(), QString::fromUtf8("Resultat kopierat till urklipp."));
     EXPECT_GT(form->results().FreeFieldEq, 0.0f);
     // The preview from the window's button takes the segment control.
     int previews = 0;
