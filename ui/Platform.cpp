@@ -4,9 +4,9 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <algorithm>
 
 #include "ui/HelpWindow.h"
 
@@ -89,10 +89,12 @@ std::optional<QString> QtPlatform::inputBox(QWidget* parent, const QString& titl
     dlg.setTextValue(defaultText);
     dlg.setOkButtonText(QStringLiteral("OK"));
     dlg.setCancelButtonText(QStringLiteral("Avbryt"));
-    // Wide enough for the whole title beside the window's buttons ("Marktyp: Mottagardel").
+    // Wide enough for the whole title beside the window's buttons ("Marktyp: Mottagardel"); the
+    // dialog's layout sets its size from its contents, so the prompt carries the width.
     QFont titleFont = dlg.font();
     titleFont.setBold(true);
-    dlg.setMinimumWidth(std::max(dlg.sizeHint().width(), QFontMetrics(titleFont).horizontalAdvance(title) + 160));
+    if (auto* label = dlg.findChild<QLabel*>())
+        label->setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(title) + 140);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return dlg.textValue();
 }

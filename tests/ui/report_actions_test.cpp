@@ -2,6 +2,14 @@
 // menu items on their own groups, with the dialogs answered in place.
 
 #include <QAction>
+#include <QTranslator>
+#include <QFontMetrics>
+#include <QDialog>
+#include <QTimer>
+#include <QTabWidget>
+#include <QLabel>
+#include <QComboBox>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
@@ -21,6 +29,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 #include "report/Exports.h"
@@ -31,6 +40,7 @@
 #include "ui/ResultPage.h"
 #include "ui/Platform.h"
 #include "ui/ReportActions.h"
+#include "ui/Translations.h"
 
 namespace {
 // A spreadsheet's reading of a pasted text: rows split at CR LF, cells at TAB.
@@ -392,4 +402,92 @@ TEST_F(ReportCommandsInWindow, FollowTheResultsOfTheLastRun)
     EXPECT_FALSE(actions->Meny_Resultat_Utskrift_SparaPdf->isEnabled());
     form->Meny_Resultat_Utskrift_Granska->trigger();
     EXPECT_EQ(previews, 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// The standard dialogs the program opens speak Swedish (Qt's own, non-native dialogs).
+
+namespace {
+// The texts a user sees in a dialog: its title, labels, buttons, group titles, the current
+// entries of lists, and the tool tips of the tool buttons (the preview's tool bar).
+QStringList visibleTexts(QWidget* dlg)
+{
+    QStringList texts{dlg->windowTitle()};
+    for (QWidget* w : dlg->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(dlg)) continue;
+        if (auto* l = qobject_cast<QLabel*>(w)) texts << l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) texts << b->text() << b->toolTip();
+        if (auto* g = qobject_cast<QGroupBox*>(w)) texts << g->title();
+        if (auto* c = qobject_cast<QComboBox*>(w)) texts << c->currentText();
+        if (auto* t = qobject_cast<QTabWidget*>(w))
+            for (int i = 0; i < t->count(); ++i) texts << t->tabText(i);
+    }
+    for (QAction* a : dlg->findChildren<QAction*>()) texts << a->text() << a->toolTip();
+    for (QString& t : texts) t.remove(QLatin1Char('&'));
+    texts.removeAll(QString());
+    return texts;
+}
+
+// Runs f on the next modal dialog (polled from the event loop).
+void onNextModal(std::function<void(QWidget*)> f)
+{
+    auto* t = new QTimer;
+    t->setInterval(10);
+    QObject::connect(t, &QTimer::timeout, [t, f] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            t->stop();
+            t->deleteLater();
+            f(w);
+        }
+    });
+    t->start();
+}
+}  // namespace
+
+TEST_F(ReportActionsTest, StandardDialogsSpeakSwedish)
+{
+    ASSERT_TRUE(installSwedishTranslations(*qApp));
+    QStringList seen;
+    QtPlatform qt;
+    for (int save = 0; save < 2; ++save) {
+        onNextModal([&](QWidget* d) {
+            seen << visibleTexts(d);
+            qobject_cast<QDialog*>(d)->reject();
+        });
+        save ? qt.saveFileName(page.get(), dir.path(), QStringLiteral("Skenbrus-filer (*.sdb)"))
+             : qt.openFileName(page.get(), dir.path(), QStringLiteral("Skenbrus-filer (*.sdb)"));
+    }
+    // The input box is wide enough for its title.
+    onNextModal([&](QWidget* d) {
+        seen << visibleTexts(d);
+        QFont bold = d->font();
+        bold.setBold(true);
+        EXPECT_GT(d->width(), QFontMetrics(bold).horizontalAdvance(d->windowTitle()) + 100);
+        qobject_cast<QDialog*>(d)->reject();
+    });
+    qt.inputBox(page.get(), QStringLiteral("Marktyp: Mottagardel"), QStringLiteral("Ange procentuell del porös mark"),
+                QStringLiteral("50"));
+
+    actions->setResultsCurrent(true);
+    actions->printerInstalled = [] { return true; };
+    actions->runDialog = [&](QDialog& d) {
+        d.show();
+        for (auto* more : d.findChildren<QPushButton*>())  // the print dialog's options too
+            if (more->text().contains(QStringLiteral(">>"))) more->click();
+        QApplication::processEvents();
+        seen << visibleTexts(&d);
+        return int(QDialog::Rejected);
+    };
+    actions->preview(false);
+    actions->print();
+    actions->printerSetup();
+
+    EXPECT_GT(seen.size(), 40);
+    for (const char* english : {"Look in", "File name", "Files of type", "Cancel", "Open", "Save", "Print", "Page setup",
+                                "Next page", "Zoom in", "Margins", "Orientation", "Paper", "Options", "Copies"})
+        for (const QString& text : seen) EXPECT_FALSE(text.contains(QLatin1String(english))) << text.toStdString();
+    for (QTranslator* t : qApp->findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }
