@@ -246,6 +246,12 @@ void TForm_Skenbrus::showIndoorDialog()
 void TForm_Skenbrus::showFacadeDistanceDialog()
 {
     if (facadeDialog) facadeDialog();
+    // Without a distance of 0.5 to 20 m (the dialog was given up) the correction is off, as
+    // the project reads back from its file.
+    if (record_.facadeReflectionOn == 1 && !(record_.facadeDistance >= 0.5f && record_.facadeDistance <= 20.0f)) {
+        record_.facadeReflectionOn = 0;
+        setOptionBoxQuietly(CheckBox_Korrektion, false);
+    }
 }
 
 void TForm_Skenbrus::optionBoxClicked(QCheckBox* box, bool on)
