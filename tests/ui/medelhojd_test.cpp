@@ -435,6 +435,7 @@ TEST_F(CrossSectionDialog, ReceiverHeightHelpAndInfoLine)
     setProfile({{0, 0}, {50, 0}});
     open();
     // It opens on the first break point, whose hint is shown at once.
+    EXPECT_EQ(dlg->breakPointTable()->currentColumn(), 0);
     EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("F4: Lägg till brytpunkt; F5: Ta bort brytpunkt...."));
     QLineEdit* field = dlg->receiverHeightField();
     EXPECT_EQ(field->text(), QStringLiteral("2.0"));
