@@ -57,9 +57,10 @@ private:
                                             MsgAnswer::Abort, MsgAnswer::Retry};
         if (plat_.answers.size() < 2) plat_.answers.push_back(answers[below(6)]);
         if (plat_.inputAnswers.size() < 2) {
-            const int k = below(4);
-            plat_.inputAnswers.push_back(k == 0 ? std::optional<QString>() : QString::number(below(150) - 20));
-            if (k == 1) plat_.inputAnswers.back() = QStringLiteral("x");
+            const int k = below(4);  // cancelled, not a number, or a percentage
+            plat_.inputAnswers.push_back(k == 0   ? std::optional<QString>()
+                                         : k == 1 ? QStringLiteral("x")
+                                                  : QString::number(below(150) - 20));
         }
         if (plat_.fileAnswers.size() < 2) {
             static const char* names[] = {"soak.sdb", "andra.sdb", "rapport.pdf", "saknas/x.sdb", nullptr};
