@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "list_click.h"
+#include "ui_events.h"
 #include "model/ProjectRecord.h"
 #include "ui/Platform.h"
 #include "ui/StretchTable.h"

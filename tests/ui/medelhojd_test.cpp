@@ -11,10 +11,9 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <memory>
 
-#include "list_click.h"
+#include "ui_events.h"
 #include "ui/Medelhojd.h"
 #include "ui/Platform.h"
 #include "ui/ProfileTable.h"
@@ -49,20 +48,6 @@ protected:
         r.bpLabel[1][p].setBytes("MT");
         r.bpCount[1] = p;
         r.perpDistance[1] = r.bpDistance[1][p];
-    }
-
-    // Runs f once w is shown (a modal dialog opened by a mouse click in a list).
-    static void whenShown(QWidget* w, std::function<void()> f)
-    {
-        auto* t = new QTimer;
-        t->setInterval(5);
-        QObject::connect(t, &QTimer::timeout, [t, w, f] {
-            if (!w->isVisible()) return;
-            t->stop();
-            t->deleteLater();
-            f();
-        });
-        t->start();
     }
 
     void open(int s = 1)
@@ -329,7 +314,7 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
 
     // On again: the screen dialog opens with the remembered values; OK keeps them.
     QString shownLimit;
-    whenShown(dlg->screenDialog(), [&] {
+    onNextModal([&](QWidget*) {
         TForm1* sd = dlg->screenDialog();
         shownLimit = sd->table()->verticalHeaderItem(0)->text();
         EXPECT_EQ(sd->screenDistance(), 20.0);

@@ -5,7 +5,6 @@
 #include <QTranslator>
 #include <QFontMetrics>
 #include <QDialog>
-#include <QTimer>
 #include <QTabWidget>
 #include <QLabel>
 #include <QComboBox>
@@ -29,7 +28,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
-#include <functional>
 #include <memory>
 
 #include "report/Exports.h"
@@ -428,20 +426,6 @@ QStringList visibleTexts(QWidget* dlg)
     return texts;
 }
 
-// Runs f on the next modal dialog (polled from the event loop).
-void onNextModal(std::function<void(QWidget*)> f)
-{
-    auto* t = new QTimer;
-    t->setInterval(10);
-    QObject::connect(t, &QTimer::timeout, [t, f] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            t->stop();
-            t->deleteLater();
-            f(w);
-        }
-    });
-    t->start();
-}
 }  // namespace
 
 TEST_F(ReportActionsTest, StandardDialogsSpeakSwedish)
