@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "calc/Bands.h"
+#include "calc/CrossSectionCheck.h"
 #include "calc/Format.h"
 #include "calc/MaxLevel.h"
 #include "calc/StretchLevel.h"
@@ -222,8 +223,8 @@ void correctedRows(Run& run)
 bool RunCalculation(ProjectRecord& record, const RunSettings& settings, AngleFactors& factors,
                     const RunMessageSink& message, const RunProgress& progress, CalcResults& results)
 {
-    if (settings.profileState == static_cast<int>(ProfileState::ScreenCase)) {
-        if (message) message(RunMessage{kScreenCaseWarning, true});
+    if (const int s = FirstScreenCaseStretch(record)) {
+        if (message) message(RunMessage{ScreenCaseStretchWarning(s), true});
         return false;
     }
 

@@ -20,7 +20,6 @@ struct RunSettings {
     int segmentLength = 1;
     bool facadeBoxChecked = false;  // "Korrektion för fasadreflexer"
     bool indoorBoxChecked = false;  // "Innenivå"
-    int profileState = 0;           // last line-of-sight classification of the cross-section
     TraceSettings trace;
 };
 
@@ -42,9 +41,9 @@ float RoundedStretchLevel(double Leq);
 // The free-field total in whole decibels (halves to even), never negative.
 float RoundedTotalLevel(double total);
 
-// Runs the calculation. Returns false when it is refused because the cross-section should be
-// calculated as a screen case (profile state 4): the warning goes to `message`, nothing
-// changes. Otherwise the results replace those in `results`, and the record gets the
+// Runs the calculation. Returns false when it is refused because a cross-section in use should
+// be calculated as a screen case (FirstScreenCaseStretch): the warning goes to `message`,
+// nothing changes. Otherwise the results replace those in `results`, and the record gets the
 // screen-effect fields of the stretches with a screen and, when the facade box is not
 // checked, facadeDistance 0.
 //

@@ -139,7 +139,6 @@ void runCalc(const CalcOptions& opt, CliStreams& io, int& exitCode)
     settings.segmentLength = segmentLength;
     settings.facadeBoxChecked = r.facadeReflectionOn == 1;
     settings.indoorBoxChecked = r.indoorLevelOn == 1;
-    settings.profileState = 0;
     settings.trace.equivalent = opt.traceEq;
     settings.trace.maximum = opt.traceMax;
     settings.trace.folder = opt.traceDir;

@@ -167,6 +167,8 @@ std::string recordDefect(const ProjectRecord& r)
         if (s == 1 ? r.track[1] != 1 : (r.track[s] != prev && r.track[s] != prev + 1)) return "track";
         if (r.track[s] > kMaxTracks) return "track";
         if (r.orderInTrack[s] < 1 || r.orderInTrack[s] > kMaxStretches) return "orderInTrack";
+        // The tables keep angles within 0..180; the level arithmetic relies on it.
+        if (r.angleFrom[s] < 0 || r.angleFrom[s] > 180 || r.angleTo[s] < 0 || r.angleTo[s] > 180) return "angle";
     }
     for (int s = 1; s <= kMaxStretches; ++s)
         if (r.bpCount[s] < 2 || r.bpCount[s] > kMaxBreakPoints) return "bpCount";

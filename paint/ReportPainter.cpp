@@ -31,24 +31,11 @@ QFont reportFont(int pointSize, bool bold)
 
 QColor colourOf(ReportColour c) { return c == ReportColour::Navy ? QColor(0, 0, 128) : QColor(Qt::black); }
 
-// The lowest point the page reaches, in cm: line ends and the bottoms of texts.
-double pageBottom(const ReportPage& page)
-{
-    double bottom = 0.0;
-    for (const DrawOp& op : page.ops) {
-        if (op.kind == DrawOp::Kind::Text)
-            bottom = std::max(bottom, op.y + op.rise + op.fontSize * 2.54 / 72.0 * 1.2);
-        else
-            bottom = std::max({bottom, op.y, op.y2});
-    }
-    return bottom;
-}
 }  // namespace
 
 double reportPageScale(const ReportPage& page, double deviceHeightCm)
 {
-    const double bottom = pageBottom(page);
-    return bottom > deviceHeightCm && bottom > 0.0 ? deviceHeightCm / bottom : 1.0;
+    return page.fitScale(std::min(deviceHeightCm, kReportBottomLimitCm));
 }
 
 void paintReportPage(QPainter& painter, const ReportPage& page)
@@ -62,8 +49,9 @@ void paintReportPage(QPainter& painter, const ReportPage& page)
 
     painter.save();
     // A project that uses every part of the page (both corrections, several tracks, the
-    // warning, curves, cross-sections and screens) reaches below the paper; the whole page
-    // is then drawn smaller instead of losing its last rows.
+    // warning, curves, cross-sections and screens) reaches into the strip at the bottom
+    // that printers cut, or below the paper; the whole page is then drawn smaller instead
+    // of losing its last rows.
     const double scale = reportPageScale(page, device->height() * 2.54 / dpiY);
     painter.scale(scale, scale);
     const double centreWidth = pageWidth / scale;

@@ -12,13 +12,14 @@ class QPainter;
 
 // Draws the operations on the painter's device. Centimetres become device pixels as
 // round(dpi · cm / 2.54), separately for x and y, with the device's logical resolution;
-// texts centred on the page use the device width. A page too long for the device is drawn
-// smaller (reportPageScale). The font is "Times New Roman" (Liberation
+// texts centred on the page use the device width. A page too long for the device or the
+// printable part of the sheet is drawn smaller (reportPageScale). The font is "Times New Roman" (Liberation
 // Serif where it is missing); block titles are navy.
 void paintReportPage(QPainter& painter, const ReportPage& page);
 
 // The factor the page is drawn at on a device of the given height: 1, or less when the
-// page reaches below it (the whole page then shrinks so that no row is lost).
+// page reaches below it or below kReportBottomLimitCm (the whole page then shrinks so that
+// no row is lost or cut by the printer).
 double reportPageScale(const ReportPage& page, double deviceHeightCm);
 
 // The report's second page: the project's header (buildSitePlanPageHeader) and the site plan

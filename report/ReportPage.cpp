@@ -31,6 +31,24 @@ std::string shapeText(int shape)
 }
 }  // namespace reportfmt
 
+double ReportPage::bottom() const
+{
+    double lowest = 0.0;
+    for (const DrawOp& op : ops) {
+        if (op.kind == DrawOp::Kind::Text)
+            lowest = std::max(lowest, op.y + op.rise + op.fontSize * 2.54 / 72.0 * 1.2);
+        else
+            lowest = std::max({lowest, op.y, op.y2});
+    }
+    return lowest;
+}
+
+double ReportPage::fitScale(double limitCm) const
+{
+    const double lowest = bottom();
+    return lowest > limitCm && limitCm > 0.0 ? limitCm / lowest : 1.0;
+}
+
 const DrawOp* ReportPage::findText(std::string_view text) const
 {
     for (const auto& op : ops)

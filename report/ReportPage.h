@@ -32,8 +32,19 @@ struct DrawOp {
     double rise = 0.0;          // cm the text sits below its line (subscript > 0, superscript < 0)
 };
 
+// Every drawn text and line stays at least 1 cm above the bottom edge of the A4 sheet,
+// where printers cut.
+inline constexpr double kReportBottomLimitCm = 28.7;
+
 struct ReportPage {
     std::vector<DrawOp> ops;
+
+    // The lowest point the page reaches, in cm: line and rectangle corners, and the bottoms
+    // of texts (a line of text is 1.2 times its font size high).
+    double bottom() const;
+    // The factor the whole page is drawn at: 1, or less so that its lowest point comes to
+    // limitCm.
+    double fitScale(double limitCm = kReportBottomLimitCm) const;
 
     // Test and debugging helpers: the first text op with exactly this text, or nullptr.
     const DrawOp* findText(std::string_view text) const;

@@ -246,6 +246,12 @@ void TForm_Skenbrus::showIndoorDialog()
 void TForm_Skenbrus::showFacadeDistanceDialog()
 {
     if (facadeDialog) facadeDialog();
+    // Without a distance of 0.5 to 20 m (the dialog was given up) the correction is off, as
+    // the project reads back from its file.
+    if (record_.facadeReflectionOn == 1 && !(record_.facadeDistance >= 0.5f && record_.facadeDistance <= 20.0f)) {
+        record_.facadeReflectionOn = 0;
+        setOptionBoxQuietly(CheckBox_Korrektion, false);
+    }
 }
 
 void TForm_Skenbrus::optionBoxClicked(QCheckBox* box, bool on)
@@ -313,11 +319,18 @@ bool TForm_Skenbrus::writeTo(const QString& path)
     return true;
 }
 
-void TForm_Skenbrus::stampLastUpdate()
+bool TForm_Skenbrus::writeStamped(const QString& path)
 {
-    // The same form as the stamp of a new project: date and time, 19 characters.
+    // The file holds the time of its own save (the same form as the stamp of a new
+    // project: date and time, 19 characters); a failed write keeps the old stamp.
+    const Text19 before = record_.lastUpdate;
     record_.lastUpdate.setBytes(currentTimestamp());
+    if (!writeTo(path)) {
+        record_.lastUpdate = before;
+        return false;
+    }
     showInfoTexts();
+    return true;
 }
 
 bool TForm_Skenbrus::readFile(const QString& path)
@@ -388,11 +401,9 @@ bool TForm_Skenbrus::saveCommand()
     if (!finishEditing()) return false;
     if (doc_.currentFileName.empty()) return saveAsCommand();
     const QString path = QString::fromStdString(doc_.currentFileName);
-    if (!writeTo(path)) return false;
+    if (!writeStamped(path)) return false;
     doc_.modified = false;
     rememberFolder(path);
-    // The stamp reaches the file with the next save.
-    stampLastUpdate();
     return true;
 }
 
@@ -408,12 +419,11 @@ bool TForm_Skenbrus::saveAsCommand()
     }
     const QString path = info.absoluteFilePath();
     // The name becomes the project's only once the file holds it.
-    if (!writeTo(path)) return false;
+    if (!writeStamped(path)) return false;
     doc_.currentFileName = path.toStdString();
     doc_.modified = false;
     rememberFolder(path);
     showTitle();
-    stampLastUpdate();
     return true;
 }
 
@@ -486,17 +496,10 @@ void TForm_Skenbrus::closeEvent(QCloseEvent* e)
 void TForm_Skenbrus::runCalculation()
 {
     if (!finishEditing()) return;
-    if (profileCheck_.ProfileState == 4) {
-        platform().beep();
-        showMessage(this, QString::fromUtf8(kScreenCaseWarning).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        return;
-    }
-
     RunSettings rs;
     rs.segmentLength = doc_.segmentLength;
     rs.facadeBoxChecked = CheckBox_Korrektion->isChecked();
     rs.indoorBoxChecked = CheckBox_Inneniva->isChecked();
-    rs.profileState = profileCheck_.ProfileState;
     rs.trace.equivalent = doc_.traceEquivalent;
     rs.trace.maximum = doc_.traceMaximum;
     rs.trace.decimalSeparator = decimalSeparator().toLatin1();

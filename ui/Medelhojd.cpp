@@ -230,10 +230,14 @@ void TForm_MedelHojd::openStretch(int s)
     basisButtons_[straight ? 0 : 3]->setChecked(true);
     shapeLabel_->setText(straight ? QStringLiteral("RAK STRÄCKA") : QStringLiteral("KRÖKT STRÄCKA"));
     receiverField_->setText(ProfileTable::numberText(r_.receiverHeight[s_]));
-    info_->clear();
-    bpTable_->setCurrentCell(0, 0);
     screenTable_->setCurrentCell(0, 0);
+    screenTable_->clearSelection();
     refresh();
+    // The dialog opens on the first break point (the table is laid out anew above), with
+    // that table's hint.
+    bpTable_->setCurrentCell(0, 0);
+    bpTable_->setFocus();
+    info_->setText(QString::fromUtf8(kBreakPointInfo));
 }
 
 bool TForm_MedelHojd::editStretch(int s)

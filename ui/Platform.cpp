@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -87,6 +89,12 @@ std::optional<QString> QtPlatform::inputBox(QWidget* parent, const QString& titl
     dlg.setTextValue(defaultText);
     dlg.setOkButtonText(QStringLiteral("OK"));
     dlg.setCancelButtonText(QStringLiteral("Avbryt"));
+    // Wide enough for the whole title beside the window's buttons ("Marktyp: Mottagardel"); the
+    // dialog's layout sets its size from its contents, so the prompt carries the width.
+    QFont titleFont = dlg.font();
+    titleFont.setBold(true);
+    if (auto* label = dlg.findChild<QLabel*>())
+        label->setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(title) + 140);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return dlg.textValue();
 }

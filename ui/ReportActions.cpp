@@ -165,7 +165,8 @@ ReportKind ReportActions::reportKind() const
 ReportInput ReportActions::input()
 {
     const std::string file = ctx_.currentFileName ? ctx_.currentFileName() : ctx_.doc.currentFileName;
-    const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    // Year first whatever the locale, as the command-line tool writes it.
+    const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     return ReportInput{ctx_.record,
                        ctx_.results,
                        ctx_.doc.segmentLength,
@@ -255,7 +256,11 @@ void ReportActions::savePdf()
     if (withSitePlan())
         sheet = std::make_unique<SitePlanSheet>(SitePlanSheet{buildSitePlanPageHeader(input()), buildSitePlan(ctx_.record)});
     const std::string error = writeReportPdf(QDir::toNativeSeparators(path).toStdString(), buildPage(), sheet.get());
-    if (!error.empty()) showMessage(ctx_.dialogParent, QString::fromStdString(error), MsgIcon::Error);
+    if (!error.empty()) {
+        showMessage(ctx_.dialogParent, QString::fromStdString(error), MsgIcon::Error);
+        return;
+    }
+    emit statusMessage(QString::fromUtf8("Rapporten sparad i ") + QDir::toNativeSeparators(path) + QLatin1Char('.'));
 }
 
 void ReportActions::printerSetup()
@@ -266,18 +271,22 @@ void ReportActions::printerSetup()
     runDialog(dlg);
 }
 
-void ReportActions::putOnClipboard(const std::string& text)
+void ReportActions::putOnClipboard(const std::string& text, const char* what)
 {
     QClipboard* cb = QGuiApplication::clipboard();
     cb->clear();
     cb->setText(QString::fromStdString(text));
+    emit statusMessage(QString::fromUtf8(what) + QString::fromUtf8(" kopierat till urklipp."));
 }
 
-void ReportActions::copyResults() { putOnClipboard(exportResults(ctx_.record, ctx_.results, ctx_.decimalSeparator)); }
+void ReportActions::copyResults()
+{
+    putOnClipboard(exportResults(ctx_.record, ctx_.results, ctx_.decimalSeparator), "Resultat");
+}
 
-void ReportActions::copyTrainData() { putOnClipboard(exportTrainData(ctx_.record)); }
+void ReportActions::copyTrainData() { putOnClipboard(exportTrainData(ctx_.record), "Tågdata"); }
 
 void ReportActions::copyStretchData()
 {
-    putOnClipboard(exportStretchData(ctx_.record, ctx_.results, ctx_.decimalSeparator));
+    putOnClipboard(exportStretchData(ctx_.record, ctx_.results, ctx_.decimalSeparator), "Sträckdata");
 }

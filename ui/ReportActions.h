@@ -98,6 +98,10 @@ public:
     QAction* Meny_Resultat_Utskrift_Granska = nullptr;
     QAction* Meny_Resultat_Utskrift_SparaPdf = nullptr;
 
+signals:
+    // A line for the status line: what was copied, where the PDF file went.
+    void statusMessage(const QString& text);
+
 private:
     ReportInput input();
     void paintOn(QPrinter* printer);
@@ -105,7 +109,7 @@ private:
     void paintPages(QPainter& painter, QPrinter* printer);
     // Ticks "Med situationsplan" as the settings file has it.
     void showSitePlanSetting();
-    void putOnClipboard(const std::string& text);
+    void putOnClipboard(const std::string& text, const char* what);
     void applyEnabled();
 
     ReportContext ctx_;

@@ -22,6 +22,7 @@ void installReportCommands(TForm_Skenbrus& form)
                        form.Meny_Resultat_Utskrift_Skrivare, form.Meny_Resultat_Utskrift_Granska);
     report->setResultsCurrent(form.resultsCurrent());
     QObject::connect(w, &TForm_Skenbrus::resultsCurrentChanged, report, &ReportActions::setResultsCurrent);
+    QObject::connect(report, &ReportActions::statusMessage, w, [w](const QString& text) { w->setStatus(text); });
 
     auto* menus = new ColumnMenus(ColumnContext{form.record(), form.document(), form.OvcTable_TagTyp,
                                                 form.OvcTable_DelStrackor, [w] { w->refreshCommandState(); }},

@@ -105,25 +105,32 @@ ResultPage::ResultPage(QWidget* parent) : QWidget(parent)
 
     GroupBox_Utskrift = new QGroupBox(QStringLiteral("Utskrift"), this);
     GroupBox_Utskrift->setObjectName(QStringLiteral("GroupBox_Utskrift"));
-    new QVBoxLayout(GroupBox_Utskrift);
     GroupBox_Export = new QGroupBox(QStringLiteral("Export"), this);
     GroupBox_Export->setObjectName(QStringLiteral("GroupBox_Export"));
-    new QVBoxLayout(GroupBox_Export);
+    for (QGroupBox* g : {GroupBox_Utskrift, GroupBox_Export}) {
+        auto* l = new QVBoxLayout(g);
+        l->setContentsMargins(8, 4, 8, 4);
+        l->setSpacing(4);
+    }
 
     // The tables one below the other, 20 pixels apart: result grid, tracks, stretches.
-    auto* v = new QVBoxLayout(this);
-    v->setContentsMargins(8, 8, 8, 8);
+    // The report and export groups follow a little closer, so that the page fits the window.
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(8, 4, 8, 4);
+    page->setSpacing(10);
+    auto* v = new QVBoxLayout;
     v->setSpacing(20);
     v->addWidget(OvcTable_Res, 0, Qt::AlignLeft);
     v->addWidget(OvcTable_SparRes, 0, Qt::AlignLeft);
     v->addWidget(OvcTable_DelRes, 0, Qt::AlignLeft);
+    page->addLayout(v);
     auto* groups = new QHBoxLayout;
     groups->setSpacing(12);
     groups->addWidget(GroupBox_Utskrift);
     groups->addWidget(GroupBox_Export);
     groups->addStretch();
-    v->addStretch();
-    v->addLayout(groups);
+    page->addStretch();
+    page->addLayout(groups);
 
     placeTables();
 }

@@ -612,7 +612,6 @@ void installStudyCommands(TForm_Skenbrus& form)
             rs.segmentLength = w->document().segmentLength;
             rs.facadeBoxChecked = w->CheckBox_Korrektion->isChecked();
             rs.indoorBoxChecked = w->CheckBox_Inneniva->isChecked();
-            rs.profileState = w->profileCheck().ProfileState;
             const char sep = decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.';
             StudyDialog dlg(kind, StudyContext{r, w->document(), rs, w->angleFactors(), w->appSettings(), sep}, w);
             dlg.exec();

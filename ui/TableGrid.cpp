@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QTimer>
+#include <algorithm>
 #include <limits>
 
 #include "model/ProjectRecord.h"
@@ -140,6 +141,9 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         auto* c = new QComboBox(parent);
         c->addItems(cellKind.items);
         connect(c, &QComboBox::activated, view_, [v = view_](int) { v->listChosen(); });
+        // The dropped list is a window of its own: its closing is watched to take back an
+        // edit that ended without a choice.
+        c->view()->window()->installEventFilter(const_cast<CellDelegate*>(this));
         w = c;
         break;
     }
@@ -164,6 +168,23 @@ void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
         const int i = v.toInt();
         c->setCurrentIndex(i >= 0 && i < c->count() ? i : -1);
     }
+}
+
+void CellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                        const QModelIndex& index) const
+{
+    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    auto* c = qobject_cast<QComboBox*>(editor);
+    if (!c) return;
+    // A list is as wide as its longest entry, also where that is wider than the cell; it
+    // stays inside the table's visible part.
+    QRect rect = editor->geometry();
+    const int width = std::max(rect.width(), c->sizeHint().width());
+    if (width == rect.width()) return;
+    rect.setWidth(width);
+    if (const QWidget* area = editor->parentWidget(); area && rect.right() >= area->width())
+        rect.moveLeft(std::max(0, area->width() - width));
+    editor->setGeometry(rect);
 }
 
 void CellDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
@@ -254,6 +275,15 @@ void CellDelegate::setEditorText(const QString& text)
 
 bool CellDelegate::eventFilter(QObject* object, QEvent* event)
 {
+    if (event->type() == QEvent::Hide && view_) {
+        auto* c = qobject_cast<QComboBox*>(editor_.data());
+        if (c && object == c->view()->window()) {
+            // A choice from the list reports itself right after the list closes; one that
+            // did not come (Escape, a click elsewhere) takes the edit back.
+            QTimer::singleShot(0, view_, [v = view_, list = QPointer<QWidget>(c)] { v->listClosed(list); });
+            return false;
+        }
+    }
     auto* ed = qobject_cast<QWidget*>(object);
     if (!view_ || !ed || ed != editor_) return false;
     if (event->type() == QEvent::KeyPress) {
@@ -451,8 +481,11 @@ void GridView::editorFocusLost(Qt::FocusReason reason)
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
     QPointer<QWidget> ed = delegate_->editor();
     if (!ed) return;
+    // The focus went into the list's pop-up, a window of its own inside the editor.
+    if (QApplication::activePopupWidget()) return;
     QWidget* fw = QApplication::focusWidget();
-    if (fw && ed->isAncestorOf(fw)) return;
+    for (QWidget* w = fw; w; w = w->parentWidget())
+        if (w == ed) return;
     // A click elsewhere in the table: the press that follows finishes the edit.
     if (fw == this) return;
     if (!finishEditing() && ed) QTimer::singleShot(0, ed, [ed] { if (ed) ed->setFocus(); });
@@ -462,6 +495,13 @@ void GridView::listChosen()
 {
     if (finishing_) return;
     finishEditing(true);
+}
+
+void GridView::listClosed(QWidget* list)
+{
+    if (!list || list != delegate_->editor() || finishing_) return;
+    closeEditor(list, QAbstractItemDelegate::RevertModelCache);
+    setFocus();
 }
 
 void GridView::keyPressEvent(QKeyEvent* e)
@@ -521,7 +561,10 @@ bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
         if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape) return false;
     }
     const bool started = QTableView::edit(index, trigger, event);
-    if (started && (trigger == DoubleClicked || trigger == SelectedClicked))
+    // A double click, or a click on the selected cell (whose editing starts once the time for
+    // a double click has passed, as an edit without a trigger), drops the list.
+    const bool byMouse = trigger == DoubleClicked || trigger == SelectedClicked || (trigger == AllEditTriggers && !event);
+    if (started && byMouse)
         if (auto* c = qobject_cast<QComboBox*>(delegate_->editor())) c->showPopup();
     return started;
 }

@@ -107,6 +107,8 @@ public:
     // Values are taken by GridView::finishEditing; a plain commit writes nothing.
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
     // Check boxes sit in the middle of their cell, and a click anywhere in it toggles them.
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
@@ -160,6 +162,8 @@ public:
     void editorKey(QKeyEvent* e);
     void editorFocusLost(Qt::FocusReason reason);
     void listChosen();
+    // The list's pop-up closed; without a choice the edit is taken back.
+    void listClosed(QWidget* list);
 
 signals:
     void cellEntered(int row, int col);

@@ -64,7 +64,9 @@ TForm_Vaxlar::TForm_Vaxlar(QWidget* parent) : QDialog(parent)
     Edit_Avstand->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,6}")), this));
     Edit_Avstand->setAlignment(Qt::AlignRight);
     Edit_Avstand->setFixedWidth(80);
-    auto* unit = new QLabel(QStringLiteral("m"), this);
+    // The allowed range beside the field, set for each stretch.
+    Label_Grans = new QLabel(QStringLiteral("m"), this);
+    Label_Grans->setObjectName(QStringLiteral("Label_Grans"));
     Button_Ok = new QPushButton(QStringLiteral("Ok"), this);
     Button_Ok->setObjectName(QStringLiteral("Button_Ok"));
     Button_Ok->setDefault(true);
@@ -73,7 +75,7 @@ TForm_Vaxlar::TForm_Vaxlar(QWidget* parent) : QDialog(parent)
     grid->addWidget(Label1, 0, 0, 1, 3);
     grid->addWidget(Label2, 1, 0);
     grid->addWidget(Edit_Avstand, 1, 1);
-    grid->addWidget(unit, 1, 2);
+    grid->addWidget(Label_Grans, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Button_Ok);
@@ -81,7 +83,7 @@ TForm_Vaxlar::TForm_Vaxlar(QWidget* parent) : QDialog(parent)
     v->addLayout(grid);
     v->addSpacing(8);
     v->addLayout(buttons);
-    setFixedSize(sizeHint());
+    v->setSizeConstraint(QLayout::SetFixedSize);
     connect(Button_Ok, &QPushButton::clicked, this, &TForm_Vaxlar::Button_OkClick);
 }
 
@@ -92,7 +94,9 @@ void TForm_Vaxlar::prepare(ProjectRecord& r, int s)
     limits_ = switchLimits(r.perpDistance[s], r.angleFrom[s], r.angleTo[s]);
     const int v = r.switchStart[s];
     Edit_Avstand->setText(QString::number(v >= limits_.lower && v <= limits_.upper ? v : limits_.lower));
-    Edit_Avstand->setToolTip(QStringLiteral("%1 – %2 m").arg(limits_.lower).arg(limits_.upper));
+    const QString range = QString::fromUtf8("%1 – %2 m").arg(limits_.lower).arg(limits_.upper);
+    Label_Grans->setText(range);
+    Edit_Avstand->setToolTip(range);
     Edit_Avstand->selectAll();
     Edit_Avstand->setFocus();
 }

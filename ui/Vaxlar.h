@@ -35,6 +35,7 @@ public:
     QLabel* Label1;
     QLabel* Label2;
     QLineEdit* Edit_Avstand;
+    QLabel* Label_Grans;  // "lower – upper m"
     QPushButton* Button_Ok;
 
     void Button_OkClick();

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
@@ -190,7 +191,12 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     PageControl_TagInfo = buildTrainPage();
     PageControl_Delstrackor = buildStretchPage();
     resultPage = new ResultPage;
-    Pagecontrol_Resultat = resultPage;
+    // The results scroll within their page instead of making the window grow.
+    auto* resultScroll = new QScrollArea;
+    resultScroll->setFrameShape(QFrame::NoFrame);
+    resultScroll->setWidgetResizable(true);
+    resultScroll->setWidget(resultPage);
+    Pagecontrol_Resultat = resultScroll;
     PageControl->addTab(PageControl_TagInfo, QStringLiteral("&TågInfo"));
     PageControl->addTab(PageControl_Delstrackor, QStringLiteral("&Delsträckor"));
     PageControl->addTab(Pagecontrol_Resultat, QStringLiteral("Resultat"));

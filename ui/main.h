@@ -233,7 +233,8 @@ private:
     void updateReportCommands();
     void showTitle();
     bool writeTo(const QString& path);
-    void stampLastUpdate();
+    // Save and Save As: the new lastUpdate stamp, then the write.
+    bool writeStamped(const QString& path);
     void rememberFolder(const QString& path);
     QString startFolder() const;
     bool readFile(const QString& path);

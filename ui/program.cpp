@@ -6,12 +6,14 @@
 
 #include "ui/HelpWindow.h"
 #include "ui/Settings.h"
+#include "ui/Translations.h"
 #include "ui/main.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skenbrus"));
+    installSwedishTranslations(app);
     // An open help window does not keep the program running once the main window closed.
     helpWindow().setAttribute(Qt::WA_QuitOnClose, false);
     AppSettings settings;

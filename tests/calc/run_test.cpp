@@ -130,24 +130,51 @@ TEST(Run, StretchTrackAndTotalLevels)
     EXPECT_EQ(c.res.TrackEqLevel[3], 99.0);
 }
 
-TEST(Run, ScreenCaseProfileRefusesTheRun)
+// Stretch s gets a cross-section in use with a point at 20 m of the given height: 5 m stands
+// above the line of sight, 0 m does not.
+void crossSection(ProjectRecord& r, int s, float ridge)
 {
+    r.crossSectionOn[s] = 1;
+    r.bpCount[s] = 3;
+    r.bpDistance[s][2] = 20.0f;
+    r.bpHeight[s][2] = ridge;
+    r.bpLabel[s][1].setBytes("SM");
+    r.bpLabel[s][2].setBytes("BP");
+    r.bpLabel[s][3].setBytes("MT");
+    r.bpDistance[s][3] = r.perpDistance[s];
+}
+
+TEST(Run, EveryCrossSectionInUseIsCheckedBeforeTheRun)
+{
+    // Stretch 1 blocked but not in use, 2 and 4 blocked, 3 clear: stretch 2 is named.
     ProjectRecord r = project();
+    for (int s = 2; s <= 4; ++s) addStretch(r, 1);
+    crossSection(r, 1, 5.0f);
+    r.crossSectionOn[1] = 0;
+    crossSection(r, 2, 5.0f);
+    crossSection(r, 3, 0.0f);
+    crossSection(r, 4, 5.0f);
+    r.bpDistance[2][4] = 0.0f;  // a trailing point at 0 that the classification would drop
+    r.bpCount[2] = 4;
     r.facadeDistance = 1.0f;
     const ProjectRecord original = r;
-    RunSettings st;
-    st.profileState = 4;
     CalcResults start;
     start.FreeFieldEq = 77.0f;
-    const Outcome o = run(r, st, nullptr, start);
+    Outcome o = run(r, {}, nullptr, start);
     EXPECT_FALSE(o.ran);
     ASSERT_EQ(o.messages.size(), 1u);
     EXPECT_TRUE(o.messages[0].beep);
-    EXPECT_EQ(o.messages[0].text,
-              "Tvärsnittet bör räknas som skärmfall eftersom\r\nnågon/några brytpunkter ligger ovanför siktlinjen!");
+    EXPECT_EQ(o.messages[0].text, "Tvärsnittet för delsträcka 2 bör räknas som skärmfall eftersom\r\n"
+                                  "någon/några brytpunkter ligger ovanför siktlinjen!");
     EXPECT_EQ(o.res.FreeFieldEq, 77.0f);
     EXPECT_TRUE(o.progress.empty());
     EXPECT_EQ(r, original);
+
+    // With the ridges lowered the run goes ahead.
+    r.bpHeight[2][2] = r.bpHeight[4][2] = 0.0f;
+    o = run(r);
+    EXPECT_TRUE(o.ran);
+    EXPECT_TRUE(o.messages.empty());
 }
 
 TEST(Run, RadiusErrorRepeatsForLaterCurvedStretches)

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "calc/CrossSectionCheck.h"
 #include "calc/Study.h"
 #include "model/DocumentState.h"
 #include "model/ProjectFile.h"
@@ -228,15 +229,17 @@ TEST(Study, RefusedRequestsAndRowsWithoutNumbers)
     open.screenType[1] = open.screenType[2] = 0;
     EXPECT_EQ(StudyRefusal(open, request(StudyKind::Screen, {1})), "Ingen delsträcka har skärm.");
 
-    // A cross-section that must be calculated as a screen case: every row has the warning only.
-    RunSettings blocked = s;
-    blocked.profileState = 4;
-    StudyOutcome out = RunStudy(r, blocked, {}, request(StudyKind::Floors, {2, 5}), 2);
+    // A cross-section that must be calculated as a screen case (a high ridge, no screen): every
+    // row has the warning only.
+    ProjectRecord blocked = r;
+    blocked.screenType[1] = 0;
+    blocked.bpHeight[1][2] = 8.0f;
+    StudyOutcome out = RunStudy(blocked, s, {}, request(StudyKind::Floors, {2, 5}), 2);
     ASSERT_EQ(out.rows.size(), 2u);
     for (const StudyRow& row : out.rows) {
         EXPECT_FALSE(row.ran);
         EXPECT_FALSE(row.hasLevels());
-        EXPECT_EQ(row.messages, std::vector<std::string>{kScreenCaseWarning});
+        EXPECT_EQ(row.messages, std::vector<std::string>{ScreenCaseStretchWarning(1)});
     }
 
     // A curve too tight for its end points: the row ran, has the radius message and no levels.

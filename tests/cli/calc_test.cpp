@@ -123,6 +123,24 @@ TEST(CliCalc, IncompleteOrUnreadableProjectIsRefused)
     EXPECT_EQ(b.code, 2);
     EXPECT_NE(b.err.find("\"Vinkelrätt mottagaravstånd (m)\" för delsträcka 1"), std::string::npos) << b.err;
     EXPECT_EQ(cli({"calc", (dir.path / "none.sdb").string()}).code, 1);
+    // A cross-section in use with a ridge above the line of sight and no screen.
+    r = complete();
+    r.crossSectionOn[1] = 1;
+    r.bpCount[1] = 3;
+    r.bpDistance[1][3] = 50.0f;
+    r.bpLabel[1][3].setBytes("MT");
+    r.bpLabel[1][2].setBytes("BP");
+    r.bpDistance[1][2] = 25.0f;
+    r.bpHeight[1][2] = 5.0f;
+    const std::string blocked = dir.write("c.sdb", r);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"calc", blocked},
+                                                 {"export", "resultat", blocked}}) {
+        const Result c = cli(args);
+        EXPECT_EQ(c.code, 1);
+        EXPECT_TRUE(c.out.empty());
+        EXPECT_EQ(c.err, "Tvärsnittet för delsträcka 1 bör räknas som skärmfall eftersom\n"
+                         "någon/några brytpunkter ligger ovanför siktlinjen!\n");
+    }
 }
 
 TEST(CliCalc, FacadeBoxOffAndRadiusError)

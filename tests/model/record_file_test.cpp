@@ -232,6 +232,8 @@ TEST(ProjectFile, UnsafeRecordsAreRefused)
         {"bpCount 1", [](ProjectRecord& r) { r.bpCount[1] = 1; }},
         {"nan distance", [nan](ProjectRecord& r) { r.perpDistance[2] = nan; }},
         {"inf break point", [](ProjectRecord& r) { r.bpHeight[1][2] = std::numeric_limits<float>::infinity(); }},
+        {"angle to 181", [](ProjectRecord& r) { r.angleTo[3] = 181; }},
+        {"angle from -1", [](ProjectRecord& r) { r.angleFrom[1] = -1; }},
     };
     for (auto& [name, change] : cases) {
         ProjectRecord r = sample();
@@ -246,10 +248,14 @@ TEST(ProjectFile, UnsafeRecordsAreRefused)
             EXPECT_STREQ(e.what(), "x.sdb är ingen giltig skenbrusfil!") << name;
         }
     }
-    // Unused train slots and an unused stretch's NaN are kept as stored.
+    // The fuzzer's file: a stretch starting at angle -2147483648.
+    const fs::path found = fs::path(SKENBRUS_SOURCE_DIR) / "fuzz/regressions/angle-from-int-min.sdb";
+    EXPECT_THROW(readProject(found.string()), ProjectFileError);
+    // Unused train slots and an unused stretch's NaN and angle are kept as stored.
     ProjectRecord r = sample();
     r.nationality[6] = 9;
     r.perpDistance[8] = nan;
+    r.angleFrom[8] = -5;
     RecordBytes raw = encodeRecord(r);
     writeBytes(tmp.file("ok.sdb"), {raw.begin(), raw.end()});
     EXPECT_NO_THROW(readProject(tmp.file("ok.sdb")));

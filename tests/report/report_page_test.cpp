@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -286,4 +287,25 @@ TEST(ReportPage, PartialReportHoldsHeaderAndStretchAndTrackResults)
     EXPECT_EQ(cell(p, 5.5 + 2.33 * 3, y), "3");
     EXPECT_EQ(cell(p, 5.5 + 2.33 * 3, y + 0.38), "50.6");
     EXPECT_EQ(cell(p, 5.5 + 2.33 * 2, y + 0.38 + 2.94), "94°");
+}
+
+TEST(ReportPage, EveryOptionPageFitsAboveThePrintersEdge)
+{
+    // Both corrections, two tracks, a screen, a cross-section, a curve, the train-length
+    // warning and eight stretches: the page is drawn smaller so that its lowest text or line
+    // ends 1 cm above the bottom of the sheet.
+    ProjectRecord r = twoTrackProject();
+    for (int s = 4; s <= 8; ++s) {
+        r.stretchCount = s;
+        r.track[s] = 2, r.orderInTrack[s] = s - 2, r.angleFrom[s] = 10, r.angleTo[s] = 20, r.perpDistance[s] = 30.0f;
+    }
+    CalcResults res = twoTrackResults();
+    res.TrainLongerThanTrack = true;
+    const ReportPage page = build(r, res);
+    EXPECT_GT(page.bottom(), kReportBottomLimitCm);
+    EXPECT_NEAR(page.bottom() * page.fitScale(), kReportBottomLimitCm, 1e-9);
+    const DrawOp* last = &page.ops.front();
+    for (const DrawOp& op : page.ops)
+        if (std::max(op.y, op.y2) > std::max(last->y, last->y2)) last = &op;
+    EXPECT_EQ(last->text, "Tågposition för maxnivå (tågmitt)");
 }

@@ -55,9 +55,12 @@ TEST_F(CalcCommand, NewProjectFilledThroughTheTablesShowsTheEngineResults)
     const EngineRun expected = engine();
     ASSERT_TRUE(expected.ran);
     QSignalSpy current(form.get(), &TForm_Skenbrus::resultsCurrentChanged);
+    const QSize size = form->size();
     calculate();
 
     EXPECT_TRUE(resultsShown());
+    QApplication::processEvents();
+    EXPECT_EQ(form->size(), size);  // the window keeps its size for the results page
     EXPECT_EQ(form->PageControl->currentWidget(), form->Pagecontrol_Resultat);
     EXPECT_TRUE(form->resultsCurrent());
     ASSERT_EQ(current.count(), 1);
@@ -140,15 +143,30 @@ TEST_F(CalcCommand, OptionBoxesGiveTheCorrectedRows)
     EXPECT_EQ(cell(res, 3, 1).toInt(), cell(res, 1, 1).toInt() + 3);
 }
 
-TEST_F(CalcCommand, ScreenCaseStateRefusesWithBeepAndWarning)
+// A cross-section in use whose ridge stands above the line of sight (no screen): the run is
+// refused whichever cross-section was classified last.
+static void blockStretch(ProjectRecord& r, int s)
+{
+    r.crossSectionOn[s] = 1;
+    r.bpCount[s] = 3;
+    r.bpDistance[s][3] = r.bpDistance[s][2];
+    r.bpLabel[s][3] = r.bpLabel[s][2];
+    r.bpDistance[s][2] = r.bpDistance[s][3] / 2;
+    r.bpHeight[s][2] = 5.0f;
+    r.bpLabel[s][2].setBytes("BP");
+}
+
+TEST_F(CalcCommand, BlockedCrossSectionRefusesWithBeepAndWarning)
 {
     fillCompleteProject();
-    form->profileCheck().ProfileState = 4;
+    blockStretch(r(), 1);
+    form->profileCheck().ProfileState = 0;
     const ProjectRecord before = r();
     calculate();
     EXPECT_EQ(plat->beeps, 1);
     ASSERT_EQ(plat->messages.size(), 1u);
-    EXPECT_EQ(plat->messages[0].text, QString::fromUtf8(kScreenCaseWarning).replace("\r\n", "\n"));
+    EXPECT_EQ(plat->messages[0].text, QString::fromUtf8("Tvärsnittet för delsträcka 1 bör räknas som skärmfall eftersom\n"
+                                                        "någon/några brytpunkter ligger ovanför siktlinjen!"));
     EXPECT_EQ(plat->messages[0].buttons, MsgButtons::Ok);
     EXPECT_FALSE(resultsShown());
     EXPECT_FALSE(form->resultsCurrent());
@@ -213,14 +231,14 @@ TEST_F(CalcCommand, AvbrytStopsTheRunAndKeepsThePreviousResults)
 TEST_F(CalcCommand, MenuItemRunsTheCalculationAndStaysDisabledUntilTheNextEdit)
 {
     fillCompleteProject();
-    form->profileCheck().ProfileState = 4;  // refused: nothing shown, the item still goes grey
+    blockStretch(r(), 1);  // refused: nothing shown, the item still goes grey
     form->Meny_Resultat_Berakning->trigger();
     EXPECT_EQ(plat->messages.size(), 1u);
     EXPECT_FALSE(form->Meny_Resultat_Berakning->isEnabled());
     EXPECT_TRUE(form->Button_Berakning->isEnabled());
     type(trains(), 3, 1, "121");
     EXPECT_TRUE(form->Meny_Resultat_Berakning->isEnabled());
-    form->profileCheck().ProfileState = 0;
+    r().crossSectionOn[1] = 0;
     form->Meny_Resultat_Berakning->trigger();
     EXPECT_TRUE(form->resultsCurrent());
     EXPECT_FALSE(form->Meny_Resultat_Berakning->isEnabled());

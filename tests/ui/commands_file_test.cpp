@@ -21,7 +21,7 @@ TEST_F(FileCommands, SaveAsSaveAndOpenRoundTripWithTitleStampAndFolder)
     type(trains(), 1, 1, "3000");
     form->StringGrid_Info->item(0, 1)->setText(QStringLiteral("Kv. Banvakten"));
     ASSERT_TRUE(doc().modified);
-    const std::string stampBefore = r().lastUpdate.bytes();
+    r().lastUpdate.setBytes("2001-01-01 00:00:00");
 
     const QString a = path("a.sdb");
     saveAs(a);
@@ -29,19 +29,22 @@ TEST_F(FileCommands, SaveAsSaveAndOpenRoundTripWithTitleStampAndFolder)
     EXPECT_FALSE(doc().modified);
     EXPECT_EQ(form->windowTitle(), caption(dir.path(), "a.sdb"));
     EXPECT_EQ(settings->currentDir(), dir.path());
-    // The stamp is set after the write: the file holds the one from before.
-    EXPECT_EQ(onDisk(a).lastUpdate.bytes(), stampBefore);
+    // The stamp is set before the write: the file holds the time of its own save.
     const std::string stampSaved = r().lastUpdate.bytes();
+    EXPECT_EQ(onDisk(a).lastUpdate.bytes(), stampSaved);
+    EXPECT_NE(stampSaved, "2001-01-01 00:00:00");
     EXPECT_EQ(stampSaved.size(), 19u);
     EXPECT_EQ(form->StringGrid_Info->item(3, 1)->text(), QString::fromStdString(stampSaved));
     EXPECT_EQ(onDisk(a).trainLengthPerDay[1], 3000);
 
-    // Save writes to the same file, now with the first save's stamp; the title stays.
+    // Save writes to the same file with its own stamp; the title stays.
     type(trains(), 3, 1, "140");
+    r().lastUpdate.setBytes("2001-01-01 00:00:00");
     ASSERT_TRUE(form->saveCommand());
     EXPECT_FALSE(doc().modified);
     EXPECT_EQ(onDisk(a).speed[1], 140);
-    EXPECT_EQ(onDisk(a).lastUpdate.bytes(), stampSaved);
+    EXPECT_EQ(onDisk(a).lastUpdate.bytes(), r().lastUpdate.bytes());
+    EXPECT_NE(r().lastUpdate.bytes(), "2001-01-01 00:00:00");
     EXPECT_EQ(form->windowTitle(), caption(dir.path(), "a.sdb"));
     EXPECT_TRUE(plat->messages.empty());
 
@@ -191,6 +194,9 @@ TEST_F(FileCommands, NewAndCloseStopWhenTheProjectCouldNotBeSaved)
     EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
     EXPECT_EQ(r().trainLengthPerDay[1], 5000);
     EXPECT_TRUE(doc().modified);
+    r().lastUpdate.setBytes("2001-01-01 00:00:00");
+    EXPECT_FALSE(form->saveCommand());
+    EXPECT_EQ(r().lastUpdate.bytes(), "2001-01-01 00:00:00");  // a failed save keeps the stamp
 
     plat->answers = {MsgAnswer::Yes};
     EXPECT_FALSE(form->close());

@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <functional>
 #include <memory>
 
 #include "main_fixture.h"
@@ -46,21 +44,6 @@ protected:
         type(trains(), 3, 1, "120");
         type(stretches(), 6, 1, "45");
         ASSERT_TRUE(firstMissingInput(r()).complete());
-    }
-
-    // Runs `f` on the next modal dialog that comes up (polled from the event loop).
-    void onNextModal(std::function<void(QWidget*)> f)
-    {
-        auto* t = new QTimer;
-        t->setInterval(10);
-        QObject::connect(t, &QTimer::timeout, [t, f] {
-            if (QWidget* w = QApplication::activeModalWidget()) {
-                t->stop();
-                t->deleteLater();
-                f(w);
-            }
-        });
-        t->start();
     }
 
     void saveAs(const QString& file)

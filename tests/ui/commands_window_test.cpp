@@ -97,7 +97,10 @@ TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
 {
     int indoor = 0, facade = 0;
     form->indoorDialog = [&] { ++indoor; };
-    form->facadeDialog = [&] { ++facade; };
+    form->facadeDialog = [&] {
+        ++facade;
+        r().facadeDistance = 5.0f;
+    };
 
     QTest::mouseClick(form->CheckBox_Inneniva, Qt::LeftButton);
     EXPECT_EQ(indoor, 1);
@@ -170,10 +173,10 @@ TEST_F(WindowCommands, FacadeDialogFromTheBoxTakesHalfToTwentyMetres)
     ASSERT_EQ(plat->messages.size(), 2u);
     EXPECT_EQ(plat->messages[0].text, "Fasadavståndet måste ligga mellan 0.5 och 20 meter!");
     EXPECT_EQ(plat->messages[0].buttons, MsgButtons::AbortRetry);
-    // Abort: the distance is 0 and the box stays ticked.
+    // Abort: the distance is 0 and the box is cleared, as the project would read back.
     EXPECT_EQ(r().facadeDistance, 0.0f);
-    EXPECT_TRUE(form->CheckBox_Korrektion->isChecked());
-    EXPECT_EQ(r().facadeReflectionOn, 1);
+    EXPECT_FALSE(form->CheckBox_Korrektion->isChecked());
+    EXPECT_EQ(r().facadeReflectionOn, 0);
     EXPECT_EQ(plat->helpContexts, (std::vector<int>{201, 201, 201}));
 }
 

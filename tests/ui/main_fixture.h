@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "ui_events.h"
 #include "model/ProjectRecord.h"
 #include "ui/Platform.h"
 #include "ui/StretchTable.h"
@@ -70,15 +71,20 @@ protected:
         ASSERT_NE(c, nullptr) << "no list at row " << row << ", column " << col;
         QTest::keyClicks(c, keys);
     }
-    // Picks a list entry as a pick in the list's pop-up does: the entry becomes current and
-    // the list reports it chosen.
+    // Picks a list entry with the mouse: a double click on the cell drops the list, a click on
+    // the entry in the real pop-up chooses it.
     void chooseIndex(GridView* v, int row, int col, int index)
     {
-        auto* c = qobject_cast<QComboBox*>(open(v, row, col));
+        showPage(v);
+        v->setCurrentCell(row, col);
+        const QPoint at = v->visualRect(v->model()->index(row - 1, col - 1)).center();
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, at);  // a double click begins with a click
+        QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, at);
+        auto* c = qobject_cast<QComboBox*>(editor(v));
         ASSERT_NE(c, nullptr) << "no list at row " << row << ", column " << col;
+        ASSERT_TRUE(c->view()->isVisible()) << "the list did not drop";
         ASSERT_LT(index, c->count());
-        c->setCurrentIndex(index);
-        emit c->activated(index);
+        clickInList(c, index);
     }
     void key(GridView* v, int k, Qt::KeyboardModifiers m = Qt::NoModifier)
     {

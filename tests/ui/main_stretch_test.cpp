@@ -2,6 +2,7 @@
 
 #include "main_fixture.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
@@ -10,7 +11,6 @@
 #include <QTimer>
 
 #include "ui/Medelhojd.h"
-
 #include "ui/Vaxlar.h"
 
 using StretchTable = MainWindowTest;
@@ -57,7 +57,7 @@ TEST(TrackRenumbering, NeverGoesBeyondTheFourthTrack)
 TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
 {
     addStretches(2);
-    choose(stretches(), 1, 3, "4");
+    chooseIndex(stretches(), 1, 3, 3);
     EXPECT_EQ(r().track[3], 2);
     EXPECT_EQ(r().orderInTrack[3], 1);
     EXPECT_EQ(lastMessage(), QString::fromUtf8(kRenumberMessage));
@@ -183,6 +183,7 @@ TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentage)
     EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.30f);
     EXPECT_EQ(shown(stretches(), 12, 1), QString::fromUtf8("Del. Porös"));
     EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mottagardelen är porös till 30% ..."));
+    EXPECT_TRUE(stretches()->model()->index(11, 0).data(Qt::ToolTipRole).toString().contains("30%"));
 
     plat->inputAnswers.push_back(QStringLiteral("100"));
     choose(stretches(), 13, 1, "D");
@@ -217,7 +218,7 @@ TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
         return store;
     };
     addStretches(1);
-    choose(stretches(), 15, 2, "J");
+    chooseIndex(stretches(), 15, 2, 1);
     EXPECT_EQ(opened, std::vector<int>{2});
     EXPECT_EQ(r().switchesOn[2], 1);
 
@@ -241,7 +242,7 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
     EXPECT_TRUE(lastMessage().contains("\r\n"));
 
     type(stretches(), 6, 1, "40");
-    choose(stretches(), 16, 1, "J");
+    chooseIndex(stretches(), 16, 1, 1);
     EXPECT_EQ(opened, std::vector<int>{1});
     EXPECT_EQ(r().crossSectionOn[1], 1);
     EXPECT_FALSE(stretches()->model()->index(9, 0).flags() & Qt::ItemIsEditable);
@@ -338,6 +339,7 @@ TEST(SwitchesDialog, OkStoresOnlyAValueWithinTheLimits)
     EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("Växlar och korsningar"));
     dlg.prepare(r, 1);
     EXPECT_EQ(dlg.Edit_Avstand->text(), "29");
+    EXPECT_EQ(dlg.Label_Grans->text(), QString::fromUtf8("29 – 77 m"));
 
     dlg.Edit_Avstand->setText("78");
     dlg.open();
@@ -417,6 +419,32 @@ TEST_F(StretchTable, LeavingAnUnchangedListDoesNotRepeatItsFollowUp)
     chooseIndex(stretches(), 12, 1, 2);
     EXPECT_EQ(plat->inputPrompts.size(), 2u);
     EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+
+    // A click on the selected cell drops its list, which is wide enough for its entries;
+    // Escape in the list or a click outside it takes the edit back.
+    const auto click = [&](int row) {
+        QTest::qWait(20);
+        QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {},
+                          stretches()->visualRect(stretches()->model()->index(row - 1, 0)).center());
+    };
+    for (const bool escape : {true, false}) {
+        click(13);
+        click(12);
+        click(12);
+        QComboBox* c = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (c = qobject_cast<QComboBox*>(editor(stretches()))) && c->view()->isVisible(); }));
+        EXPECT_GE(c->width(), c->sizeHint().width());
+        EXPECT_GT(c->width(), stretches()->columnWidth(0));
+        c->view()->setCurrentIndex(c->view()->model()->index(0, 0));
+        if (escape)
+            QTest::keyClick(c->view(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(c->view()->window(), Qt::LeftButton, {}, QPoint(-5, -5));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return editor(stretches()) == nullptr; }));
+        EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+        EXPECT_EQ(plat->inputPrompts.size(), 2u);
+        EXPECT_EQ(stretches()->currentRow(), 12);
+    }
 }
 
 TEST_F(StretchTable, PageKeysInAnEditorKeepTheTypedValue)

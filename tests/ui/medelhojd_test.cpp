@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "ui_events.h"
 #include "ui/Medelhojd.h"
 #include "ui/Platform.h"
 #include "ui/ProfileTable.h"
@@ -296,7 +297,13 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     EXPECT_EQ(cell(st, 0, 0), QStringLiteral("20.0"));
     EXPECT_TRUE(st->item(0, 0)->flags() & Qt::ItemIsEditable);
 
-    list->setCurrentIndex(0);
+    // Chosen with the mouse in the dropped list.
+    const auto pick = [list](int index) {
+        QTest::mouseClick(list, Qt::LeftButton);
+        ASSERT_TRUE(list->view()->isVisible());
+        clickInList(list, index);
+    };
+    pick(0);
     EXPECT_EQ(r.screenType[1], 0);
     EXPECT_EQ(r.screenDistance[1], 0.0f);
     EXPECT_EQ(r.screenCrestHeight[1], 0.0f);
@@ -307,14 +314,14 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
 
     // On again: the screen dialog opens with the remembered values; OK keeps them.
     QString shownLimit;
-    QTimer::singleShot(0, [&] {
+    onNextModal([&](QWidget*) {
         TForm1* sd = dlg->screenDialog();
         shownLimit = sd->table()->verticalHeaderItem(0)->text();
         EXPECT_EQ(sd->screenDistance(), 20.0);
         EXPECT_EQ(sd->crestHeight(), 3.0);
         sd->Button_OKClick();
     });
-    list->setCurrentIndex(1);
+    pick(1);
     EXPECT_EQ(shownLimit, QStringLiteral("Avstånd spårmitt-skärm (<50.0m)"));
     EXPECT_EQ(r.screenType[1], 1);
     EXPECT_EQ(r.screenDistance[1], 20.0f);
@@ -412,6 +419,9 @@ TEST_F(CrossSectionDialog, ReceiverHeightHelpAndInfoLine)
 {
     setProfile({{0, 0}, {50, 0}});
     open();
+    // It opens on the first break point, whose hint is shown at once.
+    EXPECT_EQ(dlg->breakPointTable()->currentColumn(), 0);
+    EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("F4: Lägg till brytpunkt; F5: Ta bort brytpunkt...."));
     QLineEdit* field = dlg->receiverHeightField();
     EXPECT_EQ(field->text(), QStringLiteral("2.0"));
     field->setText(QStringLiteral("4.5"));

@@ -2,9 +2,18 @@
 // menu items on their own groups, with the dialogs answered in place.
 
 #include <QAction>
+#include <QTranslator>
+#include <QFontMetrics>
+#include <QDialog>
+#include <QTabWidget>
+#include <QLabel>
+#include <QComboBox>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
@@ -32,6 +41,7 @@
 #include "ui/Platform.h"
 #include "ui/ReportActions.h"
 #include "ui/Settings.h"
+#include "ui/Translations.h"
 
 namespace {
 // A spreadsheet's reading of a pasted text: rows split at CR LF, cells at TAB.
@@ -198,9 +208,15 @@ TEST_F(ReportActionsTest, ReportCommandsFollowWhetherTheResultsAreCurrent)
 
 TEST_F(ReportActionsTest, ExportButtonsPutTheExportTextsOnTheClipboard)
 {
+    // Each says on the status line what it copied.
+    QStringList said;
+    QObject::connect(actions.get(), &ReportActions::statusMessage, [&](const QString& t) { said << t; });
     EXPECT_EQ(clipboardAfter(actions->Button_Res2cp), QString::fromStdString(exportResults(record, results)));
     EXPECT_EQ(clipboardAfter(actions->Button_Tag2cp), QString::fromStdString(exportTrainData(record)));
     EXPECT_EQ(clipboardAfter(actions->Button_Str2cp), QString::fromStdString(exportStretchData(record, results)));
+    EXPECT_EQ(said, (QStringList{QString::fromUtf8("Resultat kopierat till urklipp."),
+                                 QString::fromUtf8("Tågdata kopierat till urklipp."),
+                                 QString::fromUtf8("Sträckdata kopierat till urklipp.")}));
 
     // As spreadsheet cells: one column per train / stretch after the title.
     const auto trains = tsvCells(clipboardAfter(actions->Button_Tag2cp));
@@ -240,9 +256,17 @@ TEST_F(ReportActionsTest, ExportButtonsPutTheExportTextsOnTheClipboard)
 TEST_F(ReportActionsTest, SavesTheChosenReportAsAPdfFile)
 {
     actions->setResultsCurrent(true);
+    // The date is written year first whatever the locale.
+    const QLocale locale;
+    QLocale::setDefault(QLocale::c());
+    EXPECT_NE(actions->buildPage().findText(QDate::currentDate().toString("yyyy-MM-dd").toStdString()), nullptr);
+    QLocale::setDefault(locale);
     // A name typed without a suffix gets ".pdf".
     plat->fileAnswers.push_back(dir.filePath(QStringLiteral("rapport")));
+    QString said;
+    QObject::connect(actions.get(), &ReportActions::statusMessage, [&](const QString& t) { said = t; });
     QTest::mouseClick(actions->Button_SparaPdf, Qt::LeftButton);
+    EXPECT_EQ(said, QString::fromUtf8("Rapporten sparad i ") + QDir::toNativeSeparators(dir.filePath("rapport.pdf")) + ".");
     qint64 size = 0;
     EXPECT_EQ(fileStart(dir.filePath(QStringLiteral("rapport.pdf")), &size), QByteArray("%PDF-"));
     EXPECT_GT(size, 2000);
@@ -395,6 +419,7 @@ TEST_F(ReportCommandsInWindow, FollowTheResultsOfTheLastRun)
     QTest::mouseClick(actions->Button_Res2cp, Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QString::fromStdString(exportResults(form->record(), form->results(), sep)));
+    EXPECT_EQ(status(), QString::fromUtf8("Resultat kopierat till urklipp."));
     EXPECT_GT(form->results().FreeFieldEq, 0.0f);
     // The preview from the window's button takes the segment control.
     int previews = 0;
@@ -410,4 +435,78 @@ TEST_F(ReportCommandsInWindow, FollowTheResultsOfTheLastRun)
     EXPECT_FALSE(actions->Meny_Resultat_Utskrift_SparaPdf->isEnabled());
     form->Meny_Resultat_Utskrift_Granska->trigger();
     EXPECT_EQ(previews, 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// The standard dialogs the program opens speak Swedish (Qt's own, non-native dialogs).
+
+namespace {
+// The texts a user sees in a dialog: its title, labels, buttons, group titles, the current
+// entries of lists, and the tool tips of the tool buttons (the preview's tool bar).
+QStringList visibleTexts(QWidget* dlg)
+{
+    QStringList texts{dlg->windowTitle()};
+    for (QWidget* w : dlg->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(dlg)) continue;
+        if (auto* l = qobject_cast<QLabel*>(w)) texts << l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) texts << b->text() << b->toolTip();
+        if (auto* g = qobject_cast<QGroupBox*>(w)) texts << g->title();
+        if (auto* c = qobject_cast<QComboBox*>(w)) texts << c->currentText();
+        if (auto* t = qobject_cast<QTabWidget*>(w))
+            for (int i = 0; i < t->count(); ++i) texts << t->tabText(i);
+    }
+    for (QAction* a : dlg->findChildren<QAction*>()) texts << a->text() << a->toolTip();
+    for (QString& t : texts) t.remove(QLatin1Char('&'));
+    texts.removeAll(QString());
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(ReportActionsTest, StandardDialogsSpeakSwedish)
+{
+    ASSERT_TRUE(installSwedishTranslations(*qApp));
+    QStringList seen;
+    QtPlatform qt;
+    for (int save = 0; save < 2; ++save) {
+        onNextModal([&](QWidget* d) {
+            seen << visibleTexts(d);
+            qobject_cast<QDialog*>(d)->reject();
+        });
+        save ? qt.saveFileName(page.get(), dir.path(), QStringLiteral("Skenbrus-filer (*.sdb)"))
+             : qt.openFileName(page.get(), dir.path(), QStringLiteral("Skenbrus-filer (*.sdb)"));
+    }
+    // The input box is wide enough for its title.
+    onNextModal([&](QWidget* d) {
+        seen << visibleTexts(d);
+        QFont bold = d->font();
+        bold.setBold(true);
+        EXPECT_GT(d->width(), QFontMetrics(bold).horizontalAdvance(d->windowTitle()) + 100);
+        qobject_cast<QDialog*>(d)->reject();
+    });
+    qt.inputBox(page.get(), QStringLiteral("Marktyp: Mottagardel"), QStringLiteral("Ange procentuell del porös mark"),
+                QStringLiteral("50"));
+
+    actions->setResultsCurrent(true);
+    actions->printerInstalled = [] { return true; };
+    actions->runDialog = [&](QDialog& d) {
+        d.show();
+        for (auto* more : d.findChildren<QPushButton*>())  // the print dialog's options too
+            if (more->text().contains(QStringLiteral(">>"))) more->click();
+        QApplication::processEvents();
+        seen << visibleTexts(&d);
+        return int(QDialog::Rejected);
+    };
+    actions->preview(false);
+    actions->print();
+    actions->printerSetup();
+
+    EXPECT_GT(seen.size(), 40);
+    for (const char* english : {"Look in", "File name", "Files of type", "Cancel", "Open", "Save", "Print", "Page setup",
+                                "Next page", "Zoom in", "Margins", "Orientation", "Paper", "Options", "Copies"})
+        for (const QString& text : seen) EXPECT_FALSE(text.contains(QLatin1String(english))) << text.toStdString();
+    for (QTranslator* t : qApp->findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }

@@ -1,0 +1,34 @@
+#pragma once
+// Helpers that act as a user does where a test cannot call on: a click in a dropped list's
+// own pop-up view, and answering the next modal dialog from inside its loop.
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+// Chooses an entry of a dropped list with the mouse.
+inline void clickInList(QComboBox* c, int index)
+{
+    QAbstractItemView* list = c->view();
+    const QPoint item(list->viewport()->width() / 2, list->visualRect(list->model()->index(index, 0)).center().y());
+    QTest::mouseMove(list->viewport(), item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item, 50);
+}
+
+// Runs f on the next modal dialog that comes up (polled from the event loop).
+inline void onNextModal(std::function<void(QWidget*)> f)
+{
+    auto* t = new QTimer;
+    t->setInterval(10);
+    QObject::connect(t, &QTimer::timeout, [t, f] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            t->stop();
+            t->deleteLater();
+            f(w);
+        }
+    });
+    t->start();
+}
