@@ -2,13 +2,17 @@
 // `skenbrus-cli calc --json` does and compared with its stored output character for
 // character. The JSON prints every double as the shortest text that reads back to the same
 // bits, so any change of a result bit shows. The arc frames of curved stretches, which the
-// JSON does not carry, are compared as exact hexadecimal doubles.
+// JSON does not carry, are compared as exact hexadecimal doubles (on Windows, whose C library
+// rounds the trigonometric functions differently in the last bit, to within 1e-12 relative;
+// the levels themselves are the same there to the bit).
 //
 // A golden file changes only when an issue asks for a different result; then run the test
 // with SKENBRUS_UPDATE_GOLDEN=1 to rewrite the files and review the diff.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -73,14 +77,26 @@ std::string arcFrames(const std::string& sdb, int segmentSetting)
     return out;
 }
 
-void compareOrUpdate(const fs::path& file, const std::string& actual)
+void compareOrUpdate(const fs::path& file, const std::string& actual, bool lastBitTolerated = false)
 {
     if (std::getenv("SKENBRUS_UPDATE_GOLDEN")) {
         std::ofstream(file, std::ios::binary) << actual;
         return;
     }
     ASSERT_TRUE(fs::exists(file)) << file;
-    EXPECT_EQ(readFile(file), actual) << file;
+    const std::string expected = readFile(file);
+    if (!lastBitTolerated) {
+        EXPECT_EQ(expected, actual) << file;
+        return;
+    }
+    std::istringstream e(expected), a(actual);
+    std::string ew, aw;
+    while (e >> ew) {
+        ASSERT_TRUE(a >> aw) << file;
+        const double x = std::strtod(ew.c_str(), nullptr), y = std::strtod(aw.c_str(), nullptr);
+        EXPECT_LE(std::abs(x - y), 1e-12 * std::max(1.0, std::abs(x))) << file << ": " << ew << " " << aw;
+    }
+    EXPECT_FALSE(a >> aw) << file;
 }
 }  // namespace
 
@@ -102,7 +118,11 @@ TEST(Golden, EveryProjectGivesItsFrozenResults)
         ASSERT_EQ(runCli({"calc", sdb, "--segment", std::to_string(c.segment), "--json"}, json, messages), 0)
             << messages.str();
         compareOrUpdate(kGolden / (c.name + ".result.json"), json.str());
+#ifdef _WIN32
+        compareOrUpdate(kGolden / (c.name + ".arcs.txt"), arcFrames(sdb, c.segment), true);
+#else
         compareOrUpdate(kGolden / (c.name + ".arcs.txt"), arcFrames(sdb, c.segment));
+#endif
     }
     fs::remove_all(tmp);
 }

@@ -1,21 +1,21 @@
 #include <gtest/gtest.h>
 
+#ifdef SKENBRUS_HAVE_PDF
 #include <QFile>
 #include <QXmlStreamReader>
 #include <cmath>
 #include <filesystem>
+#include <random>
 #include <sstream>
-#include <unistd.h>
 
 #include "cli/Cli.h"
 #include "model/ProjectFile.h"
 
-#ifdef SKENBRUS_HAVE_PDF
 namespace fs = std::filesystem;
 
 namespace {
 struct Tmp {
-    fs::path dir = fs::temp_directory_path() / ("skenbrus-plan-" + std::to_string(::getpid()));
+    fs::path dir = fs::temp_directory_path() / ("skenbrus-plan-" + std::to_string(std::random_device{}()));
     Tmp() { fs::create_directories(dir); }
     ~Tmp() { fs::remove_all(dir); }
     std::string operator/(const std::string& n) const { return (dir / n).string(); }
