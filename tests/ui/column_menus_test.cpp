@@ -9,7 +9,6 @@
 
 #include "main_fixture.h"
 #include "ui/ColumnMenus.h"
-#include "ui/ResultCommands.h"
 
 class ColumnMenusTest : public MainWindowTest {
 protected:
@@ -22,7 +21,7 @@ protected:
     {
         MainWindowTest::SetUp();
         // The menus the window installed on its tables, shown without opening them.
-        menus = columnMenusOf(*form);
+        menus = &form->columnMenus();
         ASSERT_NE(menus, nullptr);
         menus->showMenu = [this](QMenu* m, const QPoint&) {
             shownMenu = m;
@@ -35,7 +34,7 @@ protected:
     void pressHeading(GridView* v, int col, Qt::MouseButton button = Qt::RightButton, int x = -1)
     {
         // Only the page changes: the focus stays where it is, so a pending edit is still open.
-        form->PageControl->setCurrentWidget(v == trains() ? form->PageControl_TagInfo : form->PageControl_Delstrackor);
+        form->PageControl()->setCurrentWidget(v == trains() ? form->PageControl_TagInfo() : form->PageControl_Delstrackor());
         QHeaderView* h = v->horizontalHeader();
         if (x < 0) x = h->sectionViewportPosition(col - 1) + h->sectionSize(col - 1) / 2;
         QTest::mousePress(h->viewport(), button, Qt::NoModifier, QPoint(x, h->height() / 2));
@@ -50,7 +49,7 @@ protected:
         r().nationality[1] = 1, r().trainType[1] = 0;
         r().trainLengthPerDay[2] = 900, r().maxTrainLength[2] = 400, r().speed[2] = 80;
         r().nationality[2] = 0, r().trainType[2] = 4;
-        form->trainModel->refreshAll();
+        form->OvcTable_TagTyp()->gridModel()->refreshAll();
     }
 };
 
@@ -118,7 +117,7 @@ TEST_F(ColumnMenusTest, PastingATrainColumnChangesTheProjectAndMarksItModified)
     r().perpDistance[1] = 20.0f;
     addTrains(1);
     form->refreshCommandState();
-    EXPECT_FALSE(form->Button_Berakning->isEnabled());
+    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
     form->document().modified = false;
 
     pressHeading(trains(), 2);
@@ -135,7 +134,7 @@ TEST_F(ColumnMenusTest, PastingATrainColumnChangesTheProjectAndMarksItModified)
     EXPECT_EQ(r().runsOnTrack[3][1], r().runsOnTrack[2][1]);
     EXPECT_TRUE(form->document().modified);
     EXPECT_EQ(checks, checksBefore + 1);
-    EXPECT_TRUE(form->Button_Berakning->isEnabled());
+    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
     // The table shows the pasted column, its type from the Norwegian list.
     EXPECT_EQ(shown(trains(), 1, 3), "900");
     EXPECT_EQ(shown(trains(), 5, 3), "Norskt");
@@ -158,7 +157,7 @@ TEST_F(ColumnMenusTest, PastingAStretchColumnCarriesItsShapeCrossSectionAndScree
     p.bpDistance[1][2] = 5.0f, p.bpHeight[1][2] = 3.2f, p.bpLabel[1][2] = p.bpLabel[1][1];
     p.groundMiddle[1] = 0.35f, p.bankCorrection[1] = 3;
     p.radius[3] = 150.0f;  // an unrelated old radius must not survive the paste
-    form->stretchModel->refreshAll();
+    form->OvcTable_DelStrackor()->gridModel()->refreshAll();
     form->document().modified = false;
 
     pressHeading(stretches(), 1);

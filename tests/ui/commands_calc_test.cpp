@@ -28,29 +28,29 @@ protected:
         AngleFactors f = form->angleFactors();
         RunSettings rs;
         rs.segmentLength = doc().segmentLength;
-        rs.facadeBoxChecked = form->CheckBox_Korrektion->isChecked();
-        rs.indoorBoxChecked = form->CheckBox_Inneniva->isChecked();
+        rs.facadeBoxChecked = form->CheckBox_Korrektion()->isChecked();
+        rs.indoorBoxChecked = form->CheckBox_Inneniva()->isChecked();
         e.ran = RunCalculation(copy, rs, f, [&](const RunMessage& m) { e.messages << QString::fromStdString(m.text); },
                                {}, e.res);
         return e;
     }
     QString cell(QTableWidget* t, int row, int col) { return t->item(row, col)->text(); }
-    ResultPage* page() { return form->resultPage; }
-    void calculate() { QTest::mouseClick(form->Button_Berakning, Qt::LeftButton); }
+    ResultPage* page() { return form->resultPage(); }
+    void calculate() { QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton); }
 };
 
 TEST_F(CalcCommand, NewProjectFilledThroughTheTablesShowsTheEngineResults)
 {
-    ASSERT_TRUE(form->newCommand());
-    EXPECT_FALSE(form->Meny_Resultat_Berakning->isEnabled());
+    ASSERT_TRUE(form->fileCommands().newCommand());
+    EXPECT_FALSE(item("Meny_Resultat_Berakning")->isEnabled());
     fillCompleteProject();
     addStretches(1);
     choose(stretches(), 1, 2, "2");  // second stretch on track 2
     type(stretches(), 6, 2, "80");
     ASSERT_TRUE(trains()->model()->setData(trains()->model()->index(6, 0), Qt::Checked, Qt::CheckStateRole));
     ASSERT_TRUE(firstMissingInput(r()).complete());
-    EXPECT_TRUE(form->Meny_Resultat_Berakning->isEnabled());
-    EXPECT_FALSE(form->Meny_Resultat_Utskrift->isEnabled());  // no current results yet
+    EXPECT_TRUE(item("Meny_Resultat_Berakning")->isEnabled());
+    EXPECT_FALSE(menu("Meny_Resultat_Utskrift")->isEnabled());  // no current results yet
 
     const EngineRun expected = engine();
     ASSERT_TRUE(expected.ran);
@@ -61,17 +61,17 @@ TEST_F(CalcCommand, NewProjectFilledThroughTheTablesShowsTheEngineResults)
     EXPECT_TRUE(resultsShown());
     QApplication::processEvents();
     EXPECT_EQ(form->size(), size);  // the window keeps its size for the results page
-    EXPECT_EQ(form->PageControl->currentWidget(), form->Pagecontrol_Resultat);
+    EXPECT_EQ(form->PageControl()->currentWidget(), form->Pagecontrol_Resultat());
     EXPECT_TRUE(form->resultsCurrent());
     ASSERT_EQ(current.count(), 1);
     EXPECT_TRUE(current.at(0).at(0).toBool());
-    EXPECT_FALSE(form->Button_Berakning->isEnabled());
-    EXPECT_FALSE(form->Meny_Resultat_Berakning->isEnabled());
-    EXPECT_TRUE(form->Meny_Resultat_Utskrift->isEnabled());
-    EXPECT_TRUE(form->Meny_Resultat_Utskrift_Granska->isEnabled());
-    EXPECT_FALSE(form->CheckBox_Inneniva->isVisible());
-    EXPECT_FALSE(form->CheckBox_Korrektion->isVisible());
-    EXPECT_EQ(form->PageControl->property("helpContext").toInt(), 80);
+    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
+    EXPECT_FALSE(item("Meny_Resultat_Berakning")->isEnabled());
+    EXPECT_TRUE(menu("Meny_Resultat_Utskrift")->isEnabled());
+    EXPECT_TRUE(item("Meny_Resultat_Utskrift_Granska")->isEnabled());
+    EXPECT_FALSE(form->CheckBox_Inneniva()->isVisible());
+    EXPECT_FALSE(form->CheckBox_Korrektion()->isVisible());
+    EXPECT_EQ(form->PageControl()->property("helpContext").toInt(), 80);
 
     const CalcResults& got = form->results();
     EXPECT_EQ(got.FreeFieldEq, expected.res.FreeFieldEq);
@@ -108,16 +108,16 @@ TEST_F(CalcCommand, NewProjectFilledThroughTheTablesShowsTheEngineResults)
     EXPECT_EQ(del->y(), spar->geometry().bottom() + 1 + 20);
 
     // Any edit hides the results again and re-enables the calculation.
-    form->PageControl->setCurrentWidget(form->PageControl_TagInfo);
+    form->PageControl()->setCurrentWidget(form->PageControl_TagInfo());
     type(trains(), 3, 1, "130");
     EXPECT_FALSE(resultsShown());
     EXPECT_FALSE(form->resultsCurrent());
     ASSERT_EQ(current.count(), 2);
     EXPECT_FALSE(current.at(1).at(0).toBool());
-    EXPECT_TRUE(form->Button_Berakning->isEnabled());
-    EXPECT_TRUE(form->Meny_Resultat_Berakning->isEnabled());
-    EXPECT_FALSE(form->Meny_Resultat_Utskrift->isEnabled());
-    EXPECT_TRUE(form->CheckBox_Inneniva->isVisible());
+    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
+    EXPECT_TRUE(item("Meny_Resultat_Berakning")->isEnabled());
+    EXPECT_FALSE(menu("Meny_Resultat_Utskrift")->isEnabled());
+    EXPECT_TRUE(form->CheckBox_Inneniva()->isVisible());
 }
 
 TEST_F(CalcCommand, OptionBoxesGiveTheCorrectedRows)
@@ -170,7 +170,7 @@ TEST_F(CalcCommand, BlockedCrossSectionRefusesWithBeepAndWarning)
     EXPECT_EQ(plat->messages[0].buttons, MsgButtons::Ok);
     EXPECT_FALSE(resultsShown());
     EXPECT_FALSE(form->resultsCurrent());
-    EXPECT_FALSE(form->Form_Berakning->isVisible());
+    EXPECT_FALSE(form->calculationCommand().Form_Berakning()->isVisible());
     EXPECT_TRUE(r() == before);
 }
 
@@ -184,7 +184,7 @@ TEST_F(CalcCommand, RadiusErrorShowsTheMessagesInOrderAndNoResultsPage)
     r().radius[1] = 40.0f;  // chord 100 m does not fit
     r().maxTrainLength[1] = 600;
     form->showProject();
-    ASSERT_TRUE(form->Button_Berakning->isEnabled());
+    ASSERT_TRUE(form->Button_Berakning()->isEnabled());
     const EngineRun expected = engine();
     ASSERT_TRUE(expected.res.RadiusError);
     ASSERT_GE(expected.messages.size(), 1);
@@ -194,7 +194,7 @@ TEST_F(CalcCommand, RadiusErrorShowsTheMessagesInOrderAndNoResultsPage)
     EXPECT_EQ(plat->messages.front().text, QString::fromUtf8("Felaktig radie. Beräkning kan ej utföras på sträckan!"));
     EXPECT_FALSE(resultsShown());
     EXPECT_FALSE(form->resultsCurrent());
-    EXPECT_FALSE(form->Form_Berakning->isVisible());
+    EXPECT_FALSE(form->calculationCommand().Form_Berakning()->isVisible());
     EXPECT_EQ(form->results().StretchEqLevel[1], 0.0f);
 }
 
@@ -207,7 +207,7 @@ TEST_F(CalcCommand, AvbrytStopsTheRunAndKeepsThePreviousResults)
 
     type(trains(), 1, 1, "9000");
     ASSERT_FALSE(resultsShown());
-    TForm_Berakning* progress = form->Form_Berakning;
+    TForm_Berakning* progress = form->calculationCommand().Form_Berakning();
     std::vector<int> seen;
     QObject::connect(progress->meter(), &QProgressBar::valueChanged, [&](int v) {
         seen.push_back(v);
@@ -232,14 +232,14 @@ TEST_F(CalcCommand, MenuItemRunsTheCalculationAndStaysDisabledUntilTheNextEdit)
 {
     fillCompleteProject();
     blockStretch(r(), 1);  // refused: nothing shown, the item still goes grey
-    form->Meny_Resultat_Berakning->trigger();
+    item("Meny_Resultat_Berakning")->trigger();
     EXPECT_EQ(plat->messages.size(), 1u);
-    EXPECT_FALSE(form->Meny_Resultat_Berakning->isEnabled());
-    EXPECT_TRUE(form->Button_Berakning->isEnabled());
+    EXPECT_FALSE(item("Meny_Resultat_Berakning")->isEnabled());
+    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
     type(trains(), 3, 1, "121");
-    EXPECT_TRUE(form->Meny_Resultat_Berakning->isEnabled());
+    EXPECT_TRUE(item("Meny_Resultat_Berakning")->isEnabled());
     r().crossSectionOn[1] = 0;
-    form->Meny_Resultat_Berakning->trigger();
+    item("Meny_Resultat_Berakning")->trigger();
     EXPECT_TRUE(form->resultsCurrent());
-    EXPECT_FALSE(form->Meny_Resultat_Berakning->isEnabled());
+    EXPECT_FALSE(item("Meny_Resultat_Berakning")->isEnabled());
 }

@@ -49,13 +49,13 @@ protected:
     void saveAs(const QString& file)
     {
         plat->fileAnswers.push_back(file);
-        form->Meny_Arkiv_SparaSom->trigger();
+        item("Meny_Arkiv_SparaSom")->trigger();
     }
     void openFile(const QString& file)
     {
         plat->fileAnswers.push_back(file);
-        form->Meny_Arkiv_Hamta->trigger();
+        item("Meny_Arkiv_Hamta")->trigger();
     }
     ProjectRecord onDisk(const QString& file) { return readProject(file.toStdString()); }
-    bool resultsShown() { return form->PageControl->isTabVisible(form->PageControl->indexOf(form->Pagecontrol_Resultat)); }
+    bool resultsShown() { return form->PageControl()->isTabVisible(form->PageControl()->indexOf(form->Pagecontrol_Resultat())); }
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 
 #include "ui_events.h"
 #include "model/ProjectRecord.h"
+#include "ui/CalculationCommand.h"
+#include "ui/FileCommands.h"
 #include "ui/Platform.h"
 #include "ui/StretchTable.h"
 #include "ui/TrainTable.h"
@@ -32,19 +35,22 @@ protected:
     void TearDown() override { form.reset(); }
 
     ProjectRecord& r() { return form->record(); }
-    GridView* trains() { return form->OvcTable_TagTyp; }
-    GridView* stretches() { return form->OvcTable_DelStrackor; }
+    GridView* trains() { return form->OvcTable_TagTyp(); }
+    GridView* stretches() { return form->OvcTable_DelStrackor(); }
     QWidget* editor(GridView* v) { return v->cellDelegate()->editor(); }
     QString shown(GridView* v, int row, int col)
     {
         return v->model()->index(row - 1, col - 1).data(Qt::DisplayRole).toString();
     }
     QString lastMessage() { return plat->messages.empty() ? QString() : plat->messages.back().text; }
-    QString status() { return form->Edit_Status->text(); }
+    QString status() { return form->Edit_Status()->text(); }
+    // Menu items and menus of the window by their object names.
+    QAction* item(const char* name) { return form->findChild<QAction*>(QString::fromLatin1(name)); }
+    QMenu* menu(const char* name) { return form->findChild<QMenu*>(QString::fromLatin1(name)); }
 
     void showPage(GridView* v)
     {
-        form->PageControl->setCurrentWidget(v == trains() ? form->PageControl_TagInfo : form->PageControl_Delstrackor);
+        form->PageControl()->setCurrentWidget(v == trains() ? form->PageControl_TagInfo() : form->PageControl_Delstrackor());
         v->setFocus();
     }
     // Opens the editor of a cell with F2.

@@ -25,17 +25,17 @@ TEST_F(MainWindow, ShowsANewProjectWithItsNamedControls)
                              "Button_Berakning", "Edit1", "Edit2", "OvcSpinner1", "OvcSpinner2", "OvcTable_TagTyp",
                              "OvcTable_DelStrackor", "CheckBox_Inneniva", "CheckBox_Korrektion"})
         EXPECT_NE(form->findChild<QWidget*>(name), nullptr) << name;
-    QTabWidget* pages = form->PageControl;
+    QTabWidget* pages = form->PageControl();
     EXPECT_EQ(pages->tabText(0), QString::fromUtf8("&TågInfo"));
     EXPECT_EQ(pages->tabText(1), QString::fromUtf8("&Delsträckor"));
     EXPECT_EQ(pages->tabText(2), QString::fromUtf8("&Situationsplan"));
     EXPECT_TRUE(pages->isTabVisible(2));
     EXPECT_EQ(pages->tabText(3), "Resultat");
     EXPECT_FALSE(pages->isTabVisible(3));
-    EXPECT_EQ(form->Button_Berakning->text(), QString::fromUtf8("&Beräkning"));
-    EXPECT_FALSE(form->Button_Berakning->isEnabled());
-    EXPECT_EQ(form->SpinEdit1->minimum(), 1);
-    EXPECT_EQ(form->SpinEdit1->value(), 1);
+    EXPECT_EQ(form->Button_Berakning()->text(), QString::fromUtf8("&Beräkning"));
+    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
+    EXPECT_EQ(form->SpinEdit1()->minimum(), 1);
+    EXPECT_EQ(form->SpinEdit1()->value(), 1);
 
     // One train on one track, one stretch.
     EXPECT_EQ(trains()->model()->rowCount(), 6);
@@ -54,45 +54,45 @@ TEST_F(MainWindow, ShowsANewProjectWithItsNamedControls)
 
 TEST_F(MainWindow, CalculationIsEnabledExactlyWhenTheProjectIsComplete)
 {
-    auto agrees = [&] { return form->Button_Berakning->isEnabled() == firstMissingInput(r()).complete(); };
+    auto agrees = [&] { return form->Button_Berakning()->isEnabled() == firstMissingInput(r()).complete(); };
     EXPECT_TRUE(agrees());
     type(trains(), 1, 1, "3000");
     EXPECT_TRUE(agrees());
     type(trains(), 2, 1, "200");
     type(trains(), 3, 1, "120");
-    EXPECT_FALSE(form->Button_Berakning->isEnabled());  // the stretch has no distance yet
+    EXPECT_FALSE(form->Button_Berakning()->isEnabled());  // the stretch has no distance yet
     type(stretches(), 6, 1, "45");
-    EXPECT_TRUE(form->Button_Berakning->isEnabled());
+    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
     EXPECT_TRUE(agrees());
-    EXPECT_EQ(form->SpinEdit1->maximum(), 22);  // half the distance, halves to even
+    EXPECT_EQ(form->SpinEdit1()->maximum(), 22);  // half the distance, halves to even
 
     // No train on the stretch's track.
     ASSERT_TRUE(trains()->model()->setData(trains()->model()->index(5, 0), Qt::Unchecked, Qt::CheckStateRole));
-    EXPECT_FALSE(form->Button_Berakning->isEnabled());
+    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
     EXPECT_TRUE(agrees());
     ASSERT_TRUE(trains()->model()->setData(trains()->model()->index(5, 0), Qt::Checked, Qt::CheckStateRole));
     EXPECT_TRUE(agrees());
 
     // A second stretch without distance, then a second train without values.
     addStretches(1);
-    EXPECT_FALSE(form->Button_Berakning->isEnabled());
+    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
     type(stretches(), 6, 2, "80");
-    EXPECT_TRUE(form->Button_Berakning->isEnabled());
+    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
     addTrains(1);
-    EXPECT_FALSE(form->Button_Berakning->isEnabled());
+    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
     form->OvcSpinner1DownClick();
     EXPECT_TRUE(agrees());
-    EXPECT_TRUE(form->Button_Berakning->isEnabled());
+    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
 
     int runs = 0;
-    form->calculation = [&] { ++runs; };
-    QTest::mouseClick(form->Button_Berakning, Qt::LeftButton);
+    QObject::connect(form.get(), &TForm_Skenbrus::calculationRequested, [&] { ++runs; });
+    QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton);
     EXPECT_EQ(runs, 1);
 }
 
 TEST_F(MainWindow, ProjectTextsAreCutAndStoredInWindows1252)
 {
-    QTableWidget* info = form->StringGrid_Info;
+    QTableWidget* info = form->StringGrid_Info();
     EXPECT_EQ(info->item(0, 0)->text(), "Objekt");
     EXPECT_EQ(info->item(3, 0)->text(), "Senaste uppdatering");
     info->item(0, 1)->setText(QString::fromUtf8("Kv. Åsen, bostäder"));
@@ -123,20 +123,20 @@ TEST_F(MainWindow, ReadsTheProjectNamedAtStart)
     const QString path = dir.filePath("projekt.sdb");
     writeProject(path.toStdString(), p);
 
-    ASSERT_TRUE(form->openStartupFile(path));
+    ASSERT_TRUE(form->fileCommands().openStartupFile(path));
     EXPECT_EQ(form->windowTitle(),
               QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(dir.path() + "/") + " - [projekt.sdb]");
-    EXPECT_EQ(form->Edit1->text(), "2");
-    EXPECT_EQ(form->Edit2->text(), "3");
+    EXPECT_EQ(form->Edit1()->text(), "2");
+    EXPECT_EQ(form->Edit2()->text(), "3");
     EXPECT_EQ(trains()->model()->rowCount(), 8);
     EXPECT_EQ(stretches()->model()->columnCount(), 3);
-    EXPECT_EQ(form->StringGrid_Info->item(0, 1)->text(), QString::fromUtf8("Bangården"));
+    EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), QString::fromUtf8("Bangården"));
     EXPECT_FALSE(form->document().modified);
 
     // A file too short to hold a project is refused with its name; the project stays.
     const QString bad = dir.filePath("kort.sdb");
     std::ofstream(bad.toStdString()) << "abc";
-    EXPECT_FALSE(form->openStartupFile(bad));
+    EXPECT_FALSE(form->fileCommands().openStartupFile(bad));
     EXPECT_EQ(lastMessage(), QString::fromUtf8("kort.sdb är ingen giltig skenbrusfil!"));
     EXPECT_EQ(r().stretchCount, 3);
 }
@@ -160,8 +160,8 @@ TEST_F(MainWindow, StartupSettingsGiveCountrySegmentAndTraceSwitches)
     EXPECT_EQ(form->segmentSetting(), 3);
     // The segment is clamped into the range the distances allow.
     type(stretches(), 6, 1, "100");
-    EXPECT_EQ(form->SpinEdit1->maximum(), 50);
-    EXPECT_EQ(form->SpinEdit1->value(), 3);
+    EXPECT_EQ(form->SpinEdit1()->maximum(), 50);
+    EXPECT_EQ(form->SpinEdit1()->value(), 3);
     EXPECT_EQ(form->document().segmentLength, 3);
     // A train added later is of the country's nationality.
     addTrains(1);
@@ -181,6 +181,6 @@ TEST_F(MainWindow, HelpContextFollowsTheFocusedRow)
     // An open editor answers for its table.
     open(trains(), 3, 1);
     EXPECT_EQ(form->focusedHelpContext(), 53);
-    form->StringGrid_Info->setFocus();
+    form->StringGrid_Info()->setFocus();
     EXPECT_EQ(form->focusedHelpContext(), 10);
 }

@@ -36,7 +36,6 @@
 #include "main_fixture.h"
 #include "report/ReportFixtures.h"
 #include "ui/NumberText.h"
-#include "ui/ResultCommands.h"
 #include "ui/ResultPage.h"
 #include "ui/Platform.h"
 #include "ui/ReportActions.h"
@@ -395,24 +394,24 @@ using ReportCommandsInWindow = MainWindowTest;
 
 TEST_F(ReportCommandsInWindow, FollowTheResultsOfTheLastRun)
 {
-    ReportActions* actions = reportActionsOf(*form);
+    ReportActions* actions = &form->reportActions();
     ASSERT_NE(actions, nullptr);
-    EXPECT_EQ(actions->Button_Granska->parentWidget(), form->resultPage->GroupBox_Utskrift);
-    EXPECT_EQ(actions->Button_Res2cp->parentWidget(), form->resultPage->GroupBox_Export);
-    EXPECT_TRUE(form->Meny_Resultat_Utskrift->actions().contains(actions->Meny_Resultat_Utskrift_SparaPdf));
+    EXPECT_EQ(actions->Button_Granska->parentWidget(), form->resultPage()->GroupBox_Utskrift);
+    EXPECT_EQ(actions->Button_Res2cp->parentWidget(), form->resultPage()->GroupBox_Export);
+    EXPECT_TRUE(menu("Meny_Resultat_Utskrift")->actions().contains(actions->Meny_Resultat_Utskrift_SparaPdf));
     EXPECT_FALSE(actions->Button_Granska->isEnabled());
 
     type(trains(), 1, 1, "3000");
     type(trains(), 2, 1, "200");
     type(trains(), 3, 1, "120");
     type(stretches(), 6, 1, "20");
-    ASSERT_TRUE(form->Button_Berakning->isEnabled());
-    QTest::mouseClick(form->Button_Berakning, Qt::LeftButton);
+    ASSERT_TRUE(form->Button_Berakning()->isEnabled());
+    QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton);
     ASSERT_TRUE(form->resultsCurrent());
     EXPECT_TRUE(actions->Button_Granska->isEnabled());
     EXPECT_TRUE(actions->Button_SparaPdf->isEnabled());
     EXPECT_TRUE(actions->Meny_Resultat_Utskrift_SparaPdf->isEnabled());
-    EXPECT_TRUE(form->Meny_Resultat_Utskrift_Granska->isEnabled());
+    EXPECT_TRUE(item("Meny_Resultat_Utskrift_Granska")->isEnabled());
 
     // The clipboard gets the results of this run, with the window's decimal separator.
     const char sep = decimalSeparator().toLatin1();
@@ -426,14 +425,14 @@ TEST_F(ReportCommandsInWindow, FollowTheResultsOfTheLastRun)
     actions->runDialog = [&](QDialog&) { ++previews; return int(QDialog::Rejected); };
     QTest::mouseClick(actions->Button_Granska, Qt::LeftButton);
     EXPECT_EQ(previews, 1);
-    EXPECT_EQ(form->document().segmentLength, form->SpinEdit1->value());
+    EXPECT_EQ(form->document().segmentLength, form->SpinEdit1()->value());
 
     // The next edit makes the results stale: no report of them any more.
     type(trains(), 3, 1, "100");
     EXPECT_FALSE(form->resultsCurrent());
     EXPECT_FALSE(actions->Button_Granska->isEnabled());
     EXPECT_FALSE(actions->Meny_Resultat_Utskrift_SparaPdf->isEnabled());
-    form->Meny_Resultat_Utskrift_Granska->trigger();
+    item("Meny_Resultat_Utskrift_Granska")->trigger();
     EXPECT_EQ(previews, 1);
 }
 

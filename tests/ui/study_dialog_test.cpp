@@ -22,8 +22,10 @@
 #include <memory>
 
 #include "model/ProjectFile.h"
+#include "ui/FileCommands.h"
 #include "ui/Platform.h"
 #include "ui/Settings.h"
+#include "ui/StudyCommands.h"
 #include "ui/StudyDialog.h"
 #include "ui/main.h"
 
@@ -183,12 +185,11 @@ TEST_F(StudyDialogTest, MenuItemsFollowTheCompletenessCheck)
 {
     TForm_Skenbrus form;
     form.applyStartupSettings(*settings);
-    auto* floors = form.findChild<QAction*>(QStringLiteral("Meny_Resultat_Vaningsstudie"));
-    auto* screen = form.findChild<QAction*>(QStringLiteral("Meny_Resultat_Skarmhojdsstudie"));
-    ASSERT_TRUE(floors && screen);
-    EXPECT_TRUE(form.Meny_Resultat->actions().contains(floors));
+    QAction* floors = form.studyCommands().Meny_Resultat_Vaningsstudie();
+    QAction* screen = form.studyCommands().Meny_Resultat_Skarmhojdsstudie();
+    EXPECT_TRUE(form.findChild<QMenu*>(QStringLiteral("Meny_Resultat"))->actions().contains(floors));
     EXPECT_FALSE(floors->isEnabled());  // a new project is not complete
-    ASSERT_TRUE(form.openStartupFile(kExample));
+    ASSERT_TRUE(form.fileCommands().openStartupFile(kExample));
     EXPECT_TRUE(floors->isEnabled());
     EXPECT_TRUE(screen->isEnabled());
 
