@@ -36,21 +36,23 @@ protected:
     }
     QString cell(QTableWidget* t, int row, int col) { return t->item(row, col)->text(); }
     ResultPage* page() { return form->resultPage(); }
-    void calculate() { QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton); }
+    // "&Beräkning" as button and menu item, and the print menu.
+    std::vector<bool> commandsEnabled()
+    {
+        return {form->Button_Berakning()->isEnabled(), item("Meny_Resultat_Berakning")->isEnabled(),
+                menu("Meny_Resultat_Utskrift")->isEnabled()};
+    }
 };
 
 TEST_F(CalcCommand, NewProjectFilledThroughTheTablesShowsTheEngineResults)
 {
     ASSERT_TRUE(form->fileCommands().newCommand());
-    EXPECT_FALSE(item("Meny_Resultat_Berakning")->isEnabled());
     fillCompleteProject();
     addStretches(1);
     choose(stretches(), 1, 2, "2");  // second stretch on track 2
     type(stretches(), 6, 2, "80");
     ASSERT_TRUE(trains()->model()->setData(trains()->model()->index(6, 0), Qt::Checked, Qt::CheckStateRole));
-    ASSERT_TRUE(firstMissingInput(r()).complete());
-    EXPECT_TRUE(item("Meny_Resultat_Berakning")->isEnabled());
-    EXPECT_FALSE(menu("Meny_Resultat_Utskrift")->isEnabled());  // no current results yet
+    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{true, true, false}));  // no current results yet
 
     const EngineRun expected = engine();
     ASSERT_TRUE(expected.ran);
@@ -64,48 +66,27 @@ TEST_F(CalcCommand, NewProjectFilledThroughTheTablesShowsTheEngineResults)
     EXPECT_EQ(form->PageControl()->currentWidget(), form->Pagecontrol_Resultat());
     EXPECT_TRUE(form->resultsCurrent());
     ASSERT_EQ(current.count(), 1);
-    EXPECT_TRUE(current.at(0).at(0).toBool());
-    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
-    EXPECT_FALSE(item("Meny_Resultat_Berakning")->isEnabled());
-    EXPECT_TRUE(menu("Meny_Resultat_Utskrift")->isEnabled());
-    EXPECT_TRUE(item("Meny_Resultat_Utskrift_Granska")->isEnabled());
+    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{false, false, true}));
     EXPECT_FALSE(form->CheckBox_Inneniva()->isVisible());
-    EXPECT_FALSE(form->CheckBox_Korrektion()->isVisible());
     EXPECT_EQ(form->PageControl()->property("helpContext").toInt(), 80);
 
-    const CalcResults& got = form->results();
-    EXPECT_EQ(got.FreeFieldEq, expected.res.FreeFieldEq);
-    for (int s = 1; s <= 2; ++s) {
-        EXPECT_EQ(got.StretchEqLevel[s], expected.res.StretchEqLevel[s]);
-        EXPECT_EQ(got.StretchMaxLevel[s], expected.res.StretchMaxLevel[s]);
-    }
+    // The tables show the engine's results: whole decibels in the grid, tenths per stretch
+    // and per track.
     QTableWidget* res = page()->OvcTable_Res;
-    EXPECT_EQ(cell(res, 0, 0), "Resultat");
-    EXPECT_EQ(cell(res, 0, 1), "Ekv. ");
-    EXPECT_EQ(cell(res, 0, 3), QString::fromUtf8("Max. samv. tåg/spår"));
-    EXPECT_EQ(cell(res, 1, 0), QString::fromUtf8("Frifältsvärde (dBA)"));
     for (int c = 1; c <= 3; ++c)
         EXPECT_EQ(cell(res, 1, c), ResultPage::wholeText(expected.res.ResultGrid[1][c])) << c;
     EXPECT_TRUE(res->isRowHidden(2));  // no option box: no corrected row
-    EXPECT_EQ(res->width(), 700 + 2 * res->frameWidth());  // two tracks
-    EXPECT_FALSE(res->isColumnHidden(3));
-
+    EXPECT_FALSE(res->isColumnHidden(3));  // two tracks: the simultaneous column
     QTableWidget* del = page()->OvcTable_DelRes;
-    EXPECT_EQ(cell(del, 0, 0), QString::fromUtf8("Delsträcka"));
-    EXPECT_EQ(cell(del, 1, 0), QString::fromUtf8("Bullertillskott för ekv. nivå (dBA)"));
-    for (int s = 1; s <= 2; ++s) {
-        EXPECT_EQ(cell(del, 1, s), ResultPage::tenthText(expected.res.StretchEqLevel[s]));
-        EXPECT_EQ(cell(del, 2, s), ResultPage::tenthText(expected.res.StretchMaxLevel[s]));
+    QTableWidget* spar = page()->OvcTable_SparRes;
+    for (int i = 1; i <= 2; ++i) {
+        EXPECT_EQ(cell(del, 1, i), ResultPage::tenthText(expected.res.StretchEqLevel[i]));
+        EXPECT_EQ(cell(del, 2, i), ResultPage::tenthText(expected.res.StretchMaxLevel[i]));
+        EXPECT_EQ(cell(spar, 1, i), ResultPage::tenthText(expected.res.TrackEqLevel[i]));
+        EXPECT_EQ(cell(spar, 2, i), ResultPage::tenthText(expected.res.TrackMaxLevel[i]));
     }
     EXPECT_TRUE(del->isColumnHidden(3));
-    QTableWidget* spar = page()->OvcTable_SparRes;
-    for (int k = 1; k <= 2; ++k) {
-        EXPECT_EQ(cell(spar, 1, k), ResultPage::tenthText(expected.res.TrackEqLevel[k]));
-        EXPECT_EQ(cell(spar, 2, k), ResultPage::tenthText(expected.res.TrackMaxLevel[k]));
-    }
-    // Tracks above stretches, 20 pixels apart.
-    EXPECT_EQ(spar->y(), res->geometry().bottom() + 1 + 20);
-    EXPECT_EQ(del->y(), spar->geometry().bottom() + 1 + 20);
+    EXPECT_EQ(form->results().FreeFieldEq, expected.res.FreeFieldEq);
 
     // Any edit hides the results again and re-enables the calculation.
     form->PageControl()->setCurrentWidget(form->PageControl_TagInfo());
@@ -113,10 +94,7 @@ TEST_F(CalcCommand, NewProjectFilledThroughTheTablesShowsTheEngineResults)
     EXPECT_FALSE(resultsShown());
     EXPECT_FALSE(form->resultsCurrent());
     ASSERT_EQ(current.count(), 2);
-    EXPECT_FALSE(current.at(1).at(0).toBool());
-    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
-    EXPECT_TRUE(item("Meny_Resultat_Berakning")->isEnabled());
-    EXPECT_FALSE(menu("Meny_Resultat_Utskrift")->isEnabled());
+    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{true, true, false}));
     EXPECT_TRUE(form->CheckBox_Inneniva()->isVisible());
 }
 
@@ -130,16 +108,12 @@ TEST_F(CalcCommand, OptionBoxesGiveTheCorrectedRows)
     const EngineRun expected = engine();
     calculate();
     QTableWidget* res = page()->OvcTable_Res;
-    EXPECT_FALSE(res->isRowHidden(2));
-    EXPECT_FALSE(res->isRowHidden(3));
     EXPECT_TRUE(res->isColumnHidden(3));  // one track: no simultaneous column
-    EXPECT_EQ(res->width(), 560 + 2 * res->frameWidth());
     for (int row = 2; row <= 3; ++row) {
+        EXPECT_FALSE(res->isRowHidden(row));
         EXPECT_EQ(cell(res, row, 0), QString::fromStdString(expected.res.ResultRowLabel[row]).left(70));
         for (int c = 1; c <= 2; ++c) EXPECT_EQ(cell(res, row, c), ResultPage::wholeText(expected.res.ResultGrid[row][c]));
     }
-    EXPECT_TRUE(cell(res, 2, 0).startsWith(QString::fromUtf8("Innenivå efter korrektion för fasadisolering (")));
-    EXPECT_TRUE(cell(res, 3, 0).startsWith(QString::fromUtf8("Utenivå framför fasad")));
     EXPECT_EQ(cell(res, 3, 1).toInt(), cell(res, 1, 1).toInt() + 3);
 }
 
@@ -219,7 +193,6 @@ TEST_F(CalcCommand, AvbrytStopsTheRunAndKeepsThePreviousResults)
     EXPECT_FALSE(form->resultsCurrent());
     EXPECT_FALSE(progress->isVisible());
     EXPECT_EQ(form->results().FreeFieldEq, first.FreeFieldEq);
-    EXPECT_EQ(form->results().StretchEqLevel[1], first.StretchEqLevel[1]);
     EXPECT_TRUE(plat->messages.empty());
     // The next run is not cancelled by the old press.
     QObject::disconnect(progress->meter(), nullptr, nullptr, nullptr);
@@ -234,12 +207,10 @@ TEST_F(CalcCommand, MenuItemRunsTheCalculationAndStaysDisabledUntilTheNextEdit)
     blockStretch(r(), 1);  // refused: nothing shown, the item still goes grey
     item("Meny_Resultat_Berakning")->trigger();
     EXPECT_EQ(plat->messages.size(), 1u);
-    EXPECT_FALSE(item("Meny_Resultat_Berakning")->isEnabled());
-    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
+    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{true, false, false}));
     type(trains(), 3, 1, "121");
-    EXPECT_TRUE(item("Meny_Resultat_Berakning")->isEnabled());
     r().crossSectionOn[1] = 0;
     item("Meny_Resultat_Berakning")->trigger();
     EXPECT_TRUE(form->resultsCurrent());
-    EXPECT_FALSE(item("Meny_Resultat_Berakning")->isEnabled());
+    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{false, false, true}));
 }

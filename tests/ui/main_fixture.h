@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -97,6 +98,17 @@ protected:
         QWidget* e = editor(v);
         QTest::keyClick(e ? e : static_cast<QWidget*>(v), static_cast<Qt::Key>(k), m);
     }
+    // One train on track 1 and one straight stretch 45 m away: the smallest complete project.
+    void fillCompleteProject()
+    {
+        type(trains(), 1, 1, "3000");
+        type(trains(), 2, 1, "200");
+        type(trains(), 3, 1, "120");
+        type(stretches(), 6, 1, "45");
+        ASSERT_TRUE(firstMissingInput(r()).complete());
+    }
+    void calculate() { QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton); }
+    bool resultsShown() { return form->PageControl()->isTabVisible(form->PageControl()->indexOf(form->Pagecontrol_Resultat())); }
     void addTrains(int n)
     {
         for (int i = 0; i < n; ++i) form->OvcSpinner1UpClick();
