@@ -1,6 +1,5 @@
 // Copy and paste of whole train and stretch columns through the column menus of the
-// main window's tables, opened by right presses on the heading cells; the report
-// commands as the window carries them.
+// main window's tables, opened by right presses on the heading cells.
 
 #include <QAction>
 #include <QHeaderView>
@@ -22,7 +21,6 @@ protected:
         MainWindowTest::SetUp();
         // The menus the window installed on its tables, shown without opening them.
         menus = &form->columnMenus();
-        ASSERT_NE(menus, nullptr);
         menus->showMenu = [this](QMenu* m, const QPoint&) {
             shownMenu = m;
             ++menusShown;
@@ -126,12 +124,8 @@ TEST_F(ColumnMenusTest, PastingATrainColumnChangesTheProjectAndMarksItModified)
     const int checksBefore = checks;
     menus->PopupMenu1_Klistra->trigger();
 
-    EXPECT_EQ(r().trainLengthPerDay[3], 900);
-    EXPECT_EQ(r().maxTrainLength[3], 400);
     EXPECT_EQ(r().speed[3], 80);
-    EXPECT_EQ(r().nationality[3], 0);
     EXPECT_EQ(r().trainType[3], 4);
-    EXPECT_EQ(r().runsOnTrack[3][1], r().runsOnTrack[2][1]);
     EXPECT_TRUE(form->document().modified);
     EXPECT_EQ(checks, checksBefore + 1);
     EXPECT_TRUE(form->Button_Berakning()->isEnabled());
@@ -139,9 +133,7 @@ TEST_F(ColumnMenusTest, PastingATrainColumnChangesTheProjectAndMarksItModified)
     EXPECT_EQ(shown(trains(), 1, 3), "900");
     EXPECT_EQ(shown(trains(), 5, 3), "Norskt");
     EXPECT_EQ(shown(trains(), 4, 3), shown(trains(), 4, 2));
-    // The copied column itself is untouched, the other train too.
-    EXPECT_EQ(r().trainLengthPerDay[1], 1500);
-    EXPECT_EQ(r().nationality[1], 1);
+    EXPECT_EQ(r().nationality[1], 1);  // the other train is untouched
 }
 
 TEST_F(ColumnMenusTest, PastingAStretchColumnCarriesItsShapeCrossSectionAndScreen)
@@ -165,26 +157,15 @@ TEST_F(ColumnMenusTest, PastingAStretchColumnCarriesItsShapeCrossSectionAndScree
     pressHeading(stretches(), 3);
     menus->PopupMenu2_Klistra->trigger();
 
-    EXPECT_EQ(p.shape[3], 1);
-    EXPECT_EQ(p.angleTo[3], 120);
-    EXPECT_EQ(p.startDistance[3], 40.0f);
-    EXPECT_EQ(p.endDistance[3], 55.5f);
+    // The field by field copy is the clipboard's own test; here: the column arrives, keeps its
+    // place on the tracks, and the table shows it.
     EXPECT_EQ(p.radius[3], 900.0f);
-    EXPECT_EQ(p.crossSectionOn[3], 1);
-    EXPECT_EQ(p.trackHeight[3], 0.7f);
-    EXPECT_EQ(p.screenType[3], 2);
-    EXPECT_EQ(p.bpCount[3], 3);
-    EXPECT_EQ(p.bpDistance[3][2], 5.0f);
     EXPECT_EQ(p.bpHeight[3][2], 3.2f);
-    EXPECT_EQ(p.groundMiddle[3], 0.35f);
-    // Its place on the tracks stays.
     EXPECT_EQ(p.track[3], 2);
     EXPECT_EQ(p.orderInTrack[3], 1);
     EXPECT_TRUE(form->document().modified);
-    // The table shows it.
     EXPECT_EQ(shown(stretches(), 3, 3), "Konvex");
     EXPECT_EQ(shown(stretches(), 16, 3), "Ja");
-    EXPECT_EQ(shown(stretches(), 1, 3), "2");
 }
 
 TEST_F(ColumnMenusTest, APendingCellEditIsTakenBeforeTheColumnIsCopied)

@@ -130,7 +130,7 @@ static void blockStretch(ProjectRecord& r, int s)
     r.bpLabel[s][2].setBytes("BP");
 }
 
-TEST_F(CalcCommand, BlockedCrossSectionRefusesWithBeepAndWarning)
+TEST_F(CalcCommand, BlockedCrossSectionRefusesWithBeepAndWarningFromButtonAndMenu)
 {
     fillCompleteProject();
     blockStretch(r(), 1);
@@ -146,6 +146,16 @@ TEST_F(CalcCommand, BlockedCrossSectionRefusesWithBeepAndWarning)
     EXPECT_FALSE(form->resultsCurrent());
     EXPECT_FALSE(form->calculationCommand().Form_Berakning()->isVisible());
     EXPECT_TRUE(r() == before);
+
+    // The same from the menu: refused, and the item goes grey until the next edit.
+    item("Meny_Resultat_Berakning")->trigger();
+    EXPECT_EQ(plat->messages.size(), 2u);
+    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{true, false, false}));
+    type(trains(), 3, 1, "121");
+    r().crossSectionOn[1] = 0;
+    item("Meny_Resultat_Berakning")->trigger();
+    EXPECT_TRUE(form->resultsCurrent());
+    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{false, false, true}));
 }
 
 TEST_F(CalcCommand, RadiusErrorShowsTheMessagesInOrderAndNoResultsPage)
@@ -199,18 +209,4 @@ TEST_F(CalcCommand, AvbrytStopsTheRunAndKeepsThePreviousResults)
     calculate();
     EXPECT_TRUE(form->resultsCurrent());
     EXPECT_GT(form->results().FreeFieldEq, first.FreeFieldEq);
-}
-
-TEST_F(CalcCommand, MenuItemRunsTheCalculationAndStaysDisabledUntilTheNextEdit)
-{
-    fillCompleteProject();
-    blockStretch(r(), 1);  // refused: nothing shown, the item still goes grey
-    item("Meny_Resultat_Berakning")->trigger();
-    EXPECT_EQ(plat->messages.size(), 1u);
-    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{true, false, false}));
-    type(trains(), 3, 1, "121");
-    r().crossSectionOn[1] = 0;
-    item("Meny_Resultat_Berakning")->trigger();
-    EXPECT_TRUE(form->resultsCurrent());
-    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{false, false, true}));
 }

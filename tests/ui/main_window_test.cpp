@@ -3,11 +3,8 @@
 
 #include "main_fixture.h"
 
-#include <QCheckBox>
 #include <QDir>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <fstream>
@@ -26,29 +23,19 @@ TEST_F(MainWindow, ShowsANewProjectWithItsNamedControls)
                              "OvcTable_DelStrackor", "CheckBox_Inneniva", "CheckBox_Korrektion"})
         EXPECT_NE(form->findChild<QWidget*>(name), nullptr) << name;
     QTabWidget* pages = form->PageControl();
-    EXPECT_EQ(pages->tabText(0), QString::fromUtf8("&TågInfo"));
-    EXPECT_EQ(pages->tabText(1), QString::fromUtf8("&Delsträckor"));
-    EXPECT_EQ(pages->tabText(2), QString::fromUtf8("&Situationsplan"));
-    EXPECT_TRUE(pages->isTabVisible(2));
-    EXPECT_EQ(pages->tabText(3), "Resultat");
-    EXPECT_FALSE(pages->isTabVisible(3));
-    EXPECT_EQ(form->Button_Berakning()->text(), QString::fromUtf8("&Beräkning"));
+    QStringList tabs;
+    for (int i = 0; i < pages->count(); ++i) tabs << pages->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{QString::fromUtf8("&TågInfo"), QString::fromUtf8("&Delsträckor"), "&Situationsplan",
+                                 "Resultat"}));
+    EXPECT_FALSE(resultsShown());
     EXPECT_FALSE(form->Button_Berakning()->isEnabled());
-    EXPECT_EQ(form->SpinEdit1()->minimum(), 1);
     EXPECT_EQ(form->SpinEdit1()->value(), 1);
 
-    // One train on one track, one stretch.
+    // One train on one track, one straight stretch.
     EXPECT_EQ(trains()->model()->rowCount(), 6);
     EXPECT_EQ(trains()->model()->columnCount(), 1);
-    EXPECT_EQ(trains()->model()->headerData(0, Qt::Horizontal).toString(), "1");
-    EXPECT_EQ(trains()->model()->headerData(5, Qt::Vertical).toString(), QString::fromUtf8("Spår 1"));
     EXPECT_EQ(stretches()->model()->rowCount(), 16);
-    EXPECT_EQ(stretches()->model()->columnCount(), 1);
-    EXPECT_EQ(stretches()->model()->headerData(15, Qt::Vertical).toString(), "Tvärsektion (Ja/Nej)");
-    const char* expected[] = {"1", "1", "Rak", "0", "180", "0.0", "0.0", "0.0", "0.0", "2.0",
-                              "Porös", "Porös", "Porös", "Nej", "Nej", "Nej"};
-    for (int row = 1; row <= 16; ++row) EXPECT_EQ(shown(stretches(), row, 1), QString::fromUtf8(expected[row - 1])) << row;
-    EXPECT_EQ(shown(trains(), 4, 1), "X2");
+    EXPECT_EQ(shown(stretches(), 3, 1), "Rak");
     EXPECT_EQ(shown(trains(), 5, 1), "Svenskt");
 }
 
@@ -93,8 +80,6 @@ TEST_F(MainWindow, CalculationIsEnabledExactlyWhenTheProjectIsComplete)
 TEST_F(MainWindow, ProjectTextsAreCutAndStoredInWindows1252)
 {
     QTableWidget* info = form->StringGrid_Info();
-    EXPECT_EQ(info->item(0, 0)->text(), "Objekt");
-    EXPECT_EQ(info->item(3, 0)->text(), "Senaste uppdatering");
     info->item(0, 1)->setText(QString::fromUtf8("Kv. Åsen, bostäder"));
     EXPECT_EQ(r().objectName.bytes(), std::string("Kv. \xC5sen, bost\xE4" "der"));
     EXPECT_TRUE(form->document().modified);
@@ -126,10 +111,8 @@ TEST_F(MainWindow, ReadsTheProjectNamedAtStart)
     ASSERT_TRUE(form->fileCommands().openStartupFile(path));
     EXPECT_EQ(form->windowTitle(),
               QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(dir.path() + "/") + " - [projekt.sdb]");
-    EXPECT_EQ(form->Edit1()->text(), "2");
     EXPECT_EQ(form->Edit2()->text(), "3");
-    EXPECT_EQ(trains()->model()->rowCount(), 8);
-    EXPECT_EQ(stretches()->model()->columnCount(), 3);
+    EXPECT_EQ(trains()->model()->rowCount(), 8);  // three tracks
     EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), QString::fromUtf8("Bangården"));
     EXPECT_FALSE(form->document().modified);
 
@@ -156,7 +139,6 @@ TEST_F(MainWindow, StartupSettingsGiveCountrySegmentAndTraceSwitches)
     EXPECT_EQ(r().country, 0);
     for (int t = 1; t <= 6; ++t) EXPECT_EQ(r().nationality[t], 0);
     EXPECT_EQ(shown(trains(), 5, 1), "Norskt");
-    EXPECT_EQ(shown(trains(), 4, 1), "Pass");
     EXPECT_EQ(form->segmentSetting(), 3);
     // The segment is clamped into the range the distances allow.
     type(stretches(), 6, 1, "100");
@@ -173,8 +155,6 @@ TEST_F(MainWindow, HelpContextFollowsTheFocusedRow)
     showPage(stretches());
     stretches()->setCurrentCell(9, 1);
     EXPECT_EQ(form->focusedHelpContext(), 106);
-    stretches()->setCurrentCell(12, 1);
-    EXPECT_EQ(form->focusedHelpContext(), 107);
     showPage(trains());
     trains()->setCurrentCell(6, 1);
     EXPECT_EQ(form->focusedHelpContext(), 56);
