@@ -21,7 +21,6 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTranslator>
-#include <QVBoxLayout>
 
 #include "main_fixture.h"
 #include "report/Exports.h"
@@ -64,16 +63,10 @@ protected:
     void make(char separator)
     {
         actions.reset();
-        page = std::make_unique<QWidget>();
-        auto* v = new QVBoxLayout(page.get());
-        utskrift = new QGroupBox(QStringLiteral("Utskrift"), page.get());
-        utskrift->setObjectName(QStringLiteral("GroupBox_Utskrift"));
-        new QVBoxLayout(utskrift);
-        exportGroup = new QGroupBox(QStringLiteral("Export"), page.get());
-        exportGroup->setObjectName(QStringLiteral("GroupBox_Export"));
-        new QVBoxLayout(exportGroup);
-        v->addWidget(utskrift);
-        v->addWidget(exportGroup);
+        auto* resultPage = new ResultPage;
+        page.reset(resultPage);
+        utskrift = resultPage->GroupBox_Utskrift;
+        exportGroup = resultPage->GroupBox_Export;
         printMenu = std::make_unique<QMenu>(QStringLiteral("&Utskrift"));
         printItem = printMenu->addAction(QStringLiteral("&Skrivare"));
         previewItem = printMenu->addAction(QStringLiteral("&Granska"));
