@@ -1,6 +1,6 @@
 #pragma once
-// SitePlanPage: the page "&Situationsplan": the stretches, tracks, screens, switch zones and facade around
-// the receiver, drawn from the stretch table as it stands. The wheel zooms about the cursor,
+// SitePlanPage: the page "&Situationsplan" of the main window: the stretches, tracks, screens,
+// switch zones and facade around the receiver, drawn from the stretch table as it stands. The wheel zooms about the cursor,
 // a drag moves the plan, Home (or a double-click beside the tracks) fits it again, and a
 // double-click on a stretch asks for that stretch's column in the table.
 

@@ -1,9 +1,9 @@
 #pragma once
-// StudyDialog: the floor study ("Våningsstudie...") and the screen-height study ("Skärmhöjdsstudie...") of
-// the "&Resultat" menu: the heights from, step, to (and the stretch of the screen study),
+// StudyDialog: the floor study ("Våningsstudie...") and the screen-height study
+// ("Skärmhöjdsstudie..."): the heights from, step, to (and the stretch of the screen study),
 // "Beräkna" with a meter and "Avbryt", then the table and a chart of the levels against the
 // height, the guideline values as lines and the cells above them marked; "Kopiera" and
-// "Spara som PDF...".
+// "Spara som PDF...". Opened by StudyCommands.
 
 #include <QDialog>
 #include <optional>
