@@ -1,3 +1,4 @@
+// ReportActions: the report and export commands of the results page and the "&Utskrift" menu.
 #include "ui/ReportActions.h"
 
 #include <QAction>
@@ -94,7 +95,7 @@ void ReportActions::fillGroups(QGroupBox* utskrift, QGroupBox* exportGroup)
             addTo(utskrift, l, w);
         showSitePlanSetting();
         connect(CheckBox_Situationsplan, &QCheckBox::toggled, this, [this](bool on) {
-            if (AppSettings* s = settings ? settings() : nullptr) s->setSitePlanInReport(on);
+            if (settings_) settings_->setSitePlanInReport(on);
         });
         connect(Button_Granska, &QPushButton::clicked, this, [this] { preview(true); });
         connect(Button_Skrivare, &QPushButton::clicked, this, [this] { print(); });
@@ -182,7 +183,7 @@ bool ReportActions::withSitePlan() const { return CheckBox_Situationsplan && Che
 
 void ReportActions::showSitePlanSetting()
 {
-    AppSettings* s = settings ? settings() : nullptr;
+    AppSettings* s = settings_;
     if (!s || !CheckBox_Situationsplan) return;
     const QSignalBlocker quiet(CheckBox_Situationsplan);
     CheckBox_Situationsplan->setChecked(s->sitePlanInReport());

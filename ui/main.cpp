@@ -460,6 +460,7 @@ void TForm_Skenbrus::showProject()
 void TForm_Skenbrus::applyStartupSettings(AppSettings& settings)
 {
     settings_ = &settings;
+    report_->setSettings(&settings);
     segmentSetting_ = settings.segment();
     doc_.traceEquivalent = settings.traceEquivalent();
     doc_.traceMaximum = settings.traceMaximum();
@@ -729,7 +730,6 @@ void TForm_Skenbrus::buildCommands()
     const char sep = decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.';
     report_ = new ReportActions(
         ReportContext{record_, results_, doc_, [this] { return SpinEdit1_->value(); }, {}, sep, this}, this);
-    report_->settings = [this] { return appSettings(); };
     report_->fillGroups(resultPage_->GroupBox_Utskrift, resultPage_->GroupBox_Export);
     report_->attachMenu(Meny_Arkiv_SkrivarInstallning_, Meny_Resultat_Utskrift_, Meny_Resultat_Utskrift_Skrivare_,
                         Meny_Resultat_Utskrift_Granska_);
@@ -988,6 +988,7 @@ void TForm_Skenbrus::closeEvent(QCloseEvent* e)
     if (Form_About_) Form_About_->hide();
     // Every setting has been written when it changed; the window lets go of the file.
     settings_ = nullptr;
+    report_->setSettings(nullptr);
     e->accept();
 }
 

@@ -263,7 +263,7 @@ TEST_F(ReportActionsTest, PreviewShowsOnePageAndTheButtonTakesTheSegmentControl)
 TEST_F(ReportActionsTest, SitePlanOptionAddsASecondPageAndIsKeptInTheSettings)
 {
     AppSettings settings(dir.filePath(QStringLiteral("skenbrus.ini")));
-    actions->settings = [&] { return &settings; };
+    actions->setSettings(&settings);
     actions->setResultsCurrent(true);
     QCheckBox* box = actions->CheckBox_Situationsplan;
     EXPECT_FALSE(box->isChecked());
