@@ -150,17 +150,18 @@ TEST_F(MainWindow, StartupSettingsGiveCountrySegmentAndTraceSwitches)
     EXPECT_EQ(r().nationality[2], 0);
 }
 
-TEST_F(MainWindow, HelpContextFollowsTheFocusedRow)
+TEST_F(MainWindow, HelpFollowsTheFocusedRowOrField)
 {
+    item("Meny_Hjalp_Innehall")->trigger();
     showPage(stretches());
     stretches()->setCurrentCell(9, 1);
-    EXPECT_EQ(form->focusedHelpContext(), 106);
+    QTest::keyClick(stretches(), Qt::Key_F1);
     showPage(trains());
     trains()->setCurrentCell(6, 1);
     EXPECT_EQ(form->focusedHelpContext(), 56);
-    // An open editor answers for its table.
-    open(trains(), 3, 1);
+    open(trains(), 3, 1);  // an open editor answers for its table
     EXPECT_EQ(form->focusedHelpContext(), 53);
     form->StringGrid_Info()->setFocus();
-    EXPECT_EQ(form->focusedHelpContext(), 10);
+    item("Meny_Hjalp_AktuelltFalt")->trigger();
+    EXPECT_EQ(plat->helpContexts, (std::vector<int>{0, 106, 10}));
 }
