@@ -979,6 +979,9 @@ void TForm_Skenbrus::openOptionDialog(QCheckBox* box)
     }
 }
 
+// ---------------------------------------------------------------------------------------
+// Closing
+
 void TForm_Skenbrus::closeEvent(QCloseEvent* e)
 {
     if (!files_->confirmClose()) {

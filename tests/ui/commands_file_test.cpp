@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <fstream>
 
 #include "commands_fixture.h"
@@ -159,31 +160,25 @@ TEST_F(FileCommandsTest, FailedReadKeepsNameAndModifiedState)
     // Save therefore never writes into the rejected file.
     ASSERT_TRUE(form->fileCommands().saveCommand());
     EXPECT_EQ(onDisk(path("good.sdb")).trainLengthPerDay[1], 4000);
-    std::ifstream bad(path("bad.sdb").toStdString());
-    std::string content;
-    bad >> content;
-    EXPECT_EQ(content, "kort");
+    EXPECT_EQ(QFileInfo(path("bad.sdb")).size(), 4);
 }
 
 TEST_F(FileCommandsTest, NewAndCloseStopWhenTheProjectCouldNotBeSaved)
 {
     type(trains(), 1, 1, "3000");
 
-    // New: Yes, then Save As cancelled.
+    // New, then closing: Yes, then Save As cancelled: the project and the window stay.
     plat->answers = {MsgAnswer::Yes};
     EXPECT_FALSE(form->fileCommands().newCommand());
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Vill du spara ändringar?"));
-    EXPECT_EQ(plat->messages.back().icon, MsgIcon::Question);
     EXPECT_EQ(r().trainLengthPerDay[1], 3000);
-    EXPECT_TRUE(doc().modified);
-
-    // Closing: Yes, then Save As cancelled: the window stays.
     plat->answers = {MsgAnswer::Yes};
     EXPECT_FALSE(form->close());
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Data har ändrats. Vill du spara innan programmet stängs?"));
     EXPECT_TRUE(form->isVisible());
     plat->answers = {MsgAnswer::Cancel};
     EXPECT_FALSE(form->close());
+    EXPECT_TRUE(doc().modified);
 
     // A failed write: the folder of the project has gone.
     QDir(dir.path()).mkpath("gone");
@@ -197,7 +192,6 @@ TEST_F(FileCommandsTest, NewAndCloseStopWhenTheProjectCouldNotBeSaved)
     ASSERT_EQ(plat->messages.size(), asked + 2);  // the question, then the error
     EXPECT_EQ(plat->messages[asked].text, QString::fromUtf8("Vill du spara ändringar i ") + dir.filePath("gone/p.sdb") + "?");
     EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
-    EXPECT_EQ(r().trainLengthPerDay[1], 5000);
     EXPECT_TRUE(doc().modified);
     r().lastUpdate.setBytes("2001-01-01 00:00:00");
     EXPECT_FALSE(form->fileCommands().saveCommand());
@@ -214,7 +208,6 @@ TEST_F(FileCommandsTest, NewAndCloseStopWhenTheProjectCouldNotBeSaved)
     EXPECT_TRUE(form->fileCommands().newCommand());
     EXPECT_EQ(r().trainLengthPerDay[1], 0);
     EXPECT_TRUE(doc().currentFileName.empty());
-    EXPECT_FALSE(doc().modified);
     const size_t before = plat->messages.size();
     EXPECT_TRUE(form->close());
     EXPECT_EQ(plat->messages.size(), before);
