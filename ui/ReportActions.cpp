@@ -20,6 +20,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "report/Exports.h"
@@ -165,7 +166,7 @@ ReportKind ReportActions::reportKind() const
 
 ReportInput ReportActions::input()
 {
-    const std::string file = ctx_.currentFileName ? ctx_.currentFileName() : ctx_.doc.currentFileName;
+    const std::string& file = ctx_.doc.currentFileName;
     // Year first whatever the locale, as the command-line tool writes it.
     const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     return ReportInput{ctx_.record,
@@ -211,7 +212,7 @@ void ReportActions::paintOn(QPrinter* target)
 void ReportActions::preview(bool fromButton)
 {
     if (!resultsCurrent_) return;
-    if (fromButton && ctx_.segmentControl) ctx_.doc.segmentLength = ctx_.segmentControl();
+    if (fromButton && ctx_.segmentControl) ctx_.doc.segmentLength = ctx_.segmentControl->value();
     QPrintPreviewDialog dlg(&printer(), ctx_.dialogParent);
     dlg.setObjectName(QStringLiteral("Form_Granska"));
     dlg.setWindowTitle(QStringLiteral("Skenbrus - Granska"));
@@ -244,7 +245,7 @@ void ReportActions::print()
 void ReportActions::savePdf()
 {
     if (!resultsCurrent_) return;
-    const std::string file = ctx_.currentFileName ? ctx_.currentFileName() : ctx_.doc.currentFileName;
+    const std::string& file = ctx_.doc.currentFileName;
     QString suggestion;
     if (!file.empty()) {
         const QFileInfo info(QString::fromStdString(file));

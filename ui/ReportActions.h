@@ -24,16 +24,15 @@ class QPainter;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QWidget;
 
 struct ReportContext {
     ProjectRecord& record;
     CalcResults& results;
     DocumentState& doc;
-    // The value of the segment-length control; "Granska" copies it into doc.segmentLength.
-    std::function<int()> segmentControl;
-    // The full path of the project file; defaults to doc.currentFileName.
-    std::function<std::string()> currentFileName;
+    // The segment-length control; the button "&Granska" copies its value into doc.segmentLength.
+    const QSpinBox* segmentControl = nullptr;
     // The platform's decimal separator for the numbers of the report and the exports.
     char decimalSeparator = '.';
     // Parent of the dialogs and message boxes.

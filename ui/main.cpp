@@ -729,7 +729,7 @@ void TForm_Skenbrus::buildCommands()
     // Report and export: the groups of the results page and the items of "&Utskrift".
     const char sep = decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.';
     report_ = new ReportActions(
-        ReportContext{record_, results_, doc_, [this] { return SpinEdit1_->value(); }, {}, sep, this}, this);
+        ReportContext{record_, results_, doc_, SpinEdit1_, sep, this}, this);
     report_->fillGroups(resultPage_->GroupBox_Utskrift, resultPage_->GroupBox_Export);
     report_->attachMenu(Meny_Arkiv_SkrivarInstallning_, Meny_Resultat_Utskrift_, Meny_Resultat_Utskrift_Skrivare_,
                         Meny_Resultat_Utskrift_Granska_);

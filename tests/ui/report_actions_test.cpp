@@ -49,7 +49,7 @@ protected:
     ProjectRecord record = twoTrackProject();
     CalcResults results = twoTrackResults();
     DocumentState doc;
-    int segmentControl = 3;
+    QSpinBox segmentControl;
     std::unique_ptr<QWidget> page;
     QGroupBox* utskrift = nullptr;
     QGroupBox* exportGroup = nullptr;
@@ -60,7 +60,11 @@ protected:
     std::unique_ptr<ReportActions> actions;
     QTemporaryDir dir;
 
-    void SetUp() override { make('.'); }
+    void SetUp() override
+    {
+        segmentControl.setValue(3);
+        make('.');
+    }
 
     void make(char separator)
     {
@@ -78,7 +82,7 @@ protected:
         doc.currentFileName = dir.filePath(QStringLiteral("projekt.sdb")).toStdString();
         doc.segmentLength = 1;
         actions = std::make_unique<ReportActions>(
-            ReportContext{record, results, doc, [this] { return segmentControl; }, {}, separator, page.get()});
+            ReportContext{record, results, doc, &segmentControl, separator, page.get()});
         actions->fillGroups(utskrift, exportGroup);
         actions->attachMenu(setupItem, printMenu.get(), printItem, previewItem);
         page->show();
