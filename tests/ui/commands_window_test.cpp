@@ -126,6 +126,7 @@ TEST_F(WindowCommands, FacadeDialogFromTheBoxTakesHalfToTwentyMetres)
         onNextModal([text](QWidget* w) {
             auto* d = qobject_cast<TForm_FasadAvst*>(w);
             ASSERT_NE(d, nullptr);
+            QApplication::setActiveWindow(d);  // the shortcut needs its window active, also under load
             QTest::keyClick(d->editor(), Qt::Key_F1);  // its own help topic
             d->editor()->setText(text);
             QTest::keyClick(d->editor(), Qt::Key_Return);
