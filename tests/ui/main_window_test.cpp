@@ -99,12 +99,10 @@ TEST_F(MainWindow, ReadsTheProjectNamedAtStart)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     ProjectRecord p = startupDefaults("2026-01-02 03:04:05");
-    p.trainCount = 2;
     p.stretchCount = 3;
     p.track[2] = 2;
     p.track[3] = 3;
     p.objectName.setBytes("Bang\xE5rden");
-    p.perpDistance[1] = 30.0f;
     const QString path = dir.filePath("projekt.sdb");
     writeProject(path.toStdString(), p);
 
