@@ -1,3 +1,4 @@
+// ColumnMenus: "Kopiera kolumn" and "Klistra in kolumn" on the headings of the two input tables.
 #include "ui/ColumnMenus.h"
 
 #include <QAction>
@@ -126,5 +127,5 @@ void ColumnMenus::afterPaste(GridView* view)
         view->gridModel()->refreshAll();
         view->viewport()->update();
     }
-    if (ctx_.refreshCommandState) ctx_.refreshCommandState();
+    emit columnPasted();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The column menus of the two input tables: a right press on a heading cell opens
+// ColumnMenus: the column menus of the two input tables: a right press on a heading cell opens
 // "Kopiera kolumn" / "Klistra in kolumn" for the train or stretch under the mouse. The
 // copied column stays inside the program (report/ColumnClipboard.h).
 
@@ -21,8 +21,6 @@ struct ColumnContext {
     DocumentState& doc;
     GridView* trainView;    // the train table
     GridView* stretchView;  // the stretch table
-    // The completeness check of the window, run after a paste.
-    std::function<void()> refreshCommandState;
 };
 
 class ColumnMenus : public QObject {
@@ -55,6 +53,10 @@ public:
     QAction* PopupMenu1_Klistra = nullptr;
     QAction* PopupMenu2_Kopiera = nullptr;
     QAction* PopupMenu2_Klistra = nullptr;
+
+signals:
+    // A column was pasted into the record (the window runs its completeness check).
+    void columnPasted();
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

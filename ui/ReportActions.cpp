@@ -1,3 +1,4 @@
+// ReportActions: the report and export commands of the results page and the "&Utskrift" menu.
 #include "ui/ReportActions.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "report/Exports.h"
@@ -94,7 +96,7 @@ void ReportActions::fillGroups(QGroupBox* utskrift, QGroupBox* exportGroup)
             addTo(utskrift, l, w);
         showSitePlanSetting();
         connect(CheckBox_Situationsplan, &QCheckBox::toggled, this, [this](bool on) {
-            if (AppSettings* s = settings ? settings() : nullptr) s->setSitePlanInReport(on);
+            if (settings_) settings_->setSitePlanInReport(on);
         });
         connect(Button_Granska, &QPushButton::clicked, this, [this] { preview(true); });
         connect(Button_Skrivare, &QPushButton::clicked, this, [this] { print(); });
@@ -164,7 +166,7 @@ ReportKind ReportActions::reportKind() const
 
 ReportInput ReportActions::input()
 {
-    const std::string file = ctx_.currentFileName ? ctx_.currentFileName() : ctx_.doc.currentFileName;
+    const std::string& file = ctx_.doc.currentFileName;
     // Year first whatever the locale, as the command-line tool writes it.
     const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     return ReportInput{ctx_.record,
@@ -182,7 +184,7 @@ bool ReportActions::withSitePlan() const { return CheckBox_Situationsplan && Che
 
 void ReportActions::showSitePlanSetting()
 {
-    AppSettings* s = settings ? settings() : nullptr;
+    AppSettings* s = settings_;
     if (!s || !CheckBox_Situationsplan) return;
     const QSignalBlocker quiet(CheckBox_Situationsplan);
     CheckBox_Situationsplan->setChecked(s->sitePlanInReport());
@@ -210,7 +212,7 @@ void ReportActions::paintOn(QPrinter* target)
 void ReportActions::preview(bool fromButton)
 {
     if (!resultsCurrent_) return;
-    if (fromButton && ctx_.segmentControl) ctx_.doc.segmentLength = ctx_.segmentControl();
+    if (fromButton && ctx_.segmentControl) ctx_.doc.segmentLength = ctx_.segmentControl->value();
     QPrintPreviewDialog dlg(&printer(), ctx_.dialogParent);
     dlg.setObjectName(QStringLiteral("Form_Granska"));
     dlg.setWindowTitle(QStringLiteral("Skenbrus - Granska"));
@@ -243,7 +245,7 @@ void ReportActions::print()
 void ReportActions::savePdf()
 {
     if (!resultsCurrent_) return;
-    const std::string file = ctx_.currentFileName ? ctx_.currentFileName() : ctx_.doc.currentFileName;
+    const std::string& file = ctx_.doc.currentFileName;
     QString suggestion;
     if (!file.empty()) {
         const QFileInfo info(QString::fromStdString(file));

@@ -1,7 +1,7 @@
 #pragma once
-// The report and export commands of the results page: the groups "Utskrift" (report kind,
-// preview, print, PDF) and "Export" (the three clipboard texts), and the matching items of
-// the menus. They work on a small context instead of the main window, so that they can be
+// ReportActions: the report and export commands of the results page: the groups "Utskrift"
+// (report kind, preview, print, PDF) and "Export" (the three clipboard texts), and the matching
+// items of the menus. They work on a small context instead of the main window, so that they can be
 // built and driven on their own.
 
 #include <QObject>
@@ -24,16 +24,15 @@ class QPainter;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QWidget;
 
 struct ReportContext {
     ProjectRecord& record;
     CalcResults& results;
     DocumentState& doc;
-    // The value of the segment-length control; "Granska" copies it into doc.segmentLength.
-    std::function<int()> segmentControl;
-    // The full path of the project file; defaults to doc.currentFileName.
-    std::function<std::string()> currentFileName;
+    // The segment-length control; the button "&Granska" copies its value into doc.segmentLength.
+    const QSpinBox* segmentControl = nullptr;
     // The platform's decimal separator for the numbers of the report and the exports.
     char decimalSeparator = '.';
     // Parent of the dialogs and message boxes.
@@ -52,6 +51,9 @@ public:
     // Connects the menu items: "Skrivar&Inställning...", "&Skrivare", "&Granska", and adds
     // "Spara som PDF..." to the "&Utskrift" menu. Any of them may be null.
     void attachMenu(QAction* printerSetup, QMenu* printMenu, QAction* printItem, QAction* previewItem);
+
+    // The settings file that keeps "Med situationsplan" (null: none, the box is not kept).
+    void setSettings(AppSettings* settings) { settings_ = settings; }
 
     // The report commands work only on results that belong to the project as it stands.
     void setResultsCurrent(bool current);
@@ -80,8 +82,6 @@ public:
     std::function<int(QDialog&)> runDialog;
     // Whether the system has a printer to print on.
     std::function<bool()> printerInstalled;
-    // The settings file that keeps "Med situationsplan"; may be empty or give null.
-    std::function<AppSettings*()> settings;
 
     // Controls, named as the program names them (null until fillGroups / attachMenu).
     QRadioButton* RadioButton_Standard = nullptr;
@@ -115,6 +115,7 @@ private:
     ReportContext ctx_;
     std::unique_ptr<QPrinter> printer_;
     bool resultsCurrent_ = false;
+    AppSettings* settings_ = nullptr;
 };
 
 extern const char* const kNoPrinterMessage;

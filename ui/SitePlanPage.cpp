@@ -1,3 +1,4 @@
+// SitePlanPage: the page "&Situationsplan" of the main window.
 #include "ui/SitePlanPage.h"
 
 #include <QKeyEvent>
@@ -8,11 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/Medelhojd.h"
-#include "ui/main.h"
 
 namespace {
-constexpr int kHelpContext = 90;
 constexpr double kMinScale = 1.0e-4;  // pixels per metre
 constexpr double kMaxScale = 1.0e4;
 constexpr double kHitTolerance = 8.0;  // pixels
@@ -153,34 +151,4 @@ void SitePlanPage::keyPressEvent(QKeyEvent* e)
     }
     fitted_ = false;
     update();
-}
-
-SitePlanPage* installSitePlanPage(TForm_Skenbrus& w)
-{
-    auto* page = new SitePlanPage(w.record(), w.PageControl);
-    QTabWidget* tabs = w.PageControl;
-    tabs->insertTab(tabs->indexOf(w.PageControl_Delstrackor) + 1, page, QStringLiteral("&Situationsplan"));
-
-    auto current = [&w, page] { return w.PageControl->currentWidget() == page; };
-    QObject::connect(&w, &TForm_Skenbrus::commandStateChanged, page, [page] { page->refresh(); });
-    QObject::connect(w.Form_MedelHojd, &QDialog::finished, page, [page] { page->refresh(); });
-    QObject::connect(page, &SitePlanPage::statusChanged, &w, [&w, current](const QString& text) {
-        if (current()) w.setStatus(text);
-    });
-    QObject::connect(tabs, &QTabWidget::currentChanged, page, [&w, page, current] {
-        // The results page has its own Alt+S ("&Skrivare"); the tab gives it up while that shows.
-        const bool results = w.PageControl->currentWidget() == w.Pagecontrol_Resultat;
-        w.PageControl->setTabText(w.PageControl->indexOf(page),
-                                  results ? QStringLiteral("Situationsplan") : QStringLiteral("&Situationsplan"));
-        if (!current()) return;
-        w.PageControl->setProperty("helpContext", kHelpContext);
-        w.setStatus(page->statusText());
-    });
-    QObject::connect(page, &SitePlanPage::stretchActivated, &w, [&w](int s) {
-        w.PageControl->setCurrentWidget(w.PageControl_Delstrackor);
-        GridView* table = w.OvcTable_DelStrackor;
-        table->setCurrentCell(std::max(1, table->currentRow()), s);
-        table->setFocus();
-    });
-    return page;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The page "&Situationsplan": the stretches, tracks, screens, switch zones and facade around
-// the receiver, drawn from the stretch table as it stands. The wheel zooms about the cursor,
+// SitePlanPage: the page "&Situationsplan" of the main window: the stretches, tracks, screens,
+// switch zones and facade around the receiver, drawn from the stretch table as it stands. The wheel zooms about the cursor,
 // a drag moves the plan, Home (or a double-click beside the tracks) fits it again, and a
 // double-click on a stretch asks for that stretch's column in the table.
 
@@ -9,8 +9,6 @@
 #include "calc/SitePlan.h"
 #include "model/ProjectRecord.h"
 #include "paint/SitePlanPainter.h"
-
-class TForm_Skenbrus;
 
 class SitePlanPage : public QWidget {
     Q_OBJECT
@@ -25,6 +23,8 @@ public:
 
     const SitePlan& plan() const { return plan_; }
     const SitePlanView& view() const { return view_; }
+    // The help topic of the page.
+    static constexpr int kHelpContext = 90;
     // The status line for the page: the stretches without geometry, or how to use the page.
     QString statusText() const;
 
@@ -55,8 +55,3 @@ private:
     bool dragging_ = false;
     QPointF dragFrom_;
 };
-
-// Adds the page after "&Delsträckor" and connects it to the window: redrawn after every
-// accepted edit and after the cross-section dialog, its status in the status line, its help
-// topic, and a double-clicked stretch selected on "&Delsträckor".
-SitePlanPage* installSitePlanPage(TForm_Skenbrus& w);

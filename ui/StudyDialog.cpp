@@ -1,3 +1,4 @@
+// StudyDialog: the floor and screen-height studies with their table, chart and PDF page.
 #include "ui/StudyDialog.h"
 
 #include <QAction>
@@ -38,7 +39,6 @@
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
 #include "ui/Settings.h"
-#include "ui/main.h"
 
 namespace {
 const QString kLimitEqKey = QStringLiteral("RiktvardeEkv");
@@ -585,42 +585,4 @@ void StudyDialog::paintPage(QPainter& p)
         }
     }
     p.drawLine(QPointF(X(left), Y(y)), QPointF(X(right), Y(y)));
-}
-
-// ---------------------------------------------------------------------------------------
-
-void installStudyCommands(TForm_Skenbrus& form)
-{
-    TForm_Skenbrus* w = &form;
-    auto add = [w](StudyKind kind, const char* name, const char* text) {
-        auto* a = new QAction(QString::fromUtf8(text), w->Meny_Resultat);
-        a->setObjectName(QString::fromLatin1(name));
-        w->Meny_Resultat->insertAction(w->Meny_Resultat_Testa, a);
-        QObject::connect(a, &QAction::triggered, w, [w, kind] {
-            if (!w->finishEditing()) return;
-            const ProjectRecord& r = w->record();
-            if (kind == StudyKind::Screen) {
-                bool any = false;
-                for (int s = 1; s <= std::clamp(r.stretchCount, 1, kMaxStretches); ++s) any = any || r.screenType[s] > 0;
-                if (!any) {
-                    showMessage(w, QStringLiteral("Ingen delsträcka har skärm. Lägg in en skärm i tvärsektionen först."));
-                    return;
-                }
-            }
-            // The settings of "&Beräkning" as it would run now.
-            RunSettings rs;
-            rs.segmentLength = w->document().segmentLength;
-            rs.facadeBoxChecked = w->CheckBox_Korrektion->isChecked();
-            rs.indoorBoxChecked = w->CheckBox_Inneniva->isChecked();
-            const char sep = decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.';
-            StudyDialog dlg(kind, StudyContext{r, w->document(), rs, w->angleFactors(), w->appSettings(), sep}, w);
-            dlg.exec();
-        });
-        a->setEnabled(firstMissingInput(w->record()).complete());
-        QObject::connect(w, &TForm_Skenbrus::commandStateChanged, a, &QAction::setEnabled);
-        return a;
-    };
-    add(StudyKind::Floors, "Meny_Resultat_Vaningsstudie", "Våningsstudie...");
-    add(StudyKind::Screen, "Meny_Resultat_Skarmhojdsstudie", "Skärmhöjdsstudie...");
-    w->Meny_Resultat->insertSeparator(w->Meny_Resultat_Testa);
 }

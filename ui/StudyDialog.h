@@ -1,9 +1,9 @@
 #pragma once
-// The floor study ("Våningsstudie...") and the screen-height study ("Skärmhöjdsstudie...") of
-// the "&Resultat" menu: the heights from, step, to (and the stretch of the screen study),
+// StudyDialog: the floor study ("Våningsstudie...") and the screen-height study
+// ("Skärmhöjdsstudie..."): the heights from, step, to (and the stretch of the screen study),
 // "Beräkna" with a meter and "Avbryt", then the table and a chart of the levels against the
 // height, the guideline values as lines and the cells above them marked; "Kopiera" and
-// "Spara som PDF...".
+// "Spara som PDF...". Opened by StudyCommands.
 
 #include <QDialog>
 #include <optional>
@@ -23,7 +23,6 @@ class QPainter;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
-class TForm_Skenbrus;
 
 struct StudyContext {
     const ProjectRecord& record;
@@ -101,7 +100,3 @@ private:
     bool running_ = false;
     bool cancel_ = false;
 };
-
-// Adds "Våningsstudie..." and "Skärmhöjdsstudie..." to the "&Resultat" menu of the window,
-// enabled while the project is complete. Called once while the window is built.
-void installStudyCommands(TForm_Skenbrus& form);

@@ -1,7 +1,11 @@
+// TForm_Skenbrus: the main window — its pages, tables, panels, menus and the wiring of its commands.
 #include "ui/main.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -9,9 +13,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
@@ -24,16 +32,22 @@
 
 #include "model/Cp1252.h"
 #include "model/ProjectFile.h"
+#include "ui/Aboutu.h"
+#include "ui/CalculationCommand.h"
+#include "ui/ColumnMenus.h"
+#include "ui/CountSpinner.h"
 #include "ui/FasadAvst.h"
+#include "ui/FileCommands.h"
 #include "ui/Inneniva.h"
 #include "ui/Medelhojd.h"
+#include "ui/NumberText.h"
 #include "ui/Platform.h"
-#include "ui/ResultCommands.h"
+#include "ui/ReportActions.h"
 #include "ui/ResultPage.h"
 #include "ui/Settings.h"
 #include "ui/SitePlanPage.h"
 #include "ui/StretchTable.h"
-#include "ui/StudyDialog.h"
+#include "ui/StudyCommands.h"
 #include "ui/TrainTable.h"
 #include "ui/Vaxlar.h"
 
@@ -105,64 +119,34 @@ void styleTable(QTableView* v)
         "QHeaderView::section { background: #e6ebf1; border: 0px; border-right: 1px solid #c8ced6; "
         "border-bottom: 1px solid #c8ced6; padding: 0px 6px; }"));
 }
+
+// Right-button presses on the option boxes open their dialogs.
+class RightButtonFilter : public QObject {
+public:
+    RightButtonFilter(std::function<void(QObject*)> f, QObject* parent) : QObject(parent), f_(std::move(f)) {}
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+            f_(o);
+            return true;
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    std::function<void(QObject*)> f_;
+};
+
+QAction* addItem(QMenu* menu, const char* name, const char* text, QKeySequence key = {})
+{
+    QAction* a = menu->addAction(QString::fromUtf8(text));
+    a->setObjectName(QString::fromLatin1(name));
+    if (!key.isEmpty()) a->setShortcut(key);
+    return a;
+}
 }  // namespace
-
-// ---------------------------------------------------------------------------------------
-// CountSpinner
-
-CountSpinner::CountSpinner(const QString& editName, const QString& spinnerName, const QString& hint, QWidget* parent)
-    : QWidget(parent)
-{
-    edit = new QLineEdit(this);
-    edit->setObjectName(editName);
-    edit->setReadOnly(true);
-    edit->setFixedWidth(36);
-    edit->setAlignment(Qt::AlignCenter);
-    edit->setToolTip(hint);
-    edit->installEventFilter(this);
-    spinner = new QWidget(this);
-    spinner->setObjectName(spinnerName);
-    spinner->setToolTip(hint);
-    up = new QToolButton(spinner);
-    up->setObjectName(spinnerName + QStringLiteral("_Upp"));
-    up->setArrowType(Qt::UpArrow);
-    down = new QToolButton(spinner);
-    down->setObjectName(spinnerName + QStringLiteral("_Ner"));
-    down->setArrowType(Qt::DownArrow);
-    for (QToolButton* b : {up, down}) {
-        b->setFixedSize(18, 11);
-        b->setToolTip(hint);
-        b->setAutoRepeat(false);
-    }
-    auto* sv = new QVBoxLayout(spinner);
-    sv->setContentsMargins(0, 0, 0, 0);
-    sv->setSpacing(0);
-    sv->addWidget(up);
-    sv->addWidget(down);
-    auto* h = new QHBoxLayout(this);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(1);
-    h->addWidget(edit);
-    h->addWidget(spinner);
-    connect(up, &QToolButton::clicked, this, &CountSpinner::stepUp);
-    connect(down, &QToolButton::clicked, this, &CountSpinner::stepDown);
-}
-
-bool CountSpinner::eventFilter(QObject* o, QEvent* e)
-{
-    if (o == edit && e->type() == QEvent::KeyPress) {
-        const int k = static_cast<QKeyEvent*>(e)->key();
-        if (k == Qt::Key_Up) {
-            emit stepUp();
-            return true;
-        }
-        if (k == Qt::Key_Down) {
-            emit stepDown();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(o, e);
-}
 
 // ---------------------------------------------------------------------------------------
 // TForm_Skenbrus
@@ -170,14 +154,13 @@ bool CountSpinner::eventFilter(QObject* o, QEvent* e)
 TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(startupDefaults())
 {
     setObjectName(QStringLiteral("Form_Skenbrus"));
-    trainModel = new TrainTableModel(record_, *this, this);
-    stretchModel = new StretchTableModel(record_, *this, this);
-    Form_Vaxlar = new TForm_Vaxlar(this);
-    switchesDialog = [this](int s) { return Form_Vaxlar->execFor(record_, s); };
-    Form_MedelHojd = new TForm_MedelHojd(CrossSectionContext{record_, doc_, factors_, profileCheck_}, this);
-    Form_MedelHojd->refreshCommandState = [this] { refreshCommandState(); };
-    crossSectionDialog = [this](int s) { Form_MedelHojd->editStretch(s); };
-    calculation = [this] { runCalculation(); };
+    trainModel_ = new TrainTableModel(record_, *this, this);
+    stretchModel_ = new StretchTableModel(record_, *this, this);
+    Form_Vaxlar_ = new TForm_Vaxlar(this);
+    switchesDialog = [this](int s) { return Form_Vaxlar_->execFor(record_, s); };
+    Form_MedelHojd_ = new TForm_MedelHojd(CrossSectionContext{record_, doc_, factors_, profileCheck_}, this);
+    Form_MedelHojd_->refreshCommandState = [this] { refreshCommandState(); };
+    crossSectionDialog = [this](int s) { Form_MedelHojd_->editStretch(s); };
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -185,31 +168,31 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     v->setContentsMargins(6, 6, 6, 6);
     v->setSpacing(6);
 
-    PageControl = new QTabWidget(central);
-    PageControl->setObjectName(QStringLiteral("PageControl"));
-    PageControl->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 120px; padding: 4px 10px; }"));
-    PageControl_TagInfo = buildTrainPage();
-    PageControl_Delstrackor = buildStretchPage();
-    resultPage = new ResultPage;
+    PageControl_ = new QTabWidget(central);
+    PageControl_->setObjectName(QStringLiteral("PageControl"));
+    PageControl_->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 120px; padding: 4px 10px; }"));
+    PageControl_TagInfo_ = buildTrainPage();
+    PageControl_Delstrackor_ = buildStretchPage();
+    resultPage_ = new ResultPage;
     // The results scroll within their page instead of making the window grow.
     auto* resultScroll = new QScrollArea;
     resultScroll->setFrameShape(QFrame::NoFrame);
     resultScroll->setWidgetResizable(true);
-    resultScroll->setWidget(resultPage);
-    Pagecontrol_Resultat = resultScroll;
-    PageControl->addTab(PageControl_TagInfo, QStringLiteral("&TågInfo"));
-    PageControl->addTab(PageControl_Delstrackor, QStringLiteral("&Delsträckor"));
-    PageControl->addTab(Pagecontrol_Resultat, QStringLiteral("Resultat"));
-    PageControl->setTabVisible(PageControl->indexOf(Pagecontrol_Resultat), false);
-    PageControl->tabBar()->installEventFilter(this);
-    v->addWidget(PageControl, 1);
+    resultScroll->setWidget(resultPage_);
+    Pagecontrol_Resultat_ = resultScroll;
+    PageControl_->addTab(PageControl_TagInfo_, QStringLiteral("&TågInfo"));
+    PageControl_->addTab(PageControl_Delstrackor_, QStringLiteral("&Delsträckor"));
+    PageControl_->addTab(Pagecontrol_Resultat_, QStringLiteral("Resultat"));
+    PageControl_->setTabVisible(PageControl_->indexOf(Pagecontrol_Resultat_), false);
+    PageControl_->tabBar()->installEventFilter(this);
+    v->addWidget(PageControl_, 1);
 
-    Edit_Status = new QLineEdit(central);
-    Edit_Status->setObjectName(QStringLiteral("Edit_Status"));
-    Edit_Status->setReadOnly(true);
-    Edit_Status->setFocusPolicy(Qt::NoFocus);
-    Edit_Status->setStyleSheet(QStringLiteral("QLineEdit { background: #f6f6f2; color: #1f3b57; }"));
-    v->addWidget(Edit_Status);
+    Edit_Status_ = new QLineEdit(central);
+    Edit_Status_->setObjectName(QStringLiteral("Edit_Status"));
+    Edit_Status_->setReadOnly(true);
+    Edit_Status_->setFocusPolicy(Qt::NoFocus);
+    Edit_Status_->setStyleSheet(QStringLiteral("QLineEdit { background: #f6f6f2; color: #1f3b57; }"));
+    v->addWidget(Edit_Status_);
 
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(8);
@@ -217,24 +200,23 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     bottom->addWidget(buildLogoPanel());
     v->addLayout(bottom);
 
-    connect(PageControl, &QTabWidget::currentChanged, this, [this](int i) {
-        const bool results = PageControl->widget(i) == Pagecontrol_Resultat;
-        CheckBox_Inneniva->setVisible(!results);
-        CheckBox_Korrektion->setVisible(!results);
-        QWidget* page = PageControl->widget(i);
-        GridView* view = page == PageControl_TagInfo ? OvcTable_TagTyp
-                         : page == PageControl_Delstrackor ? OvcTable_DelStrackor
+    connect(PageControl_, &QTabWidget::currentChanged, this, [this](int i) {
+        const bool results = PageControl_->widget(i) == Pagecontrol_Resultat_;
+        CheckBox_Inneniva_->setVisible(!results);
+        CheckBox_Korrektion_->setVisible(!results);
+        QWidget* page = PageControl_->widget(i);
+        GridView* view = page == PageControl_TagInfo_ ? OvcTable_TagTyp_
+                         : page == PageControl_Delstrackor_ ? OvcTable_DelStrackor_
                                                            : nullptr;
-        PageControl->setProperty("helpContext", page == PageControl_TagInfo ? 50 : view ? 100 : 80);
+        PageControl_->setProperty("helpContext", page == PageControl_TagInfo_ ? 50 : view ? 100 : 80);
         if (view && view->currentRow() > 0)
             setStatus(view->gridModel()->statusText(view->currentRow(), view->currentColumn()));
     });
 
     buildMenus();
     connectOptionBoxes();
-    installReportCommands(*this);
-    installSitePlanPage(*this);
-    installStudyCommands(*this);
+    buildSitePlanPage();
+    buildCommands();
     resize(793, 556);
     showProject();
     setWindowTitle(captionText());
@@ -243,17 +225,17 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
 TForm_Skenbrus::~TForm_Skenbrus()
 {
     // The views and dialogs work on the record: let them go before it does.
-    delete OvcTable_TagTyp;
-    delete OvcTable_DelStrackor;
-    delete Form_MedelHojd;
-    delete Form_Vaxlar;
-    delete Form_Inneniva;
-    delete Form_FasadAvst;
-    Form_Inneniva = nullptr;
-    Form_FasadAvst = nullptr;
-    OvcTable_TagTyp = OvcTable_DelStrackor = nullptr;
-    Form_MedelHojd = nullptr;
-    Form_Vaxlar = nullptr;
+    delete OvcTable_TagTyp_;
+    delete OvcTable_DelStrackor_;
+    delete Form_MedelHojd_;
+    delete Form_Vaxlar_;
+    delete Form_Inneniva_;
+    delete Form_FasadAvst_;
+    Form_Inneniva_ = nullptr;
+    Form_FasadAvst_ = nullptr;
+    OvcTable_TagTyp_ = OvcTable_DelStrackor_ = nullptr;
+    Form_MedelHojd_ = nullptr;
+    Form_Vaxlar_ = nullptr;
 }
 
 QWidget* TForm_Skenbrus::buildTrainPage()
@@ -263,28 +245,27 @@ QWidget* TForm_Skenbrus::buildTrainPage()
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(6, 6, 6, 6);
     auto* top = new QHBoxLayout;
-    OvcSpinner1 = new CountSpinner(QStringLiteral("Edit1"), QStringLiteral("OvcSpinner1"),
+    OvcSpinner1_ = new CountSpinner(QStringLiteral("Edit1"), QStringLiteral("OvcSpinner1"),
                                    QStringLiteral("Tryck pil upp för att lägga till tåg och pil ner för att ta bort"),
                                    page);
-    Edit1 = OvcSpinner1->edit;
-    Edit1->setProperty("helpContext", 50);
+    OvcSpinner1_->edit()->setProperty("helpContext", 50);
     top->addWidget(new QLabel(QStringLiteral("Antal tåg"), page));
-    top->addWidget(OvcSpinner1);
+    top->addWidget(OvcSpinner1_);
     top->addStretch();
     v->addLayout(top);
-    OvcTable_TagTyp = new GridView(trainModel, page);
-    OvcTable_TagTyp->setObjectName(QStringLiteral("OvcTable_TagTyp"));
-    OvcTable_TagTyp->swallowDownInLastRow = true;
-    styleTable(OvcTable_TagTyp);
-    v->addWidget(OvcTable_TagTyp, 0, Qt::AlignLeft | Qt::AlignTop);
+    OvcTable_TagTyp_ = new GridView(trainModel_, page);
+    OvcTable_TagTyp_->setObjectName(QStringLiteral("OvcTable_TagTyp"));
+    OvcTable_TagTyp_->swallowDownInLastRow = true;
+    styleTable(OvcTable_TagTyp_);
+    v->addWidget(OvcTable_TagTyp_, 0, Qt::AlignLeft | Qt::AlignTop);
     v->addStretch();
-    connect(OvcSpinner1, &CountSpinner::stepUp, this, &TForm_Skenbrus::OvcSpinner1UpClick);
-    connect(OvcSpinner1, &CountSpinner::stepDown, this, &TForm_Skenbrus::OvcSpinner1DownClick);
-    connect(OvcTable_TagTyp, &GridView::cellEntered, this, [this](int row, int col) {
-        setStatus(trainModel->statusText(row, col));
-        OvcTable_TagTyp->setProperty("helpContext", trainModel->helpContext(row));
+    connect(OvcSpinner1_, &CountSpinner::stepUp, this, &TForm_Skenbrus::OvcSpinner1UpClick);
+    connect(OvcSpinner1_, &CountSpinner::stepDown, this, &TForm_Skenbrus::OvcSpinner1DownClick);
+    connect(OvcTable_TagTyp_, &GridView::cellEntered, this, [this](int row, int col) {
+        setStatus(trainModel_->statusText(row, col));
+        OvcTable_TagTyp_->setProperty("helpContext", trainModel_->helpContext(row));
     });
-    OvcTable_TagTyp->installEventFilter(this);
+    OvcTable_TagTyp_->installEventFilter(this);
     return page;
 }
 
@@ -295,135 +276,134 @@ QWidget* TForm_Skenbrus::buildStretchPage()
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(6, 6, 6, 6);
     auto* top = new QHBoxLayout;
-    OvcSpinner2 = new CountSpinner(
+    OvcSpinner2_ = new CountSpinner(
         QStringLiteral("Edit2"), QStringLiteral("OvcSpinner2"),
         QStringLiteral("Tryck pil upp för att lägga till delsträcka och pil ner för att ta bort"), page);
-    Edit2 = OvcSpinner2->edit;
-    Edit2->setProperty("helpContext", 100);
+    OvcSpinner2_->edit()->setProperty("helpContext", 100);
     top->addWidget(new QLabel(QStringLiteral("Antal delsträckor"), page));
-    top->addWidget(OvcSpinner2);
+    top->addWidget(OvcSpinner2_);
     top->addStretch();
     v->addLayout(top);
-    OvcTable_DelStrackor = new GridView(stretchModel, page);
-    OvcTable_DelStrackor->setObjectName(QStringLiteral("OvcTable_DelStrackor"));
-    styleTable(OvcTable_DelStrackor);
-    OvcTable_DelStrackor->extraKey = [this](QKeyEvent* e) {
+    OvcTable_DelStrackor_ = new GridView(stretchModel_, page);
+    OvcTable_DelStrackor_->setObjectName(QStringLiteral("OvcTable_DelStrackor"));
+    styleTable(OvcTable_DelStrackor_);
+    OvcTable_DelStrackor_->extraKey = [this](QKeyEvent* e) {
         if (e->key() == Qt::Key_T && (e->modifiers() & Qt::ControlModifier)) {
             openCrossSectionOfActiveStretch();
             return true;
         }
         return false;
     };
-    v->addWidget(OvcTable_DelStrackor, 0, Qt::AlignLeft | Qt::AlignTop);
+    v->addWidget(OvcTable_DelStrackor_, 0, Qt::AlignLeft | Qt::AlignTop);
     v->addStretch();
-    connect(OvcSpinner2, &CountSpinner::stepUp, this, &TForm_Skenbrus::OvcSpinner2UpClick);
-    connect(OvcSpinner2, &CountSpinner::stepDown, this, &TForm_Skenbrus::OvcSpinner2DownClick);
-    connect(OvcTable_DelStrackor, &GridView::cellEntered, this, [this](int row, int col) {
+    connect(OvcSpinner2_, &CountSpinner::stepUp, this, &TForm_Skenbrus::OvcSpinner2UpClick);
+    connect(OvcSpinner2_, &CountSpinner::stepDown, this, &TForm_Skenbrus::OvcSpinner2DownClick);
+    connect(OvcTable_DelStrackor_, &GridView::cellEntered, this, [this](int row, int col) {
         if (col >= 1 && col <= kMaxStretches) activeStretch_ = col;
-        setStatus(stretchModel->statusText(row, col));
-        OvcTable_DelStrackor->setProperty("helpContext", stretchModel->helpContext(row));
+        setStatus(stretchModel_->statusText(row, col));
+        OvcTable_DelStrackor_->setProperty("helpContext", stretchModel_->helpContext(row));
     });
-    OvcTable_DelStrackor->installEventFilter(this);
+    OvcTable_DelStrackor_->installEventFilter(this);
     return page;
 }
 
 QWidget* TForm_Skenbrus::buildInfoPanel()
 {
-    Panel_Info = new QFrame;
-    Panel_Info->setObjectName(QStringLiteral("Panel_Info"));
-    auto* v = new QVBoxLayout(Panel_Info);
+    Panel_Info_ = new QFrame;
+    Panel_Info_->setObjectName(QStringLiteral("Panel_Info"));
+    auto* v = new QVBoxLayout(Panel_Info_);
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(4);
     auto* boxes = new QHBoxLayout;
-    CheckBox_Inneniva = new QCheckBox(QStringLiteral("&Innenivå"), Panel_Info);
-    CheckBox_Inneniva->setObjectName(QStringLiteral("CheckBox_Inneniva"));
-    CheckBox_Inneniva->setToolTip(QStringLiteral("Tryck höger musknapp för att se data för fasadisolering.."));
-    CheckBox_Inneniva->setProperty("helpContext", 202);
-    CheckBox_Korrektion = new QCheckBox(QStringLiteral("&Korrektion för fasadreflexer"), Panel_Info);
-    CheckBox_Korrektion->setObjectName(QStringLiteral("CheckBox_Korrektion"));
-    CheckBox_Korrektion->setToolTip(
+    CheckBox_Inneniva_ = new QCheckBox(QStringLiteral("&Innenivå"), Panel_Info_);
+    CheckBox_Inneniva_->setObjectName(QStringLiteral("CheckBox_Inneniva"));
+    CheckBox_Inneniva_->setToolTip(QStringLiteral("Tryck höger musknapp för att se data för fasadisolering.."));
+    CheckBox_Inneniva_->setProperty("helpContext", 202);
+    CheckBox_Korrektion_ = new QCheckBox(QStringLiteral("&Korrektion för fasadreflexer"), Panel_Info_);
+    CheckBox_Korrektion_->setObjectName(QStringLiteral("CheckBox_Korrektion"));
+    CheckBox_Korrektion_->setToolTip(
         QStringLiteral("Tryck höger musknapp för att se information om avstånd till fasad..."));
-    CheckBox_Korrektion->setProperty("helpContext", 201);
-    boxes->addWidget(CheckBox_Inneniva);
+    CheckBox_Korrektion_->setProperty("helpContext", 201);
+    boxes->addWidget(CheckBox_Inneniva_);
     boxes->addSpacing(16);
-    boxes->addWidget(CheckBox_Korrektion);
+    boxes->addWidget(CheckBox_Korrektion_);
     boxes->addStretch();
     v->addLayout(boxes);
 
-    StringGrid_Info = new QTableWidget(kInfoRows, 2, Panel_Info);
-    StringGrid_Info->setObjectName(QStringLiteral("StringGrid_Info"));
-    StringGrid_Info->setProperty("helpContext", 10);
-    StringGrid_Info->horizontalHeader()->hide();
-    StringGrid_Info->verticalHeader()->hide();
-    StringGrid_Info->setColumnWidth(0, 140);
-    StringGrid_Info->horizontalHeader()->setStretchLastSection(true);
-    StringGrid_Info->setItemDelegateForColumn(1, new InfoDelegate(StringGrid_Info));
-    StringGrid_Info->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid_Info->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    StringGrid_Info->setStyleSheet(QStringLiteral("QTableWidget { gridline-color: #c8ced6; }"));
+    StringGrid_Info_ = new QTableWidget(kInfoRows, 2, Panel_Info_);
+    StringGrid_Info_->setObjectName(QStringLiteral("StringGrid_Info"));
+    StringGrid_Info_->setProperty("helpContext", 10);
+    StringGrid_Info_->horizontalHeader()->hide();
+    StringGrid_Info_->verticalHeader()->hide();
+    StringGrid_Info_->setColumnWidth(0, 140);
+    StringGrid_Info_->horizontalHeader()->setStretchLastSection(true);
+    StringGrid_Info_->setItemDelegateForColumn(1, new InfoDelegate(StringGrid_Info_));
+    StringGrid_Info_->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid_Info_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    StringGrid_Info_->setStyleSheet(QStringLiteral("QTableWidget { gridline-color: #c8ced6; }"));
     for (int r = 0; r < kInfoRows; ++r) {
-        StringGrid_Info->setRowHeight(r, 22);
+        StringGrid_Info_->setRowHeight(r, 22);
         auto* t = new QTableWidgetItem(QString::fromUtf8(kInfoTitles[r]));
         t->setFlags(Qt::ItemIsEnabled);
         t->setBackground(QColor(0xe6, 0xeb, 0xf1));
-        StringGrid_Info->setItem(r, 0, t);
-        StringGrid_Info->setItem(r, 1, new QTableWidgetItem);
+        StringGrid_Info_->setItem(r, 0, t);
+        StringGrid_Info_->setItem(r, 1, new QTableWidgetItem);
     }
-    StringGrid_Info->setFixedHeight(kInfoRows * 22 + 2 * StringGrid_Info->frameWidth() + 1);
-    StringGrid_Info->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid_Info->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    v->addWidget(StringGrid_Info);
-    connect(StringGrid_Info, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    StringGrid_Info_->setFixedHeight(kInfoRows * 22 + 2 * StringGrid_Info_->frameWidth() + 1);
+    StringGrid_Info_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid_Info_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v->addWidget(StringGrid_Info_);
+    connect(StringGrid_Info_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!fillingInfo_ && item->column() == 1) onInfoTextChanged(item->row() + 1, item->text());
     });
     auto status = [this](int row) {
         if (row >= 0 && row < kInfoRows) setStatus(QString::fromUtf8(kInfoStatus[row]));
     };
-    connect(StringGrid_Info, &QTableWidget::currentCellChanged, this, [status](int row, int, int, int) { status(row); });
-    connect(StringGrid_Info, &QTableWidget::cellClicked, this, [status](int row, int) { status(row); });
-    return Panel_Info;
+    connect(StringGrid_Info_, &QTableWidget::currentCellChanged, this, [status](int row, int, int, int) { status(row); });
+    connect(StringGrid_Info_, &QTableWidget::cellClicked, this, [status](int row, int) { status(row); });
+    return Panel_Info_;
 }
 
 QWidget* TForm_Skenbrus::buildLogoPanel()
 {
-    Panel_Logo = new QFrame;
-    Panel_Logo->setObjectName(QStringLiteral("Panel_Logo"));
-    auto* v = new QVBoxLayout(Panel_Logo);
+    Panel_Logo_ = new QFrame;
+    Panel_Logo_->setObjectName(QStringLiteral("Panel_Logo"));
+    auto* v = new QVBoxLayout(Panel_Logo_);
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(6);
-    auto* logo = new QLabel(Panel_Logo);
+    auto* logo = new QLabel(Panel_Logo_);
     logo->setObjectName(QStringLiteral("Image_Logo"));
     logo->setPixmap(logoPixmap());
     v->addWidget(logo);
     auto* seg = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("Segmentlängd"), Panel_Logo);
-    SpinEdit1 = new QSpinBox(Panel_Logo);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
-    SpinEdit1->setRange(1, 2);
-    SpinEdit1->setValue(1);
-    SpinEdit1->setSuffix(QStringLiteral(" m"));
-    SpinEdit1->setProperty("helpContext", 112);
-    label->setBuddy(SpinEdit1);
+    auto* label = new QLabel(QStringLiteral("Segmentlängd"), Panel_Logo_);
+    SpinEdit1_ = new QSpinBox(Panel_Logo_);
+    SpinEdit1_->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1_->setRange(1, 2);
+    SpinEdit1_->setValue(1);
+    SpinEdit1_->setSuffix(QStringLiteral(" m"));
+    SpinEdit1_->setProperty("helpContext", 112);
+    label->setBuddy(SpinEdit1_);
     seg->addWidget(label);
     seg->addStretch();
-    seg->addWidget(SpinEdit1);
+    seg->addWidget(SpinEdit1_);
     v->addLayout(seg);
-    Button_Berakning = new QPushButton(QStringLiteral("&Beräkning"), Panel_Logo);
-    Button_Berakning->setObjectName(QStringLiteral("Button_Berakning"));
-    Button_Berakning->setToolTip(QStringLiteral("Tryck här för att beräkna bullernivån "));
-    Button_Berakning->setMinimumHeight(30);
-    v->addWidget(Button_Berakning);
+    Button_Berakning_ = new QPushButton(QStringLiteral("&Beräkning"), Panel_Logo_);
+    Button_Berakning_->setObjectName(QStringLiteral("Button_Berakning"));
+    Button_Berakning_->setToolTip(QStringLiteral("Tryck här för att beräkna bullernivån "));
+    Button_Berakning_->setMinimumHeight(30);
+    v->addWidget(Button_Berakning_);
     v->addStretch();
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int value) {
+    connect(SpinEdit1_, &QSpinBox::valueChanged, this, [this](int value) {
         // Only a change the user makes becomes the setting.
-        if (SpinEdit1->hasFocus()) {
+        if (SpinEdit1_->hasFocus()) {
             segmentSetting_ = value;
             if (settings_) settings_->setSegment(value);
         }
         doc_.segmentLength = value;
     });
-    connect(Button_Berakning, &QPushButton::clicked, this, &TForm_Skenbrus::Button_BerakningClick);
-    return Panel_Logo;
+    connect(Button_Berakning_, &QPushButton::clicked, this, &TForm_Skenbrus::Button_BerakningClick);
+    return Panel_Logo_;
 }
 
 QString TForm_Skenbrus::captionText() const
@@ -450,36 +430,37 @@ void TForm_Skenbrus::showInfoTexts()
     fillingInfo_ = true;
     const std::string texts[kInfoRows] = {record_.objectName.bytes(), record_.description.bytes(),
                                           record_.caseOfficer.bytes(), record_.lastUpdate.bytes()};
-    for (int r = 0; r < kInfoRows; ++r) StringGrid_Info->item(r, 1)->setText(QString::fromStdString(fromCp1252(texts[r])));
+    for (int r = 0; r < kInfoRows; ++r) StringGrid_Info_->item(r, 1)->setText(QString::fromStdString(fromCp1252(texts[r])));
     fillingInfo_ = false;
 }
 
 void TForm_Skenbrus::showCounts()
 {
-    Edit1->setText(QString::number(record_.trainCount));
-    Edit2->setText(QString::number(record_.stretchCount));
+    Edit1()->setText(QString::number(record_.trainCount));
+    Edit2()->setText(QString::number(record_.stretchCount));
 }
 
 void TForm_Skenbrus::showProject()
 {
     showCounts();
     showInfoTexts();
-    setOptionBoxQuietly(CheckBox_Inneniva, record_.indoorLevelOn == 1);
-    setOptionBoxQuietly(CheckBox_Korrektion, record_.facadeReflectionOn == 1);
+    setOptionBoxQuietly(CheckBox_Inneniva_, record_.indoorLevelOn == 1);
+    setOptionBoxQuietly(CheckBox_Korrektion_, record_.facadeReflectionOn == 1);
     activeStretch_ = 1;
-    reshapeTable(OvcTable_TagTyp);
-    reshapeTable(OvcTable_DelStrackor);
-    OvcTable_TagTyp->setCurrentCell(1, 1);
-    OvcTable_DelStrackor->setCurrentCell(1, 1);
+    reshapeTable(OvcTable_TagTyp_);
+    reshapeTable(OvcTable_DelStrackor_);
+    OvcTable_TagTyp_->setCurrentCell(1, 1);
+    OvcTable_DelStrackor_->setCurrentCell(1, 1);
     sizeTables();
     refreshCommandState();
-    GridView* view = PageControl->currentWidget() == PageControl_Delstrackor ? OvcTable_DelStrackor : OvcTable_TagTyp;
+    GridView* view = PageControl_->currentWidget() == PageControl_Delstrackor_ ? OvcTable_DelStrackor_ : OvcTable_TagTyp_;
     setStatus(view->gridModel()->statusText(view->currentRow(), view->currentColumn()));
 }
 
 void TForm_Skenbrus::applyStartupSettings(AppSettings& settings)
 {
     settings_ = &settings;
+    report_->setSettings(&settings);
     segmentSetting_ = settings.segment();
     doc_.traceEquivalent = settings.traceEquivalent();
     doc_.traceMaximum = settings.traceMaximum();
@@ -493,28 +474,27 @@ void TForm_Skenbrus::applyStartupSettings(AppSettings& settings)
     showProject();
 }
 
-bool TForm_Skenbrus::openStartupFile(const QString& path)
-{
-    const bool ok = readFile(path);
-    // Trace files of later runs go beside the project.
-    if (ok) QDir::setCurrent(QString::fromStdString(folderOf(path.toStdString())));
-    PageControl->setCurrentWidget(PageControl_TagInfo);
-    return ok;
-}
+void TForm_Skenbrus::showTrainPage() { PageControl_->setCurrentWidget(PageControl_TagInfo_); }
+
+void TForm_Skenbrus::showTitle() { setWindowTitle(captionText()); }
+
+QLineEdit* TForm_Skenbrus::Edit1() const { return OvcSpinner1_->edit(); }
+
+QLineEdit* TForm_Skenbrus::Edit2() const { return OvcSpinner2_->edit(); }
 
 void TForm_Skenbrus::refreshCommandState()
 {
     const MissingInput m = firstMissingInput(record_);
     complete_ = m.complete();
-    Button_Berakning->setEnabled(complete_);
-    Meny_Resultat_Berakning->setEnabled(complete_);
+    Button_Berakning_->setEnabled(complete_);
+    Meny_Resultat_Berakning_->setEnabled(complete_);
     doc_.segmentLength = refreshSegmentLength(record_, segmentSetting_, segmentControl_);
     {
-        const QSignalBlocker block(SpinEdit1);
-        SpinEdit1->setRange(segmentControl_.lower, std::max(segmentControl_.lower, segmentControl_.upper));
-        SpinEdit1->setValue(segmentControl_.value);
+        const QSignalBlocker block(SpinEdit1_);
+        SpinEdit1_->setRange(segmentControl_.lower, std::max(segmentControl_.lower, segmentControl_.upper));
+        SpinEdit1_->setValue(segmentControl_.value);
     }
-    PageControl->setTabVisible(PageControl->indexOf(Pagecontrol_Resultat), false);
+    PageControl_->setTabVisible(PageControl_->indexOf(Pagecontrol_Resultat_), false);
     setResultsCurrent(false);
     updateReportCommands();
     emit commandStateChanged(m.complete());
@@ -522,11 +502,11 @@ void TForm_Skenbrus::refreshCommandState()
 
 bool TForm_Skenbrus::finishEditing()
 {
-    if (!OvcTable_TagTyp->finishEditing()) return false;
-    if (!OvcTable_DelStrackor->finishEditing()) return false;
+    if (!OvcTable_TagTyp_->finishEditing()) return false;
+    if (!OvcTable_DelStrackor_->finishEditing()) return false;
     // A project text being typed is taken when its editor loses the focus.
     QWidget* fw = QApplication::focusWidget();
-    if (fw && fw != StringGrid_Info && StringGrid_Info->isAncestorOf(fw)) StringGrid_Info->setFocus();
+    if (fw && fw != StringGrid_Info_ && StringGrid_Info_->isAncestorOf(fw)) StringGrid_Info_->setFocus();
     return true;
 }
 
@@ -540,8 +520,8 @@ void TForm_Skenbrus::reshapeTable(GridView* view)
 
 void TForm_Skenbrus::sizeTables()
 {
-    for (GridView* view : {OvcTable_TagTyp, OvcTable_DelStrackor}) {
-        const bool train = view == OvcTable_TagTyp;
+    for (GridView* view : {OvcTable_TagTyp_, OvcTable_DelStrackor_}) {
+        const bool train = view == OvcTable_TagTyp_;
         EditTableModel* m = view->gridModel();
         const QFontMetrics fm(view->font());
         int title = train ? 140 : 200;
@@ -571,34 +551,34 @@ void TForm_Skenbrus::cellAccepted() { modifiedEdit(); }
 
 void TForm_Skenbrus::tracksChanged()
 {
-    reshapeTable(OvcTable_TagTyp);
+    reshapeTable(OvcTable_TagTyp_);
     sizeTables();
 }
 
-void TForm_Skenbrus::setStatus(const QString& text) { Edit_Status->setText(text); }
+void TForm_Skenbrus::setStatus(const QString& text) { Edit_Status_->setText(text); }
 
 bool TForm_Skenbrus::showSwitches(int s)
 {
     const bool stored = switchesDialog ? switchesDialog(s) : false;
-    stretchModel->refreshAll();
+    stretchModel_->refreshAll();
     return stored;
 }
 
 void TForm_Skenbrus::showCrossSection(int s)
 {
     if (crossSectionDialog) crossSectionDialog(s);
-    stretchModel->refreshAll();
+    stretchModel_->refreshAll();
 }
 
 void TForm_Skenbrus::openCrossSectionOfActiveStretch()
 {
-    if (!OvcTable_DelStrackor->finishEditing()) return;
+    if (!OvcTable_DelStrackor_->finishEditing()) return;
     const int s = activeStretch_;
     if (!crossSectionGeometryComplete(record_, s)) return;
     const ProjectRecord before = record_;
     showCrossSection(s);
     record_.crossSectionOn[s] = 1;
-    stretchModel->refreshAll();
+    stretchModel_->refreshAll();
     if (!(record_ == before)) cellAccepted();
 }
 
@@ -610,7 +590,7 @@ void TForm_Skenbrus::OvcSpinner1UpClick()
     record_.nationality[t] = std::clamp(record_.country, 0, 2);
     rebuildTrainTypeList(record_, t);
     showCounts();
-    reshapeTable(OvcTable_TagTyp);
+    reshapeTable(OvcTable_TagTyp_);
     sizeTables();
     modifiedEdit();
 }
@@ -621,7 +601,7 @@ void TForm_Skenbrus::OvcSpinner1DownClick()
     if (record_.trainCount <= 1) return;
     --record_.trainCount;
     showCounts();
-    reshapeTable(OvcTable_TagTyp);
+    reshapeTable(OvcTable_TagTyp_);
     sizeTables();
     modifiedEdit();
 }
@@ -645,8 +625,8 @@ void TForm_Skenbrus::OvcSpinner2UpClick()
     if (r.screenType[n] < 0 || r.screenType[n] > 2) r.screenType[n] = 0;
     r.bpCount[n] = std::clamp(r.bpCount[n], 2, kMaxBreakPoints);
     showCounts();
-    reshapeTable(OvcTable_DelStrackor);
-    reshapeTable(OvcTable_TagTyp);
+    reshapeTable(OvcTable_DelStrackor_);
+    reshapeTable(OvcTable_TagTyp_);
     sizeTables();
     modifiedEdit();
 }
@@ -657,8 +637,8 @@ void TForm_Skenbrus::OvcSpinner2DownClick()
     if (record_.stretchCount <= 1) return;
     --record_.stretchCount;
     showCounts();
-    reshapeTable(OvcTable_DelStrackor);
-    reshapeTable(OvcTable_TagTyp);
+    reshapeTable(OvcTable_DelStrackor_);
+    reshapeTable(OvcTable_TagTyp_);
     activeStretch_ = std::min(activeStretch_, record_.stretchCount);
     sizeTables();
     modifiedEdit();
@@ -667,7 +647,7 @@ void TForm_Skenbrus::OvcSpinner2DownClick()
 void TForm_Skenbrus::Button_BerakningClick()
 {
     if (!finishEditing()) return;
-    if (calculation) calculation();
+    emit calculationRequested();
 }
 
 void TForm_Skenbrus::onInfoTextChanged(int row, const QString& text)
@@ -684,7 +664,7 @@ void TForm_Skenbrus::onInfoTextChanged(int row, const QString& text)
     const QString shown = QString::fromStdString(cut);
     if (shown != text) {
         fillingInfo_ = true;
-        StringGrid_Info->item(row - 1, 1)->setText(shown);
+        StringGrid_Info_->item(row - 1, 1)->setText(shown);
         fillingInfo_ = false;
     }
     modifiedEdit();
@@ -692,17 +672,347 @@ void TForm_Skenbrus::onInfoTextChanged(int row, const QString& text)
 
 bool TForm_Skenbrus::eventFilter(QObject* o, QEvent* e)
 {
-    if (o == PageControl->tabBar() &&
+    if (o == PageControl_->tabBar() &&
         (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::Shortcut || e->type() == QEvent::KeyPress)) {
         // A refused cell value keeps its page: the page change is not carried out.
         if (!finishEditing()) return true;
     }
     if (e->type() == QEvent::FocusIn) {
-        if (o == OvcTable_TagTyp && OvcTable_TagTyp->currentRow() > 0)
-            setStatus(trainModel->statusText(OvcTable_TagTyp->currentRow(), OvcTable_TagTyp->currentColumn()));
-        else if (o == OvcTable_DelStrackor && OvcTable_DelStrackor->currentRow() > 0)
-            setStatus(stretchModel->statusText(OvcTable_DelStrackor->currentRow(),
-                                               OvcTable_DelStrackor->currentColumn()));
+        if (o == OvcTable_TagTyp_ && OvcTable_TagTyp_->currentRow() > 0)
+            setStatus(trainModel_->statusText(OvcTable_TagTyp_->currentRow(), OvcTable_TagTyp_->currentColumn()));
+        else if (o == OvcTable_DelStrackor_ && OvcTable_DelStrackor_->currentRow() > 0)
+            setStatus(stretchModel_->statusText(OvcTable_DelStrackor_->currentRow(),
+                                               OvcTable_DelStrackor_->currentColumn()));
     }
     return QMainWindow::eventFilter(o, e);
 }
+
+// ---------------------------------------------------------------------------------------
+// Site plan and commands
+
+void TForm_Skenbrus::buildSitePlanPage()
+{
+    // After "&Delsträckor": redrawn after every accepted edit and after the cross-section
+    // dialog, its status in the status line, its help topic, and a double-clicked stretch
+    // selected on "&Delsträckor".
+    auto* page = new SitePlanPage(record_, PageControl_);
+    sitePlanPage_ = page;
+    PageControl_->insertTab(PageControl_->indexOf(PageControl_Delstrackor_) + 1, page, QStringLiteral("&Situationsplan"));
+    connect(this, &TForm_Skenbrus::commandStateChanged, page, [page] { page->refresh(); });
+    connect(Form_MedelHojd_, &QDialog::finished, page, [page] { page->refresh(); });
+    connect(page, &SitePlanPage::statusChanged, this, [this, page](const QString& text) {
+        if (PageControl_->currentWidget() == page) setStatus(text);
+    });
+    connect(PageControl_, &QTabWidget::currentChanged, page, [this, page] {
+        // The results page has its own Alt+S ("&Skrivare"); the tab gives it up while that shows.
+        const bool results = PageControl_->currentWidget() == Pagecontrol_Resultat_;
+        PageControl_->setTabText(PageControl_->indexOf(page),
+                                 results ? QStringLiteral("Situationsplan") : QStringLiteral("&Situationsplan"));
+        if (PageControl_->currentWidget() != page) return;
+        PageControl_->setProperty("helpContext", SitePlanPage::kHelpContext);
+        setStatus(page->statusText());
+    });
+    connect(page, &SitePlanPage::stretchActivated, this, [this](int s) {
+        PageControl_->setCurrentWidget(PageControl_Delstrackor_);
+        GridView* table = OvcTable_DelStrackor_;
+        table->setCurrentCell(std::max(1, table->currentRow()), s);
+        table->setFocus();
+    });
+}
+
+void TForm_Skenbrus::buildCommands()
+{
+    files_ = new FileCommands(*this);
+    calculation_ = new CalculationCommand(*this);
+    connect(this, &TForm_Skenbrus::calculationRequested, calculation_, &CalculationCommand::run);
+
+    // Report and export: the groups of the results page and the items of "&Utskrift".
+    const char sep = decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.';
+    report_ = new ReportActions(
+        ReportContext{record_, results_, doc_, SpinEdit1_, sep, this}, this);
+    report_->fillGroups(resultPage_->GroupBox_Utskrift, resultPage_->GroupBox_Export);
+    report_->attachMenu(Meny_Arkiv_SkrivarInstallning_, Meny_Resultat_Utskrift_, Meny_Resultat_Utskrift_Skrivare_,
+                        Meny_Resultat_Utskrift_Granska_);
+    report_->setResultsCurrent(resultsCurrent());
+    connect(this, &TForm_Skenbrus::resultsCurrentChanged, report_, &ReportActions::setResultsCurrent);
+    connect(report_, &ReportActions::statusMessage, this, [this](const QString& text) { setStatus(text); });
+
+    columnMenus_ = new ColumnMenus(ColumnContext{record_, doc_, OvcTable_TagTyp_, OvcTable_DelStrackor_}, this, this);
+    connect(columnMenus_, &ColumnMenus::columnPasted, this, &TForm_Skenbrus::refreshCommandState);
+
+    studies_ = new StudyCommands(*this, Meny_Resultat_, Meny_Resultat_Testa_);
+}
+
+// ---------------------------------------------------------------------------------------
+// Menus
+
+void TForm_Skenbrus::buildMenus()
+{
+    Form_About_ = new TForm_About(this);
+
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("Meny"));
+
+    QMenu* arkiv = bar->addMenu(QStringLiteral("&Arkiv"));
+    arkiv->setObjectName(QStringLiteral("Meny_Arkiv"));
+    Meny_Arkiv_Hamta_ = addItem(arkiv, "Meny_Arkiv_Hamta", "&Hämta...", QKeySequence(Qt::CTRL | Qt::Key_H));
+    // The one real Ctrl+S: "&Skrivare" only shows the key.
+    Meny_Arkiv_Spara_ = addItem(arkiv, "Meny_Arkiv_Spara", "&Spara", QKeySequence(Qt::CTRL | Qt::Key_S));
+    Meny_Arkiv_SparaSom_ = addItem(arkiv, "Meny_Arkiv_SparaSom", "Spara S&om...");
+    Meny_Arkiv_Ny_ = addItem(arkiv, "Meny_Arkiv_Ny", "&Ny...");
+    arkiv->addSeparator();
+    Meny_Arkiv_SkrivarInstallning_ = addItem(arkiv, "Meny_Arkiv_SkrivarInstallning", "Skrivar&Inställning...");
+    Meny_Arkiv_Land_ = arkiv->addMenu(QString::fromUtf8("Ändra Land"));
+    Meny_Arkiv_Land_->setObjectName(QStringLiteral("Meny_Arkiv_Land"));
+    Meny_Arkiv_Land_Norge_ = addItem(Meny_Arkiv_Land_, "Meny_Arkiv_Land_Norge", "Norge");
+    Meny_Arkiv_Land_Sverige_ = addItem(Meny_Arkiv_Land_, "Meny_Arkiv_Land_Sverige", "Sverige");
+    Meny_Arkiv_Land_Finland_ = addItem(Meny_Arkiv_Land_, "Meny_Arkiv_Land_Finland", "Finland");
+    // Exactly one country is ticked; choosing the ticked one leaves it ticked.
+    auto* countries = new QActionGroup(this);
+    countries->setExclusive(true);
+    int c = 0;
+    for (QAction* a : {Meny_Arkiv_Land_Norge_, Meny_Arkiv_Land_Sverige_, Meny_Arkiv_Land_Finland_}) {
+        a->setCheckable(true);
+        countries->addAction(a);
+        a->setData(c);
+        connect(a, &QAction::triggered, this, [this, c] { chooseCountry(c); });
+        ++c;
+    }
+    arkiv->addSeparator();
+    Meny_Arkiv_Avsluta_ = addItem(arkiv, "Meny_Arkiv_Avsluta", "&Avsluta");
+
+    Meny_Resultat_ = bar->addMenu(QStringLiteral("&Resultat"));
+    Meny_Resultat_->setObjectName(QStringLiteral("Meny_Resultat"));
+    Meny_Resultat_Berakning_ = addItem(Meny_Resultat_, "Meny_Resultat_Berakning", "&Beräkning");
+    Meny_Resultat_Utskrift_ = Meny_Resultat_->addMenu(QStringLiteral("&Utskrift"));
+    Meny_Resultat_Utskrift_->setObjectName(QStringLiteral("Meny_Resultat_Utskrift"));
+    Meny_Resultat_Utskrift_Skrivare_ = addItem(Meny_Resultat_Utskrift_, "Meny_Resultat_Utskrift_Skrivare", "&Skrivare\tCtrl+S");
+    Meny_Resultat_Utskrift_Granska_ =
+        addItem(Meny_Resultat_Utskrift_, "Meny_Resultat_Utskrift_Granska", "&Granska", QKeySequence(Qt::CTRL | Qt::Key_G));
+    Meny_Resultat_Utskrift_Exportera_ = addItem(Meny_Resultat_Utskrift_, "Meny_Resultat_Utskrift_Exportera", "&Exportera",
+                                               QKeySequence(Qt::CTRL | Qt::Key_E));
+    Meny_Resultat_Utskrift_Exportera_->setVisible(false);
+    Meny_Resultat_Testa_ = addItem(Meny_Resultat_, "Meny_Resultat_Testa", "&Testa, gå till fält som saknar värde");
+
+    Meny_Avsluta_ = bar->addAction(QStringLiteral("A&vsluta"));
+    Meny_Avsluta_->setObjectName(QStringLiteral("Meny_Avsluta"));
+
+    QMenu* hjalp = bar->addMenu(QString::fromUtf8("&Hjälp"));
+    hjalp->setObjectName(QStringLiteral("Meny_Hjalp"));
+    Meny_Hjalp_Innehall_ = addItem(hjalp, "Meny_Hjalp_Innehall", "&Innehåll");
+    Meny_Hjalp_AktuelltFalt_ = addItem(hjalp, "Meny_Hjalp_AktuelltFalt", "&Hjälp om aktuellt fält", QKeySequence(Qt::Key_F1));
+    Meny_Hjalp_Om_ = addItem(hjalp, "Meny_Hjalp_Om", "&Om");
+
+    connect(Meny_Arkiv_Hamta_, &QAction::triggered, this, [this] { files_->openCommand(); });
+    connect(Meny_Arkiv_Spara_, &QAction::triggered, this, [this] { files_->saveCommand(); });
+    connect(Meny_Arkiv_SparaSom_, &QAction::triggered, this, [this] { files_->saveAsCommand(); });
+    connect(Meny_Arkiv_Ny_, &QAction::triggered, this, [this] { files_->newCommand(); });
+    connect(Meny_Arkiv_Avsluta_, &QAction::triggered, this, &QWidget::close);
+    connect(Meny_Avsluta_, &QAction::triggered, this, &QWidget::close);
+    connect(Meny_Resultat_Berakning_, &QAction::triggered, this, [this] {
+        if (!finishEditing()) return;
+        Button_BerakningClick();
+        // Enabled again by the next completeness check, that is by the next edit.
+        Meny_Resultat_Berakning_->setEnabled(false);
+    });
+    connect(Meny_Resultat_Testa_, &QAction::triggered, this, &TForm_Skenbrus::gotoFirstMissingInput);
+    connect(Meny_Hjalp_Innehall_, &QAction::triggered, this, &TForm_Skenbrus::showHelpContents);
+    connect(Meny_Hjalp_AktuelltFalt_, &QAction::triggered, this, &TForm_Skenbrus::showHelpForFocusedControl);
+    connect(Meny_Hjalp_Om_, &QAction::triggered, this, &TForm_Skenbrus::showAbout);
+
+    // The status line describes input fields; on the results page it has nothing to say.
+    connect(PageControl_, &QTabWidget::currentChanged, this, [this](int i) {
+        if (PageControl_->widget(i) == Pagecontrol_Resultat_) setStatus(QString());
+    });
+
+    Meny_Resultat_Berakning_->setEnabled(false);
+    showCountryTicks();
+    updateReportCommands();
+}
+
+void TForm_Skenbrus::showCountryTicks()
+{
+    if (!Meny_Arkiv_Land_Norge_) return;
+    for (QAction* a : {Meny_Arkiv_Land_Norge_, Meny_Arkiv_Land_Sverige_, Meny_Arkiv_Land_Finland_})
+        a->setChecked(a->data().toInt() == tickedCountry_);
+}
+
+void TForm_Skenbrus::chooseCountry(int country)
+{
+    country = std::clamp(country, 0, 2);
+    if (country != tickedCountry_) {
+        tickedCountry_ = country;
+        record_.country = country;
+        if (settings_) settings_->setLand(AppSettings::countryName(country));
+    }
+    showCountryTicks();
+}
+
+void TForm_Skenbrus::updateReportCommands()
+{
+    if (!Meny_Resultat_Utskrift_) return;
+    // Printing never shows results of other inputs.
+    const bool on = complete_ && resultsCurrent_;
+    Meny_Resultat_Utskrift_->setEnabled(on);
+    Meny_Resultat_Utskrift_Skrivare_->setEnabled(on);
+    Meny_Resultat_Utskrift_Granska_->setEnabled(on);
+    Meny_Resultat_Utskrift_Exportera_->setEnabled(on);
+}
+
+void TForm_Skenbrus::setResultsCurrent(bool current)
+{
+    if (current != resultsCurrent_) {
+        resultsCurrent_ = current;
+        updateReportCommands();
+        emit resultsCurrentChanged(current);
+    }
+}
+
+void TForm_Skenbrus::showResultsPage()
+{
+    resultPage_->showResults(record_, results_);
+    PageControl_->setTabVisible(PageControl_->indexOf(Pagecontrol_Resultat_), true);
+    PageControl_->setCurrentWidget(Pagecontrol_Resultat_);
+    Button_Berakning_->setEnabled(false);
+    Meny_Resultat_Berakning_->setEnabled(false);
+    setResultsCurrent(true);
+}
+
+void TForm_Skenbrus::hideResultsPage()
+{
+    PageControl_->setTabVisible(PageControl_->indexOf(Pagecontrol_Resultat_), false);
+    setResultsCurrent(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// Option check boxes
+
+void TForm_Skenbrus::connectOptionBoxes()
+{
+    Form_Inneniva_ = new TForm_Inneniva(record_, doc_, this);
+    Form_FasadAvst_ = new TForm_FasadAvst(record_, doc_, this);
+    indoorDialog = [this] { Form_Inneniva_->execFor(); };
+    facadeDialog = [this] { Form_FasadAvst_->execFor(); };
+    // F1 in the dialogs shows their own topic.
+    for (QDialog* d : {static_cast<QDialog*>(Form_Inneniva_), static_cast<QDialog*>(Form_FasadAvst_)}) {
+        auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), d);
+        connect(f1, &QShortcut::activated, d, [d] { platform().showHelp(d, d->property("helpContext").toInt()); });
+    }
+    connect(CheckBox_Inneniva_, &QCheckBox::clicked, this, [this](bool on) { optionBoxClicked(CheckBox_Inneniva_, on); });
+    connect(CheckBox_Korrektion_, &QCheckBox::clicked, this,
+            [this](bool on) { optionBoxClicked(CheckBox_Korrektion_, on); });
+    // Hidden on the results page, the boxes keep their room so the panel does not jump.
+    for (QCheckBox* box : {CheckBox_Inneniva_, CheckBox_Korrektion_}) {
+        QSizePolicy sp = box->sizePolicy();
+        sp.setRetainSizeWhenHidden(true);
+        box->setSizePolicy(sp);
+    }
+    auto* filter = new RightButtonFilter(
+        [this](QObject* o) { openOptionDialog(o == CheckBox_Inneniva_ ? CheckBox_Inneniva_ : CheckBox_Korrektion_); }, this);
+    CheckBox_Inneniva_->installEventFilter(filter);
+    CheckBox_Korrektion_->installEventFilter(filter);
+}
+
+void TForm_Skenbrus::setOptionBoxQuietly(QCheckBox* box, bool on)
+{
+    bool& suppress = box == CheckBox_Inneniva_ ? suppressIndoorDialog_ : suppressFacadeDialog_;
+    suppress = on;
+    box->setChecked(on);
+    suppress = false;
+}
+
+void TForm_Skenbrus::showIndoorDialog()
+{
+    if (indoorDialog) indoorDialog();
+}
+
+void TForm_Skenbrus::showFacadeDistanceDialog()
+{
+    if (facadeDialog) facadeDialog();
+    // Without a distance of 0.5 to 20 m (the dialog was given up) the correction is off, as
+    // the project reads back from its file.
+    if (record_.facadeReflectionOn == 1 && !(record_.facadeDistance >= 0.5f && record_.facadeDistance <= 20.0f)) {
+        record_.facadeReflectionOn = 0;
+        setOptionBoxQuietly(CheckBox_Korrektion_, false);
+    }
+}
+
+void TForm_Skenbrus::optionBoxClicked(QCheckBox* box, bool on)
+{
+    const bool indoor = box == CheckBox_Inneniva_;
+    std::int32_t& flag = indoor ? record_.indoorLevelOn : record_.facadeReflectionOn;
+    if (!finishEditing()) {
+        // The pending cell value was refused: the box goes back to what the record holds.
+        setOptionBoxQuietly(box, flag == 1);
+        return;
+    }
+    flag = on ? 1 : 0;
+    if (on) {
+        bool& suppress = indoor ? suppressIndoorDialog_ : suppressFacadeDialog_;
+        if (suppress)
+            suppress = false;
+        else if (indoor)
+            showIndoorDialog();
+        else
+            showFacadeDistanceDialog();
+    }
+    doc_.modified = true;
+    refreshCommandState();
+}
+
+void TForm_Skenbrus::openOptionDialog(QCheckBox* box)
+{
+    bool& suppress = box == CheckBox_Inneniva_ ? suppressIndoorDialog_ : suppressFacadeDialog_;
+    if (suppress) {
+        suppress = false;
+        return;
+    }
+    if (!finishEditing()) return;
+    const ProjectRecord before = record_;
+    if (box == CheckBox_Inneniva_)
+        showIndoorDialog();
+    else
+        showFacadeDistanceDialog();
+    if (!(record_ == before)) {
+        doc_.modified = true;
+        refreshCommandState();
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Closing
+
+void TForm_Skenbrus::closeEvent(QCloseEvent* e)
+{
+    if (!files_->confirmClose()) {
+        e->ignore();
+        return;
+    }
+    if (Form_About_) Form_About_->hide();
+    // Every setting has been written when it changed; the window lets go of the file.
+    settings_ = nullptr;
+    report_->setSettings(nullptr);
+    e->accept();
+}
+
+
+// ---------------------------------------------------------------------------------------
+// Completeness jump, help, About
+
+void TForm_Skenbrus::gotoFirstMissingInput()
+{
+    if (!finishEditing()) return;
+    const MissingInput m = firstMissingInput(record_);
+    if (m.complete()) return;
+    const bool train = m.table == MissingInput::Table::Train;
+    GridView* view = train ? OvcTable_TagTyp_ : OvcTable_DelStrackor_;
+    PageControl_->setCurrentWidget(train ? PageControl_TagInfo_ : PageControl_Delstrackor_);
+    view->setFocus();
+    view->setCurrentCell(m.row, m.column);
+}
+
+void TForm_Skenbrus::showHelpContents() { platform().showHelp(this, 0); }
+
+void TForm_Skenbrus::showHelpForFocusedControl() { platform().showHelp(this, focusedHelpContext()); }
+
+void TForm_Skenbrus::showAbout() { Form_About_->showAbout(); }

@@ -1,8 +1,11 @@
 #pragma once
-// The main window: the train and stretch tables on their pages, the status line, the
-// project texts, the segment length and the calculation button. The window owns the project
-// record and the document state; every accepted edit marks the project modified and runs the
-// completeness check that enables "&Beräkning".
+// TForm_Skenbrus, the main window: the train and stretch tables on their pages, the site plan,
+// the results page, the status line, the project texts, the option boxes, the segment length,
+// the calculation button and the menus. The window owns the project record and the document
+// state; every accepted edit marks the project modified and runs the completeness check that
+// enables "&Beräkning". The commands live in classes of their own that the window owns:
+// FileCommands, CalculationCommand, ReportActions (report and export), ColumnMenus and
+// StudyCommands.
 
 #include <QMainWindow>
 #include <functional>
@@ -14,45 +17,29 @@
 #include "ui/TableGrid.h"
 
 class AppSettings;
+class CalculationCommand;
+class ColumnMenus;
+class CountSpinner;
+class FileCommands;
 class QAction;
-class QActionGroup;
-class QMenu;
-class ResultPage;
-class TForm_About;
-class TForm_Berakning;
-class TForm_FasadAvst;
-class TForm_Inneniva;
 class QCheckBox;
-class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QTableWidget;
-class QTableWidgetItem;
-class QToolButton;
+class ReportActions;
+class ResultPage;
+class SitePlanPage;
 class StretchTableModel;
+class StudyCommands;
+class TForm_About;
+class TForm_FasadAvst;
+class TForm_Inneniva;
 class TForm_MedelHojd;
 class TForm_Vaxlar;
 class TrainTableModel;
-
-// A read-only count with an up and a down arrow beside it.
-class CountSpinner : public QWidget {
-    Q_OBJECT
-public:
-    CountSpinner(const QString& editName, const QString& spinnerName, const QString& hint, QWidget* parent);
-    QLineEdit* edit;
-    QWidget* spinner;
-    QToolButton* up;
-    QToolButton* down;
-
-signals:
-    void stepUp();
-    void stepDown();
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-};
 
 class TForm_Skenbrus : public QMainWindow, public TableHost {
     Q_OBJECT
@@ -66,13 +53,20 @@ public:
     // Working values of the cross-section analysis that live beside the record.
     AngleFactors& angleFactors() { return factors_; }
     ProfileCheck& profileCheck() { return profileCheck_; }
+    // The results of the last completed run; the report and the exports read them.
+    CalcResults& results() { return results_; }
+    // True while the results page shows the results of the project as it is: set when a run
+    // shows the page, cleared when an edit, New or Open hides it again.
+    bool resultsCurrent() const { return resultsCurrent_; }
 
     // Shows the whole record again: counts, project texts, both tables, the completeness
     // check. Used after the record was replaced (start, New, Open).
     void showProject();
-    // Reads the project named on the command line; false when it could not be read (the
-    // message has been shown and the start-up project stays).
-    bool openStartupFile(const QString& path);
+    // The project texts and the window caption, shown again from the record and the file name.
+    void showInfoTexts();
+    void showTitle();
+    // The window caption for the current file ("Skenbrus - []" without one).
+    QString captionText() const;
     // The completeness check: enables "&Beräkning", recomputes the segment length and hides
     // the result page.
     void refreshCommandState();
@@ -81,40 +75,30 @@ public:
     bool finishEditing();
     // Resizes the tables for the counts and the number of tracks.
     void sizeTables();
+    // "&TågInfo" in front; the results page hidden with its results no longer current.
+    void showTrainPage();
+    void hideResultsPage();
+    // After a completed run: the results page filled and in front, "&Beräkning" disabled until
+    // the next edit.
+    void showResultsPage();
 
     // Start-up settings: segment length, country (and with it every train's nationality) and
     // the trace switches. The settings object stays in use for the segment length.
     void applyStartupSettings(AppSettings& settings);
     // The settings file in use (null before applyStartupSettings and after closing).
     AppSettings* appSettings() const { return settings_; }
-
     // The "Segment" setting that the segment-length control is clamped from.
     int segmentSetting() const { return segmentSetting_; }
     void setSegmentSetting(int v) { segmentSetting_ = v; refreshCommandState(); }
+    // The ticked country of "Ändra Land" (0 Norge, 1 Sverige, 2 Finland).
+    int tickedCountry() const { return tickedCountry_; }
 
     // The help context of the control that has the focus (the tables follow their row);
     // 0 when none is known.
     int focusedHelpContext() const;
 
-    // The window caption for the current file ("Skenbrus - []" without one).
-    QString captionText() const;
-
-    // The results of the last completed run; the report and the exports read them.
-    CalcResults& results() { return results_; }
-    // True while the results page shows the results of the project as it is: set when a run
-    // shows the page, cleared when an edit, New or Open hides it again.
-    bool resultsCurrent() const { return resultsCurrent_; }
-
-    // Commands (menus, buttons and closing). The file commands return true when they did
-    // what was asked, false when cancelled or refused.
-    bool openCommand();
-    bool saveCommand();
-    bool saveAsCommand();
-    bool newCommand();
-    // Asked before the window closes: true when it may close.
-    bool confirmClose();
+    // Window commands of the menus.
     void chooseCountry(int country);
-    void runCalculation();
     void gotoFirstMissingInput();
     void showHelpContents();
     void showHelpForFocusedControl();
@@ -125,69 +109,43 @@ public:
     // Ticks or clears an option box from code: no dialog opens, no suppress flag stays.
     void setOptionBoxQuietly(QCheckBox* box, bool on);
 
-    // The cross-section dialog for a stretch; defaults to TForm_MedelHojd.
+    // The commands the window owns.
+    FileCommands& fileCommands() { return *files_; }
+    CalculationCommand& calculationCommand() { return *calculation_; }
+    ReportActions& reportActions() { return *report_; }
+    ColumnMenus& columnMenus() { return *columnMenus_; }
+    StudyCommands& studyCommands() { return *studies_; }
+
+    // The modal dialogs behind the tables and the option boxes; tests put their own in place
+    // so that no modal loop runs. They default to TForm_MedelHojd, TForm_Vaxlar (false when
+    // cancelled), TForm_Inneniva and TForm_FasadAvst.
     std::function<void(int stretch)> crossSectionDialog;
-    // The switches dialog; returns false when it was cancelled. Defaults to TForm_Vaxlar.
     std::function<bool(int stretch)> switchesDialog;
-    // The calculation behind "&Beräkning".
-    std::function<void()> calculation;
-    // The dialogs of the option check boxes; default to TForm_Inneniva and TForm_FasadAvst.
     std::function<void()> indoorDialog;
     std::function<void()> facadeDialog;
 
-    // Controls, named as the program names them.
-    QTabWidget* PageControl = nullptr;
-    QWidget* PageControl_TagInfo = nullptr;
-    QWidget* PageControl_Delstrackor = nullptr;
-    QWidget* Pagecontrol_Resultat = nullptr;
-    QLineEdit* Edit_Status = nullptr;
-    QWidget* Panel_Info = nullptr;
-    QCheckBox* CheckBox_Inneniva = nullptr;
-    QCheckBox* CheckBox_Korrektion = nullptr;
-    QTableWidget* StringGrid_Info = nullptr;
-    QWidget* Panel_Logo = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;
-    QPushButton* Button_Berakning = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    CountSpinner* OvcSpinner1 = nullptr;
-    CountSpinner* OvcSpinner2 = nullptr;
-    GridView* OvcTable_TagTyp = nullptr;
-    GridView* OvcTable_DelStrackor = nullptr;
-    TrainTableModel* trainModel = nullptr;
-    StretchTableModel* stretchModel = nullptr;
-    TForm_Vaxlar* Form_Vaxlar = nullptr;
-    TForm_MedelHojd* Form_MedelHojd = nullptr;
-    TForm_Inneniva* Form_Inneniva = nullptr;
-    TForm_FasadAvst* Form_FasadAvst = nullptr;
-    TForm_About* Form_About = nullptr;
-    TForm_Berakning* Form_Berakning = nullptr;
-    ResultPage* resultPage = nullptr;
+    // Controls that tests and the commands reach, named as the program names them.
+    QTabWidget* PageControl() const { return PageControl_; }
+    QWidget* PageControl_TagInfo() const { return PageControl_TagInfo_; }
+    QWidget* PageControl_Delstrackor() const { return PageControl_Delstrackor_; }
+    QWidget* Pagecontrol_Resultat() const { return Pagecontrol_Resultat_; }
+    QLineEdit* Edit_Status() const { return Edit_Status_; }
+    QCheckBox* CheckBox_Inneniva() const { return CheckBox_Inneniva_; }
+    QCheckBox* CheckBox_Korrektion() const { return CheckBox_Korrektion_; }
+    QTableWidget* StringGrid_Info() const { return StringGrid_Info_; }
+    QSpinBox* SpinEdit1() const { return SpinEdit1_; }
+    QPushButton* Button_Berakning() const { return Button_Berakning_; }
+    QLineEdit* Edit1() const;
+    QLineEdit* Edit2() const;
+    GridView* OvcTable_TagTyp() const { return OvcTable_TagTyp_; }
+    GridView* OvcTable_DelStrackor() const { return OvcTable_DelStrackor_; }
+    TForm_MedelHojd* Form_MedelHojd() const { return Form_MedelHojd_; }
+    TForm_About* Form_About() const { return Form_About_; }
+    ResultPage* resultPage() const { return resultPage_; }
+    SitePlanPage* sitePlanPage() const { return sitePlanPage_; }
 
-    // Menu items, named as the program names them.
-    QAction* Meny_Arkiv_Hamta = nullptr;
-    QAction* Meny_Arkiv_Spara = nullptr;
-    QAction* Meny_Arkiv_SparaSom = nullptr;
-    QAction* Meny_Arkiv_Ny = nullptr;
-    QAction* Meny_Arkiv_SkrivarInstallning = nullptr;
-    QMenu* Meny_Arkiv_Land = nullptr;
-    QAction* Meny_Arkiv_Land_Norge = nullptr;
-    QAction* Meny_Arkiv_Land_Sverige = nullptr;
-    QAction* Meny_Arkiv_Land_Finland = nullptr;
-    QAction* Meny_Arkiv_Avsluta = nullptr;
-    QMenu* Meny_Resultat = nullptr;
-    QAction* Meny_Resultat_Berakning = nullptr;
-    QMenu* Meny_Resultat_Utskrift = nullptr;
-    QAction* Meny_Resultat_Utskrift_Skrivare = nullptr;
-    QAction* Meny_Resultat_Utskrift_Granska = nullptr;
-    QAction* Meny_Resultat_Utskrift_Exportera = nullptr;
-    QAction* Meny_Resultat_Testa = nullptr;
-    QAction* Meny_Avsluta = nullptr;
-    QAction* Meny_Hjalp_Innehall = nullptr;
-    QAction* Meny_Hjalp_AktuelltFalt = nullptr;
-    QAction* Meny_Hjalp_Om = nullptr;
-
-    // Event handlers.
+public slots:
+    // Event handlers of the count arrows and the calculation button.
     void OvcSpinner1UpClick();
     void OvcSpinner1DownClick();
     void OvcSpinner2UpClick();
@@ -197,6 +155,7 @@ public:
     // Ctrl+T: the cross-section of the active stretch, when its geometry allows one.
     void openCrossSectionOfActiveStretch();
 
+public:
     // TableHost
     void cellAccepted() override;
     void tracksChanged() override;
@@ -210,6 +169,8 @@ signals:
     void commandStateChanged(bool complete);
     // Whenever resultsCurrent() changes.
     void resultsCurrentChanged(bool current);
+    // "&Beräkning" (button or menu) was chosen and no pending edit was refused.
+    void calculationRequested();
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -220,24 +181,16 @@ private:
     QWidget* buildStretchPage();
     QWidget* buildInfoPanel();
     QWidget* buildLogoPanel();
-    void showInfoTexts();
+    void buildSitePlanPage();
+    void buildMenus();
+    void buildCommands();
+    void connectOptionBoxes();
     void showCounts();
     void reshapeTable(GridView* view);
     void modifiedEdit();
-    // Commands.cpp: menus, the option boxes, the results page and the document flows.
-    void buildMenus();
-    void connectOptionBoxes();
     void setResultsCurrent(bool current);
-    void hideResultsPage();
     void showCountryTicks();
     void updateReportCommands();
-    void showTitle();
-    bool writeTo(const QString& path);
-    // Save and Save As: the new lastUpdate stamp, then the write.
-    bool writeStamped(const QString& path);
-    void rememberFolder(const QString& path);
-    QString startFolder() const;
-    bool readFile(const QString& path);
     void optionBoxClicked(QCheckBox* box, bool on);
     void openOptionDialog(QCheckBox* box);
 
@@ -256,4 +209,61 @@ private:
     int tickedCountry_ = 1;
     bool suppressIndoorDialog_ = false;
     bool suppressFacadeDialog_ = false;
+
+    // Controls, named as the program names them.
+    QTabWidget* PageControl_ = nullptr;
+    QWidget* PageControl_TagInfo_ = nullptr;
+    QWidget* PageControl_Delstrackor_ = nullptr;
+    QWidget* Pagecontrol_Resultat_ = nullptr;
+    QLineEdit* Edit_Status_ = nullptr;
+    QWidget* Panel_Info_ = nullptr;
+    QCheckBox* CheckBox_Inneniva_ = nullptr;
+    QCheckBox* CheckBox_Korrektion_ = nullptr;
+    QTableWidget* StringGrid_Info_ = nullptr;
+    QWidget* Panel_Logo_ = nullptr;
+    QSpinBox* SpinEdit1_ = nullptr;
+    QPushButton* Button_Berakning_ = nullptr;
+    CountSpinner* OvcSpinner1_ = nullptr;
+    CountSpinner* OvcSpinner2_ = nullptr;
+    GridView* OvcTable_TagTyp_ = nullptr;
+    GridView* OvcTable_DelStrackor_ = nullptr;
+    TrainTableModel* trainModel_ = nullptr;
+    StretchTableModel* stretchModel_ = nullptr;
+    TForm_Vaxlar* Form_Vaxlar_ = nullptr;
+    TForm_MedelHojd* Form_MedelHojd_ = nullptr;
+    TForm_Inneniva* Form_Inneniva_ = nullptr;
+    TForm_FasadAvst* Form_FasadAvst_ = nullptr;
+    TForm_About* Form_About_ = nullptr;
+    ResultPage* resultPage_ = nullptr;
+    SitePlanPage* sitePlanPage_ = nullptr;
+
+    // Menu items, named as the program names them.
+    QAction* Meny_Arkiv_Hamta_ = nullptr;
+    QAction* Meny_Arkiv_Spara_ = nullptr;
+    QAction* Meny_Arkiv_SparaSom_ = nullptr;
+    QAction* Meny_Arkiv_Ny_ = nullptr;
+    QAction* Meny_Arkiv_SkrivarInstallning_ = nullptr;
+    QMenu* Meny_Arkiv_Land_ = nullptr;
+    QAction* Meny_Arkiv_Land_Norge_ = nullptr;
+    QAction* Meny_Arkiv_Land_Sverige_ = nullptr;
+    QAction* Meny_Arkiv_Land_Finland_ = nullptr;
+    QAction* Meny_Arkiv_Avsluta_ = nullptr;
+    QMenu* Meny_Resultat_ = nullptr;
+    QAction* Meny_Resultat_Berakning_ = nullptr;
+    QMenu* Meny_Resultat_Utskrift_ = nullptr;
+    QAction* Meny_Resultat_Utskrift_Skrivare_ = nullptr;
+    QAction* Meny_Resultat_Utskrift_Granska_ = nullptr;
+    QAction* Meny_Resultat_Utskrift_Exportera_ = nullptr;
+    QAction* Meny_Resultat_Testa_ = nullptr;
+    QAction* Meny_Avsluta_ = nullptr;
+    QAction* Meny_Hjalp_Innehall_ = nullptr;
+    QAction* Meny_Hjalp_AktuelltFalt_ = nullptr;
+    QAction* Meny_Hjalp_Om_ = nullptr;
+
+    // The commands, children of the window.
+    FileCommands* files_ = nullptr;
+    CalculationCommand* calculation_ = nullptr;
+    ReportActions* report_ = nullptr;
+    ColumnMenus* columnMenus_ = nullptr;
+    StudyCommands* studies_ = nullptr;
 };

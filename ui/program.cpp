@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "ui/HelpWindow.h"
+#include "ui/FileCommands.h"
 #include "ui/Settings.h"
 #include "ui/Translations.h"
 #include "ui/main.h"
@@ -27,7 +28,7 @@ int main(int argc, char** argv)
     if (const QStringList args = QCoreApplication::arguments(); args.size() > 1) {
         // The project named on the command line is read once the window is up.
         const QString path = args.at(1);
-        QTimer::singleShot(0, &form, [&form, path] { form.openStartupFile(path); });
+        QTimer::singleShot(0, &form, [&form, path] { form.fileCommands().openStartupFile(path); });
     }
     return app.exec();
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -14,7 +13,6 @@
 #include "model/ProjectRecord.h"
 #include "ui/Aboutu.h"
 #include "ui/Berakning.h"
-#include "ui/FasadAvst.h"
 #include "ui/HelpWindow.h"
 #include "ui/Inneniva.h"
 #include "ui/Platform.h"
@@ -36,11 +34,8 @@ TEST(Settings, MissingKeysAreWrittenWithDefaultsAsNumbers)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(f.readAll());
-    EXPECT_TRUE(text.contains(QStringLiteral("[Debug]")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Ekvivalent=0")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Max=0")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Land=Sverige")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Segment=1")));
+    for (const char* line : {"[Skenbrus]", "[Debug]", "Land=Sverige", "Segment=1", "Ekvivalent=0", "Max=0"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << line;
     EXPECT_FALSE(text.contains(QStringLiteral("CurrentDir")));
 
     {
@@ -53,36 +48,6 @@ TEST(Settings, MissingKeysAreWrittenWithDefaultsAsNumbers)
     EXPECT_EQ(s.country(), 2);
     s.setLand(QStringLiteral("Norge"));
     EXPECT_EQ(AppSettings(path).country(), 0);
-}
-
-TEST(FacadeDialog, AcceptsHalfToTwentyMetres)
-{
-    ScopedScriptedPlatform p;
-    ProjectRecord r = startupDefaults("x");
-    DocumentState doc;
-    TForm_FasadAvst dlg(r, doc);
-    for (const char* ok : {"0.5", "20.0", "12,5"}) {
-        dlg.setResult(0);
-        dlg.editor()->setText(QString::fromLatin1(ok));
-        dlg.okClicked();
-        EXPECT_EQ(dlg.result(), QDialog::Accepted) << ok;
-    }
-    EXPECT_FLOAT_EQ(r.facadeDistance, 12.5f);
-    EXPECT_TRUE(p->messages.empty());
-    EXPECT_TRUE(doc.modified);
-
-    // 20.1: the message with Abort/Retry; Retry keeps the dialog, Abort sets 0 and cancels.
-    p->answers = {MsgAnswer::Retry, MsgAnswer::Abort};
-    dlg.setResult(0);
-    dlg.editor()->setText(QStringLiteral("20.1"));
-    dlg.okClicked();
-    ASSERT_EQ(p->messages.size(), 1u);
-    EXPECT_EQ(p->messages[0].text, QStringLiteral("Fasadavståndet måste ligga mellan 0.5 och 20 meter!"));
-    EXPECT_EQ(p->messages[0].buttons, MsgButtons::AbortRetry);
-    EXPECT_EQ(dlg.result(), 0);
-    dlg.okClicked();
-    EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    EXPECT_FLOAT_EQ(r.facadeDistance, 0.0f);
 }
 
 TEST(IndoorDialog, EditingRecomputesTheInsulation)

@@ -5,13 +5,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "ui_events.h"
 #include "model/ProjectRecord.h"
+#include "ui/CalculationCommand.h"
+#include "ui/FileCommands.h"
 #include "ui/Platform.h"
 #include "ui/StretchTable.h"
 #include "ui/TrainTable.h"
@@ -32,19 +36,22 @@ protected:
     void TearDown() override { form.reset(); }
 
     ProjectRecord& r() { return form->record(); }
-    GridView* trains() { return form->OvcTable_TagTyp; }
-    GridView* stretches() { return form->OvcTable_DelStrackor; }
+    GridView* trains() { return form->OvcTable_TagTyp(); }
+    GridView* stretches() { return form->OvcTable_DelStrackor(); }
     QWidget* editor(GridView* v) { return v->cellDelegate()->editor(); }
     QString shown(GridView* v, int row, int col)
     {
         return v->model()->index(row - 1, col - 1).data(Qt::DisplayRole).toString();
     }
     QString lastMessage() { return plat->messages.empty() ? QString() : plat->messages.back().text; }
-    QString status() { return form->Edit_Status->text(); }
+    QString status() { return form->Edit_Status()->text(); }
+    // Menu items and menus of the window by their object names.
+    QAction* item(const char* name) { return form->findChild<QAction*>(QString::fromLatin1(name)); }
+    QMenu* menu(const char* name) { return form->findChild<QMenu*>(QString::fromLatin1(name)); }
 
     void showPage(GridView* v)
     {
-        form->PageControl->setCurrentWidget(v == trains() ? form->PageControl_TagInfo : form->PageControl_Delstrackor);
+        form->PageControl()->setCurrentWidget(v == trains() ? form->PageControl_TagInfo() : form->PageControl_Delstrackor());
         v->setFocus();
     }
     // Opens the editor of a cell with F2.
@@ -91,6 +98,17 @@ protected:
         QWidget* e = editor(v);
         QTest::keyClick(e ? e : static_cast<QWidget*>(v), static_cast<Qt::Key>(k), m);
     }
+    // One train on track 1 and one straight stretch 45 m away: the smallest complete project.
+    void fillCompleteProject()
+    {
+        type(trains(), 1, 1, "3000");
+        type(trains(), 2, 1, "200");
+        type(trains(), 3, 1, "120");
+        type(stretches(), 6, 1, "45");
+        ASSERT_TRUE(firstMissingInput(r()).complete());
+    }
+    void calculate() { QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton); }
+    bool resultsShown() { return form->PageControl()->isTabVisible(form->PageControl()->indexOf(form->Pagecontrol_Resultat())); }
     void addTrains(int n)
     {
         for (int i = 0; i < n; ++i) form->OvcSpinner1UpClick();

@@ -294,7 +294,7 @@ TEST_F(StretchTable, RefusedValueKeepsTheFocusAndThePage)
     e->selectAll();
     QTest::keyClicks(e, "250");
     // Leaving the table: the check speaks and the cell keeps editing.
-    form->SpinEdit1->setFocus();
+    form->SpinEdit1()->setFocus();
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
     EXPECT_NE(editor(stretches()), nullptr);
     EXPECT_EQ(r().angleFrom[1], 0);
@@ -303,16 +303,16 @@ TEST_F(StretchTable, RefusedValueKeepsTheFocusAndThePage)
     e = qobject_cast<QLineEdit*>(editor(stretches()));
     ASSERT_NE(e, nullptr);
     e->setText("250");
-    QTabBar* bar = form->PageControl->tabBar();
+    QTabBar* bar = form->PageControl()->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
-    EXPECT_EQ(form->PageControl->currentWidget(), form->PageControl_Delstrackor);
+    EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_Delstrackor());
 
     // A good value is accepted when the table is left.
     e = qobject_cast<QLineEdit*>(editor(stretches()));
     ASSERT_NE(e, nullptr);
     e->setFocus();
     e->setText("15");
-    form->SpinEdit1->setFocus();
+    form->SpinEdit1()->setFocus();
     EXPECT_EQ(editor(stretches()), nullptr);
     EXPECT_EQ(r().angleFrom[1], 15);
 }
@@ -387,9 +387,9 @@ TEST_F(StretchTable, RowSixteenOpensTheCrossSectionDialogForItsStretch)
     type(stretches(), 6, 2, "40");
     int shownFor = 0;
     QTimer::singleShot(10, form.get(), [&] {
-        shownFor = form->Form_MedelHojd->stretch();
-        EXPECT_TRUE(form->Form_MedelHojd->isVisible());
-        form->Form_MedelHojd->Button_OKClick();
+        shownFor = form->Form_MedelHojd()->stretch();
+        EXPECT_TRUE(form->Form_MedelHojd()->isVisible());
+        form->Form_MedelHojd()->Button_OKClick();
     });
     // Chosen from inside a running event loop, as in the program, so that the editor the
     // choice came from outlives the dialog's own loop.
@@ -400,7 +400,7 @@ TEST_F(StretchTable, RowSixteenOpensTheCrossSectionDialogForItsStretch)
     });
     loop.exec();
     EXPECT_EQ(shownFor, 2);
-    EXPECT_FALSE(form->Form_MedelHojd->isVisible());
+    EXPECT_FALSE(form->Form_MedelHojd()->isVisible());
     EXPECT_EQ(r().crossSectionOn[2], 1);
 }
 

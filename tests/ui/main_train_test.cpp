@@ -87,13 +87,13 @@ TEST_F(TrainTable, RaisedCountShowsTheOldSlotWithTheCountrysNationality)
     chooseIndex(trains(), 4, 2, 4);  // Norwegian BM69
     form->OvcSpinner1DownClick();
     EXPECT_EQ(r().trainCount, 1);
-    EXPECT_EQ(form->Edit1->text(), "1");
+    EXPECT_EQ(form->Edit1()->text(), "1");
     EXPECT_EQ(trains()->model()->columnCount(), 1);
 
     r().country = 2;
     form->document().modified = false;
     form->OvcSpinner1UpClick();
-    EXPECT_EQ(form->Edit1->text(), "2");
+    EXPECT_EQ(form->Edit1()->text(), "2");
     EXPECT_TRUE(form->document().modified);
     EXPECT_EQ(shown(trains(), 1, 2), "111");
     EXPECT_EQ(shown(trains(), 2, 2), "222");
@@ -116,7 +116,7 @@ TEST_F(TrainTable, StretchCountGivesTheNewStretchItsTrackAndOrder)
     addStretches(1);
     EXPECT_EQ(r().track[3], 2);
     EXPECT_EQ(r().orderInTrack[3], 2);
-    EXPECT_EQ(form->Edit2->text(), "3");
+    EXPECT_EQ(form->Edit2()->text(), "3");
     EXPECT_EQ(stretches()->model()->columnCount(), 3);
     EXPECT_EQ(trains()->model()->rowCount(), 7);
 
@@ -218,7 +218,7 @@ TEST_F(TrainTable, ClickOrSpaceInATrackCellTogglesIt)
     const QRect cell = trains()->visualRect(trains()->model()->index(5, 0));
     QTest::mouseClick(trains()->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(3, 3));
     EXPECT_EQ(r().runsOnTrack[1][1], 0);
-    EXPECT_FALSE(form->Button_Berakning->isEnabled());
+    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
     QTest::keyClick(trains(), Qt::Key_Space);
     EXPECT_EQ(r().runsOnTrack[1][1], 1);
 }

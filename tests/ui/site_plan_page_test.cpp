@@ -13,7 +13,7 @@
 namespace {
 class SitePlanPageTest : public MainWindowTest {
 protected:
-    SitePlanPage* page() { return form->findChild<SitePlanPage*>(); }
+    SitePlanPage* page() { return form->sitePlanPage(); }
     void showPlan()
     {
         QTest::keyClick(form.get(), Qt::Key_S, Qt::AltModifier);
@@ -44,22 +44,22 @@ double cotDeg(double d) { return 1.0 / std::tan(kPi * d / 180.0); }
 TEST_F(SitePlanPageTest, FollowsTheTableAndListsStretchesWithoutGeometry)
 {
     ASSERT_NE(page(), nullptr);
-    const int at = form->PageControl->indexOf(page());
-    EXPECT_EQ(at, form->PageControl->indexOf(form->PageControl_Delstrackor) + 1);
-    EXPECT_EQ(form->PageControl->tabText(at), QString::fromUtf8("&Situationsplan"));
+    const int at = form->PageControl()->indexOf(page());
+    EXPECT_EQ(at, form->PageControl()->indexOf(form->PageControl_Delstrackor()) + 1);
+    EXPECT_EQ(form->PageControl()->tabText(at), QString::fromUtf8("&Situationsplan"));
 
     // On the results page Alt+S stays with "&Skrivare".
-    form->PageControl->setTabVisible(form->PageControl->indexOf(form->Pagecontrol_Resultat), true);
-    form->PageControl->setCurrentWidget(form->Pagecontrol_Resultat);
-    EXPECT_EQ(form->PageControl->tabText(at), "Situationsplan");
-    form->PageControl->setCurrentWidget(form->PageControl_TagInfo);
-    EXPECT_EQ(form->PageControl->tabText(at), "&Situationsplan");
+    form->PageControl()->setTabVisible(form->PageControl()->indexOf(form->Pagecontrol_Resultat()), true);
+    form->PageControl()->setCurrentWidget(form->Pagecontrol_Resultat());
+    EXPECT_EQ(form->PageControl()->tabText(at), "Situationsplan");
+    form->PageControl()->setCurrentWidget(form->PageControl_TagInfo());
+    EXPECT_EQ(form->PageControl()->tabText(at), "&Situationsplan");
 
     showPlan();
-    ASSERT_EQ(form->PageControl->currentWidget(), page());
+    ASSERT_EQ(form->PageControl()->currentWidget(), page());
     EXPECT_EQ(status(), QString::fromUtf8("Delsträcka 1 saknar geometri"));
     EXPECT_TRUE(page()->plan().stretches.empty());
-    EXPECT_EQ(form->PageControl->property("helpContext").toInt(), 90);
+    EXPECT_EQ(form->PageControl()->property("helpContext").toInt(), 90);
 
     // Typed in the table: 40 m, 30..150°.
     type(stretches(), 6, 1, "40");
@@ -119,7 +119,7 @@ TEST_F(SitePlanPageTest, WheelZoomsAboutTheCursorDragMovesDoubleClickFindsTheCol
     // Stretch 2 lies at 60 m; double-clicking its line selects its column.
     const QPoint onTwo = onScreen({-60.0 * cotDeg(100), 60.0}).toPoint();
     QTest::mouseDClick(page(), Qt::LeftButton, {}, onTwo);
-    EXPECT_EQ(form->PageControl->currentWidget(), form->PageControl_Delstrackor);
+    EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_Delstrackor());
     EXPECT_EQ(stretches()->currentColumn(), 2);
     EXPECT_EQ(form->activeStretch(), 2);
 }

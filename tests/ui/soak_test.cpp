@@ -13,7 +13,6 @@
 
 #include "commands_fixture.h"
 #include "ui/ReportActions.h"
-#include "ui/ResultCommands.h"
 
 namespace {
 unsigned envNumber(const char* name, unsigned fallback)
@@ -179,7 +178,7 @@ TEST_F(SoakTest, RandomKeysAndClicksLeaveAProjectThatSavesAndReadsBackTheSame)
     openFile(start);
     ASSERT_TRUE(firstMissingInput(r()).complete());
     // Print, preview and page set-up are the system's dialogs: they are not opened here.
-    ReportActions* report = reportActionsOf(*form);
+    ReportActions* report = &form->reportActions();
     ASSERT_NE(report, nullptr);
     report->runDialog = [](QDialog&) { return int(QDialog::Rejected); };
     report->printerInstalled = [] { return false; };
@@ -193,7 +192,7 @@ TEST_F(SoakTest, RandomKeysAndClicksLeaveAProjectThatSavesAndReadsBackTheSame)
     for (GridView* v : {trains(), stretches()})
         if (QWidget* e = editor(v)) QTest::keyClick(e, Qt::Key_Escape);
     plat->fileAnswers.assign({path("end.sdb")});
-    ASSERT_TRUE(form->saveAsCommand());
+    ASSERT_TRUE(form->fileCommands().saveAsCommand());
     const ProjectRecord back = onDisk(path("end.sdb"));
     const RecordBytes disk = encodeRecord(back), memory = encodeRecord(r());
     EXPECT_TRUE(back == r()) << "first differing byte at offset "
