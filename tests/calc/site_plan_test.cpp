@@ -4,6 +4,7 @@
 
 #include "calc/SitePlan.h"
 #include "calc/StretchLevel.h"
+#include "projects.h"
 
 namespace {
 constexpr double kPi = 3.141592653589793;
@@ -15,29 +16,6 @@ double dist(PlanPoint a, PlanPoint b = {}) { return std::hypot(a.x - b.x, a.y - 
         EXPECT_NEAR((p).y, (Y), 1e-6);   \
     } while (0)
 
-ProjectRecord oneStretch()
-{
-    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
-    r.stretchCount = 1;
-    return r;
-}
-ProjectRecord straight(int a1, int a2, float D)
-{
-    ProjectRecord r = oneStretch();
-    r.angleFrom[1] = a1;
-    r.angleTo[1] = a2;
-    r.perpDistance[1] = D;
-    return r;
-}
-ProjectRecord curved(int shape, int a1, int a2, float r1, float r2, float Rc)
-{
-    ProjectRecord r = straight(a1, a2, 0.0f);
-    r.shape[1] = shape;
-    r.startDistance[1] = r1;
-    r.endDistance[1] = r2;
-    r.radius[1] = Rc;
-    return r;
-}
 }  // namespace
 
 TEST(SitePlan, StraightStretchWithScreenAndSwitches)
@@ -168,7 +146,7 @@ TEST(SitePlan, RadiusTooSmallGivesTheChord)
 
 TEST(SitePlan, BadInputDrawsWhatItCan)
 {
-    ProjectRecord r = oneStretch();
+    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
     r.stretchCount = 6;
     r.angleFrom[1] = 120;  // reversed in a stored file
     r.angleTo[1] = 30;

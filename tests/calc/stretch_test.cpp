@@ -5,30 +5,10 @@
 
 #include "calc/Bands.h"
 #include "calc/StretchLevel.h"
+#include "projects.h"
 
 namespace {
 double tanDeg(double d) { return std::tan(kPi * d / 180.0); }
-
-// Stretch 1: straight at distance D over flat porous ground, no screen.
-ProjectRecord straight(int a1, int a2, float D)
-{
-    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
-    r.angleFrom[1] = a1;
-    r.angleTo[1] = a2;
-    r.perpDistance[1] = D;
-    r.bpDistance[1][2] = D;
-    return r;
-}
-
-ProjectRecord curved(int shape, int a1, int a2, float r1, float r2, float Rc)
-{
-    ProjectRecord r = straight(a1, a2, 0.0f);
-    r.shape[1] = shape;
-    r.startDistance[1] = r1;
-    r.endDistance[1] = r2;
-    r.radius[1] = Rc;
-    return r;
-}
 
 struct Walk {
     double Leq = 0.0;
