@@ -21,6 +21,12 @@
 
 namespace {
 
+struct FullRun {
+    CalcResults res;
+    std::vector<std::string> messages;
+    bool ran = false;
+};
+
 // A trace that goes nowhere: switches the run to computing every element afresh.
 class NullTrace : public TraceSink {
 public:
@@ -29,12 +35,12 @@ public:
     void endLine(TraceFile) override {}
 };
 
-struct FullRun {
-    CalcResults res;
-    std::vector<std::string> messages;
-    std::vector<int> progress;
-    bool ran = false;
-};
+// The elements a traced run computed: one "Meter: " line each in the main file.
+long long elementCount(const TraceCapture& t)
+{
+    const auto& m = t.lines(TraceFile::Main);
+    return std::count_if(m.begin(), m.end(), [](const std::string& l) { return l.rfind("Meter: ", 0) == 0; });
+}
 
 FullRun calculate(ProjectRecord r, bool indoor = false, bool facade = false)
 {
@@ -46,7 +52,7 @@ FullRun calculate(ProjectRecord r, bool indoor = false, bool facade = false)
     AngleFactors f;
     o.ran = RunCalculation(
         r, st, f, [&](const RunMessage& m) { o.messages.push_back(m.text); },
-        [&](int p) { o.progress.push_back(p); }, o.res);
+        {}, o.res);
     return o;
 }
 
@@ -199,10 +205,7 @@ TEST(MaxRun, TraceHeadingsAndNoChangeOfResults)
                                 "***** STRÄCKA 1 (full tåglängd) *****", std::string(72, '*'), "Tågets maxvärde för:"})
         EXPECT_NE(std::find(main.begin(), main.end(), l), main.end()) << l;
     EXPECT_EQ(tc.lines(TraceFile::Ld).front(), "***** SPÅR 1 *****");
-    // 40 elements in pass 2 and 40 in pass 3, each opened by its "Meter: " line.
-    int meters = 0;
-    for (const auto& l : main) meters += l.rfind("Meter: ", 0) == 0;
-    EXPECT_EQ(meters, 80);
+    EXPECT_EQ(elementCount(tc), 80);  // 40 elements in pass 2 and 40 in pass 3
 }
 
 // Seeded random projects that the program would accept: every result finite, nothing
@@ -284,29 +287,15 @@ TEST(MaxRun, RandomValidProjectsGiveFiniteResults)
     }
 }
 
-namespace {
-// Counts the elements the walks compute (one "Meter: " line each in the main file).
-class ElementCounter : public TraceSink {
-public:
-    long long elements = 0;
-    TracePass pass() const override { return TracePass::Maximum; }
-    void write(TraceFile f, std::string_view text) override
-    {
-        if (f == TraceFile::Main && text.rfind("Meter: ", 0) == 0) ++elements;
-    }
-    void endLine(TraceFile) override {}
-};
-}  // namespace
-
 TEST(MaxRun, WorkStopsAtTheEndOfTheTrack)
 {
     // 0..180 at 10 m is 1 146 m of track: a train of 5 km and one of 500 km walk the same
     // elements, and the longer one is not slower for it.
-    ElementCounter a, b;
+    TraceCapture a(TracePass::Maximum), b(TracePass::Maximum);
     RunOutcome five = runMax(maxProject(0, 180, 10.0f, 5000), {}, &a);
     RunOutcome far = runMax(maxProject(0, 180, 10.0f, 500000), {}, &b);
-    EXPECT_EQ(a.elements, b.elements);
-    EXPECT_LE(a.elements, 2 * 1146 + 4);
+    EXPECT_EQ(elementCount(a), elementCount(b));
+    EXPECT_LE(elementCount(a), 2 * 1146 + 4);
     EXPECT_EQ(five.res.StretchMaxLevel[1], far.res.StretchMaxLevel[1]);
     EXPECT_EQ(five.res.TrackMaxLevel[1], far.res.TrackMaxLevel[1]);
     EXPECT_TRUE(far.res.TrainLongerThanTrack);
