@@ -98,6 +98,20 @@ TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
     r.shape[1] = 1;
     const SitePlan inner = buildSitePlan(r);
     for (PlanPoint q : inner.stretches.at(0).screen) EXPECT_NEAR(dist(q), 95.0, 1e-6);
+
+    // A half circle lies on the track's side of the receiver.
+    for (int shape : {1, 2}) {
+        const PlanStretch p = buildSitePlan(curved(shape, 0, 180, 100, 100, 100)).stretches.at(0);
+        EXPECT_POINT(p.line.front(), -100.0, 0.0);
+        EXPECT_POINT(p.line.back(), 100.0, 0.0);
+        EXPECT_POINT(p.labelAt, 0.0, 100.0);
+    }
+    // A radius too small for the chord draws the chord.
+    const PlanStretch chord = buildSitePlan(curved(1, 60, 120, 100, 100, 40)).stretches.at(0);
+    EXPECT_EQ(chord.kind, PlanStretch::Kind::RadiusError);
+    ASSERT_EQ(chord.line.size(), 2u);
+    EXPECT_POINT(chord.line[0], -50.0, 50.0 * std::sqrt(3.0));
+    EXPECT_POINT(chord.line[1], 50.0, 50.0 * std::sqrt(3.0));
 }
 
 TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
@@ -123,25 +137,6 @@ TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
             EXPECT_EQ(f.M.y, res.CurveReceiverY[1]);
         }
     }
-}
-
-TEST(SitePlan, HalfCircleLiesOnTheTracksSide)
-{
-    for (int shape : {1, 2}) {
-        const PlanStretch p = buildSitePlan(curved(shape, 0, 180, 100, 100, 100)).stretches.at(0);
-        EXPECT_POINT(p.line.front(), -100.0, 0.0);
-        EXPECT_POINT(p.line.back(), 100.0, 0.0);
-        EXPECT_POINT(p.labelAt, 0.0, 100.0);
-    }
-}
-
-TEST(SitePlan, RadiusTooSmallGivesTheChord)
-{
-    const PlanStretch p = buildSitePlan(curved(1, 60, 120, 100, 100, 40)).stretches.at(0);
-    EXPECT_EQ(p.kind, PlanStretch::Kind::RadiusError);
-    ASSERT_EQ(p.line.size(), 2u);
-    EXPECT_POINT(p.line[0], -50.0, 50.0 * std::sqrt(3.0));
-    EXPECT_POINT(p.line[1], 50.0, 50.0 * std::sqrt(3.0));
 }
 
 TEST(SitePlan, BadInputDrawsWhatItCan)
