@@ -228,7 +228,7 @@ TEST(ProjectFile, UnsafeRecordsAreRefused)
     EXPECT_NO_THROW(readProject(tmp.file("ok.sdb")));
 }
 
-TEST(ProjectFile, ReadProcessing)
+TEST(ProjectFile, ReadProcessingNormalisesCodesLabelsAndHeights)
 {
     SwedishDir tmp;
     ProjectRecord r = sample();
@@ -258,19 +258,17 @@ TEST(ProjectFile, ReadProcessing)
     raw = encodeRecord(r);
     writeBytes(tmp.file("p.sdb"), raw);
     EXPECT_EQ(readProject(tmp.file("p.sdb")).facadeReflectionOn, 1);
-}
 
-TEST(ProjectFile, NormaliseTakesHeightsFromLabelledPoints)
-{
-    ProjectRecord r = startupDefaults("x");
-    r.bpHeight[1][1] = 2.0f;
-    r.bpHeight[1][2] = -1.0f;
-    r.trackHeight[2] = 0.5f;
-    r.bpHeight[2][1] = 3.0f;
-    normaliseAfterRead(r);
-    EXPECT_FLOAT_EQ(r.trackHeight[1], 2.0f);
-    EXPECT_FLOAT_EQ(r.receiverGroundHeight[1], -1.0f);
-    EXPECT_FLOAT_EQ(r.trackHeight[2], 0.5f);
+    // Track and receiver ground heights come from the labelled points of the stretches in use.
+    ProjectRecord n = startupDefaults("x");
+    n.bpHeight[1][1] = 2.0f;
+    n.bpHeight[1][2] = -1.0f;
+    n.trackHeight[2] = 0.5f;
+    n.bpHeight[2][1] = 3.0f;
+    normaliseAfterRead(n);
+    EXPECT_FLOAT_EQ(n.trackHeight[1], 2.0f);
+    EXPECT_FLOAT_EQ(n.receiverGroundHeight[1], -1.0f);
+    EXPECT_FLOAT_EQ(n.trackHeight[2], 0.5f);
 }
 
 TEST(Record, NewKeepsCountryOrderAndScreenEffects)
