@@ -101,14 +101,6 @@ TEST(Run, StretchTrackAndTotalLevels)
     ASSERT_GE(b.progress.size(), 3u);  // the equivalent part takes the meter to 50 %
     EXPECT_EQ(std::vector<int>(b.progress.begin(), b.progress.begin() + 3), (std::vector<int>{0, 25, 50}));
 
-    // Two identical trains raise the level by 3.01 dB.
-    ProjectRecord trains = project();
-    trains.trainCount = 2;
-    trains.trainLengthPerDay[2] = 6000;
-    trains.maxTrainLength[2] = 200;
-    trains.speed[2] = 200;
-    EXPECT_NEAR(run(trains).res.TrackEqLevel[1] - L, 3.0103, 0.001);
-
     // A track without trains is computed but stores 0; tracks beyond those in use keep
     // their values.
     ProjectRecord empty = project();
