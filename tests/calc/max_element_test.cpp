@@ -67,13 +67,13 @@ TEST(MaxElement, NearFieldCorrectionOnlyInAllSwedishProjects)
     ProjectRecord r = maxProject(0, 180, 50.0f);
     // Other Swedish types: +1.5 dB at r = 50 m, none at 150 m; types 4 and 8: +6 dB falling to
     // 0 at 200 m, so +4.5 dB at 50 m.
-    for (auto [type, r150, gain50] : {std::tuple{2, 150.0, 1.5}, {4, 200.0, 4.5}}) {
+    for (auto [type, rNone, gain50] : {std::tuple{2, 150.0, 1.5}, {4, 200.0, 4.5}}) {
         r.trainType[1] = type;
         Element sw(r), off(r);
         ASSERT_TRUE(sw.ctx.allSwedish);
         off.ctx.allSwedish = false;
         EXPECT_NEAR(sw.straight(0.0) - off.straight(0.0), gain50, 1e-9) << type;
-        const double x = std::sqrt(r150 * r150 - 2500.0);
+        const double x = std::sqrt(rNone * rNone - 2500.0);
         EXPECT_NEAR(sw.straight(x) - off.straight(x), 0.0, 1e-12) << type;
     }
 
