@@ -30,7 +30,7 @@ struct Element {
 
 }  // namespace
 
-TEST(MaxElement, EmissionAt100KmH)
+TEST(MaxElement, EmissionAndSwitchTerm)
 {
     // v = 100 km/h, (A, B) = (10, 33): 0 + 20 + 43.8 + 33 = 96.8 dB.
     EXPECT_DOUBLE_EQ(ElementEmission(EmissionPair{10, 33}, 100), 96.8);
@@ -39,6 +39,9 @@ TEST(MaxElement, EmissionAt100KmH)
     // Doubling the speed adds (A + 10)·lg 2.
     EXPECT_NEAR(ElementEmission(EmissionPair{20, 30}, 200) - ElementEmission(EmissionPair{20, 30}, 100),
                 30.0 * std::log10(2.0), 1e-12);
+    // A switch raises the element level by 6 dB.
+    Element e(maxProject(0, 180, 25.0f));
+    EXPECT_NEAR(e.straight(12.0, 6) - e.straight(12.0, 0), 6.0, 1e-9);
 }
 
 TEST(MaxElement, StraightDistanceAndTrace)
@@ -62,24 +65,17 @@ TEST(MaxElement, StraightDistanceAndTrace)
 TEST(MaxElement, NearFieldCorrectionOnlyInAllSwedishProjects)
 {
     ProjectRecord r = maxProject(0, 180, 50.0f);
-    r.trainType[1] = 2;  // Swedish type that is not 4 or 8
-    Element sw(r);
-    ASSERT_TRUE(sw.ctx.allSwedish);
-    Element off(r);
-    off.ctx.allSwedish = false;
-    // r = 50 m: every band +1.5 dB, so the element level +1.5 dB.
-    EXPECT_NEAR(sw.straight(0.0) - off.straight(0.0), 1.5, 1e-9);
-    // r = 150 m: no correction.
-    EXPECT_EQ(sw.straight(std::sqrt(150.0 * 150.0 - 2500.0)), off.straight(std::sqrt(150.0 * 150.0 - 2500.0)));
-
-    // Swedish type 4: +6 falling to 0 at 200 m: +4.5 dB at 50 m, exactly 0 at 200 m.
-    r.trainType[1] = 4;
-    Element t4(r);
-    Element t4off(r);
-    t4off.ctx.allSwedish = false;
-    EXPECT_NEAR(t4.straight(0.0) - t4off.straight(0.0), 4.5, 1e-9);
-    const double x200 = std::sqrt(200.0 * 200.0 - 2500.0);
-    EXPECT_NEAR(t4.straight(x200) - t4off.straight(x200), 0.0, 1e-12);
+    // Other Swedish types: +1.5 dB at r = 50 m, none at 150 m; types 4 and 8: +6 dB falling to
+    // 0 at 200 m, so +4.5 dB at 50 m.
+    for (auto [type, rNone, gain50] : {std::tuple{2, 150.0, 1.5}, {4, 200.0, 4.5}}) {
+        r.trainType[1] = type;
+        Element sw(r), off(r);
+        ASSERT_TRUE(sw.ctx.allSwedish);
+        off.ctx.allSwedish = false;
+        EXPECT_NEAR(sw.straight(0.0) - off.straight(0.0), gain50, 1e-9) << type;
+        const double x = std::sqrt(rNone * rNone - 2500.0);
+        EXPECT_NEAR(sw.straight(x) - off.straight(x), 0.0, 1e-12) << type;
+    }
 
     // One Finnish train anywhere in the project: no correction for any train.
     r.trainCount = 2;
@@ -90,18 +86,10 @@ TEST(MaxElement, NearFieldCorrectionOnlyInAllSwedishProjects)
     EXPECT_TRUE(AllTrainsSwedish(r));
 }
 
-TEST(MaxElement, SwitchTermRaisesTheLevelBySixDecibels)
-{
-    Element e(maxProject(0, 180, 25.0f));
-    EXPECT_NEAR(e.straight(12.0, 6) - e.straight(12.0, 0), 6.0, 1e-9);
-}
-
 TEST(MaxElement, CurvedDistanceFromTheArcFrame)
 {
     ProjectRecord r = maxProject(60, 120, 0.0f);
-    r.shape[1] = 1;
-    r.startDistance[1] = r.endDistance[1] = 100.0f;
-    r.radius[1] = 100.0f;
+    makeCurved(r, 1, 1, 60, 120, 100, 100, 100);
     Element e(r);
     // At x = 0 the distance is startDistance whatever the frame holds.
     e.frames.CurveReceiverX[1] = 1234.0;

@@ -6,6 +6,7 @@
 
 #include "calc/MaxLevel.h"
 #include "model/ProjectRecord.h"
+#include "projects.h"
 
 // One straight stretch on track 1, one Swedish X2 train of `length` m at `speed` km/h.
 inline ProjectRecord maxProject(int a1, int a2, float d, int length = 30, int speed = 100)

@@ -79,9 +79,7 @@ TEST(MaxGeometry, StraightStretchEndsAndTheTrainKeptInside)
 TEST(MaxGeometry, CurvedStretchAndInvalidRadius)
 {
     ProjectRecord r = maxProject(60, 120, 0.0f);
-    r.shape[1] = 1;
-    r.startDistance[1] = r.endDistance[1] = 100.0f;
-    r.radius[1] = 100.0f;
+    makeCurved(r, 1, 1, 60, 120, 100, 100, 100);
     bool invalid = true;
     SlotGeometry g = geometry(r, 1, 30, &invalid);
     EXPECT_FALSE(invalid);
@@ -95,17 +93,12 @@ TEST(MaxGeometry, CurvedStretchAndInvalidRadius)
     EXPECT_TRUE(invalid);
 }
 
-TEST(MaxStepping, CountOrderedStretchesStopsAtTheFirstGap)
-{
-    Array1<int, 8> o{{3, 5, 0, 2, 0, 0, 0, 0}};
-    EXPECT_EQ(CountOrderedStretches(o), 2);
-    Array1<int, 8> full{{1, 2, 3, 4, 5, 6, 7, 8}};
-    EXPECT_EQ(CountOrderedStretches(full), 8);
-    EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{}), 0);
-}
-
 TEST(MaxStepping, ForwardAndBackwardAcrossSlotsAndTheNormal)
 {
+    // The slots of a track end at the first gap.
+    EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{{3, 5, 0, 2, 0, 0, 0, 0}}), 2);
+    EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{{1, 2, 3, 4, 5, 6, 7, 8}}), 8);
+
     ProjectRecord r = maxProject(45, 90, 20.0f);
     addStretch(r, 1, 90, 135, 20.0f);
     CalcResults frames;
@@ -140,19 +133,15 @@ TEST(MaxStepping, ForwardAndBackwardAcrossSlotsAndTheNormal)
     StepBackward(tc, q);
     StepBackward(tc, q);
     EXPECT_EQ(q, (TrackPos{1, 11, false, 0}));
-}
 
-TEST(MaxStepping, CrossingStretchStartingAtTheNormalStepsAfterIt)
-{
     // 88..135 at 10 m: S = Round(tan 2° · 10) = 0; entering it steps to 1 m after the normal.
-    ProjectRecord r = maxProject(45, 88, 10.0f);
-    addStretch(r, 1, 88, 135, 10.0f);
-    CalcResults frames;
-    TrackSlots ts = slotsOf(r, frames, 30, {1, 2});
-    ASSERT_EQ(ts.g[2].S, 0);
-    TrackPos p{1, ts.g[1].E, true, 0};
-    StepForward(ts, p);
-    EXPECT_EQ(p, (TrackPos{2, 1, false, 0}));
+    ProjectRecord z = maxProject(45, 88, 10.0f);
+    addStretch(z, 1, 88, 135, 10.0f);
+    TrackSlots tz = slotsOf(z, frames, 30, {1, 2});
+    ASSERT_EQ(tz.g[2].S, 0);
+    q = TrackPos{1, tz.g[1].E, true, 0};
+    StepForward(tz, q);
+    EXPECT_EQ(q, (TrackPos{2, 1, false, 0}));
 }
 
 TEST(MaxWalk, CrossingStretchIsWalkedThroughTheNormal)
@@ -183,9 +172,7 @@ TEST(MaxWalk, FullTrainRunsAcrossSlotsAndLosesElementsPastTheTrack)
     EXPECT_EQ(pos[39], "19.50");
     // A curved stretch yields one element more than its arc length.
     ProjectRecord c = maxProject(60, 120, 0.0f);
-    c.shape[1] = 1;
-    c.startDistance[1] = c.endDistance[1] = 100.0f;
-    c.radius[1] = 100.0f;
+    makeCurved(c, 1, 1, 60, 120, 100, 100, 100);
     TrackSlots tc = slotsOf(c, frames, 200, {1});
     auto cp = walkedPositions(c, tc, TrackPos{1, 0, false, 1}, 200, 0);
     ASSERT_EQ(cp.size(), 105u);

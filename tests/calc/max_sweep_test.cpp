@@ -108,7 +108,7 @@ TEST(MaxGrowth, TrainLongerThanTheTrackCoversItAll)
     EXPECT_TRUE(g.rearBlocked && g.frontBlocked);
 }
 
-TEST(MaxSlide, ShortTrainSlidesIntoALouderNeighbour)
+TEST(MaxSlide, ShortTrainSlidesIntoALouderNeighbourEitherWay)
 {
     // A 20 m train on 90..135 at 100 m after a louder 45..90 stretch: the rear enters slot 1
     // while each gained metre is strictly louder than the front metre given up.
@@ -130,19 +130,15 @@ TEST(MaxSlide, ShortTrainSlidesIntoALouderNeighbour)
     // Equal levels never move it (the gained metre must be strictly louder).
     Sweep equal(r, 20, {1, 2}, [](const TrackPos&) { return 70.0; });
     EXPECT_FALSE(equal.slide(2).shifted);
-}
 
-TEST(MaxSlide, ForwardSlideIntoTheNextStretch)
-{
-    // A 20 m train on 45..90 at 100 m, confined to its last 20 m before the normal, with a
+    // Forward: the train on 45..90, confined to its last 20 m before the normal, with a
     // louder stretch after the normal.
-    ProjectRecord r = twoSides(100.0f);
-    Sweep sw(r, 20, {1, 2}, [](const TrackPos& p) {
+    Sweep fwd(r, 20, {1, 2}, [](const TrackPos& p) {
         if (p.slot == 2) return p.x <= 3 ? 80.0 : 0.0;
         return 70.0;
     });
-    ASSERT_EQ(sw.ts.g[1].confinedFrom, 20);
-    SlideResult s = sw.slide(1);
+    ASSERT_EQ(fwd.ts.g[1].confinedFrom, 20);
+    s = fwd.slide(1);
     EXPECT_TRUE(s.shifted);
     EXPECT_EQ(s.placement, (Placement{TrackPos{1, 17, true, 0}, TrackPos{2, 3, false, 0}}));
 }
@@ -170,7 +166,7 @@ TEST(MaxArc, TrainIsSeededAtTheNearestPoint)
     EXPECT_EQ(seeded.front, 29);
 }
 
-TEST(MaxMiddle, MiddleOfATrainBeforeTheNormal)
+TEST(MaxMiddle, MiddleOfATrainOnOneSlotAndAcrossSlots)
 {
     // 31 m train from 31 m to 0 m before the normal at d = 20: 31 steps, 16 from the rear
     // give x = 15 and the angle Trunc(90 − 36.87) = 53. A 30 m train: also x = 15.
@@ -187,16 +183,10 @@ TEST(MaxMiddle, MiddleOfATrainBeforeTheNormal)
     EXPECT_EQ(mid.x, 7);
     EXPECT_EQ(TrackPositionAngle(r, ts, TrackPos{1, 0, true, 0}), 90);
     EXPECT_EQ(TrackPositionAngle(r, ts, TrackPos{1, 40, false, 0}), 153);  // 90 + 63.43
-}
 
-TEST(MaxMiddle, MiddleAcrossSlotsAndAnUnreachableFront)
-{
-    ProjectRecord r = twoSides();
-    CalcResults frames;
-    TrackSlots ts = slotsOf(r, frames, 30, {1, 2});
-    // Rear 10 m before, front 20 m after the normal (slot 2 is entered at 1 m).
-    const Placement pl{TrackPos{1, 10, true, 0}, TrackPos{2, 20, false, 0}};
-    TrackPos mid = TrainMiddle(ts, pl, 30, 30 + 40);
+    // Across slots: rear 10 m before, front 20 m after the normal (slot 2 is entered at 1 m).
+    ts = slotsOf(twoSides(), frames, 30, {1, 2});
+    mid = TrainMiddle(ts, Placement{TrackPos{1, 10, true, 0}, TrackPos{2, 20, false, 0}}, 30, 30 + 40);
     EXPECT_EQ(mid, (TrackPos{2, 5, false, 0}));
     // A front at the start of slot 2 is reached from the end of slot 1.
     mid = TrainMiddle(ts, Placement{TrackPos{1, 10, true, 0}, TrackPos{2, 0, false, 0}}, 10, 50);

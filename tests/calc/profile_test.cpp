@@ -79,14 +79,10 @@ TEST(AngleFactors, EveryCaseOfTheAngleRange)
     EXPECT_EQ(f.EqFactor, static_cast<float>(Deg(30)));
     // Odd span: the half is not cut to a whole degree.
     EXPECT_EQ(Factors(100, 101).EqFactor, static_cast<float>(Deg(10.5)));
-}
-
-TEST(AngleFactors, EqualAnglesKeepThePreviousValues)
-{
+    // Equal angles keep the previous values.
     ProjectRecord r = startupDefaults("x");
-    AngleFactors f{0.25f, 0.75f};
-    r.angleFrom[2] = 45;
-    r.angleTo[2] = 45;
+    f = AngleFactors{0.25f, 0.75f};
+    r.angleFrom[2] = r.angleTo[2] = 45;
     ComputeAngleFactors(r, 2, f);
     EXPECT_EQ(f.EqFactor, 0.25f);
     EXPECT_EQ(f.MaxFactor, 0.75f);
@@ -121,7 +117,7 @@ TEST(EffectiveScreenHeights, CurvedLineOfSightAndGuards)
     EXPECT_EQ(high, 0.0);
 }
 
-TEST(AnalyseProfile, FlatProfileAndRidgeWithoutScreen)
+TEST(AnalyseProfile, FlatProfileAndRidgesWithoutScreen)
 {
     ProfileCheck check;
     AngleFactors f{1, 1};
@@ -136,9 +132,6 @@ TEST(AnalyseProfile, FlatProfileAndRidgeWithoutScreen)
     ASSERT_TRUE(a.picture.valid);
     EXPECT_EQ(a.picture.Ys, 135);
     EXPECT_EQ(a.picture.Yr, 60);
-    EXPECT_EQ(a.picture.X[2], 200);
-    EXPECT_EQ(a.picture.X[4], 550);
-    EXPECT_EQ(a.picture.Y[3], 160);
 
     // A ridge 1 m above the straight line source–receiver.
     r = Profile({{0, 0}, {50, 2.25f}, {100, 0}});
@@ -147,16 +140,12 @@ TEST(AnalyseProfile, FlatProfileAndRidgeWithoutScreen)
     EXPECT_EQ(check.ProfileState, 4);
     EXPECT_FALSE(a.warningDue);  // its box comes at OK and at a calculation
     EXPECT_FALSE(check.WarningArmed);
-}
 
-TEST(AnalyseProfile, CoordinatesAndLineValuesRoundHalvesToEven)
-{
-    // zmax 2, zmin 0: a point of 1.25 m has 100·1.25/2 = 62.5 → 62, so Y = 98; the line
-    // source–receiver at x 300 is 135 + (60 − 135)·250/500 = 97.5 → 98. Not above.
-    ProfileCheck check;
-    AngleFactors f{1, 1};
-    ProjectRecord r = Profile({{0, 0}, {50, 1.25f}, {100, 0}});
-    ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
+    // The classification compares rounded picture coordinates, halves to even: a point of
+    // 1.25 m has 100·1.25/2 = 62.5 → 62, so Y = 98; the line source–receiver at x 300 is
+    // 135 + (60 − 135)·250/500 = 97.5 → 98. Not above.
+    r = Profile({{0, 0}, {50, 1.25f}, {100, 0}});
+    a = AnalyseProfile(r, 1, f, check);
     EXPECT_EQ(a.picture.Y[2], 98);
     EXPECT_EQ(a.state, 0);
     // 1.26 m gives [63] → Y 97, above the line.

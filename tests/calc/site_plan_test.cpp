@@ -4,6 +4,7 @@
 
 #include "calc/SitePlan.h"
 #include "calc/StretchLevel.h"
+#include "projects.h"
 
 namespace {
 constexpr double kPi = 3.141592653589793;
@@ -15,29 +16,6 @@ double dist(PlanPoint a, PlanPoint b = {}) { return std::hypot(a.x - b.x, a.y - 
         EXPECT_NEAR((p).y, (Y), 1e-6);   \
     } while (0)
 
-ProjectRecord oneStretch()
-{
-    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
-    r.stretchCount = 1;
-    return r;
-}
-ProjectRecord straight(int a1, int a2, float D)
-{
-    ProjectRecord r = oneStretch();
-    r.angleFrom[1] = a1;
-    r.angleTo[1] = a2;
-    r.perpDistance[1] = D;
-    return r;
-}
-ProjectRecord curved(int shape, int a1, int a2, float r1, float r2, float Rc)
-{
-    ProjectRecord r = straight(a1, a2, 0.0f);
-    r.shape[1] = shape;
-    r.startDistance[1] = r1;
-    r.endDistance[1] = r2;
-    r.radius[1] = Rc;
-    return r;
-}
 }  // namespace
 
 TEST(SitePlan, StraightStretchWithScreenAndSwitches)
@@ -120,6 +98,20 @@ TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
     r.shape[1] = 1;
     const SitePlan inner = buildSitePlan(r);
     for (PlanPoint q : inner.stretches.at(0).screen) EXPECT_NEAR(dist(q), 95.0, 1e-6);
+
+    // A half circle lies on the track's side of the receiver.
+    for (int shape : {1, 2}) {
+        const PlanStretch p = buildSitePlan(curved(shape, 0, 180, 100, 100, 100)).stretches.at(0);
+        EXPECT_POINT(p.line.front(), -100.0, 0.0);
+        EXPECT_POINT(p.line.back(), 100.0, 0.0);
+        EXPECT_POINT(p.labelAt, 0.0, 100.0);
+    }
+    // A radius too small for the chord draws the chord.
+    const PlanStretch chord = buildSitePlan(curved(1, 60, 120, 100, 100, 40)).stretches.at(0);
+    EXPECT_EQ(chord.kind, PlanStretch::Kind::RadiusError);
+    ASSERT_EQ(chord.line.size(), 2u);
+    EXPECT_POINT(chord.line[0], -50.0, 50.0 * std::sqrt(3.0));
+    EXPECT_POINT(chord.line[1], 50.0, 50.0 * std::sqrt(3.0));
 }
 
 TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
@@ -147,28 +139,9 @@ TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
     }
 }
 
-TEST(SitePlan, HalfCircleLiesOnTheTracksSide)
-{
-    for (int shape : {1, 2}) {
-        const PlanStretch p = buildSitePlan(curved(shape, 0, 180, 100, 100, 100)).stretches.at(0);
-        EXPECT_POINT(p.line.front(), -100.0, 0.0);
-        EXPECT_POINT(p.line.back(), 100.0, 0.0);
-        EXPECT_POINT(p.labelAt, 0.0, 100.0);
-    }
-}
-
-TEST(SitePlan, RadiusTooSmallGivesTheChord)
-{
-    const PlanStretch p = buildSitePlan(curved(1, 60, 120, 100, 100, 40)).stretches.at(0);
-    EXPECT_EQ(p.kind, PlanStretch::Kind::RadiusError);
-    ASSERT_EQ(p.line.size(), 2u);
-    EXPECT_POINT(p.line[0], -50.0, 50.0 * std::sqrt(3.0));
-    EXPECT_POINT(p.line[1], 50.0, 50.0 * std::sqrt(3.0));
-}
-
 TEST(SitePlan, BadInputDrawsWhatItCan)
 {
-    ProjectRecord r = oneStretch();
+    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
     r.stretchCount = 6;
     r.angleFrom[1] = 120;  // reversed in a stored file
     r.angleTo[1] = 30;

@@ -3,32 +3,12 @@
 #ifdef SKENBRUS_HAVE_PDF
 #include <QFile>
 #include <QXmlStreamReader>
-#include <cmath>
-#include <filesystem>
-#include <random>
-#include <sstream>
 
-#include "cli/Cli.h"
-#include "model/ProjectFile.h"
+#include "CliFixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct Tmp {
-    fs::path dir = fs::temp_directory_path() / ("skenbrus-plan-" + std::to_string(std::random_device{}()));
-    Tmp() { fs::create_directories(dir); }
-    ~Tmp() { fs::remove_all(dir); }
-    std::string operator/(const std::string& n) const { return (dir / n).string(); }
-};
-int cli(const std::vector<std::string>& args, std::string* err = nullptr)
-{
-    std::ostringstream out, e;
-    const int code = runCli(args, out, e);
-    if (err) *err = e.str();
-    return code;
-}
-std::string example(const char* name) { return (fs::path(SKENBRUS_SOURCE_DIR) / "examples" / name).string(); }
-
 // The track lines of an SVG written by the plan command: paths stroked at the track width
 // (2.5 pt at 96 dpi). Fails the test when the file is no well-formed SVG.
 int trackPaths(const std::string& path)
@@ -63,10 +43,10 @@ int trackPaths(const std::string& path)
 
 TEST(CliPlan, WritesOnePathPerPlacedStretch)
 {
-    Tmp tmp;
-    ASSERT_EQ(cli({"plan", example("stationsvagen.sdb"), "-o", tmp / "plan.svg"}), kExitOk);
+    TempDir tmp;
+    ASSERT_EQ(cli({"plan", example("stationsvagen.sdb"), "-o", tmp / "plan.svg"}).code, kExitOk);
     EXPECT_EQ(trackPaths(tmp / "plan.svg"), 3);
-    ASSERT_EQ(cli({"plan", example("minimal.sdb"), "-o", tmp / "min.svg", "--width", "600"}), kExitOk);
+    ASSERT_EQ(cli({"plan", example("minimal.sdb"), "-o", tmp / "min.svg", "--width", "600"}).code, kExitOk);
     EXPECT_EQ(trackPaths(tmp / "min.svg"), 1);
 
     // Stretches without usable geometry are left out and named; the rest is drawn.
@@ -76,20 +56,21 @@ TEST(CliPlan, WritesOnePathPerPlacedStretch)
     r.angleFrom[3] = 170;  // reversed, as only a damaged file holds it
     r.angleTo[3] = 10;
     writeProject(tmp / "gap.sdb", r);
-    std::string err;
-    ASSERT_EQ(cli({"plan", tmp / "gap.sdb", "-o", tmp / "gap.svg"}, &err), kExitOk) << err;
+    CliResult gap = cli({"plan", tmp / "gap.sdb", "-o", tmp / "gap.svg"});
+    ASSERT_EQ(gap.code, kExitOk) << gap.err;
     EXPECT_EQ(trackPaths(tmp / "gap.svg"), 1);
-    EXPECT_EQ(err, "Delsträcka 1 saknar geometri\nDelsträcka 2 saknar geometri\n");
+    EXPECT_EQ(gap.err, "Delsträcka 1 saknar geometri\nDelsträcka 2 saknar geometri\n");
     r.perpDistance[3] = 1e30f;
     writeProject(tmp / "none.sdb", r);
-    ASSERT_EQ(cli({"plan", tmp / "none.sdb", "-o", tmp / "none.png"}), kExitOk);
+    ASSERT_EQ(cli({"plan", tmp / "none.sdb", "-o", tmp / "none.png"}).code, kExitOk);
 
     for (const char* name : {"plan.png", "plan.pdf"}) {
-        ASSERT_EQ(cli({"plan", example("stationsvagen.sdb"), "-o", tmp / name}), kExitOk) << name;
+        ASSERT_EQ(cli({"plan", example("stationsvagen.sdb"), "-o", tmp / name}).code, kExitOk) << name;
         EXPECT_GT(fs::file_size(tmp / name), 1000u) << name;
     }
-    EXPECT_EQ(cli({"plan", example("minimal.sdb"), "-o", tmp / "plan.gif"}, &err), kExitBadFile);
-    EXPECT_NE(err.find(".svg, .png eller .pdf"), std::string::npos);
-    EXPECT_EQ(cli({"plan", example("minimal.sdb"), "-o", tmp / "x.svg", "--width", "5"}), kExitUsage);
+    const CliResult gif = cli({"plan", example("minimal.sdb"), "-o", tmp / "plan.gif"});
+    EXPECT_EQ(gif.code, kExitBadFile);
+    EXPECT_NE(gif.err.find(".svg, .png eller .pdf"), std::string::npos);
+    EXPECT_EQ(cli({"plan", example("minimal.sdb"), "-o", tmp / "x.svg", "--width", "5"}).code, kExitUsage);
 }
 #endif

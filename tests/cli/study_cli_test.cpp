@@ -3,43 +3,17 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <nlohmann/json.hpp>
-#include <sstream>
-
-#include "cli/Cli.h"
-#include "model/ProjectFile.h"
-
-namespace fs = std::filesystem;
+#include "CliFixture.h"
 
 namespace {
-const std::string kExample = std::string(SKENBRUS_SOURCE_DIR) + "/examples/stationsvagen.sdb";
-
-struct Result {
-    int code;
-    std::string out, err;
-    nlohmann::ordered_json json() const { return nlohmann::ordered_json::parse(out); }
-};
-
-Result cli(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int code = runCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-std::string writeTemp(const std::string& name, const ProjectRecord& r)
-{
-    const fs::path p = fs::temp_directory_path() / ("skenbrus-study-" + name);
-    writeProject(p.string(), r);
-    return p.string();
-}
+const std::string kExample = example();
 }  // namespace
 
 TEST(CliStudy, JsonRowsAreTheCalcObjectsOfTheModifiedProjects)
 {
+    TempDir tmp;
     const ProjectRecord example = readProject(kExample);
-    const Result floors = cli({"study", "floors", kExample, "--heights", "1.5:3:7.5", "--json", "--threads", "2"});
+    const CliResult floors = cli({"study", "floors", kExample, "--heights", "1.5:3:7.5", "--json", "--threads", "2"});
     ASSERT_EQ(floors.code, 0) << floors.err;
     const auto j = floors.json();
     EXPECT_EQ(j["study"], "floors");
@@ -48,24 +22,21 @@ TEST(CliStudy, JsonRowsAreTheCalcObjectsOfTheModifiedProjects)
     for (const auto& row : j["rows"]) {
         ProjectRecord m = example;
         for (int s = 1; s <= m.stretchCount; ++s) m.receiverHeight[s] = row["height"].get<float>();
-        EXPECT_EQ(row["result"], cli({"calc", writeTemp("floor.sdb", m), "--json"}).json()) << row["height"];
+        EXPECT_EQ(row["result"], cli({"calc", tmp.write("floor.sdb", m), "--json"}).json()) << row["height"];
     }
 
     // Stretch 3 of the example has the screen.
-    const Result screen = cli({"study", "screen", kExample, "--stretch", "3", "--heights", "0,2.5", "--json"});
+    const CliResult screen = cli({"study", "screen", kExample, "--stretch", "3", "--heights", "0,2.5", "--json"});
     ASSERT_EQ(screen.code, 0) << screen.err;
     const auto s = screen.json();
     EXPECT_EQ(s["study"], "screen");
     EXPECT_EQ(s["stretch"], 3);
     ProjectRecord m = example;
     m.screenCrestHeight[3] = 2.5f;
-    EXPECT_EQ(s["rows"][1]["result"], cli({"calc", writeTemp("screen.sdb", m), "--json"}).json());
+    EXPECT_EQ(s["rows"][1]["result"], cli({"calc", tmp.write("screen.sdb", m), "--json"}).json());
     EXPECT_NE(s["rows"][0]["result"]["freeFieldEq"], s["rows"][1]["result"]["freeFieldEq"]);
 
-    fs::remove(fs::temp_directory_path() / "skenbrus-study-floor.sdb");
-    fs::remove(fs::temp_directory_path() / "skenbrus-study-screen.sdb");
-
-    const Result none = cli({"study", "screen", kExample, "--stretch", "2", "--heights", "1"});
+    const CliResult none = cli({"study", "screen", kExample, "--stretch", "2", "--heights", "1"});
     EXPECT_EQ(none.code, 2);
     EXPECT_EQ(none.err, "Delsträcka 2 har ingen skärm\n");
 }
@@ -79,7 +50,7 @@ TEST(CliStudy, HeightLists)
     for (const Good& g : {Good{"1.5,4.5,7.5", {1.5, 4.5, 7.5}}, Good{" 2 , 0 ", {2, 0}},
                           Good{"0:0.1:0.3", {0, 0.1, 0.2, 0.3}}, Good{"1,5:1,5:4,5", {1.5, 3, 4.5}},
                           Good{"0:0.5:1.9", {0, 0.5, 1, 1.5}}, Good{"1000", {1000}}, Good{"0:5:999", {}}}) {
-        const Result r = cli({"study", "floors", kExample, "--heights", g.list, "--json", "--segment", "2"});
+        const CliResult r = cli({"study", "floors", kExample, "--heights", g.list, "--json", "--segment", "2"});
         ASSERT_EQ(r.code, 0) << g.list << ": " << r.err;
         if (!g.heights.empty())
             EXPECT_EQ(r.json()["heights"], nlohmann::ordered_json(g.heights)) << g.list;
@@ -101,7 +72,7 @@ TEST(CliStudy, HeightLists)
                          Bad{"-1,2", "Höjden -1 m ligger utanför 0 - 1000 m.\n"},
                          Bad{"0:100:1100", "Höjden 1100 m ligger utanför 0 - 1000 m.\n"},
                          Bad{"0:0.01:2.5", "Högst 200 höjder kan beräknas på en gång (251 angavs).\n"}}) {
-        const Result r = cli({"study", "floors", kExample, "--heights", b.list});
+        const CliResult r = cli({"study", "floors", kExample, "--heights", b.list});
         EXPECT_EQ(r.code, 2) << b.list;
         EXPECT_EQ(r.err, b.message) << b.list;
         EXPECT_TRUE(r.out.empty());
@@ -112,7 +83,7 @@ TEST(CliStudy, HeightLists)
 
 TEST(CliStudy, TextAndCsvTables)
 {
-    const Result text = cli({"study", "screen", kExample, "--stretch", "alla", "--heights", "0:1:3"});
+    const CliResult text = cli({"study", "screen", kExample, "--stretch", "alla", "--heights", "0:1:3"});
     ASSERT_EQ(text.code, 0) << text.err;
     EXPECT_EQ(text.out.rfind("Skärmhöjdsstudie: skärmkrönets höjd på alla delsträckor med skärm\nSegmentlängd: 1 m\n\n"
                              "Höjd (m)  Ekv. frifält (dBA)  Ekv. fasad (dBA)  Max. (dBA)  Max. samv. (dBA)  "
@@ -122,7 +93,7 @@ TEST(CliStudy, TextAndCsvTables)
         << text.out;
     EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 3 + 1 + 4);
 
-    const Result csv = cli({"study", "floors", kExample, "--heights", "2,5", "--csv"});
+    const CliResult csv = cli({"study", "floors", kExample, "--heights", "2,5", "--csv"});
     ASSERT_EQ(csv.code, 0) << csv.err;
     std::istringstream lines(csv.out);
     std::string head, row;

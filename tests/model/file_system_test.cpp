@@ -5,43 +5,13 @@
 #include <filesystem>
 #include <regex>
 
+#include "ModelFixtures.h"
 #include "model/FileSystem.h"
 #include "model/ProjectFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-// A fresh folder named with Å, Ä and Ö, as a Nordic user's folders are.
-struct SwedishDir {
-    fs::path dir = fs::temp_directory_path() /
-                   pathFromUtf8("skenbrus-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name())) /
-                   pathFromUtf8("Åsa Ärlig Ö");
-    SwedishDir()
-    {
-        fs::remove_all(dir.parent_path());
-        fs::create_directories(dir);
-    }
-    ~SwedishDir()
-    {
-        std::error_code ec;
-        fs::remove_all(dir.parent_path(), ec);
-    }
-    std::string file(const std::string& name) const { return utf8Of(dir / pathFromUtf8(name)); }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> n;
-        for (const auto& e : fs::directory_iterator(dir)) n.push_back(utf8Of(e.path().filename()));
-        return n;
-    }
-};
-
-std::string bytesOf(const std::string& path)
-{
-    std::string b;
-    EXPECT_FALSE(readWholeFile(pathFromUtf8(path), b));
-    return b;
-}
-
 ProjectRecord project(const char* name)
 {
     ProjectRecord r = startupDefaults("2026-12-06 10:00:00");

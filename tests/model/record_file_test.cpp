@@ -3,28 +3,16 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <random>
-#include <fstream>
+#include <functional>
 #include <limits>
 
+#include "ModelFixtures.h"
 #include "model/DocumentState.h"
 #include "model/ProjectFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct TempDir {
-    fs::path dir;
-    TempDir()
-    {
-        dir = fs::temp_directory_path() / ("skenbrus-test-" + std::to_string(std::random_device{}()) + "-" +
-                                           std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        fs::create_directories(dir);
-    }
-    ~TempDir() { fs::remove_all(dir); }
-    std::string file(const std::string& name) const { return (dir / name).string(); }
-};
-
 std::int32_t i32At(const RecordBytes& b, int off)
 {
     std::uint32_t x = 0;
@@ -33,21 +21,10 @@ std::int32_t i32At(const RecordBytes& b, int off)
 }
 float f32At(const RecordBytes& b, int off)
 {
-    std::uint32_t x = static_cast<std::uint32_t>(i32At(b, off));
+    const std::uint32_t x = static_cast<std::uint32_t>(i32At(b, off));
     float f;
     std::memcpy(&f, &x, 4);
     return f;
-}
-
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-}
-std::vector<std::uint8_t> readBytes(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
 }
 
 ProjectRecord sample()
@@ -122,22 +99,12 @@ TEST(ProjectFileLayout, FieldsAtTheirOffsets)
         }
 
     const RecordBytes b = encodeRecord(r);
-    EXPECT_EQ(i32At(b, 0), 2);
-    EXPECT_EQ(b[4], 6);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[5]), 6), "Objekt");
-    EXPECT_EQ(b[44], 5);
-    EXPECT_EQ(b[84], 4);
-    EXPECT_EQ(b[124], 19);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[125]), 19), "2026-12-06 10:00:00");
-    EXPECT_EQ(i32At(b, 144), 5);
-    EXPECT_EQ(i32At(b, 148), 7);
-    EXPECT_FLOAT_EQ(f32At(b, 152), 3.5f);
-    EXPECT_FLOAT_EQ(f32At(b, 156), 11.25f);
-    EXPECT_EQ(i32At(b, 160), 33);
-    EXPECT_EQ(i32At(b, 164), 1);
-    EXPECT_FLOAT_EQ(f32At(b, 168), -27.5f);
-    EXPECT_EQ(i32At(b, 172), 1);
-    EXPECT_FLOAT_EQ(f32At(b, 176), 4.5f);
+    for (auto [off, text] : {std::pair{4, "Objekt"}, {44, "Beskr"}, {84, "Hand"}, {124, "2026-12-06 10:00:00"}}) {
+        EXPECT_EQ(std::size_t{b[off]}, std::string(text).size()) << off;  // a length byte, then the characters
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[off + 1]), b[off]), text);
+    }
+    for (auto [off, v] : {std::pair{0, 2}, {144, 5}, {148, 7}, {160, 33}, {164, 1}, {172, 1}}) EXPECT_EQ(i32At(b, off), v) << off;
+    for (auto [off, v] : {std::pair{152, 3.5f}, {156, 11.25f}, {168, -27.5f}, {176, 4.5f}}) EXPECT_EQ(f32At(b, off), v) << off;
     for (std::size_t i = 0; i < ints.size(); ++i)
         for (int s = 1; s <= 8; ++s)
             EXPECT_EQ(i32At(b, ints[i].off + (s - 1) * 4), static_cast<int>(100 * i) + s) << ints[i].off;
@@ -167,7 +134,7 @@ TEST(ProjectFileLayout, FieldsAtTheirOffsets)
 
 TEST(ProjectFile, RoundTripIsByteIdenticalIncludingUndefinedBytes)
 {
-    TempDir tmp;
+    SwedishDir tmp;
     RecordBytes raw = encodeRecord(sample());
     // Garbage after a string's length, a Boolean byte of 7 and odd spare bytes stay as read.
     raw[4] = 3;
@@ -178,17 +145,17 @@ TEST(ProjectFile, RoundTripIsByteIdenticalIncludingUndefinedBytes)
     raw[1260] = 7;
     raw[533] = 0x55;
     const std::string path = tmp.file("p.sdb");
-    writeBytes(path, {raw.begin(), raw.end()});
+    writeBytes(path, raw);
     ProjectRecord r = readProject(path);
     EXPECT_TRUE(r.runs(1, 1));
     EXPECT_EQ(r.objectName.bytes(), "abc");
     writeProject(tmp.file("q.sdb"), r);
-    EXPECT_EQ(readBytes(tmp.file("q.sdb")), std::vector<std::uint8_t>(raw.begin(), raw.end()));
+    EXPECT_EQ(bytesOf(tmp.file("q.sdb")), std::string(raw.begin(), raw.end()));
 }
 
 TEST(ProjectFile, ShortFileRefusedLongFileReadFromItsStart)
 {
-    TempDir tmp;
+    SwedishDir tmp;
     RecordBytes raw = encodeRecord(sample());
     writeBytes(tmp.file("kort.sdb"), std::vector<std::uint8_t>(raw.begin(), raw.begin() + 4211));
     try {
@@ -204,7 +171,7 @@ TEST(ProjectFile, ShortFileRefusedLongFileReadFromItsStart)
     EXPECT_EQ(encodeRecord(readProject(tmp.file("lang.sdb"))), raw);
 
     // Missing files and folders are reported with the system's text, not as invalid.
-    for (const std::string& p : {tmp.file("finns-inte.sdb"), tmp.dir.string()}) {
+    for (const std::string& p : {tmp.file("finns-inte.sdb"), utf8Of(tmp.dir)}) {
         try {
             readProject(p);
             FAIL();
@@ -217,7 +184,7 @@ TEST(ProjectFile, ShortFileRefusedLongFileReadFromItsStart)
 // Records whose values would index outside the program's arrays are refused whole.
 TEST(ProjectFile, UnsafeRecordsAreRefused)
 {
-    TempDir tmp;
+    SwedishDir tmp;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     std::vector<std::pair<std::string, std::function<void(ProjectRecord&)>>> cases{
         {"trainCount 0", [](ProjectRecord& r) { r.trainCount = 0; }},
@@ -239,7 +206,7 @@ TEST(ProjectFile, UnsafeRecordsAreRefused)
         ProjectRecord r = sample();
         change(r);
         RecordBytes raw = encodeRecord(r);
-        writeBytes(tmp.file("x.sdb"), {raw.begin(), raw.end()});
+        writeBytes(tmp.file("x.sdb"), raw);
         try {
             readProject(tmp.file("x.sdb"));
             ADD_FAILURE() << name << " was accepted";
@@ -257,13 +224,13 @@ TEST(ProjectFile, UnsafeRecordsAreRefused)
     r.perpDistance[8] = nan;
     r.angleFrom[8] = -5;
     RecordBytes raw = encodeRecord(r);
-    writeBytes(tmp.file("ok.sdb"), {raw.begin(), raw.end()});
+    writeBytes(tmp.file("ok.sdb"), raw);
     EXPECT_NO_THROW(readProject(tmp.file("ok.sdb")));
 }
 
-TEST(ProjectFile, ReadProcessing)
+TEST(ProjectFile, ReadProcessingNormalisesCodesLabelsAndHeights)
 {
-    TempDir tmp;
+    SwedishDir tmp;
     ProjectRecord r = sample();
     r.facadeReflectionOn = 1;
     r.facadeDistance = 25.0f;
@@ -277,7 +244,7 @@ TEST(ProjectFile, ReadProcessing)
     r.screenBaseHeight[3] = 0.7f;
     r.bpLabel[5][3].setBytes("SK");  // slots outside the counts are normalised too
     RecordBytes raw = encodeRecord(r);
-    writeBytes(tmp.file("p.sdb"), {raw.begin(), raw.end()});
+    writeBytes(tmp.file("p.sdb"), raw);
     ProjectRecord g = readProject(tmp.file("p.sdb"));
     EXPECT_EQ(g.facadeReflectionOn, 0);
     EXPECT_EQ(g.trainType[1], 0);
@@ -289,25 +256,24 @@ TEST(ProjectFile, ReadProcessing)
 
     r.facadeDistance = 20.0f;
     raw = encodeRecord(r);
-    writeBytes(tmp.file("p.sdb"), {raw.begin(), raw.end()});
+    writeBytes(tmp.file("p.sdb"), raw);
     EXPECT_EQ(readProject(tmp.file("p.sdb")).facadeReflectionOn, 1);
-}
 
-TEST(ProjectFile, NormaliseTakesHeightsFromLabelledPoints)
-{
-    ProjectRecord r = startupDefaults("x");
-    r.bpHeight[1][1] = 2.0f;
-    r.bpHeight[1][2] = -1.0f;
-    r.trackHeight[2] = 0.5f;
-    r.bpHeight[2][1] = 3.0f;
-    normaliseAfterRead(r);
-    EXPECT_FLOAT_EQ(r.trackHeight[1], 2.0f);
-    EXPECT_FLOAT_EQ(r.receiverGroundHeight[1], -1.0f);
-    EXPECT_FLOAT_EQ(r.trackHeight[2], 0.5f);
+    // Track and receiver ground heights come from the labelled points of the stretches in use.
+    ProjectRecord n = startupDefaults("x");
+    n.bpHeight[1][1] = 2.0f;
+    n.bpHeight[1][2] = -1.0f;
+    n.trackHeight[2] = 0.5f;
+    n.bpHeight[2][1] = 3.0f;
+    normaliseAfterRead(n);
+    EXPECT_FLOAT_EQ(n.trackHeight[1], 2.0f);
+    EXPECT_FLOAT_EQ(n.receiverGroundHeight[1], -1.0f);
+    EXPECT_FLOAT_EQ(n.trackHeight[2], 0.5f);
 }
 
 TEST(Record, NewKeepsCountryOrderAndScreenEffects)
 {
+    EXPECT_EQ(startupDefaults("x").receiverHeight[1], 2.0f);  // the start-up receiver stands 2 m up
     ProjectRecord r = sample();
     r.country = 0;
     r.orderInTrack[3] = 5;

@@ -56,14 +56,9 @@ TEST(Exports, ResultsOfTwoTracksWithBothCorrectionsRoundHalvesToEven)
     r.facadeReflectionOn = 0;
     EXPECT_EQ(exportResults(r, res), crlf({"RESULTAT", "Ekvivalentnivå\tdBA", "Frifältsvärde\t57", "", "Maxnivå\tdBA",
                                            "Frifältsvärde\t78"}));
-}
 
-TEST(Exports, CorrectedResultsAreNotLimitedToZeroAndUseTheDecimalSeparator)
-{
-    ProjectRecord r = twoTrackProject();
-    r.facadeReflectionOn = 0;
-    r.stretchCount = 1;
-    CalcResults res = twoTrackResults();
+    // Corrected levels are not limited to zero (the report's are), and use the decimal separator.
+    r.indoorLevelOn = 1;
     res.FreeFieldEq = 25.0f;
     const std::string text = exportResults(r, res, ',');
     EXPECT_NE(text.find("Innenivå efter korrektion för fasadisolering (-30,0 dBA)\t-5\r\n"), std::string::npos) << text;
@@ -83,7 +78,7 @@ TEST(Exports, TrainDataListsTracksWithSeparatorAfterAllButTheLastTrack)
     EXPECT_NE(exportTrainData(r).find("Spår\t1, 2\t2\r\n"), std::string::npos);
 }
 
-TEST(Exports, StretchDataWithCurveScreenAndCrossSection)
+TEST(Exports, StretchDataWithAndWithoutCurveScreenAndCrossSection)
 {
     ProjectRecord r = twoTrackProject();
     CalcResults res = twoTrackResults();
@@ -117,15 +112,12 @@ TEST(Exports, StretchDataWithCurveScreenAndCrossSection)
                     "",
                     "Totalt ekvivalentnivå (dBA)\t54.3\t52.1\t50.6",
                     "Totalt maxnivå (dBA)\t76.0\t74.2\t70.1"}));
-}
 
-TEST(Exports, StretchDataOfStraightStretchesWithoutScreenOrCrossSection)
-{
-    ProjectRecord r = twoTrackProject();
+    // Straight stretches only, no screen or cross-section: the curve and screen rows go.
     r.shape[3] = 0;
     r.screenType[2] = 0;
     r.crossSectionOn[2] = 0;
-    const std::string text = exportStretchData(r, twoTrackResults());
+    const std::string text = exportStretchData(r, res);
     EXPECT_EQ(text.find("Mottagaravstånd startpunkt"), std::string::npos);
     EXPECT_NE(text.find("Vinkelrätt Mottagaravstånd (m)\t25\t25.5\t12\r\nMarktyp källdel"), std::string::npos);
     // An empty line stands in for the receiver-height line, and another one ends the screen part.

@@ -8,16 +8,14 @@
 #include "report/ReportPage.h"
 
 namespace {
-struct Built {
-    ProjectRecord record;
-    CalcResults results;
-    ReportPage page;
-};
+ReportInput input(const ProjectRecord& r, CalcResults& res, char sep = '.')
+{
+    return ReportInput{r, res, 10, "/projekt/stationsvägen.sdb", "4.5.0.4", "2026-12-06", sep};
+}
 
 ReportPage build(const ProjectRecord& r, CalcResults& res, char sep = '.', ReportKind kind = ReportKind::Standard)
 {
-    ReportInput in{r, res, 10, "/projekt/stationsvägen.sdb", "4.5.0.4", "2026-12-06", sep};
-    return buildReport(kind, in);
+    return buildReport(kind, input(r, res, sep));
 }
 
 bool near(double a, double b) { return std::fabs(a - b) < 1e-6; }
@@ -69,8 +67,7 @@ TEST(ReportPage, HeaderShowsProjectTextsDateAndVersion)
     EXPECT_TRUE(p.findText("(Enl. Naturvårdverkets rapport 4935. Skenbrus version 4.5.0.4, Morvik AB)"));
 
     // The site plan's page carries the same header and its own title above the plan's area.
-    ReportInput in{r, res, 10, "/projekt/stationsvägen.sdb", "4.5.0.4", "2026-12-06", '.'};
-    const ReportPage plan = buildSitePlanPageHeader(in);
+    const ReportPage plan = buildSitePlanPageHeader(input(r, res));
     EXPECT_TRUE(plan.findText("Stationsvägen 3") && plan.findText("/projekt/stationsvägen.sdb"));
     EXPECT_LT(yOf(plan, "Situationsplan"), sitePlanArea.top);
     EXPECT_EQ(plan.findText("RESULTAT"), nullptr);
@@ -130,15 +127,12 @@ TEST(ReportPage, ResultsBlockWithBothOptionsAndSeveralTracks)
     for (const auto& op : p.ops)
         if (op.kind == DrawOp::Kind::Line && near(op.y, 12.0) && near(op.y2, 12.0)) bottom = true;
     EXPECT_TRUE(bottom);
-}
 
-TEST(ReportPage, IndoorLevelBelowZeroIsPrintedAsZero)
-{
-    ProjectRecord r = oneTrackProject();
+    // An indoor level below zero is printed as 0 (the export shows it as it is).
+    r = oneTrackProject();
     r.facadeReflectionOn = 0;
-    CalcResults res = twoTrackResults();
     res.FreeFieldEq = 25.0f;
-    ReportPage p = build(r, res, ',');
+    p = build(r, res, ',');
     EXPECT_TRUE(p.findText("Innenivå efter korrektion för fasadisolering (-30,0 dBA)"));
     EXPECT_EQ(p.textsAt(6.8).back()->text, "0");
 }
@@ -241,7 +235,7 @@ TEST(ReportPage, OnlyCurvedOrOnlyStraightStretchesAndNoScreen)
     EXPECT_EQ(cell(p, 5.5 + 2.33, y0 + 4.08), "Konkav");
 }
 
-TEST(ReportPage, SevenStretchesUseTheNarrowerPitch)
+TEST(ReportPage, SevenStretchesUseTheNarrowerPitchAndThePartialReport)
 {
     ProjectRecord r = oneTrackProject();
     r.stretchCount = 7;
@@ -256,6 +250,17 @@ TEST(ReportPage, SevenStretchesUseTheNarrowerPitch)
     r.stretchCount = 6;
     p = build(r, res);
     EXPECT_EQ(cell(p, 5.5 + 2.33 * 6, yOf(p, "Delsträcka")), "6");
+
+    // The partial report: header, stretch and track results, nothing else.
+    r = twoTrackProject();
+    p = build(r, res, '.', ReportKind::Partial);
+    EXPECT_TRUE(p.findText("Stationsvägen 3") && p.findText("Delresultat"));
+    EXPECT_EQ(p.findText("RESULTAT"), nullptr);
+    EXPECT_EQ(p.findText("Tåg nr:"), nullptr);
+    const double yp = yOf(p, "Delsträcka");
+    EXPECT_EQ(cell(p, 5.5 + 2.33 * 3, yp), "3");
+    EXPECT_EQ(cell(p, 5.5 + 2.33 * 3, yp + 0.38), "50.6");
+    EXPECT_EQ(cell(p, 5.5 + 2.33 * 2, yp + 0.38 + 2.94), "94°");
 }
 
 TEST(ReportPage, RoundingInPlaceMakesASecondPaintingIdentical)
@@ -272,21 +277,6 @@ TEST(ReportPage, RoundingInPlaceMakesASecondPaintingIdentical)
     ReportPage second = build(r, res);
     ASSERT_EQ(first.ops.size(), second.ops.size());
     for (size_t i = 0; i < first.ops.size(); ++i) EXPECT_EQ(first.ops[i].text, second.ops[i].text);
-}
-
-TEST(ReportPage, PartialReportHoldsHeaderAndStretchAndTrackResults)
-{
-    ProjectRecord r = twoTrackProject();
-    CalcResults res = twoTrackResults();
-    ReportPage p = build(r, res, '.', ReportKind::Partial);
-    EXPECT_TRUE(p.findText("Stationsvägen 3"));
-    EXPECT_TRUE(p.findText("Delresultat"));
-    EXPECT_EQ(p.findText("RESULTAT"), nullptr);
-    EXPECT_EQ(p.findText("Tåg nr:"), nullptr);
-    const double y = yOf(p, "Delsträcka");
-    EXPECT_EQ(cell(p, 5.5 + 2.33 * 3, y), "3");
-    EXPECT_EQ(cell(p, 5.5 + 2.33 * 3, y + 0.38), "50.6");
-    EXPECT_EQ(cell(p, 5.5 + 2.33 * 2, y + 0.38 + 2.94), "94°");
 }
 
 TEST(ReportPage, EveryOptionPageFitsAboveThePrintersEdge)
