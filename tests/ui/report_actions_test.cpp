@@ -101,6 +101,8 @@ protected:
             return int(QDialog::Rejected);
         };
         command->trigger();
+        // The counter above dies with this call: later dialogs are only turned down.
+        actions->runDialog = [](QDialog&) { return int(QDialog::Rejected); };
         return pages;
     }
     QString clipboardAfter(QPushButton* b)
