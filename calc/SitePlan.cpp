@@ -4,21 +4,16 @@
 #include <cmath>
 
 #include "calc/Bands.h"
+#include "calc/Geometry.h"
 
 namespace {
+using geometry::sqr;
+using geometry::rad;
+using geometry::unit;
+
 // Distances beyond this (100 km) describe no real site; such a stretch is left out.
 constexpr double kFar = 1.0e5;
 
-inline double sqr(double x) { return x * x; }
-inline double rad(double degrees) { return kPi * degrees / 180.0; }
-// Arccos arguments that rounding pushed outside [−1, 1], taken back as the calculation does.
-inline double unit(double x)
-{
-    if (x > 1.0) return 1.0;
-    if (x < -1.0) return -1.0;
-    if (std::isnan(x)) return 1.0;
-    return x;
-}
 bool usableDistance(double d) { return std::isfinite(d) && d > 0.0 && d <= kFar; }
 int clampAngle(int a) { return std::clamp(a, 0, 180); }
 

@@ -6,23 +6,16 @@
 #include <string>
 
 #include "calc/Bands.h"
+#include "calc/Geometry.h"
 #include "calc/Format.h"
 #include "calc/Terms.h"
 
 const char* const kRadiusErrorMessage = "Felaktig radie. Beräkning kan ej utföras på sträckan!";
 
 namespace {
-inline double sqr(double x) { return x * x; }
-// Degrees to radians, in the order π·angle/180.
-inline double rad(double degrees) { return kPi * degrees / 180.0; }
-// Arccos and arcsin arguments that rounding pushed outside [−1, 1] are taken back into it.
-inline double unit(double x)
-{
-    if (x > 1.0) return 1.0;
-    if (x < -1.0) return -1.0;
-    if (std::isnan(x)) return 1.0;
-    return x;
-}
+using geometry::sqr;
+using geometry::rad;
+using geometry::unit;
 
 const char* const kStars = "********************";
 

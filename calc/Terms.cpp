@@ -5,13 +5,14 @@
 #include <string>
 
 #include "calc/Bands.h"
+#include "calc/Geometry.h"
 #include "calc/Format.h"
 
 // Both terms work in double precision: the single-precision inputs are widened first, and
 // every formula keeps the operation order of the method so results match it to the last bit.
 
 namespace {
-inline double sqr(double x) { return x * x; }
+using geometry::sqr;
 
 // Reference ground height for the screen's height factor: the height at the bottom of the
 // last descent of the profile, in stored point order.
