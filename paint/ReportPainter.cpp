@@ -1,5 +1,6 @@
 #include "paint/ReportPainter.h"
 
+#include "paint/HeadlessApp.h"
 #include "paint/SitePlanPainter.h"
 
 #include <QColor>
@@ -119,24 +120,8 @@ void paintSitePlanSheet(QPainter& painter, const SitePlanSheet& sheet)
 
 std::string writeReportPdf(const std::string& path, const ReportPage& page, const SitePlanSheet* sheet)
 {
-    // Fonts need a GUI application; a command-line caller has none.
-    // The application takes its arguments out of argv, so they are fresh for every call and
-    // outlive it.
-    char arg0[] = "skenbrus", arg1[] = "-platform", arg2[] = "offscreen";
-    char* argv[] = {arg0, arg1, arg2, nullptr};
-    int argc = 3;
-    // Qt's own warnings (a headless environment, a file that cannot be opened) would only
-    // repeat what the returned message says.
-    struct QuietQt {
-        QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        ~QuietQt() { qInstallMessageHandler(previous); }
-    } quiet;
-    std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance()) {
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        return "PDF-filen kan inte skapas utan grafiskt gränssnitt.";
-    }
+    HeadlessApp headless;
+    if (!headless.usable()) return "PDF-filen kan inte skapas utan grafiskt gränssnitt.";
 
     const QString fileName = QString::fromStdString(path);
     {

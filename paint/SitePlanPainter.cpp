@@ -1,5 +1,7 @@
 #include "paint/SitePlanPainter.h"
 
+#include "paint/HeadlessApp.h"
+
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
@@ -515,20 +517,8 @@ std::string writeSitePlanFile(const std::string& path, const SitePlan& plan, int
         return "Okänt filformat för " + path + ": använd .svg, .png eller .pdf.";
     if (width < 100 || width > 20000) return "Bredden ska vara 100 till 20000 bildpunkter.";
 
-    // Fonts need a GUI application; a command-line caller has none. The application takes its
-    // arguments out of argv, so they are fresh for every call and outlive it.
-    char arg0[] = "skenbrus", arg1[] = "-platform", arg2[] = "offscreen";
-    char* argv[] = {arg0, arg1, arg2, nullptr};
-    int argc = 3;
-    struct QuietQt {
-        QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        ~QuietQt() { qInstallMessageHandler(previous); }
-    } quiet;
-    std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance())
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return "Situationsplanen kan inte ritas utan grafiskt gränssnitt.";
+    HeadlessApp headless;
+    if (!headless.usable()) return "Situationsplanen kan inte ritas utan grafiskt gränssnitt.";
 
     const std::string failed = "Kan inte skriva filen " + path + ".";
     // The picture takes the plan's proportions, within reason.
