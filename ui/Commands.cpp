@@ -16,7 +16,7 @@
 #include <QShortcut>
 #include <QTabWidget>
 
-#include "calc/Run.h"
+#include "calc/RunRequest.h"
 #include "model/Cp1252.h"
 #include "model/ProjectFile.h"
 #include "ui/Aboutu.h"
@@ -496,40 +496,43 @@ void TForm_Skenbrus::closeEvent(QCloseEvent* e)
 void TForm_Skenbrus::runCalculation()
 {
     if (!finishEditing()) return;
-    RunSettings rs;
-    rs.segmentLength = doc_.segmentLength;
-    rs.facadeBoxChecked = CheckBox_Korrektion->isChecked();
-    rs.indoorBoxChecked = CheckBox_Inneniva->isChecked();
-    rs.trace.equivalent = doc_.traceEquivalent;
-    rs.trace.maximum = doc_.traceMaximum;
-    rs.trace.decimalSeparator = decimalSeparator().toLatin1();
-
-    const RunMessageSink message = [this](const RunMessage& m) {
+    // The segment-length control has followed the rule at every edit; the boxes are the window's.
+    RunRequest q;
+    q.segmentSetting = doc_.segmentLength;
+    q.segmentSettled = true;
+    q.boxesFromProject = false;
+    q.facadeBoxChecked = CheckBox_Korrektion->isChecked();
+    q.indoorBoxChecked = CheckBox_Inneniva->isChecked();
+    q.trace.equivalent = doc_.traceEquivalent;
+    q.trace.maximum = doc_.traceMaximum;
+    q.trace.decimalSeparator = decimalSeparator().toLatin1();
+    q.message = [this](const RunMessage& m) {
         if (m.beep) platform().beep();
         showMessage(this, QString::fromStdString(m.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     };
-    const RunProgress progress = [this](int percent) {
+    q.progress = [this](int percent) {
         Form_Berakning->setPercent(percent);
         if (Form_Berakning->cancelRequested()) throw CalculationCancelled{};
     };
 
     Form_Berakning->start();
-    bool done = false;
+    RunOutcome out;
+    bool cancelled = false;
     try {
-        done = RunCalculation(record_, rs, factors_, message, progress, results_);
+        out = RunProject(record_, factors_, results_, q);
     } catch (const CalculationCancelled&) {
         // Stopped by "Avbryt": the previous results and the record stay as they were.
-    } catch (const std::exception& e) {
-        Form_Berakning->finish();
-        platform().message(this, kTitle, QString::fromStdString(e.what()), MsgIcon::Error, MsgButtons::Ok);
+        cancelled = true;
     }
     Form_Berakning->finish();
+    if (!cancelled && !out.error.empty())
+        platform().message(this, kTitle, QString::fromStdString(out.error), MsgIcon::Error, MsgButtons::Ok);
     // The keyboard goes back to this window (also without a window manager that would do it).
     if (isVisible()) {
         activateWindow();
         QApplication::setActiveWindow(this);
     }
-    if (!done) return;
+    if (cancelled || !out.done()) return;
 
     // The run may have written the screen effects and a facade distance of 0.
     stretchModel->refreshAll();
