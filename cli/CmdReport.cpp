@@ -70,7 +70,7 @@ const CliCommand reportCommand(60, [](CLI::App& app, CliStreams& io, int& exitCo
         std::error_code ec;
         const std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(*file), ec);
         ReportInput in{c.record, c.results, c.segmentLength, ec ? *file : utf8Of(full.lexically_normal()),
-                       SKENBRUS_VERSION_TEXT, localTimestampNow().substr(0, 10), '.'};
+                       SKENBRUS_VERSION_TEXT, localDateNow(), '.'};
         const ReportPage page = buildReport(*partial ? ReportKind::Partial : ReportKind::Standard, in);
         const SitePlanSheet sheet{buildSitePlanPageHeader(in), buildSitePlan(c.record)};
         const std::string error = writeReportPdf(*outFile, page, *withPlan ? &sheet : nullptr);

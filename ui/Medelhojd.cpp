@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "ui/CodeLists.h"
 #include "ui/CrossSectionPicture.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
@@ -105,7 +106,7 @@ TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
     }
     screenList_ = new QComboBox(screenTable_);
     screenList_->setObjectName(QStringLiteral("ComboBox_Skarm"));
-    screenList_->addItems({QStringLiteral("Nej"), QStringLiteral("Absorb."), QStringLiteral("Reflekt.")});
+    screenList_->addItems(codeList(kScreenTypeNames));
     screenTable_->setCellWidget(2, 0, screenList_);
     screenList_->installEventFilter(this);
     connect(screenList_, &QComboBox::currentIndexChanged, this, &TForm_MedelHojd::screenListChanged);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/ProjectRecord.h"
+#include "ui/CodeLists.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
 
@@ -29,25 +30,17 @@ void moveReceiverPoint(ProjectRecord& r, int s, float distance)
         }
 }
 
-int groundChoice(float f) { return f == 0.0f ? 0 : f == 1.0f ? 1 : 2; }
-
-QString groundText(float f)
-{
-    switch (groundChoice(f)) {
-    case 0: return QStringLiteral("Hård");
-    case 1: return QStringLiteral("Porös");
-    default: return QStringLiteral("Del. Porös");
-    }
-}
+int groundChoice(float f) { return groundTypeOf(f); }
 
 QString listEntry(const QStringList& l, int i) { return i >= 0 && i < l.size() ? l[i] : QString::number(i); }
 
-const QStringList kShapes{QStringLiteral("Rak"), QStringLiteral("Konvex"), QStringLiteral("Konkav")};
+const QStringList kShapes = codeList(kShapeNames);
 const QStringList kTracks{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")};
-const QStringList kGround{QStringLiteral("Hård"), QStringLiteral("Porös"), QStringLiteral("Del. Porös")};
-const QStringList kBank{QStringLiteral("Nej"), QStringLiteral("Skarvar"), QStringLiteral("Bro u bal"),
-                        QStringLiteral("Bro m bal")};
-const QStringList kNoYes{QStringLiteral("Nej"), QStringLiteral("Ja")};
+const QStringList kGround = codeList(kGroundTypeNames);
+const QStringList kBank = codeList(kBankCorrectionNames);
+const QStringList kNoYes = codeList(kNoYesNames);
+
+QString groundText(float f) { return kGround[groundChoice(f)]; }
 }  // namespace
 
 bool renumberTracks(ProjectRecord& r, int c, int n)

@@ -4,6 +4,7 @@
 
 #include "calc/TrainTypes.h"
 #include "model/ProjectRecord.h"
+#include "ui/CodeLists.h"
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
@@ -52,7 +53,7 @@ CellSpec TrainTableModel::cellSpec(int row, int col) const
         break;
     case 5:
         s.kind = CellKind::List;
-        s.items = {QStringLiteral("Norskt"), QStringLiteral("Svenskt"), QStringLiteral("Finskt")};
+        s.items = codeList(kNationalityNames);
         break;
     default: s.kind = CellKind::Check; break;
     }
