@@ -19,7 +19,7 @@
 #include "calc/RunRequest.h"
 #include "model/Cp1252.h"
 #include "model/ProjectFile.h"
-#include "ui/Aboutu.h"
+#include "ui/About.h"
 #include "ui/Berakning.h"
 #include "ui/FasadAvst.h"
 #include "ui/Inneniva.h"

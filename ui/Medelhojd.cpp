@@ -1,3 +1,4 @@
+// TForm_MedelHojd, the cross-section dialog of one stretch.
 #include "ui/Medelhojd.h"
 
 #include <QApplication>
@@ -23,8 +24,8 @@
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
 #include "ui/ProfileTable.h"
-#include "ui/Skarm.h"
-#include "ui/nybpbox.h"
+#include "ui/Form1.h"
+#include "ui/Brytpunkt.h"
 
 namespace {
 const char* const kBreakPointInfo = "F4: Lägg till brytpunkt; F5: Ta bort brytpunkt....";

@@ -1,3 +1,4 @@
+// Numbers as the windows show and read them.
 #include "ui/NumberText.h"
 
 #include <QLocale>

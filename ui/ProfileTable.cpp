@@ -1,3 +1,4 @@
+// The number grids of the cross-section dialog and its break-point and screen dialogs.
 #include "ui/ProfileTable.h"
 
 #include <QKeyEvent>

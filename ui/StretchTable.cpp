@@ -1,3 +1,4 @@
+// The stretch table of the main window (page "&Delsträckor").
 #include "ui/StretchTable.h"
 
 #include <algorithm>

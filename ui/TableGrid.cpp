@@ -1,3 +1,4 @@
+// The grid view and editors of the main window's two input tables.
 #include "ui/TableGrid.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// The train table of the main window (page "&TågInfo").
 #include "ui/TrainTable.h"
 
 #include <algorithm>

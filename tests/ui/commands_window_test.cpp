@@ -9,7 +9,7 @@
 #include <QTableWidget>
 
 #include "commands_fixture.h"
-#include "ui/Aboutu.h"
+#include "ui/About.h"
 #include "ui/FasadAvst.h"
 
 using WindowCommands = CommandsTest;

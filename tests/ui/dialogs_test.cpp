@@ -12,7 +12,7 @@
 
 #include "model/DocumentState.h"
 #include "model/ProjectRecord.h"
-#include "ui/Aboutu.h"
+#include "ui/About.h"
 #include "ui/Berakning.h"
 #include "ui/FasadAvst.h"
 #include "ui/HelpWindow.h"

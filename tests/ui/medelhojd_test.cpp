@@ -17,8 +17,8 @@
 #include "ui/Medelhojd.h"
 #include "ui/Platform.h"
 #include "ui/ProfileTable.h"
-#include "ui/Skarm.h"
-#include "ui/nybpbox.h"
+#include "ui/Form1.h"
+#include "ui/Brytpunkt.h"
 
 namespace {
 
