@@ -29,6 +29,29 @@ std::optional<double> parseReal(const QString& text)
     return v;
 }
 
+namespace {
+bool holdsNoDigit(const QString& text)
+{
+    for (QChar c : text)
+        if (c.isDigit()) return false;
+    const QString t = text.trimmed();
+    return t.isEmpty() || t == QLatin1String("-") || t == QLatin1String(".") || t == QLatin1String(",") ||
+           t == QLatin1String("-.") || t == QLatin1String("-,");
+}
+}  // namespace
+
+std::optional<double> parseCellReal(const QString& text)
+{
+    if (holdsNoDigit(text)) return 0.0;
+    return parseReal(text);
+}
+
+std::optional<int> parseCellInt(const QString& text)
+{
+    if (holdsNoDigit(text)) return 0;
+    return parseInt(text);
+}
+
 std::optional<int> parseInt(const QString& text)
 {
     bool ok = false;

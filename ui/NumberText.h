@@ -12,3 +12,9 @@ QString realText(double v, int decimals = 1);
 std::optional<double> parseReal(const QString& text);
 // Parses a typed integer within the signed 32-bit range; nullopt otherwise.
 std::optional<int> parseInt(const QString& text);
+
+// A number typed into a table cell, the main tables and the cross-section tables alike: as
+// parseReal and parseInt, except that a cell holding no digit (emptied, or only a sign or a
+// decimal separator) holds 0.
+std::optional<double> parseCellReal(const QString& text);
+std::optional<int> parseCellInt(const QString& text);

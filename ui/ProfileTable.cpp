@@ -3,7 +3,6 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QLocale>
 #include <QRegularExpressionValidator>
 
 #include "ui/NumberText.h"
@@ -132,15 +131,9 @@ QString ProfileTable::numberText(double v)
 
 bool ProfileTable::parseNumber(const QString& text, double& v)
 {
-    QString t = text.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (t.isEmpty() || t == QLatin1String("-") || t == QLatin1String(".") || t == QLatin1String("-.")) {
-        v = 0.0;
-        return true;
-    }
-    bool ok = false;
-    v = QLocale::c().toDouble(t, &ok);
-    return ok;
+    const std::optional<double> n = parseCellReal(text);
+    if (n) v = *n;
+    return n.has_value();
 }
 
 bool ProfileTable::finishEdit(Move how)

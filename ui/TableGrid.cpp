@@ -18,21 +18,6 @@
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
 
-namespace {
-// An emptied cell holds 0, as the numeric fields of the tables do.
-std::optional<double> cellReal(const QString& text)
-{
-    if (text.trimmed().isEmpty()) return 0.0;
-    return parseReal(text);
-}
-
-std::optional<std::int32_t> cellInt(const QString& text)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t == QLatin1String("-")) return 0;
-    return parseInt(t);
-}
-}  // namespace
 
 // ---------------------------------------------------------------------------------------
 // EditTableModel
@@ -260,11 +245,11 @@ std::optional<QVariant> CellDelegate::editorValue() const
     if (!e) return std::nullopt;
     const CellKind k = view_->gridModel()->cellFormat(editorIndex_.row() + 1, editorIndex_.column() + 1).kind;
     if (k == CellKind::Real) {
-        auto v = cellReal(e->text());
+        auto v = parseCellReal(e->text());
         if (!v) return std::nullopt;
         return QVariant(*v);
     }
-    auto v = cellInt(e->text());
+    auto v = parseCellInt(e->text());
     if (!v) return std::nullopt;
     return QVariant(*v);
 }
