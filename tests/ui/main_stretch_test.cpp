@@ -168,36 +168,31 @@ TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
 
 TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentage)
 {
-    plat->inputAnswers.push_back(QStringLiteral("30"));
-    choose(stretches(), 12, 1, "D");
-    ASSERT_EQ(plat->inputPrompts.size(), 1u);
-    EXPECT_EQ(plat->inputPrompts[0], QString::fromUtf8("Marktyp: Mottagardel|Ange procentuell del porös mark"));
+    const auto partly = [&](int row, std::optional<QString> answer) {
+        plat->inputAnswers.push_back(answer);
+        choose(stretches(), row, 1, "D");
+    };
+    partly(12, QStringLiteral("30"));
+    EXPECT_EQ(plat->inputPrompts,
+              std::vector<QString>{QString::fromUtf8("Marktyp: Mottagardel|Ange procentuell del porös mark")});
     EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.30f);
     EXPECT_EQ(shown(stretches(), 12, 1), QString::fromUtf8("Del. Porös"));
     EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mottagardelen är porös till 30% ..."));
     EXPECT_TRUE(stretches()->model()->index(11, 0).data(Qt::ToolTipRole).toString().contains("30%"));
-
-    plat->inputAnswers.push_back(QStringLiteral("100"));
-    choose(stretches(), 13, 1, "D");
+    // 100 % is porous; "Hård" is 0; text that is no number is 50 % with a message.
+    partly(13, QStringLiteral("100"));
     EXPECT_EQ(plat->inputPrompts.back(), QString::fromUtf8("Marktyp: Mellandel|Ange procentuell del porös mark"));
-    EXPECT_FLOAT_EQ(r().groundMiddle[1], 1.0f);
     EXPECT_EQ(shown(stretches(), 13, 1), QString::fromUtf8("Porös"));
     EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mellandelen är porös ..."));
-
     choose(stretches(), 13, 1, "H");
     EXPECT_EQ(r().groundMiddle[1], 0.0f);
     EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mellandelen är hård ..."));
-
-    plat->inputAnswers.push_back(QStringLiteral("mycket"));
-    choose(stretches(), 13, 1, "D");
+    partly(13, QStringLiteral("mycket"));
     EXPECT_FLOAT_EQ(r().groundMiddle[1], 0.5f);
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Otillåtet värde angivet, värdet satt till 50%"));
-
     // Cancel leaves the field as it was.
-    form->document().modified = false;
-    plat->inputAnswers.push_back(std::nullopt);
     choose(stretches(), 12, 1, "H");
-    choose(stretches(), 12, 1, "D");
+    partly(12, std::nullopt);
     EXPECT_EQ(r().groundReceiver[1], 0.0f);
 }
 
@@ -270,48 +265,38 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
 
 TEST_F(StretchTable, RefusedValueKeepsTheFocusAndThePage)
 {
-    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 4, 1));
-    ASSERT_NE(e, nullptr);
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClicks(e, "250");
+    // Types into the open editor of angle row `row` (opened when none is open).
+    const auto retype = [&](int row, const char* text) {
+        auto* e = qobject_cast<QLineEdit*>(editor(stretches()) ? editor(stretches()) : open(stretches(), row, 1));
+        ASSERT_NE(e, nullptr);
+        e->setFocus();
+        e->setText(QString::fromLatin1(text));
+    };
     // Leaving the table: the check speaks and the cell keeps editing.
+    retype(4, "250");
     form->SpinEdit1->setFocus();
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
     EXPECT_NE(editor(stretches()), nullptr);
     EXPECT_EQ(r().angleFrom[1], 0);
-
     // A page change while a bad value is typed is not carried out.
-    e = qobject_cast<QLineEdit*>(editor(stretches()));
-    ASSERT_NE(e, nullptr);
-    e->setText("250");
+    retype(4, "250");
     QTabBar* bar = form->PageControl->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
     EXPECT_EQ(form->PageControl->currentWidget(), form->PageControl_Delstrackor);
-
     // A good value is accepted when the table is left.
-    e = qobject_cast<QLineEdit*>(editor(stretches()));
-    ASSERT_NE(e, nullptr);
-    e->setFocus();
-    e->setText("15");
+    retype(4, "15");
     form->SpinEdit1->setFocus();
     EXPECT_EQ(editor(stretches()), nullptr);
     EXPECT_EQ(r().angleFrom[1], 15);
 
     // A click on another cell checks once and keeps the cursor while the value is refused.
     plat->messages.clear();
-    e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
-    ASSERT_NE(e, nullptr);
-    e->setFocus();
-    e->setText("500");
+    retype(5, "500");
     const QPoint target = stretches()->visualRect(stretches()->model()->index(0, 0)).center();
     QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target);
     EXPECT_EQ(plat->messages.size(), 1u);
     EXPECT_EQ(stretches()->currentRow(), 5);
-    e = qobject_cast<QLineEdit*>(editor(stretches()));
-    ASSERT_NE(e, nullptr);
-    e->setFocus();
-    e->setText("90");
+    retype(5, "90");
     QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target);
     EXPECT_EQ(r().angleTo[1], 90);
     EXPECT_EQ(stretches()->currentRow(), 1);
