@@ -15,7 +15,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -129,8 +128,7 @@ TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
     receiverField_->setObjectName(QStringLiteral("Edit_MottagarHojd"));
     receiverField_->setAlignment(Qt::AlignRight);
     receiverField_->setMaximumWidth(90);
-    receiverField_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,7}([.,]\\d?)?")), receiverField_));
+    receiverField_->setValidator(numberValidator(receiverField_, 7, true, false));
     receiverField_->installEventFilter(this);
     connect(receiverField_, &QLineEdit::editingFinished, this, &TForm_MedelHojd::receiverHeightEntered);
 

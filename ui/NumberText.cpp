@@ -2,6 +2,7 @@
 #include "ui/NumberText.h"
 
 #include <QLocale>
+#include <QRegularExpressionValidator>
 #include <cmath>
 #include <limits>
 
@@ -27,6 +28,14 @@ std::optional<double> parseReal(const QString& text)
     const double v = t.toDouble(&ok);
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
+}
+
+QValidator* numberValidator(QObject* parent, int integerDigits, bool oneDecimal, bool negative)
+{
+    QString pattern = QStringLiteral("\\d{0,%1}").arg(integerDigits);
+    if (oneDecimal) pattern += QStringLiteral("([.,]\\d?)?");
+    if (negative) pattern.prepend(QStringLiteral("-?"));
+    return new QRegularExpressionValidator(QRegularExpression(pattern), parent);
 }
 
 namespace {

@@ -3,7 +3,6 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
 #include "ui/NumberText.h"
 
@@ -26,9 +25,7 @@ QWidget* ProfileCellDelegate::createEditor(QWidget* parent, const QStyleOptionVi
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Whole digits and one decimal; a minus sign only where the row allows it.
     const bool negative = table_->allowsNegative && table_->allowsNegative(index.row());
-    const QString digits = QStringLiteral("\\d{0,%1}([.,]\\d?)?").arg(table_->integerDigits);
-    const QString pattern = negative ? QStringLiteral("-?") + digits : digits;
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
+    e->setValidator(numberValidator(e, table_->integerDigits, true, negative));
     editor_ = e;
     index_ = index;
     return e;

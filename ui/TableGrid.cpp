@@ -9,7 +9,6 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
@@ -109,8 +108,7 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     switch (cellKind.kind) {
     case CellKind::Int: {
         auto* e = new QLineEdit(parent);
-        const QString pattern = QStringLiteral("%1\\d{0,%2}").arg(cellKind.allowNegative ? QStringLiteral("-?") : QString()).arg(cellKind.maxDigits);
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
+        e->setValidator(numberValidator(e, cellKind.maxDigits, false, cellKind.allowNegative));
         e->setAlignment(Qt::AlignCenter);
         w = e;
         break;
@@ -118,7 +116,7 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     case CellKind::Real: {
         auto* e = new QLineEdit(parent);
         // Up to seven digits and one decimal, never negative.
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,7}([.,]\\d?)?")), e));
+        e->setValidator(numberValidator(e, 7, true, false));
         e->setAlignment(Qt::AlignCenter);
         w = e;
         break;
