@@ -146,45 +146,39 @@ TEST_F(TrainTable, EnterMovesDownAndWrapsAndTypingReplacesTheValue)
 
 TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
 {
+    const auto ctrl = [&](GridView* v, int row, int col, Qt::Key k) {
+        showPage(v);
+        v->setCurrentCell(row, col);
+        QTest::keyClick(v, k, Qt::ControlModifier);
+    };
     addTrains(1);
     type(trains(), 1, 1, "6000");
-    trains()->setCurrentCell(1, 1);
-    QTest::keyClick(trains(), Qt::Key_C, Qt::ControlModifier);
+    ctrl(trains(), 1, 1, Qt::Key_C);
     EXPECT_EQ(form->cellClipboardInt, 6000);
-    trains()->setCurrentCell(3, 2);
     form->document().modified = false;
-    QTest::keyClick(trains(), Qt::Key_V, Qt::ControlModifier);
+    ctrl(trains(), 3, 2, Qt::Key_V);
     EXPECT_EQ(r().speed[2], 6000);
     EXPECT_EQ(shown(trains(), 3, 2), "6000");
     EXPECT_TRUE(form->document().modified);
-    // Rows without a clipboard take nothing.
-    trains()->setCurrentCell(4, 2);
-    QTest::keyClick(trains(), Qt::Key_V, Qt::ControlModifier);
+    ctrl(trains(), 4, 2, Qt::Key_V);  // rows without a clipboard take nothing
     EXPECT_EQ(r().trainType[2], 0);
 
     // The integer clipboard is shared with the angle rows, and a paste is checked like typing.
-    showPage(stretches());
-    stretches()->setCurrentCell(4, 1);
-    QTest::keyClick(stretches(), Qt::Key_V, Qt::ControlModifier);
+    ctrl(stretches(), 4, 1, Qt::Key_V);
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
     EXPECT_NE(editor(stretches()), nullptr);
     EXPECT_EQ(r().angleFrom[1], 0);
     key(stretches(), Qt::Key_Escape);
-
     // Real rows: copy the distance, paste it as receiver height.
     type(stretches(), 6, 1, "60.5");
-    stretches()->setCurrentCell(6, 1);
-    QTest::keyClick(stretches(), Qt::Key_C, Qt::ControlModifier);
+    ctrl(stretches(), 6, 1, Qt::Key_C);
     EXPECT_FLOAT_EQ(form->cellClipboardReal, 60.5f);
-    stretches()->setCurrentCell(10, 1);
-    QTest::keyClick(stretches(), Qt::Key_V, Qt::ControlModifier);
+    ctrl(stretches(), 10, 1, Qt::Key_V);
     EXPECT_FLOAT_EQ(r().receiverHeight[1], 60.5f);
 
     // Ctrl+V inside an open editor accepts the pasted value at once.
-    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 9, 1));
-    EXPECT_EQ(e, nullptr);  // a straight stretch has no radius
-    open(stretches(), 5, 1);
-    ASSERT_NE(editor(stretches()), nullptr);
+    EXPECT_EQ(open(stretches(), 9, 1), nullptr);  // a straight stretch has no radius
+    ASSERT_NE(open(stretches(), 5, 1), nullptr);
     form->cellClipboardInt = 120;
     key(stretches(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(r().angleTo[1], 120);
