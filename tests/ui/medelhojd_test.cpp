@@ -291,17 +291,14 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     list->setCurrentIndex(1);
     EXPECT_EQ(list->currentIndex(), 0);
     EXPECT_EQ(r.screenType[1], 0);
-}
 
-TEST_F(CrossSectionDialog, ScreenTableEntries)
-{
-    setProfile(r, {{0, 0}, {10, 2}, {50, 0}});
+    // The screen table: the distance must lie inside the profile (the cell stays in editing
+    // otherwise), the foot follows the ground, Enter moves on, F1 is help 211.
     r.screenType[1] = 1;
     r.screenDistance[1] = 20;
-    r.screenCrestHeight[1] = 3;
+    r.bpHeight[1][2] = 2;
     open();
-    ProfileTable* st = dlg->screenTable();
-    // The distance must lie inside the profile; the cell stays in editing otherwise.
+    st = dlg->screenTable();
     QLineEdit* e = typeInGrid(st, 0, 0, QStringLiteral("50"));
     ASSERT_NE(e, nullptr);
     QTest::keyClick(e, Qt::Key_Return);
@@ -310,7 +307,7 @@ TEST_F(CrossSectionDialog, ScreenTableEntries)
     QTest::keyClick(e, Qt::Key_Return);
     EXPECT_EQ(r.screenDistance[1], 30.0f);
     EXPECT_EQ(st->currentRow(), 1);
-    EXPECT_EQ(r.screenBaseHeight[1], 1.0f);  // the foot follows the ground: 2 − 2·20/40
+    EXPECT_EQ(r.screenBaseHeight[1], 1.0f);  // 2 − 2·20/40
     ASSERT_TRUE(enterInGrid(st, 1, 0, QStringLiteral("4.5")));
     EXPECT_EQ(r.screenCrestHeight[1], 4.5f);
     QTest::keyClick(st, Qt::Key_F1);
