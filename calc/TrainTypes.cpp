@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calc/Bands.h"
+#include "model/CodeTexts.h"
 
 namespace {
 using P = EmissionPair;
@@ -82,15 +83,7 @@ std::string trainTypeName(const ProjectRecord& r, int t)
     return GetTrainType(n, i).typeName;
 }
 
-std::string nationalityName(int nationality)
-{
-    switch (nationality) {
-    case 0: return "Norskt";
-    case 1: return "Svenskt";
-    case 2: return "Finskt";
-    default: return {};
-    }
-}
+std::string nationalityName(int nationality) { return codeText(kNationalityNames, nationality); }
 
 double TrainBandLevel(const ProjectRecord& r, int t, int b)
 {

@@ -27,11 +27,19 @@ int writeOrReport(const std::string& path, const ProjectRecord& r, CliStreams& i
     }
 }
 
-std::string incompleteProjectText(const MissingInput& m)
+RunRequest fileRunRequest(int segmentSetting)
 {
-    if (m.table == MissingInput::Table::Train)
-        return "Projektet är ofullständigt: värde saknas i raden \"" + trainRowTitle(m.row) + "\" för tåg " +
-               std::to_string(m.column) + ".";
-    return "Projektet är ofullständigt: värde saknas i raden \"" + stretchRowTitle(m.row) + "\" för delsträcka " +
-           std::to_string(m.column) + ".";
+    RunRequest q;
+    q.segmentSetting = segmentSetting;
+    q.trace.decimalSeparator = '.';
+    return q;
+}
+
+bool reportOutcome(const RunOutcome& out, CliStreams& io, int& exitCode)
+{
+    for (const std::string& m : out.messages) io.err << forTerminal(m) << "\n";
+    if (out.done()) return true;
+    if (!out.error.empty()) io.err << forTerminal(out.error) << "\n";
+    exitCode = out.status == RunStatus::Incomplete ? kExitUsage : kExitBadFile;
+    return false;
 }

@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "calc/Format.h"
-#include "calc/Profile.h"
 #include "calc/Results.h"
-#include "calc/Run.h"
+#include "calc/RunRequest.h"
 #include "cli/Cli.h"
 #include "cli/CliSupport.h"
 #include "cli/ResultJson.h"
-#include "model/DocumentState.h"
 #include "model/ProjectRecord.h"
 
 namespace {
@@ -55,15 +53,6 @@ std::string cut(const std::string& utf8, int chars)
         out.push_back(utf8[i]);
     }
     return out;
-}
-
-// The messages go to stderr with plain line ends.
-std::string forTerminal(const std::string& text)
-{
-    std::string s;
-    for (char c : text)
-        if (c != '\r') s.push_back(c);
-    return s;
 }
 
 void printResults(std::ostream& o, const ProjectRecord& r, const CalcResults& res, int segmentLength)
@@ -122,54 +111,21 @@ void printResults(std::ostream& o, const ProjectRecord& r, const CalcResults& re
 
 void runCalc(const CalcOptions& opt, CliStreams& io, int& exitCode)
 {
+    RunRequest q = fileRunRequest(opt.segment);
+    q.trace.equivalent = opt.traceEq;
+    q.trace.maximum = opt.traceMax;
+    q.trace.folder = opt.traceDir;
     ProjectRecord r;
-    if (!readOrReport(opt.file, r, io, exitCode)) return;
-
-    const MissingInput missing = firstMissingInput(r);
-    if (!missing.complete()) {
-        io.err << incompleteProjectText(missing) << "\n";
-        exitCode = kExitUsage;
-        return;
-    }
-    // The segment-length control as it stands after opening the file at program start.
-    SegmentControl control;
-    const int segmentLength = refreshSegmentLength(r, opt.segment, control);
-
-    RunSettings settings;
-    settings.segmentLength = segmentLength;
-    settings.facadeBoxChecked = r.facadeReflectionOn == 1;
-    settings.indoorBoxChecked = r.indoorLevelOn == 1;
-    settings.trace.equivalent = opt.traceEq;
-    settings.trace.maximum = opt.traceMax;
-    settings.trace.folder = opt.traceDir;
-    settings.trace.decimalSeparator = '.';
-
-    std::vector<std::string> messages;
-    auto onMessage = [&](const RunMessage& m) {
-        messages.push_back(m.text);
-        io.err << forTerminal(m.text) << "\n";
-    };
-    AngleFactors factors;
     CalcResults results;
-    bool ran;
-    try {
-        ran = RunCalculation(r, settings, factors, onMessage, {}, results);
-    } catch (const std::exception& e) {
-        io.err << e.what() << "\n";
-        exitCode = kExitBadFile;
-        return;
-    }
-    if (!ran) {
-        exitCode = kExitBadFile;
-        return;
-    }
+    const RunOutcome out = RunProjectFile(opt.file, r, results, q);
+    if (!reportOutcome(out, io, exitCode)) return;
     if (opt.json) {
-        io.out << resultsJson(r, results, segmentLength, messages).dump(2) << "\n";
+        io.out << resultsJson(r, results, out.segmentLength, out.messages).dump(2) << "\n";
     } else if (results.RadiusError) {
         // As in the program, a run with a radius error shows no result tables.
-        io.err << "Inget resultat visas eftersom någon delsträcka har felaktig radie.\n";
+        io.err << NoResultsText() << "\n";
     } else {
-        printResults(io.out, r, results, segmentLength);
+        printResults(io.out, r, results, out.segmentLength);
     }
 }
 

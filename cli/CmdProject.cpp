@@ -9,9 +9,11 @@
 #include "cli/Cli.h"
 #include "cli/CliSupport.h"
 #include "cli/ProjectJson.h"
+#include "model/CodeTexts.h"
 #include "model/Cp1252.h"
 #include "model/FileSystem.h"
 #include "model/ProjectFile.h"
+#include "report/ReportPage.h"
 
 namespace {
 std::string text(const auto& s) { return fromCp1252(s.bytes()); }
@@ -69,15 +71,8 @@ void showReadable(std::ostream& o, const ProjectRecord& r)
     head.clear();
     for (int s = 1; s <= ns; ++s) head.push_back(std::to_string(s));
     printRow(o, "", head);
-    static const char* shapes[] = {"Rak", "Konvex", "Konkav"};
-    static const char* banks[] = {"Nej", "Skarvar", "Bro u bal", "Bro m bal"};
-    static const char* screens[] = {"Nej", "Absorb.", "Reflekt."};
-    auto ground = [](float g) {
-        if (g == 0.0f) return std::string("Hård");
-        if (g == 1.0f) return std::string("Porös");
-        return "Porös " + formatGeneral(100.0 * g, 7) + "%";
-    };
-    auto pick = [](const char* const* names, int n, int i) { return i >= 0 && i < n ? names[i] : "?"; };
+    auto pick = [](const auto& names, int i) { return codeText(names, i, "?"); };
+    auto ground = [](float g) { return reportfmt::groundText(g, '.'); };
     auto stretchRow = [&](const std::string& title, auto f) {
         std::vector<std::string> c;
         for (int s = 1; s <= ns; ++s) c.push_back(f(s));
@@ -85,7 +80,7 @@ void showReadable(std::ostream& o, const ProjectRecord& r)
     };
     stretchRow(stretchRowTitle(1), [&](int s) { return std::to_string(r.track[s]); });
     stretchRow(stretchRowTitle(2), [&](int s) { return std::to_string(r.orderInTrack[s]); });
-    stretchRow(stretchRowTitle(3), [&](int s) { return std::string(pick(shapes, 3, r.shape[s])); });
+    stretchRow(stretchRowTitle(3), [&](int s) { return pick(kShapeNames, r.shape[s]); });
     stretchRow(stretchRowTitle(4), [&](int s) { return std::to_string(r.angleFrom[s]); });
     stretchRow(stretchRowTitle(5), [&](int s) { return std::to_string(r.angleTo[s]); });
     stretchRow(stretchRowTitle(6), [&](int s) { return r.shape[s] == 0 ? num(r.perpDistance[s]) : "---"; });
@@ -93,15 +88,16 @@ void showReadable(std::ostream& o, const ProjectRecord& r)
     stretchRow(stretchRowTitle(8), [&](int s) { return r.shape[s] != 0 ? num(r.endDistance[s]) : "---"; });
     stretchRow(stretchRowTitle(9), [&](int s) { return r.shape[s] != 0 ? num(r.radius[s]) : "---"; });
     stretchRow(stretchRowTitle(10), [&](int s) { return num(r.receiverHeight[s]); });
-    stretchRow(stretchRowTitle(11), [&](int) { return std::string("Porös"); });
+    stretchRow(stretchRowTitle(11), [&](int) { return codeText(kGroundTypeNames, 1); });
     stretchRow(stretchRowTitle(12), [&](int s) { return ground(r.groundReceiver[s]); });
     stretchRow(stretchRowTitle(13), [&](int s) { return ground(r.groundMiddle[s]); });
-    stretchRow(stretchRowTitle(14), [&](int s) { return std::string(pick(banks, 4, r.bankCorrection[s])); });
+    stretchRow(stretchRowTitle(14), [&](int s) { return pick(kBankCorrectionNames, r.bankCorrection[s]); });
     stretchRow(stretchRowTitle(15), [&](int s) {
-        return r.switchesOn[s] == 1 ? "Ja (" + std::to_string(r.switchStart[s]) + " m)" : std::string("Nej");
+        return r.switchesOn[s] == 1 ? codeText(kNoYesNames, 1) + " (" + std::to_string(r.switchStart[s]) + " m)"
+                                    : codeText(kNoYesNames, 0);
     });
-    stretchRow(stretchRowTitle(16), [&](int s) { return std::string(r.crossSectionOn[s] == 1 ? "Ja" : "Nej"); });
-    stretchRow("Skärm", [&](int s) { return std::string(pick(screens, 3, r.screenType[s])); });
+    stretchRow(stretchRowTitle(16), [&](int s) { return codeText(kNoYesNames, r.crossSectionOn[s] == 1); });
+    stretchRow("Skärm", [&](int s) { return pick(kScreenTypeNames, r.screenType[s]); });
 
     for (int s = 1; s <= ns; ++s) {
         if (r.crossSectionOn[s] != 1 && r.screenType[s] == 0) continue;
@@ -111,7 +107,7 @@ void showReadable(std::ostream& o, const ProjectRecord& r)
               << num(r.bpDistance[s][p]) << " m / " << num(r.bpHeight[s][p]) << " m";
         o << "\n";
         if (r.screenType[s] != 0)
-            o << "  Skärm: " << pick(screens, 3, r.screenType[s]) << ", avstånd spårmitt-skärm "
+            o << "  Skärm: " << pick(kScreenTypeNames, r.screenType[s]) << ", avstånd spårmitt-skärm "
               << num(r.screenDistance[s]) << " m, krönhöjd " << num(r.screenCrestHeight[s]) << " m, markhöjd "
               << num(r.screenBaseHeight[s]) << " m\n";
     }

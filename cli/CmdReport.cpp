@@ -5,13 +5,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "calc/Profile.h"
 #include "calc/Results.h"
-#include "calc/Run.h"
+#include "calc/RunRequest.h"
 #include "calc/SitePlan.h"
 #include "cli/Cli.h"
 #include "cli/CliSupport.h"
-#include "model/DocumentState.h"
 #include "model/FileSystem.h"
 #include "model/ProjectRecord.h"
 #include "report/Exports.h"
@@ -30,55 +28,17 @@ struct Calculated {
     int segmentLength = 1;
 };
 
-// Run messages go to stderr with plain line ends.
-std::string forTerminal(const std::string& text)
-{
-    std::string s;
-    for (char ch : text)
-        if (ch != '\r') s.push_back(ch);
-    return s;
-}
-
 bool readAndCalculate(const std::string& path, int segmentSetting, Calculated& c, CliStreams& io, int& exitCode)
 {
-    if (!readOrReport(path, c.record, io, exitCode)) return false;
-    const ProjectRecord& r = c.record;
-    const MissingInput missing = firstMissingInput(r);
-    if (!missing.complete()) {
-        const bool train = missing.table == MissingInput::Table::Train;
-        io.err << "Projektet är ofullständigt: värde saknas i raden \""
-               << (train ? trainRowTitle(missing.row) : stretchRowTitle(missing.row)) << "\" för "
-               << (train ? "tåg " : "delsträcka ") << missing.column << ".\n";
-        exitCode = kExitUsage;
-        return false;
-    }
-    SegmentControl control;
-    c.segmentLength = refreshSegmentLength(r, segmentSetting, control);
-    if (c.segmentLength != segmentSetting)
-        io.err << "Segmentlängden " << segmentSetting << " m ändrad till " << c.segmentLength
-               << " m (högst halva det minsta mottagaravståndet).\n";
-
-    RunSettings settings;
-    settings.segmentLength = c.segmentLength;
-    settings.facadeBoxChecked = r.facadeReflectionOn == 1;
-    settings.indoorBoxChecked = r.indoorLevelOn == 1;
-    AngleFactors factors;
-    try {
-        const bool ran = RunCalculation(
-            c.record, settings, factors, [&](const RunMessage& m) { io.err << forTerminal(m.text) << "\n"; },
-            [](int) {}, c.results);
-        if (!ran) {
-            exitCode = kExitBadFile;
-            return false;
-        }
-    } catch (const std::exception& e) {
-        io.err << e.what() << "\n";
-        exitCode = kExitBadFile;
-        return false;
-    }
+    const RunOutcome out = RunProjectFile(path, c.record, c.results, fileRunRequest(segmentSetting));
+    c.segmentLength = out.segmentLength;
+    if (out.status != RunStatus::Unreadable && out.status != RunStatus::Incomplete &&
+        c.segmentLength != segmentSetting)
+        io.err << SegmentChangedText(segmentSetting, c.segmentLength) << "\n";
+    if (!reportOutcome(out, io, exitCode)) return false;
     // The program shows no results after a radius error, so there is nothing to report.
     if (c.results.RadiusError) {
-        io.err << "Inget resultat eftersom någon delsträcka har felaktig radie.\n";
+        io.err << NoResultsText() << "\n";
         exitCode = kExitBadFile;
         return false;
     }
@@ -110,7 +70,7 @@ const CliCommand reportCommand(60, [](CLI::App& app, CliStreams& io, int& exitCo
         std::error_code ec;
         const std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(*file), ec);
         ReportInput in{c.record, c.results, c.segmentLength, ec ? *file : utf8Of(full.lexically_normal()),
-                       SKENBRUS_VERSION_TEXT, localTimestampNow().substr(0, 10), '.'};
+                       SKENBRUS_VERSION_TEXT, localDateNow(), '.'};
         const ReportPage page = buildReport(*partial ? ReportKind::Partial : ReportKind::Standard, in);
         const SitePlanSheet sheet{buildSitePlanPageHeader(in), buildSitePlan(c.record)};
         const std::string error = writeReportPdf(*outFile, page, *withPlan ? &sheet : nullptr);

@@ -10,7 +10,6 @@
 #include "cli/Cli.h"
 #include "cli/CliSupport.h"
 #include "cli/ResultJson.h"
-#include "model/DocumentState.h"
 #include "report/StudyTable.h"
 
 namespace {
@@ -57,18 +56,11 @@ void runStudyCommand(const StudyOptions& opt, CliStreams& io, int& exitCode)
     }
     if (const std::string e = ParseHeightList(opt.heights, q.heights); !e.empty()) return usage(io, exitCode, e);
 
+    // Read and checked as a plain calc run of the same file.
     ProjectRecord r;
-    if (!readOrReport(opt.file, r, io, exitCode)) return;
-    const MissingInput missing = firstMissingInput(r);
-    if (!missing.complete()) return usage(io, exitCode, incompleteProjectText(missing));
-    if (const std::string e = StudyRefusal(r, q); !e.empty()) return usage(io, exitCode, e);
-
-    // The settings of a plain calc run of the same file.
-    SegmentControl control;
     RunSettings settings;
-    settings.segmentLength = refreshSegmentLength(r, opt.segment, control);
-    settings.facadeBoxChecked = r.facadeReflectionOn == 1;
-    settings.indoorBoxChecked = r.indoorLevelOn == 1;
+    if (!reportOutcome(PrepareProjectFile(opt.file, r, fileRunRequest(opt.segment), settings), io, exitCode)) return;
+    if (const std::string e = StudyRefusal(r, q); !e.empty()) return usage(io, exitCode, e);
 
     StudyOutcome out;
     try {

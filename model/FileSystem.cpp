@@ -241,6 +241,8 @@ std::string localTimestamp(std::time_t t)
 
 std::string localTimestampNow() { return localTimestamp(std::time(nullptr)); }
 
+std::string localDateNow() { return localTimestampNow().substr(0, 10); }
+
 #ifdef _WIN32
 namespace {
 UINT consoleCodePageAtStart = 0;

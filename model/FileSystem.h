@@ -47,6 +47,8 @@ std::string errorText(const std::error_code& ec);
 std::string localTimestamp(std::time_t t);
 // The same for the current time.
 std::string localTimestampNow();
+// The current local date, "yyyy-MM-dd": the report's date.
+std::string localDateNow();
 
 // For the command-line tool: standard output and error take their bytes as written (no
 // CR LF translation on Windows) and a Windows console shows them as UTF-8.

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "calc/TrainTypes.h"
+#include "model/CodeTexts.h"
 #include "report/ReportPage.h"
 
 namespace {
@@ -34,26 +35,8 @@ int tracksOf(const ProjectRecord& r)
     return n > 0 ? std::clamp(r.track[n], 0, kMaxTracks) : 0;
 }
 
-std::string bankText(int v)
-{
-    switch (v) {
-    case 0: return "Nej";
-    case 1: return "Skarvar";
-    case 2: return "Bro utan ballast";
-    case 3: return "Bro med ballast";
-    default: return {};
-    }
-}
-
-std::string screenText(int v)
-{
-    switch (v) {
-    case 0: return "Nej";
-    case 1: return "Absorb.";
-    case 2: return "Reflekt.";
-    default: return {};
-    }
-}
+std::string bankText(int v) { return codeText(kBankCorrectionNamesLong, v); }
+std::string screenText(int v) { return codeText(kScreenTypeNames, v); }
 }  // namespace
 
 std::string exportResults(const ProjectRecord& r, const CalcResults& res, char sep)

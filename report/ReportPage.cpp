@@ -6,6 +6,7 @@
 #include "calc/Bands.h"
 #include "calc/Format.h"
 #include "calc/TrainTypes.h"
+#include "model/CodeTexts.h"
 #include "model/Cp1252.h"
 
 namespace reportfmt {
@@ -15,20 +16,12 @@ std::string I(double x) { return formatInt(RoundEven(x)); }
 
 std::string groundText(double fraction, char sep)
 {
-    if (fraction == 1.0) return "Porös";
-    if (fraction == 0.0) return "Hård";
-    return "Porös " + G(100.0 * fraction, sep) + "%";
+    const int type = groundTypeOf(fraction);
+    return type == 2 ? codeText(kGroundTypeNames, 1) + " " + G(100.0 * fraction, sep) + "%"
+                     : codeText(kGroundTypeNames, type);
 }
 
-std::string shapeText(int shape)
-{
-    switch (shape) {
-    case 0: return "Rakt";
-    case 1: return "Konvex";
-    case 2: return "Konkav";
-    default: return {};
-    }
-}
+std::string shapeText(int shape) { return codeText(kShapeNamesReport, shape); }
 }  // namespace reportfmt
 
 double ReportPage::bottom() const
@@ -306,26 +299,8 @@ void stretchAndTrackResults(Page& p, const ReportInput& in, const Counts& c, dou
             [&](int k) { return std::to_string(res.TrackMaxAngle[k]) + "°"; });
 }
 
-std::string bankText(int v)
-{
-    switch (v) {
-    case 0: return "Nej";
-    case 1: return "Skarvar";
-    case 2: return "Bro u bal";
-    case 3: return "Bro m bal";
-    default: return {};
-    }
-}
-
-std::string screenText(int v)
-{
-    switch (v) {
-    case 0: return "Nej";
-    case 1: return "Absorb.";
-    case 2: return "Reflekt.";
-    default: return {};
-    }
-}
+std::string bankText(int v) { return codeText(kBankCorrectionNames, v); }
+std::string screenText(int v) { return codeText(kScreenTypeNames, v); }
 
 void dataPart(Page& p, const ReportInput& in, const Counts& c)
 {

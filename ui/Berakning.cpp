@@ -1,3 +1,4 @@
+// TForm_Berakning, the progress window of a calculation.
 #include "ui/Berakning.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #pragma once
-// The progress window of a calculation, with a percentage meter and "Avbryt".
+// TForm_Berakning, the progress window of a calculation, with a percentage meter and "Avbryt".
 
 #include <QDialog>
 

@@ -5,7 +5,7 @@
 #include <QCheckBox>
 #include <QTabWidget>
 
-#include "calc/Run.h"
+#include "calc/RunRequest.h"
 #include "ui/Berakning.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
@@ -27,40 +27,43 @@ CalculationCommand::CalculationCommand(TForm_Skenbrus& window)
 void CalculationCommand::run()
 {
     if (!w_.finishEditing()) return;
-    RunSettings rs;
-    rs.segmentLength = w_.document().segmentLength;
-    rs.facadeBoxChecked = w_.CheckBox_Korrektion()->isChecked();
-    rs.indoorBoxChecked = w_.CheckBox_Inneniva()->isChecked();
-    rs.trace.equivalent = w_.document().traceEquivalent;
-    rs.trace.maximum = w_.document().traceMaximum;
-    rs.trace.decimalSeparator = decimalSeparator().toLatin1();
-
-    const RunMessageSink message = [this](const RunMessage& m) {
+    // The segment-length control has followed the rule at every edit; the boxes are the window's.
+    RunRequest q;
+    q.segmentSetting = w_.document().segmentLength;
+    q.segmentSettled = true;
+    q.boxesFromProject = false;
+    q.facadeBoxChecked = w_.CheckBox_Korrektion()->isChecked();
+    q.indoorBoxChecked = w_.CheckBox_Inneniva()->isChecked();
+    q.trace.equivalent = w_.document().traceEquivalent;
+    q.trace.maximum = w_.document().traceMaximum;
+    q.trace.decimalSeparator = decimalSeparator().toLatin1();
+    q.message = [this](const RunMessage& m) {
         if (m.beep) platform().beep();
         showMessage(&w_, QString::fromStdString(m.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     };
-    const RunProgress progress = [this](int percent) {
+    q.progress = [this](int percent) {
         Form_Berakning_->setPercent(percent);
         if (Form_Berakning_->cancelRequested()) throw CalculationCancelled{};
     };
 
     Form_Berakning_->start();
-    bool done = false;
+    RunOutcome out;
+    bool cancelled = false;
     try {
-        done = RunCalculation(w_.record(), rs, w_.angleFactors(), message, progress, w_.results());
+        out = RunProject(w_.record(), w_.angleFactors(), w_.results(), q);
     } catch (const CalculationCancelled&) {
         // Stopped by "Avbryt": the previous results and the record stay as they were.
-    } catch (const std::exception& e) {
-        Form_Berakning_->finish();
-        platform().message(&w_, kTitle, QString::fromStdString(e.what()), MsgIcon::Error, MsgButtons::Ok);
+        cancelled = true;
     }
     Form_Berakning_->finish();
+    if (!cancelled && !out.error.empty())
+        platform().message(&w_, kTitle, QString::fromStdString(out.error), MsgIcon::Error, MsgButtons::Ok);
     // The keyboard goes back to this window (also without a window manager that would do it).
     if (w_.isVisible()) {
         w_.activateWindow();
         QApplication::setActiveWindow(&w_);
     }
-    if (!done) return;
+    if (cancelled || !out.done()) return;
 
     // The run may have written the screen effects and a facade distance of 0.
     w_.OvcTable_DelStrackor()->gridModel()->refreshAll();

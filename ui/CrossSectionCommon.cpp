@@ -1,6 +1,15 @@
+// Pieces shared by the cross-section dialog and its break-point and screen dialogs.
 #include "ui/CrossSectionCommon.h"
 
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <cmath>
+
+#include "ui/ProfileTable.h"
 
 QString distanceBasisText(int basis)
 {
@@ -25,4 +34,47 @@ int findLabel(const ProjectRecord& r, int s, int n, const char* text)
     for (int p = 1; p <= n; ++p)
         if (r.bpLabel[s][p].equals(text)) return p;
     return 0;
+}
+
+TwoRowDialogParts layOutTwoRowDialog(QDialog* dialog, const QString& tableName)
+{
+    TwoRowDialogParts p;
+    p.basisLabel = new QLabel(dialog);
+    p.basisLabel->setObjectName(QStringLiteral("Label_Basis"));
+
+    p.table = new ProfileTable(dialog);
+    p.table->setObjectName(tableName);
+    p.table->integerDigits = 4;
+    p.table->setRowCount(2);
+    p.table->setColumnCount(1);
+    p.table->horizontalHeader()->hide();
+    p.table->verticalHeader()->setHighlightSections(false);
+    p.table->horizontalHeader()->setStretchLastSection(true);
+    p.table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    p.table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int row = 0; row < 2; ++row) {
+        auto* item = new QTableWidgetItem;
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        p.table->setItem(row, 0, item);
+    }
+    p.table->allowsNegative = [](int row) { return row == 1; };
+
+    p.ok = new QPushButton(QStringLiteral("&OK"), dialog);
+    p.ok->setObjectName(QStringLiteral("Button_OK"));
+    p.cancel = new QPushButton(QStringLiteral("&Avbryt"), dialog);
+    p.cancel->setObjectName(QStringLiteral("Button_Avbryt"));
+    for (QPushButton* b : {p.ok, p.cancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(p.ok);
+    buttons->addWidget(p.cancel);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(p.basisLabel);
+    layout->addWidget(p.table);
+    layout->addLayout(buttons);
+    return p;
 }

@@ -3,6 +3,11 @@
 
 #include <QString>
 
+class QDialog;
+class QLabel;
+class QPushButton;
+class ProfileTable;
+
 #include "calc/Profile.h"
 #include "model/DocumentState.h"
 #include "model/ProjectRecord.h"
@@ -14,6 +19,17 @@ struct CrossSectionContext {
     AngleFactors& factors;  // EqFactor and MaxFactor
     ProfileCheck& check;    // ProfileState and WarningArmed
 };
+
+// The common layout of the break-point and the screen dialog: the line along which distances
+// are given, a two-row table of numbers (the second row may be negative) and "&OK" and
+// "&Avbryt", which are never the default button.
+struct TwoRowDialogParts {
+    QLabel* basisLabel;
+    ProfileTable* table;
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+TwoRowDialogParts layOutTwoRowDialog(QDialog* dialog, const QString& tableName);
 
 // The line along which distances are given, by distance basis 0..4.
 QString distanceBasisText(int basis);

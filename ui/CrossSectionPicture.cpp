@@ -1,3 +1,4 @@
+// The profile picture of the cross-section dialog.
 #include "ui/CrossSectionPicture.h"
 
 #include <QPainter>

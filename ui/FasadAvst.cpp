@@ -1,3 +1,4 @@
+// TForm_FasadAvst, the facade-distance dialog.
 #include "ui/FasadAvst.h"
 
 #include <QDoubleValidator>

@@ -1,5 +1,5 @@
 #pragma once
-// The facade-distance dialog: the distance from the receiver to the facade behind it,
+// TForm_FasadAvst, the facade-distance dialog: the distance from the receiver to the facade behind it,
 // 0.5..20 m.
 
 #include <QDialog>

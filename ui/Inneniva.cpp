@@ -1,3 +1,4 @@
+// TForm_Inneniva, the indoor-level dialog.
 #include "ui/Inneniva.h"
 
 #include <QHeaderView>

@@ -1,5 +1,5 @@
 #pragma once
-// The indoor-level dialog: window area, room absorption and the windows' Rw give the facade
+// TForm_Inneniva, the indoor-level dialog: window area, room absorption and the windows' Rw give the facade
 // insulation, shown greyed below them.
 
 #include <QDialog>

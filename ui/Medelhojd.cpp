@@ -1,3 +1,4 @@
+// TForm_MedelHojd, the cross-section dialog of one stretch.
 #include "ui/Medelhojd.h"
 
 #include <QApplication>
@@ -14,16 +15,16 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "ui/CodeLists.h"
 #include "ui/CrossSectionPicture.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
 #include "ui/ProfileTable.h"
-#include "ui/Skarm.h"
-#include "ui/nybpbox.h"
+#include "ui/Form1.h"
+#include "ui/Brytpunkt.h"
 
 namespace {
 const char* const kBreakPointInfo = "F4: Lägg till brytpunkt; F5: Ta bort brytpunkt....";
@@ -105,7 +106,7 @@ TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
     }
     screenList_ = new QComboBox(screenTable_);
     screenList_->setObjectName(QStringLiteral("ComboBox_Skarm"));
-    screenList_->addItems({QStringLiteral("Nej"), QStringLiteral("Absorb."), QStringLiteral("Reflekt.")});
+    screenList_->addItems(codeList(kScreenTypeNames));
     screenTable_->setCellWidget(2, 0, screenList_);
     screenList_->installEventFilter(this);
     connect(screenList_, &QComboBox::currentIndexChanged, this, &TForm_MedelHojd::screenListChanged);
@@ -127,8 +128,7 @@ TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
     receiverField_->setObjectName(QStringLiteral("Edit_MottagarHojd"));
     receiverField_->setAlignment(Qt::AlignRight);
     receiverField_->setMaximumWidth(90);
-    receiverField_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,7}([.,]\\d?)?")), receiverField_));
+    receiverField_->setValidator(numberValidator(receiverField_, 7, true, false));
     receiverField_->installEventFilter(this);
     connect(receiverField_, &QLineEdit::editingFinished, this, &TForm_MedelHojd::receiverHeightEntered);
 

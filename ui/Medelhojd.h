@@ -1,5 +1,5 @@
 #pragma once
-// The cross-section dialog: break points, screen and receiver height of one stretch, with a
+// TForm_MedelHojd, the cross-section dialog: break points, screen and receiver height of one stretch, with a
 // picture of the profile and the line-of-sight analysis after every change. Every edit is
 // written straight into the project record.
 

@@ -1,6 +1,8 @@
+// Numbers as the windows show and read them.
 #include "ui/NumberText.h"
 
 #include <QLocale>
+#include <QRegularExpressionValidator>
 #include <cmath>
 #include <limits>
 
@@ -26,6 +28,37 @@ std::optional<double> parseReal(const QString& text)
     const double v = t.toDouble(&ok);
     if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
+}
+
+QValidator* numberValidator(QObject* parent, int integerDigits, bool oneDecimal, bool negative)
+{
+    QString pattern = QStringLiteral("\\d{0,%1}").arg(integerDigits);
+    if (oneDecimal) pattern += QStringLiteral("([.,]\\d?)?");
+    if (negative) pattern.prepend(QStringLiteral("-?"));
+    return new QRegularExpressionValidator(QRegularExpression(pattern), parent);
+}
+
+namespace {
+bool holdsNoDigit(const QString& text)
+{
+    for (QChar c : text)
+        if (c.isDigit()) return false;
+    const QString t = text.trimmed();
+    return t.isEmpty() || t == QLatin1String("-") || t == QLatin1String(".") || t == QLatin1String(",") ||
+           t == QLatin1String("-.") || t == QLatin1String("-,");
+}
+}  // namespace
+
+std::optional<double> parseCellReal(const QString& text)
+{
+    if (holdsNoDigit(text)) return 0.0;
+    return parseReal(text);
+}
+
+std::optional<int> parseCellInt(const QString& text)
+{
+    if (holdsNoDigit(text)) return 0;
+    return parseInt(text);
 }
 
 std::optional<int> parseInt(const QString& text)

@@ -1,9 +1,8 @@
+// The number grids of the cross-section dialog and its break-point and screen dialogs.
 #include "ui/ProfileTable.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QLocale>
-#include <QRegularExpressionValidator>
 
 #include "ui/NumberText.h"
 
@@ -26,9 +25,7 @@ QWidget* ProfileCellDelegate::createEditor(QWidget* parent, const QStyleOptionVi
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Whole digits and one decimal; a minus sign only where the row allows it.
     const bool negative = table_->allowsNegative && table_->allowsNegative(index.row());
-    const QString digits = QStringLiteral("\\d{0,%1}([.,]\\d?)?").arg(table_->integerDigits);
-    const QString pattern = negative ? QStringLiteral("-?") + digits : digits;
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
+    e->setValidator(numberValidator(e, table_->integerDigits, true, negative));
     editor_ = e;
     index_ = index;
     return e;
@@ -131,15 +128,9 @@ QString ProfileTable::numberText(double v)
 
 bool ProfileTable::parseNumber(const QString& text, double& v)
 {
-    QString t = text.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (t.isEmpty() || t == QLatin1String("-") || t == QLatin1String(".") || t == QLatin1String("-.")) {
-        v = 0.0;
-        return true;
-    }
-    bool ok = false;
-    v = QLocale::c().toDouble(t, &ok);
-    return ok;
+    const std::optional<double> n = parseCellReal(text);
+    if (n) v = *n;
+    return n.has_value();
 }
 
 bool ProfileTable::finishEdit(Move how)

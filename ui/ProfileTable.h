@@ -66,7 +66,8 @@ public:
     QLineEdit* activeEditor() const;
     // Number text of a value with one decimal and the locale's separator.
     static QString numberText(double v);
-    // Parses a typed number ("12,5" or "12.5"; empty is 0).
+    // Parses a typed number as every table cell does (parseCellReal: "12,5" or "12.5"; a
+    // cell without digits is 0).
     static bool parseNumber(const QString& text, double& v);
 
     // Ends the current entry as the given key would; returns false when the value was refused.

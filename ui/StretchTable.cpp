@@ -1,9 +1,11 @@
+// The stretch table of the main window (page "&Delsträckor").
 #include "ui/StretchTable.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "model/ProjectRecord.h"
+#include "ui/CodeLists.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
 
@@ -29,25 +31,17 @@ void moveReceiverPoint(ProjectRecord& r, int s, float distance)
         }
 }
 
-int groundChoice(float f) { return f == 0.0f ? 0 : f == 1.0f ? 1 : 2; }
-
-QString groundText(float f)
-{
-    switch (groundChoice(f)) {
-    case 0: return QStringLiteral("Hård");
-    case 1: return QStringLiteral("Porös");
-    default: return QStringLiteral("Del. Porös");
-    }
-}
+int groundChoice(float f) { return groundTypeOf(f); }
 
 QString listEntry(const QStringList& l, int i) { return i >= 0 && i < l.size() ? l[i] : QString::number(i); }
 
-const QStringList kShapes{QStringLiteral("Rak"), QStringLiteral("Konvex"), QStringLiteral("Konkav")};
+const QStringList kShapes = codeList(kShapeNames);
 const QStringList kTracks{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")};
-const QStringList kGround{QStringLiteral("Hård"), QStringLiteral("Porös"), QStringLiteral("Del. Porös")};
-const QStringList kBank{QStringLiteral("Nej"), QStringLiteral("Skarvar"), QStringLiteral("Bro u bal"),
-                        QStringLiteral("Bro m bal")};
-const QStringList kNoYes{QStringLiteral("Nej"), QStringLiteral("Ja")};
+const QStringList kGround = codeList(kGroundTypeNames);
+const QStringList kBank = codeList(kBankCorrectionNames);
+const QStringList kNoYes = codeList(kNoYesNames);
+
+QString groundText(float f) { return kGround[groundChoice(f)]; }
 }  // namespace
 
 bool renumberTracks(ProjectRecord& r, int c, int n)
@@ -115,26 +109,26 @@ QString groundStatus(float f, bool receiverPart)
 
 int StretchTableModel::usedColumns() const { return usedStretches(r_); }
 
-CellSpec StretchTableModel::cellSpec(int row, int) const
+CellFormat StretchTableModel::cellFormat(int row, int) const
 {
-    CellSpec s;
+    CellFormat s;
     switch (row) {
-    case 1: s = {CellKind::List, 0, false, kTracks}; break;
-    case 2: s.kind = CellKind::ReadOnly; break;
-    case 3: s = {CellKind::List, 0, false, kShapes}; break;
-    case 4: s = {CellKind::Int, 6, true, {}}; break;
-    case 5: s = {CellKind::Int, 10, true, {}}; break;
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-    case 10: s.kind = CellKind::Real; break;
-    case 11: s = {CellKind::List, 0, false, {QStringLiteral("Porös")}}; break;
-    case 12:
-    case 13: s = {CellKind::List, 0, false, kGround}; break;
-    case 14: s = {CellKind::List, 0, false, kBank}; break;
-    case 15:
-    case 16: s = {CellKind::List, 0, false, kNoYes}; break;
+    case StretchRow::Track: s = {CellKind::List, 0, false, kTracks}; break;
+    case StretchRow::Order: s.kind = CellKind::ReadOnly; break;
+    case StretchRow::Shape: s = {CellKind::List, 0, false, kShapes}; break;
+    case StretchRow::AngleFrom: s = {CellKind::Int, 6, true, {}}; break;
+    case StretchRow::AngleTo: s = {CellKind::Int, 10, true, {}}; break;
+    case StretchRow::PerpDistance:
+    case StretchRow::StartDistance:
+    case StretchRow::EndDistance:
+    case StretchRow::Radius:
+    case StretchRow::ReceiverHeight: s.kind = CellKind::Real; break;
+    case StretchRow::GroundSource: s = {CellKind::List, 0, false, {QStringLiteral("Porös")}}; break;
+    case StretchRow::GroundReceiver:
+    case StretchRow::GroundMiddle: s = {CellKind::List, 0, false, kGround}; break;
+    case StretchRow::BankCorrection: s = {CellKind::List, 0, false, kBank}; break;
+    case StretchRow::Switches:
+    case StretchRow::CrossSection: s = {CellKind::List, 0, false, kNoYes}; break;
     default: break;
     }
     return s;
@@ -144,30 +138,30 @@ bool StretchTableModel::editable(int row, int col) const
 {
     const bool straight = !r_.isCurved(col);
     switch (row) {
-    case 2:
-    case 11: return false;
-    case 4:
-    case 6:
-    case 15: return straight;
-    case 7:
-    case 8:
-    case 9: return !straight;
-    case 10: return r_.crossSectionOn[col] != 1;
-    default: return row >= 1 && row <= 16;
+    case StretchRow::Order:
+    case StretchRow::GroundSource: return false;
+    case StretchRow::AngleFrom:
+    case StretchRow::PerpDistance:
+    case StretchRow::Switches: return straight;
+    case StretchRow::StartDistance:
+    case StretchRow::EndDistance:
+    case StretchRow::Radius: return !straight;
+    case StretchRow::ReceiverHeight: return r_.crossSectionOn[col] != 1;
+    default: return row >= StretchRow::Track && row <= StretchRow::CrossSection;
     }
 }
 
 bool StretchTableModel::greyed(int row, int col) const
 {
     switch (row) {
-    case 4:
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-    case 10:
-    case 11:
-    case 15: return !editable(row, col);
+    case StretchRow::AngleFrom:
+    case StretchRow::PerpDistance:
+    case StretchRow::StartDistance:
+    case StretchRow::EndDistance:
+    case StretchRow::Radius:
+    case StretchRow::ReceiverHeight:
+    case StretchRow::GroundSource:
+    case StretchRow::Switches: return !editable(row, col);
     default: return false;
     }
 }
@@ -175,22 +169,22 @@ bool StretchTableModel::greyed(int row, int col) const
 QVariant StretchTableModel::fieldValue(int row, int col) const
 {
     switch (row) {
-    case 1: return r_.track[col] - 1;
-    case 2: return r_.orderInTrack[col];
-    case 3: return r_.shape[col];
-    case 4: return r_.angleFrom[col];
-    case 5: return r_.angleTo[col];
-    case 6: return static_cast<double>(r_.perpDistance[col]);
-    case 7: return static_cast<double>(r_.startDistance[col]);
-    case 8: return static_cast<double>(r_.endDistance[col]);
-    case 9: return static_cast<double>(r_.radius[col]);
-    case 10: return static_cast<double>(r_.receiverHeight[col]);
-    case 11: return 0;
-    case 12: return groundChoice(r_.groundReceiver[col]);
-    case 13: return groundChoice(r_.groundMiddle[col]);
-    case 14: return r_.bankCorrection[col];
-    case 15: return r_.switchesOn[col];
-    case 16: return r_.crossSectionOn[col];
+    case StretchRow::Track: return r_.track[col] - 1;
+    case StretchRow::Order: return r_.orderInTrack[col];
+    case StretchRow::Shape: return r_.shape[col];
+    case StretchRow::AngleFrom: return r_.angleFrom[col];
+    case StretchRow::AngleTo: return r_.angleTo[col];
+    case StretchRow::PerpDistance: return static_cast<double>(r_.perpDistance[col]);
+    case StretchRow::StartDistance: return static_cast<double>(r_.startDistance[col]);
+    case StretchRow::EndDistance: return static_cast<double>(r_.endDistance[col]);
+    case StretchRow::Radius: return static_cast<double>(r_.radius[col]);
+    case StretchRow::ReceiverHeight: return static_cast<double>(r_.receiverHeight[col]);
+    case StretchRow::GroundSource: return 0;
+    case StretchRow::GroundReceiver: return groundChoice(r_.groundReceiver[col]);
+    case StretchRow::GroundMiddle: return groundChoice(r_.groundMiddle[col]);
+    case StretchRow::BankCorrection: return r_.bankCorrection[col];
+    case StretchRow::Switches: return r_.switchesOn[col];
+    case StretchRow::CrossSection: return r_.crossSectionOn[col];
     default: return {};
     }
 }
@@ -198,22 +192,22 @@ QVariant StretchTableModel::fieldValue(int row, int col) const
 QString StretchTableModel::displayText(int row, int col) const
 {
     switch (row) {
-    case 1: return listEntry(kTracks, r_.track[col] - 1);
-    case 2:
-    case 4:
-    case 5: return QString::number(fieldValue(row, col).toLongLong());
-    case 3: return listEntry(kShapes, r_.shape[col]);
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-    case 10: return realText(fieldValue(row, col).toDouble());
-    case 11: return QStringLiteral("Porös");
-    case 12: return groundText(r_.groundReceiver[col]);
-    case 13: return groundText(r_.groundMiddle[col]);
-    case 14: return listEntry(kBank, r_.bankCorrection[col]);
-    case 15: return listEntry(kNoYes, r_.switchesOn[col]);
-    case 16: return listEntry(kNoYes, r_.crossSectionOn[col]);
+    case StretchRow::Track: return listEntry(kTracks, r_.track[col] - 1);
+    case StretchRow::Order:
+    case StretchRow::AngleFrom:
+    case StretchRow::AngleTo: return QString::number(fieldValue(row, col).toLongLong());
+    case StretchRow::Shape: return listEntry(kShapes, r_.shape[col]);
+    case StretchRow::PerpDistance:
+    case StretchRow::StartDistance:
+    case StretchRow::EndDistance:
+    case StretchRow::Radius:
+    case StretchRow::ReceiverHeight: return realText(fieldValue(row, col).toDouble());
+    case StretchRow::GroundSource: return QStringLiteral("Porös");
+    case StretchRow::GroundReceiver: return groundText(r_.groundReceiver[col]);
+    case StretchRow::GroundMiddle: return groundText(r_.groundMiddle[col]);
+    case StretchRow::BankCorrection: return listEntry(kBank, r_.bankCorrection[col]);
+    case StretchRow::Switches: return listEntry(kNoYes, r_.switchesOn[col]);
+    case StretchRow::CrossSection: return listEntry(kNoYes, r_.crossSectionOn[col]);
     default: return {};
     }
 }
@@ -223,22 +217,22 @@ QString StretchTableModel::rowTitle(int row) const { return QString::fromStdStri
 QString StretchTableModel::statusText(int row, int col) const
 {
     switch (row) {
-    case 1: return QStringLiteral("Spår ...");
-    case 2: return QStringLiteral("Delsträckans ordning på spåret ...");
-    case 3: return QStringLiteral("Spårform (Rak/Konvex mot mottagaren/Konkav mot mottagaren) ...");
-    case 4: return QStringLiteral("Vinkelområde från (grader) ...");
-    case 5: return QStringLiteral("Vinkelområde till (grader) ...");
-    case 6: return QStringLiteral("Vinkelrätt mottagaravstånd (m) ...");
-    case 7: return QStringLiteral("Mottagaravstånd startpunkt(m) ...");
-    case 8: return QStringLiteral("Mottagaravstånd slutpunkt(m) ...");
-    case 9: return QStringLiteral("Radie (m) ...");
-    case 10: return QStringLiteral("Mottagarens höjd över marken (m) ...");
-    case 11: return QStringLiteral("Marktypen vid källdelen är alltid porös och går inte att ändra...");
-    case 12: return groundStatus(r_.groundReceiver[col], true);
-    case 13: return groundStatus(r_.groundMiddle[col], false);
-    case 14: return QStringLiteral("Bankorrektion (Nej/Skarvar/Bro utan ballast/Bro med ballast) ...");
-    case 15: return QStringLiteral("10 m spårlängd för vardera av växlar och korsningar (Nej/Ja) ...");
-    case 16: return QStringLiteral("Tvärsektion (Nej/Ja) ...");
+    case StretchRow::Track: return QStringLiteral("Spår ...");
+    case StretchRow::Order: return QStringLiteral("Delsträckans ordning på spåret ...");
+    case StretchRow::Shape: return QStringLiteral("Spårform (Rak/Konvex mot mottagaren/Konkav mot mottagaren) ...");
+    case StretchRow::AngleFrom: return QStringLiteral("Vinkelområde från (grader) ...");
+    case StretchRow::AngleTo: return QStringLiteral("Vinkelområde till (grader) ...");
+    case StretchRow::PerpDistance: return QStringLiteral("Vinkelrätt mottagaravstånd (m) ...");
+    case StretchRow::StartDistance: return QStringLiteral("Mottagaravstånd startpunkt(m) ...");
+    case StretchRow::EndDistance: return QStringLiteral("Mottagaravstånd slutpunkt(m) ...");
+    case StretchRow::Radius: return QStringLiteral("Radie (m) ...");
+    case StretchRow::ReceiverHeight: return QStringLiteral("Mottagarens höjd över marken (m) ...");
+    case StretchRow::GroundSource: return QStringLiteral("Marktypen vid källdelen är alltid porös och går inte att ändra...");
+    case StretchRow::GroundReceiver: return groundStatus(r_.groundReceiver[col], true);
+    case StretchRow::GroundMiddle: return groundStatus(r_.groundMiddle[col], false);
+    case StretchRow::BankCorrection: return QStringLiteral("Bankorrektion (Nej/Skarvar/Bro utan ballast/Bro med ballast) ...");
+    case StretchRow::Switches: return QStringLiteral("10 m spårlängd för vardera av växlar och korsningar (Nej/Ja) ...");
+    case StretchRow::CrossSection: return QStringLiteral("Tvärsektion (Nej/Ja) ...");
     default: return {};
     }
 }
@@ -246,32 +240,32 @@ QString StretchTableModel::statusText(int row, int col) const
 int StretchTableModel::helpContext(int row) const
 {
     static const int contexts[] = {101, 102, 103, 104, 104, 105, 109, 109, 106, 111, 107, 107, 107, 108, 108, 110};
-    return row >= 1 && row <= 16 ? contexts[row - 1] : 100;
+    return row >= StretchRow::Track && row <= StretchRow::CrossSection ? contexts[row - 1] : 100;
 }
 
 ClipKind StretchTableModel::clipKind(int row) const
 {
-    if (row == 4 || row == 5) return ClipKind::Int;
-    if (row >= 6 && row <= 10) return ClipKind::Real;
+    if (row == StretchRow::AngleFrom || row == StretchRow::AngleTo) return ClipKind::Int;
+    if (row >= StretchRow::PerpDistance && row <= StretchRow::ReceiverHeight) return ClipKind::Real;
     return ClipKind::None;
 }
 
 QString StretchTableModel::checkValue(int row, int col, const QVariant& v) const
 {
     switch (row) {
-    case 4: {
+    case StretchRow::AngleFrom: {
         const int a = v.toInt();
         if (a < 0 || a >= 180) return QStringLiteral("Felaktigt värde (0-180) ...");
         if (a >= r_.angleTo[col]) return QStringLiteral("Felaktigt värde: får ej vara större än vinkelområde till ...");
         return {};
     }
-    case 5: {
+    case StretchRow::AngleTo: {
         const int a = v.toInt();
         if (a <= 0 || a > 180) return QStringLiteral("Felaktigt värde: ej inom de tillåtna gränserna (0-180) ...");
         if (a <= r_.angleFrom[col]) return QStringLiteral("Felaktigt värde: får ej vara mindre än vinkelområde från ...");
         return {};
     }
-    case 6: {
+    case StretchRow::PerpDistance: {
         // The receiver must lie beyond every break point and the screen.
         const float d = static_cast<float>(v.toDouble());
         if (d <= r_.bpDistance[col][pointBeforeLast(r_, col)])
@@ -284,13 +278,13 @@ QString StretchTableModel::checkValue(int row, int col, const QVariant& v) const
 
 bool StretchTableModel::acceptGround(int row, int col, int choice)
 {
-    float& field = row == 12 ? r_.groundReceiver[col] : r_.groundMiddle[col];
+    float& field = row == StretchRow::GroundReceiver ? r_.groundReceiver[col] : r_.groundMiddle[col];
     if (choice == 0) {
         field = 0.0f;
     } else if (choice == 1) {
         field = 1.0f;
     } else {
-        const QString title = row == 12 ? QStringLiteral("Marktyp: Mottagardel") : QStringLiteral("Marktyp: Mellandel");
+        const QString title = row == StretchRow::GroundReceiver ? QStringLiteral("Marktyp: Mottagardel") : QStringLiteral("Marktyp: Mellandel");
         const std::optional<QString> text = platform().inputBox(host_.dialogParent(), title,
                                                                 QStringLiteral("Ange procentuell del porös mark"),
                                                                 QStringLiteral("50"));
@@ -335,13 +329,13 @@ bool StretchTableModel::acceptValue(int row, int col, const QVariant& v)
     if (col < 1 || col > kMaxStretches || !editable(row, col)) return false;
     bool renumbered = false;
     switch (row) {
-    case 1: {
+    case StretchRow::Track: {
         const int n = v.toInt() + 1;
         if (n < 1 || n > kMaxTracks) return false;
         renumbered = renumberTracks(r_, col, n);
         break;
     }
-    case 3: {
+    case StretchRow::Shape: {
         const int shape = v.toInt();
         if (shape < 0 || shape > 2) return false;
         r_.shape[col] = shape;
@@ -351,30 +345,30 @@ bool StretchTableModel::acceptValue(int row, int col, const QVariant& v)
             r_.radius[col] = 0.0f;
         break;
     }
-    case 4: r_.angleFrom[col] = v.toInt(); break;
-    case 5: r_.angleTo[col] = v.toInt(); break;
-    case 6:
+    case StretchRow::AngleFrom: r_.angleFrom[col] = v.toInt(); break;
+    case StretchRow::AngleTo: r_.angleTo[col] = v.toInt(); break;
+    case StretchRow::PerpDistance:
         r_.perpDistance[col] = static_cast<float>(v.toDouble());
         moveReceiverPoint(r_, col, r_.perpDistance[col]);
         break;
-    case 7:
+    case StretchRow::StartDistance:
         r_.startDistance[col] = static_cast<float>(v.toDouble());
         moveReceiverPoint(r_, col, r_.startDistance[col]);
         break;
-    case 8: r_.endDistance[col] = static_cast<float>(v.toDouble()); break;
-    case 9: r_.radius[col] = static_cast<float>(v.toDouble()); break;
-    case 10: r_.receiverHeight[col] = static_cast<float>(v.toDouble()); break;
-    case 12:
-    case 13:
+    case StretchRow::EndDistance: r_.endDistance[col] = static_cast<float>(v.toDouble()); break;
+    case StretchRow::Radius: r_.radius[col] = static_cast<float>(v.toDouble()); break;
+    case StretchRow::ReceiverHeight: r_.receiverHeight[col] = static_cast<float>(v.toDouble()); break;
+    case StretchRow::GroundReceiver:
+    case StretchRow::GroundMiddle:
         if (!acceptGround(row, col, v.toInt())) return false;
         break;
-    case 14: {
+    case StretchRow::BankCorrection: {
         const int b = v.toInt();
         if (b < 0 || b > 3) return false;
         r_.bankCorrection[col] = b;
         break;
     }
-    case 15:
+    case StretchRow::Switches:
         if (v.toInt() == 1) {
             // A cancelled dialog takes the choice back: no switches without a position.
             const int before = r_.switchesOn[col];
@@ -389,7 +383,7 @@ bool StretchTableModel::acceptValue(int row, int col, const QVariant& v)
             r_.switchesOn[col] = 0;
         }
         break;
-    case 16:
+    case StretchRow::CrossSection:
         if (!acceptCrossSection(col, v.toInt())) return false;
         break;
     default: return false;
@@ -398,8 +392,8 @@ bool StretchTableModel::acceptValue(int row, int col, const QVariant& v)
     if (renumbered)
         platform().message(host_.dialogParent(), QStringLiteral("Skenbrus"), QString::fromUtf8(kRenumberMessage),
                            MsgIcon::Warning, MsgButtons::Ok);
-    if (row == 1) host_.tracksChanged();
+    if (row == StretchRow::Track) host_.tracksChanged();
     accepted();
-    if (row == 12 || row == 13) host_.setStatus(statusText(row, col));
+    if (row == StretchRow::GroundReceiver || row == StretchRow::GroundMiddle) host_.setStatus(statusText(row, col));
     return true;
 }

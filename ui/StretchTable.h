@@ -3,6 +3,28 @@
 
 #include "ui/TableGrid.h"
 
+// The rows of the stretch table, as the completeness check counts them.
+namespace StretchRow {
+enum : int {
+    Track = 1,
+    Order,
+    Shape,
+    AngleFrom,
+    AngleTo,
+    PerpDistance,
+    StartDistance,
+    EndDistance,
+    Radius,
+    ReceiverHeight,
+    GroundSource,
+    GroundReceiver,
+    GroundMiddle,
+    BankCorrection,
+    Switches,
+    CrossSection,
+};
+}  // namespace StretchRow
+
 // Stretch c is set to track n: the tracks are renumbered without gaps along the stretch
 // order (at most four) and the order within each track is recomputed. Returns true when the
 // numbering had to be changed from what was asked.
@@ -18,10 +40,10 @@ class StretchTableModel : public EditTableModel {
 public:
     using EditTableModel::EditTableModel;
 
-    int usedRows() const override { return 16; }
+    int usedRows() const override { return StretchRow::CrossSection; }
     int usedColumns() const override;
 
-    CellSpec cellSpec(int row, int col) const override;
+    CellFormat cellFormat(int row, int col) const override;
     bool editable(int row, int col) const override;
     bool greyed(int row, int col) const override;
     QVariant fieldValue(int row, int col) const override;

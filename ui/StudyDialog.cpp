@@ -36,6 +36,7 @@
 #include <cmath>
 
 #include "model/Cp1252.h"
+#include "ui/CodeLists.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
 #include "ui/Settings.h"
@@ -113,8 +114,7 @@ StudyDialog::StudyDialog(StudyKind kind, StudyContext ctx, QWidget* parent)
             if (r.screenType[s] > 0)
                 ComboBox_Delstracka->addItem(QStringLiteral("Delsträcka %1 (%2)")
                                                  .arg(s)
-                                                 .arg(r.screenType[s] == 1 ? QStringLiteral("Absorb.")
-                                                                           : QStringLiteral("Reflekt.")),
+                                                 .arg(codeList(kScreenTypeNames).value(r.screenType[s] == 1 ? 1 : 2)),
                                              s);
         addRow("&Delsträcka", ComboBox_Delstracka);
     }

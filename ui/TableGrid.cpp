@@ -1,3 +1,4 @@
+// The grid view and editors of the main window's two input tables.
 #include "ui/TableGrid.h"
 
 #include <QApplication>
@@ -8,7 +9,6 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
@@ -17,21 +17,6 @@
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
 
-namespace {
-// An emptied cell holds 0, as the numeric fields of the tables do.
-std::optional<double> cellReal(const QString& text)
-{
-    if (text.trimmed().isEmpty()) return 0.0;
-    return parseReal(text);
-}
-
-std::optional<std::int32_t> cellInt(const QString& text)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t == QLatin1String("-")) return 0;
-    return parseInt(t);
-}
-}  // namespace
 
 // ---------------------------------------------------------------------------------------
 // EditTableModel
@@ -63,7 +48,7 @@ QVariant EditTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid()) return {};
     const int row = index.row() + 1, col = index.column() + 1;
-    const bool check = cellSpec(row, col).kind == CellKind::Check;
+    const bool check = cellFormat(row, col).kind == CellKind::Check;
     switch (role) {
     case Qt::DisplayRole: return check ? QVariant() : QVariant(displayText(row, col));
     case Qt::EditRole: return fieldValue(row, col);
@@ -83,7 +68,7 @@ bool EditTableModel::setData(const QModelIndex& index, const QVariant& value, in
 {
     if (!index.isValid() || role != Qt::CheckStateRole) return false;
     const int row = index.row() + 1, col = index.column() + 1;
-    if (cellSpec(row, col).kind != CellKind::Check || !editable(row, col)) return false;
+    if (cellFormat(row, col).kind != CellKind::Check || !editable(row, col)) return false;
     const bool on = static_cast<Qt::CheckState>(value.toInt()) == Qt::Checked;
     return acceptValue(row, col, on);
 }
@@ -104,7 +89,7 @@ Qt::ItemFlags EditTableModel::flags(const QModelIndex& index) const
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const int row = index.row() + 1, col = index.column() + 1;
     if (!editable(row, col)) return f;
-    const CellKind k = cellSpec(row, col).kind;
+    const CellKind k = cellFormat(row, col).kind;
     if (k == CellKind::Check) return f | Qt::ItemIsUserCheckable;
     if (k != CellKind::ReadOnly) return f | Qt::ItemIsEditable;
     return f;
@@ -118,13 +103,12 @@ CellDelegate::CellDelegate(GridView* view) : QStyledItemDelegate(view), view_(vi
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
     const EditTableModel* m = view_->gridModel();
-    const CellSpec cellKind = m->cellSpec(index.row() + 1, index.column() + 1);
+    const CellFormat cellKind = m->cellFormat(index.row() + 1, index.column() + 1);
     QWidget* w = nullptr;
     switch (cellKind.kind) {
     case CellKind::Int: {
         auto* e = new QLineEdit(parent);
-        const QString pattern = QStringLiteral("%1\\d{0,%2}").arg(cellKind.allowNegative ? QStringLiteral("-?") : QString()).arg(cellKind.maxDigits);
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), e));
+        e->setValidator(numberValidator(e, cellKind.maxDigits, false, cellKind.allowNegative));
         e->setAlignment(Qt::AlignCenter);
         w = e;
         break;
@@ -132,7 +116,7 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     case CellKind::Real: {
         auto* e = new QLineEdit(parent);
         // Up to seven digits and one decimal, never negative.
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,7}([.,]\\d?)?")), e));
+        e->setValidator(numberValidator(e, 7, true, false));
         e->setAlignment(Qt::AlignCenter);
         w = e;
         break;
@@ -161,7 +145,7 @@ void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
     const int row = index.row() + 1, col = index.column() + 1;
     const QVariant v = m->fieldValue(row, col);
     if (auto* e = qobject_cast<QLineEdit*>(editor)) {
-        const CellKind k = m->cellSpec(row, col).kind;
+        const CellKind k = m->cellFormat(row, col).kind;
         e->setText(k == CellKind::Real ? realText(v.toDouble()) : QString::number(v.toLongLong()));
         e->selectAll();
     } else if (auto* c = qobject_cast<QComboBox*>(editor)) {
@@ -199,7 +183,7 @@ void CellDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
 namespace {
 bool isCheckCell(const EditTableModel* m, const QModelIndex& index)
 {
-    return index.isValid() && m->cellSpec(index.row() + 1, index.column() + 1).kind == CellKind::Check;
+    return index.isValid() && m->cellFormat(index.row() + 1, index.column() + 1).kind == CellKind::Check;
 }
 }  // namespace
 
@@ -257,13 +241,13 @@ std::optional<QVariant> CellDelegate::editorValue() const
     if (auto* c = qobject_cast<QComboBox*>(editor_.data())) return QVariant(c->currentIndex());
     auto* e = qobject_cast<QLineEdit*>(editor_.data());
     if (!e) return std::nullopt;
-    const CellKind k = view_->gridModel()->cellSpec(editorIndex_.row() + 1, editorIndex_.column() + 1).kind;
+    const CellKind k = view_->gridModel()->cellFormat(editorIndex_.row() + 1, editorIndex_.column() + 1).kind;
     if (k == CellKind::Real) {
-        auto v = cellReal(e->text());
+        auto v = parseCellReal(e->text());
         if (!v) return std::nullopt;
         return QVariant(*v);
     }
-    auto v = cellInt(e->text());
+    auto v = parseCellInt(e->text());
     if (!v) return std::nullopt;
     return QVariant(*v);
 }
@@ -385,7 +369,7 @@ bool GridView::finishEditing(bool chosen)
         refuse(msg);
         return false;
     }
-    const bool list = model_->cellSpec(row, col).kind == CellKind::List;
+    const bool list = model_->cellFormat(row, col).kind == CellKind::List;
     const bool unchanged = list && !chosen && *v == model_->fieldValue(row, col);
     finishing_ = true;
     closeEditor(ed, QAbstractItemDelegate::NoHint);

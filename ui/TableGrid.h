@@ -39,7 +39,7 @@ public:
 enum class CellKind { ReadOnly, Int, Real, List, Check };
 enum class ClipKind { None, Int, Real };
 
-struct CellSpec {
+struct CellFormat {
     CellKind kind = CellKind::ReadOnly;
     int maxDigits = 10;          // integer cells
     bool allowNegative = false;  // integer cells
@@ -52,7 +52,7 @@ public:
     EditTableModel(ProjectRecord& record, TableHost& host, QObject* parent = nullptr);
 
     // The binding, with rows and columns counted from 1 like the record.
-    virtual CellSpec cellSpec(int row, int col) const = 0;
+    virtual CellFormat cellFormat(int row, int col) const = 0;
     virtual bool editable(int row, int col) const = 0;
     // Greyed: the row depends on the stretch and the cell is not editable.
     virtual bool greyed(int /*row*/, int /*col*/) const { return false; }

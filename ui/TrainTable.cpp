@@ -1,9 +1,11 @@
+// The train table of the main window (page "&TågInfo").
 #include "ui/TrainTable.h"
 
 #include <algorithm>
 
 #include "calc/TrainTypes.h"
 #include "model/ProjectRecord.h"
+#include "ui/CodeLists.h"
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
@@ -36,23 +38,23 @@ QString trainTypeStatus(int nationality, int index)
 }
 
 int TrainTableModel::trackRows() const { return std::clamp(r_.trackCount(), 1, kMaxTracks); }
-int TrainTableModel::usedRows() const { return 5 + trackRows(); }
+int TrainTableModel::usedRows() const { return TrainRow::Nationality + trackRows(); }
 int TrainTableModel::usedColumns() const { return std::clamp(r_.trainCount, 1, kMaxTrains); }
 
-CellSpec TrainTableModel::cellSpec(int row, int col) const
+CellFormat TrainTableModel::cellFormat(int row, int col) const
 {
-    CellSpec s;
+    CellFormat s;
     switch (row) {
-    case 1:
-    case 2:
-    case 3: s.kind = CellKind::Int; break;
-    case 4:
+    case TrainRow::LengthPerDay:
+    case TrainRow::MaxLength:
+    case TrainRow::Speed: s.kind = CellKind::Int; break;
+    case TrainRow::Type:
         s.kind = CellKind::List;
         s.items = typeNames(r_.nationality[col]);
         break;
-    case 5:
+    case TrainRow::Nationality:
         s.kind = CellKind::List;
-        s.items = {QStringLiteral("Norskt"), QStringLiteral("Svenskt"), QStringLiteral("Finskt")};
+        s.items = codeList(kNationalityNames);
         break;
     default: s.kind = CellKind::Check; break;
     }
@@ -62,30 +64,30 @@ CellSpec TrainTableModel::cellSpec(int row, int col) const
 bool TrainTableModel::editable(int row, int col) const
 {
     // A nationality outside the three has no type list to choose from.
-    if (row == 4) return TrainTypeCount(r_.nationality[col]) > 0;
-    return row >= 1 && row <= usedRows();
+    if (row == TrainRow::Type) return TrainTypeCount(r_.nationality[col]) > 0;
+    return row >= TrainRow::LengthPerDay && row <= usedRows();
 }
 
 QVariant TrainTableModel::fieldValue(int row, int col) const
 {
     switch (row) {
-    case 1: return r_.trainLengthPerDay[col];
-    case 2: return r_.maxTrainLength[col];
-    case 3: return r_.speed[col];
-    case 4: return r_.trainType[col];
-    case 5: return r_.nationality[col];
-    default: return r_.runs(col, row - 5);
+    case TrainRow::LengthPerDay: return r_.trainLengthPerDay[col];
+    case TrainRow::MaxLength: return r_.maxTrainLength[col];
+    case TrainRow::Speed: return r_.speed[col];
+    case TrainRow::Type: return r_.trainType[col];
+    case TrainRow::Nationality: return r_.nationality[col];
+    default: return r_.runs(col, TrainRow::trackOf(row));
     }
 }
 
 QString TrainTableModel::displayText(int row, int col) const
 {
     switch (row) {
-    case 1:
-    case 2:
-    case 3: return QString::number(fieldValue(row, col).toLongLong());
-    case 4: return q(trainTypeName(r_, col));
-    case 5: return q(nationalityName(r_.nationality[col]));
+    case TrainRow::LengthPerDay:
+    case TrainRow::MaxLength:
+    case TrainRow::Speed: return QString::number(fieldValue(row, col).toLongLong());
+    case TrainRow::Type: return q(trainTypeName(r_, col));
+    case TrainRow::Nationality: return q(nationalityName(r_.nationality[col]));
     default: return {};
     }
 }
@@ -95,50 +97,53 @@ QString TrainTableModel::rowTitle(int row) const { return q(trainRowTitle(row));
 QString TrainTableModel::statusText(int row, int) const
 {
     switch (row) {
-    case 1: return QStringLiteral("Tåglängd (m/dygn) ...");
-    case 2: return QStringLiteral("Maximal tåglängd (m) ...");
-    case 3: return QStringLiteral("Hastighet (km/h) ...");
-    case 4:
+    case TrainRow::LengthPerDay: return QStringLiteral("Tåglängd (m/dygn) ...");
+    case TrainRow::MaxLength: return QStringLiteral("Maximal tåglängd (m) ...");
+    case TrainRow::Speed: return QStringLiteral("Hastighet (km/h) ...");
+    case TrainRow::Type:
         switch (r_.country) {
         case 0: return QStringLiteral("Tågtyp (Fjärrgående Pass.tåg/Godståg/Lokaltåg BM65/InterCitytåg BM70/Lokaltåg BM69) ...");
         case 1: return QStringLiteral("Tågtyp (Snabbtåg X2/Pass.tåg/Pass.tåg Trä/Lokaltåg X10/Godståg Diesel/Godståg) ...");
         default: return QStringLiteral("TågTyp (Lokaltåg Sm/Pass.tåg Sr1/Godståg/Godståg med ryska vagnar) ...");
         }
-    case 5: return QStringLiteral("Nationalitet (Norskt/Svenskt/Finskt) ...");
-    default: return QStringLiteral("Koppling Spår %1 ...").arg(row - 5);
+    case TrainRow::Nationality: return QStringLiteral("Nationalitet (Norskt/Svenskt/Finskt) ...");
+    default: return QStringLiteral("Koppling Spår %1 ...").arg(TrainRow::trackOf(row));
     }
 }
 
-int TrainTableModel::helpContext(int row) const { return row <= 5 ? 50 + row : 56; }
+int TrainTableModel::helpContext(int row) const { return row <= TrainRow::Nationality ? 50 + row : 56; }
 
-ClipKind TrainTableModel::clipKind(int row) const { return row >= 1 && row <= 3 ? ClipKind::Int : ClipKind::None; }
+ClipKind TrainTableModel::clipKind(int row) const
+{
+    return row >= TrainRow::LengthPerDay && row <= TrainRow::Speed ? ClipKind::Int : ClipKind::None;
+}
 
 bool TrainTableModel::acceptValue(int row, int col, const QVariant& v)
 {
     if (col < 1 || col > kMaxTrains) return false;
     switch (row) {
-    case 1: r_.trainLengthPerDay[col] = v.toInt(); break;
-    case 2: r_.maxTrainLength[col] = v.toInt(); break;
-    case 3: r_.speed[col] = v.toInt(); break;
-    case 4: {
+    case TrainRow::LengthPerDay: r_.trainLengthPerDay[col] = v.toInt(); break;
+    case TrainRow::MaxLength: r_.maxTrainLength[col] = v.toInt(); break;
+    case TrainRow::Speed: r_.speed[col] = v.toInt(); break;
+    case TrainRow::Type: {
         const int i = v.toInt();
         if (i < 0 || i >= TrainTypeCount(r_.nationality[col])) return false;
         r_.trainType[col] = i;
         break;
     }
-    case 5: {
+    case TrainRow::Nationality: {
         const int n = v.toInt();
         if (n < 0 || n > 2) return false;
         applyNationality(r_, col, n);
         break;
     }
     default:
-        if (row < 6 || row > 9) return false;
-        r_.runsOnTrack[col][row - 5] = v.toBool() ? 1 : 0;
+        if (TrainRow::trackOf(row) < 1 || TrainRow::trackOf(row) > kMaxTracks) return false;
+        r_.runsOnTrack[col][TrainRow::trackOf(row)] = v.toBool() ? 1 : 0;
         break;
     }
     refreshAll();
     accepted();
-    if (row == 4) host_.setStatus(trainTypeStatus(r_.nationality[col], r_.trainType[col]));
+    if (row == TrainRow::Type) host_.setStatus(trainTypeStatus(r_.nationality[col], r_.trainType[col]));
     return true;
 }

@@ -3,6 +3,14 @@
 
 #include "ui/TableGrid.h"
 
+// The rows of the train table, as the completeness check counts them; one track row per track
+// in use follows from Track1.
+namespace TrainRow {
+enum : int { LengthPerDay = 1, MaxLength, Speed, Type, Nationality, Track1 };
+// The track of a track row.
+constexpr int trackOf(int row) { return row - Track1 + 1; }
+}  // namespace TrainRow
+
 // The nationality chosen for train t: a Swedish train turned Norwegian or Finnish loses its
 // type, and a type beyond the new list becomes the first one.
 void applyNationality(ProjectRecord& r, int t, int nationality);
@@ -19,7 +27,7 @@ public:
     int usedColumns() const override;
     int trackRows() const;
 
-    CellSpec cellSpec(int row, int col) const override;
+    CellFormat cellFormat(int row, int col) const override;
     bool editable(int row, int col) const override;
     QVariant fieldValue(int row, int col) const override;
     QString displayText(int row, int col) const override;

@@ -1,3 +1,4 @@
+// TForm_Vaxlar, the switches-and-crossings dialog of one stretch.
 #include "ui/Vaxlar.h"
 
 #include <QGridLayout>

@@ -1,5 +1,5 @@
 #pragma once
-// The switches-and-crossings dialog: where on a straight stretch the 10 m zone of switches
+// TForm_Vaxlar, the switches-and-crossings dialog: where on a straight stretch the 10 m zone of switches
 // or crossings starts, measured from the foot of the normal.
 
 #include <QDialog>

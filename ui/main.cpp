@@ -32,7 +32,7 @@
 
 #include "model/Cp1252.h"
 #include "model/ProjectFile.h"
-#include "ui/Aboutu.h"
+#include "ui/About.h"
 #include "ui/CalculationCommand.h"
 #include "ui/ColumnMenus.h"
 #include "ui/CountSpinner.h"

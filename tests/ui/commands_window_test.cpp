@@ -6,7 +6,7 @@
 #include <QSpinBox>
 
 #include "commands_fixture.h"
-#include "ui/Aboutu.h"
+#include "ui/About.h"
 #include "ui/FasadAvst.h"
 
 using WindowCommands = CommandsTest;

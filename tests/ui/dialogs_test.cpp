@@ -11,7 +11,7 @@
 
 #include "model/DocumentState.h"
 #include "model/ProjectRecord.h"
-#include "ui/Aboutu.h"
+#include "ui/About.h"
 #include "ui/Berakning.h"
 #include "ui/HelpWindow.h"
 #include "ui/Inneniva.h"

@@ -118,3 +118,53 @@ protected:
         for (int i = 0; i < n; ++i) form->OvcSpinner2UpClick();
     }
 };
+
+// ---------------------------------------------------------------------------------------
+// Cross-section helpers shared by the cross-section dialog tests.
+
+#include <vector>
+
+#include "ui/ProfileTable.h"
+
+// Straight stretch s with the break points (distance, height); the first is "SM", the last
+// "MT" at the perpendicular distance.
+inline void setProfile(ProjectRecord& r, std::initializer_list<std::pair<float, float>> points, int s = 1)
+{
+    int p = 0;
+    for (auto [d, h] : points) {
+        ++p;
+        r.bpDistance[s][p] = d;
+        r.bpHeight[s][p] = h;
+        r.bpLabel[s][p].setBytes("BP");
+    }
+    r.bpLabel[s][1].setBytes("SM");
+    r.bpLabel[s][p].setBytes("MT");
+    r.bpCount[s] = p;
+    r.perpDistance[s] = r.bpDistance[s][p];
+}
+// The distances or heights of the points 1..bpCount of stretch s.
+inline std::vector<float> pointDistances(const ProjectRecord& r, int s = 1)
+{
+    return std::vector<float>(r.bpDistance[s].begin(), r.bpDistance[s].begin() + r.bpCount[s]);
+}
+inline std::vector<float> pointHeights(const ProjectRecord& r, int s = 1)
+{
+    return std::vector<float>(r.bpHeight[s].begin(), r.bpHeight[s].begin() + r.bpCount[s]);
+}
+// Types text into a cell of a number grid as a user does: the first key opens the editor.
+// Returns the open editor (nullptr when the edit did not start).
+inline QLineEdit* typeInGrid(ProfileTable* t, int row, int col, const QString& text)
+{
+    t->setCurrentCell(row, col);
+    QTest::keyClicks(t, text.left(1));
+    QLineEdit* e = t->activeEditor();
+    if (e) QTest::keyClicks(e, text.mid(1));
+    return e;
+}
+// The same, finished with Enter; false when the edit did not start.
+inline bool enterInGrid(ProfileTable* t, int row, int col, const QString& text)
+{
+    QLineEdit* e = typeInGrid(t, row, col, text);
+    if (e) QTest::keyClick(e, Qt::Key_Return);
+    return e != nullptr;
+}

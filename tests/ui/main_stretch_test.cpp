@@ -15,43 +15,36 @@
 
 using StretchTable = MainWindowTest;
 
-TEST(TrackRenumbering, KeepsTracksGapFreeAndRecomputesOrder)
+namespace {
+std::vector<int> tracksOf(const ProjectRecord& r) { return {r.track.begin(), r.track.begin() + r.stretchCount}; }
+std::vector<int> ordersOf(const ProjectRecord& r)
+{
+    return {r.orderInTrack.begin(), r.orderInTrack.begin() + r.stretchCount};
+}
+}  // namespace
+
+TEST(TrackRenumbering, KeepsTracksGapFreeWithinFourAndRecomputesOrder)
 {
     ProjectRecord r = startupDefaults("x");
     r.stretchCount = 4;
-    for (int s = 1; s <= 4; ++s) r.track[s] = 1;
     // A later stretch one track further is fine and unchanged.
     EXPECT_FALSE(renumberTracks(r, 4, 2));
-    EXPECT_EQ(r.track[4], 2);
-    EXPECT_EQ(r.orderInTrack[4], 1);
-    EXPECT_EQ(r.orderInTrack[3], 3);
-    // Skipping a track is pulled back, and the stretches after it follow.
+    EXPECT_EQ(tracksOf(r), (std::vector<int>{1, 1, 1, 2}));
+    EXPECT_EQ(ordersOf(r), (std::vector<int>{1, 2, 3, 1}));
+    // Skipping a track is pulled back, and the stretches after it follow by the same amount.
     EXPECT_TRUE(renumberTracks(r, 2, 3));
-    EXPECT_EQ(r.track[2], 2);
-    EXPECT_EQ(r.track[3], 2);  // shifted up by the same amount as stretch 2
-    EXPECT_EQ(r.track[4], 3);
-    EXPECT_EQ(r.orderInTrack[3], 2);
+    EXPECT_EQ(tracksOf(r), (std::vector<int>{1, 2, 2, 3}));
+    EXPECT_EQ(ordersOf(r), (std::vector<int>{1, 1, 2, 1}));
     // Going back below the previous stretch takes its track.
     EXPECT_TRUE(renumberTracks(r, 3, 1));
     EXPECT_EQ(r.track[3], 2);
-}
-
-TEST(TrackRenumbering, NeverGoesBeyondTheFourthTrack)
-{
-    ProjectRecord r = startupDefaults("x");
+    // Never beyond the fourth track.
     r.stretchCount = 6;
     const int tracks[] = {1, 1, 1, 2, 3, 4};
     for (int s = 1; s <= 6; ++s) r.track[s] = tracks[s - 1];
     EXPECT_TRUE(renumberTracks(r, 2, 2));
-    const int expected[] = {1, 2, 2, 3, 4, 4};
-    const int order[] = {1, 1, 2, 1, 1, 2};
-    for (int s = 1; s <= 6; ++s) {
-        EXPECT_EQ(r.track[s], expected[s - 1]) << "stretch " << s;
-        if (s > 1) {
-            EXPECT_EQ(r.orderInTrack[s], order[s - 1]) << "stretch " << s;
-        }
-    }
-    EXPECT_EQ(r.trackCount(), 4);
+    EXPECT_EQ(tracksOf(r), (std::vector<int>{1, 2, 2, 3, 4, 4}));
+    EXPECT_EQ(ordersOf(r), (std::vector<int>{1, 1, 2, 1, 1, 2}));
 }
 
 TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
@@ -81,74 +74,71 @@ TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
 
 TEST_F(StretchTable, AngleChecksRefuseAndKeepTheCellEditingWithTheOldValue)
 {
-    type(stretches(), 4, 1, "180");
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
-    EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
-    auto* e = qobject_cast<QLineEdit*>(editor(stretches()));
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->text(), "0");
-    EXPECT_EQ(r().angleFrom[1], 0);
+    // Each refusal: the message with the error icon, the editor open with the old value.
+    const auto refused = [&](int row, const char* text, const char* message) {
+        type(stretches(), row, 1, text);
+        EXPECT_EQ(lastMessage(), QString::fromUtf8(message)) << text;
+        EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
+        auto* e = qobject_cast<QLineEdit*>(editor(stretches()));
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(e->text(), shown(stretches(), row, 1));
+        QTest::keyClick(e, Qt::Key_Escape);
+        EXPECT_EQ(editor(stretches()), nullptr);
+    };
+    refused(4, "180", "Felaktigt värde (0-180) ...");
     EXPECT_FALSE(form->document().modified);
-    QTest::keyClick(e, Qt::Key_Escape);
-    EXPECT_EQ(editor(stretches()), nullptr);
-
     type(stretches(), 4, 1, "30");
-    EXPECT_EQ(r().angleFrom[1], 30);
     EXPECT_TRUE(form->document().modified);
-
-    type(stretches(), 5, 1, "30");
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: får ej vara mindre än vinkelområde från ..."));
-    EXPECT_EQ(r().angleTo[1], 180);
-    key(stretches(), Qt::Key_Escape);
-
-    type(stretches(), 5, 1, "0");
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: ej inom de tillåtna gränserna (0-180) ..."));
-    key(stretches(), Qt::Key_Escape);
-
+    refused(5, "30", "Felaktigt värde: får ej vara mindre än vinkelområde från ...");
+    refused(5, "0", "Felaktigt värde: ej inom de tillåtna gränserna (0-180) ...");
     type(stretches(), 5, 1, "100");
-    EXPECT_EQ(r().angleTo[1], 100);
-    type(stretches(), 4, 1, "100");
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: får ej vara större än vinkelområde till ..."));
-    EXPECT_EQ(r().angleFrom[1], 30);
-    key(stretches(), Qt::Key_Escape);
-
+    refused(4, "100", "Felaktigt värde: får ej vara större än vinkelområde till ...");
+    EXPECT_EQ(std::pair(r().angleFrom[1], r().angleTo[1]), std::pair(30, 100));
     const std::size_t before = plat->messages.size();
     type(stretches(), 5, 1, "180");
     EXPECT_EQ(r().angleTo[1], 180);
     EXPECT_EQ(plat->messages.size(), before);
-}
 
-TEST_F(StretchTable, IntegerBeyondThirtyTwoBitsIsRefused)
-{
+    // An integer beyond 32 bits: a beep, the editor stays.
     type(stretches(), 5, 1, "99999999999");
     EXPECT_EQ(plat->beeps, 1);
+    ASSERT_NE(editor(stretches()), nullptr);
+    key(stretches(), Qt::Key_Escape);
+
+    // Page keys in an editor take the typed value, or refuse it as Enter would.
+    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
+    ASSERT_NE(e, nullptr);
+    e->selectAll();
+    QTest::keyClicks(e, "150");
+    QTest::keyClick(e, Qt::Key_PageDown);
+    EXPECT_EQ(r().angleTo[1], 150);
+    EXPECT_EQ(editor(stretches()), nullptr);
+    e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
+    e->selectAll();
+    QTest::keyClicks(e, "181");
+    QTest::keyClick(e, Qt::Key_PageUp);
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: ej inom de tillåtna gränserna (0-180) ..."));
+    EXPECT_EQ(stretches()->currentRow(), 5);
     EXPECT_NE(editor(stretches()), nullptr);
-    EXPECT_EQ(r().angleTo[1], 180);
 }
 
 TEST_F(StretchTable, PerpendicularDistanceMustLieBeyondTheLastBreakPoint)
 {
-    r().bpCount[1] = 3;
-    r().bpLabel[1][2].setBytes("BP");
-    r().bpDistance[1][2] = 12.0f;
-    r().bpLabel[1][3].setBytes("MT");
+    const QString tooShort = QString::fromUtf8("Felaktigt värde: Någon brytpunkt/skärm har längre avstånd än mottagaren!");
+    // A new cross-section needs a positive distance.
+    type(stretches(), 6, 1, "0");
+    EXPECT_EQ(lastMessage(), tooShort);
+    key(stretches(), Qt::Key_Escape);
+    setProfile(r(), {{0, 0}, {12, 0}, {0, 0}});
     form->showProject();
-
     type(stretches(), 6, 1, "12");
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: Någon brytpunkt/skärm har längre avstånd än mottagaren!"));
+    EXPECT_EQ(lastMessage(), tooShort);
     EXPECT_EQ(r().perpDistance[1], 0.0f);
     key(stretches(), Qt::Key_Escape);
-
     type(stretches(), 6, 1, "12.5");
     EXPECT_FLOAT_EQ(r().perpDistance[1], 12.5f);
     EXPECT_FLOAT_EQ(r().bpDistance[1][3], 12.5f);  // the receiver point follows
     EXPECT_EQ(shown(stretches(), 6, 1), "12.5");
-}
-
-TEST_F(StretchTable, NewCrossSectionNeedsAPositiveDistance)
-{
-    type(stretches(), 6, 1, "0");
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: Någon brytpunkt/skärm har längre avstånd än mottagaren!"));
 }
 
 TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
@@ -164,6 +154,8 @@ TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
     EXPECT_EQ(stretches()->model()->index(3, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
     type(stretches(), 9, 1, "800");
     EXPECT_FLOAT_EQ(r().radius[1], 800.0f);
+    type(stretches(), 9, 1, ".");  // a cell without digits holds 0, as in every table
+    EXPECT_EQ(r().radius[1], 0.0f);
 
     choose(stretches(), 3, 1, "R");
     EXPECT_EQ(r().shape[1], 0);
@@ -176,36 +168,31 @@ TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
 
 TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentage)
 {
-    plat->inputAnswers.push_back(QStringLiteral("30"));
-    choose(stretches(), 12, 1, "D");
-    ASSERT_EQ(plat->inputPrompts.size(), 1u);
-    EXPECT_EQ(plat->inputPrompts[0], QString::fromUtf8("Marktyp: Mottagardel|Ange procentuell del porös mark"));
+    const auto partly = [&](int row, std::optional<QString> answer) {
+        plat->inputAnswers.push_back(answer);
+        choose(stretches(), row, 1, "D");
+    };
+    partly(12, QStringLiteral("30"));
+    EXPECT_EQ(plat->inputPrompts,
+              std::vector<QString>{QString::fromUtf8("Marktyp: Mottagardel|Ange procentuell del porös mark")});
     EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.30f);
     EXPECT_EQ(shown(stretches(), 12, 1), QString::fromUtf8("Del. Porös"));
     EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mottagardelen är porös till 30% ..."));
     EXPECT_TRUE(stretches()->model()->index(11, 0).data(Qt::ToolTipRole).toString().contains("30%"));
-
-    plat->inputAnswers.push_back(QStringLiteral("100"));
-    choose(stretches(), 13, 1, "D");
+    // 100 % is porous; "Hård" is 0; text that is no number is 50 % with a message.
+    partly(13, QStringLiteral("100"));
     EXPECT_EQ(plat->inputPrompts.back(), QString::fromUtf8("Marktyp: Mellandel|Ange procentuell del porös mark"));
-    EXPECT_FLOAT_EQ(r().groundMiddle[1], 1.0f);
     EXPECT_EQ(shown(stretches(), 13, 1), QString::fromUtf8("Porös"));
     EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mellandelen är porös ..."));
-
     choose(stretches(), 13, 1, "H");
     EXPECT_EQ(r().groundMiddle[1], 0.0f);
     EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mellandelen är hård ..."));
-
-    plat->inputAnswers.push_back(QStringLiteral("mycket"));
-    choose(stretches(), 13, 1, "D");
+    partly(13, QStringLiteral("mycket"));
     EXPECT_FLOAT_EQ(r().groundMiddle[1], 0.5f);
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Otillåtet värde angivet, värdet satt till 50%"));
-
     // Cancel leaves the field as it was.
-    form->document().modified = false;
-    plat->inputAnswers.push_back(std::nullopt);
     choose(stretches(), 12, 1, "H");
-    choose(stretches(), 12, 1, "D");
+    partly(12, std::nullopt);
     EXPECT_EQ(r().groundReceiver[1], 0.0f);
 }
 
@@ -259,72 +246,68 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
     r().bpHeight[1][2] = 0.7f;
     choose(stretches(), 16, 1, "N");
     EXPECT_EQ(r().crossSectionOn[1], 0);
-    EXPECT_EQ(r().trackHeight[1], 0.0f);
-    EXPECT_EQ(r().bpHeight[1][2], 0.0f);
-}
+    EXPECT_EQ(r().trackHeight[1] + r().bpHeight[1][2], 0.0f);
 
-TEST_F(StretchTable, CtrlTOpensTheCrossSectionOfTheActiveStretch)
-{
-    int calls = 0;
-    form->crossSectionDialog = [&](int s) {
-        ++calls;
-        r().receiverHeight[s] = 3.0f;
-    };
+    // Ctrl+T opens the cross-section of the active stretch when its geometry is complete.
     addStretches(1);
-    form->document().modified = false;
     showPage(stretches());
     stretches()->setCurrentCell(3, 2);
     QTest::keyClick(stretches(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(calls, 0);  // no distance yet
     EXPECT_EQ(form->activeStretch(), 2);
-
+    EXPECT_EQ(opened.size(), 1u);  // no distance yet
     type(stretches(), 6, 2, "25");
     form->document().modified = false;
     QTest::keyClick(stretches(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(opened, (std::vector<int>{1, 2}));
     EXPECT_EQ(r().crossSectionOn[2], 1);
     EXPECT_TRUE(form->document().modified);
 }
 
 TEST_F(StretchTable, RefusedValueKeepsTheFocusAndThePage)
 {
-    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 4, 1));
-    ASSERT_NE(e, nullptr);
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClicks(e, "250");
+    // Types into the open editor of angle row `row` (opened when none is open).
+    const auto retype = [&](int row, const char* text) {
+        auto* e = qobject_cast<QLineEdit*>(editor(stretches()) ? editor(stretches()) : open(stretches(), row, 1));
+        ASSERT_NE(e, nullptr);
+        e->setFocus();
+        e->setText(QString::fromLatin1(text));
+    };
     // Leaving the table: the check speaks and the cell keeps editing.
+    retype(4, "250");
     form->SpinEdit1()->setFocus();
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
     EXPECT_NE(editor(stretches()), nullptr);
     EXPECT_EQ(r().angleFrom[1], 0);
-
     // A page change while a bad value is typed is not carried out.
-    e = qobject_cast<QLineEdit*>(editor(stretches()));
-    ASSERT_NE(e, nullptr);
-    e->setText("250");
+    retype(4, "250");
     QTabBar* bar = form->PageControl()->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
     EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_Delstrackor());
-
     // A good value is accepted when the table is left.
-    e = qobject_cast<QLineEdit*>(editor(stretches()));
-    ASSERT_NE(e, nullptr);
-    e->setFocus();
-    e->setText("15");
+    retype(4, "15");
     form->SpinEdit1()->setFocus();
     EXPECT_EQ(editor(stretches()), nullptr);
     EXPECT_EQ(r().angleFrom[1], 15);
+
+    // A click on another cell checks once and keeps the cursor while the value is refused.
+    plat->messages.clear();
+    retype(5, "500");
+    const QPoint target = stretches()->visualRect(stretches()->model()->index(0, 0)).center();
+    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target);
+    EXPECT_EQ(plat->messages.size(), 1u);
+    EXPECT_EQ(stretches()->currentRow(), 5);
+    retype(5, "90");
+    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target);
+    EXPECT_EQ(r().angleTo[1], 90);
+    EXPECT_EQ(stretches()->currentRow(), 1);
 }
 
 TEST(SwitchLimits, FollowTheAnglesAndTheDistance)
 {
     EXPECT_EQ(switchLimits(100, 0, 180), (SwitchLimits{0, 5719}));
-    EXPECT_EQ(switchLimits(50, 30, 60), (SwitchLimits{29, 77}));
     // Beyond the normal: measured from the angle nearest to it.
     EXPECT_EQ(switchLimits(50, 120, 150), (SwitchLimits{29, 77}));
-    // Very long stretches are capped to the field's range.
-    EXPECT_EQ(switchLimits(1.0e6, 0, 180).upper, 32767);
+    EXPECT_EQ(switchLimits(1.0e6, 0, 180).upper, 32767);  // capped to the field's range
 }
 
 TEST(SwitchesDialog, OkStoresOnlyAValueWithinTheLimits)
@@ -352,34 +335,9 @@ TEST(SwitchesDialog, OkStoresOnlyAValueWithinTheLimits)
     dlg.Edit_Avstand->setText("40");
     QTest::mouseClick(dlg.Button_Ok, Qt::LeftButton);
     EXPECT_EQ(r.switchStart[1], 40);
-    EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-
-    dlg.prepare(r, 1);
-    EXPECT_EQ(dlg.Edit_Avstand->text(), "40");
 }
 
-
-TEST_F(StretchTable, ClickOnAnotherCellChecksOnceAndKeepsTheCursor)
-{
-    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
-    ASSERT_NE(e, nullptr);
-    e->setFocus();
-    e->setText("500");
-    const QRect target = stretches()->visualRect(stretches()->model()->index(0, 0));
-    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target.center());
-    EXPECT_EQ(plat->messages.size(), 1u);
-    EXPECT_EQ(stretches()->currentRow(), 5);
-    EXPECT_NE(editor(stretches()), nullptr);
-
-    e = qobject_cast<QLineEdit*>(editor(stretches()));
-    ASSERT_NE(e, nullptr);
-    e->setFocus();
-    e->setText("90");
-    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target.center());
-    EXPECT_EQ(r().angleTo[1], 90);
-    EXPECT_EQ(stretches()->currentRow(), 1);
-}
 
 TEST_F(StretchTable, RowSixteenOpensTheCrossSectionDialogForItsStretch)
 {
@@ -445,24 +403,4 @@ TEST_F(StretchTable, LeavingAnUnchangedListDoesNotRepeatItsFollowUp)
         EXPECT_EQ(plat->inputPrompts.size(), 2u);
         EXPECT_EQ(stretches()->currentRow(), 12);
     }
-}
-
-TEST_F(StretchTable, PageKeysInAnEditorKeepTheTypedValue)
-{
-    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
-    ASSERT_NE(e, nullptr);
-    e->selectAll();
-    QTest::keyClicks(e, "150");
-    QTest::keyClick(e, Qt::Key_PageDown);
-    EXPECT_EQ(r().angleTo[1], 150);
-    EXPECT_EQ(editor(stretches()), nullptr);
-
-    e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
-    ASSERT_NE(e, nullptr);
-    e->selectAll();
-    QTest::keyClicks(e, "181");
-    QTest::keyClick(e, Qt::Key_PageUp);
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: ej inom de tillåtna gränserna (0-180) ..."));
-    EXPECT_EQ(stretches()->currentRow(), 5);
-    EXPECT_NE(editor(stretches()), nullptr);
 }

@@ -4,30 +4,6 @@
 
 using TrainTable = MainWindowTest;
 
-TEST(Nationality, SwedishTypesDoNotCarryOverAndOutOfListTypesReset)
-{
-    ProjectRecord r = startupDefaults("x");
-    r.nationality[1] = 0;
-    r.trainType[1] = 4;
-    applyNationality(r, 1, 2);  // Norwegian BM69 has no Finnish counterpart
-    EXPECT_EQ(r.trainType[1], 0);
-    EXPECT_EQ(r.nationality[1], 2);
-
-    r.nationality[1] = 1;
-    r.trainType[1] = 2;
-    applyNationality(r, 1, 0);  // from Swedish always back to the first type
-    EXPECT_EQ(r.trainType[1], 0);
-
-    r.nationality[1] = 0;
-    r.trainType[1] = 2;
-    applyNationality(r, 1, 1);  // Norwegian to Swedish keeps an index within the list
-    EXPECT_EQ(r.trainType[1], 2);
-
-    r.trainType[1] = 5;
-    applyNationality(r, 1, 1);  // unchanged nationality: nothing happens
-    EXPECT_EQ(r.trainType[1], 5);
-}
-
 TEST_F(TrainTable, NationalityChoiceRebuildsTheTypeList)
 {
     addTrains(2);
@@ -39,19 +15,20 @@ TEST_F(TrainTable, NationalityChoiceRebuildsTheTypeList)
     r().trainType[3] = 2;
     form->showProject();
     EXPECT_EQ(shown(trains(), 4, 1), "BM69");
-
+    // Norwegian BM69 has no Finnish counterpart; from Swedish always back to the first type;
+    // Norwegian to Swedish keeps an index within the list.
     choose(trains(), 5, 1, "F");
-    EXPECT_EQ(r().nationality[1], 2);
-    EXPECT_EQ(r().trainType[1], 0);
-    EXPECT_EQ(shown(trains(), 4, 1), "Sm");
-    EXPECT_EQ(shown(trains(), 5, 1), "Finskt");
-
     choose(trains(), 5, 2, "N");
-    EXPECT_EQ(r().trainType[2], 0);
-
     choose(trains(), 5, 3, "S");
-    EXPECT_EQ(r().trainType[3], 2);
+    const auto firstThree = [](const auto& a) { return std::vector<int>{a[1], a[2], a[3]}; };
+    EXPECT_EQ(firstThree(r().nationality), (std::vector<int>{2, 0, 1}));
+    EXPECT_EQ(firstThree(r().trainType), (std::vector<int>{0, 0, 2}));
+    EXPECT_EQ(shown(trains(), 4, 1), "Sm");
     EXPECT_EQ(shown(trains(), 4, 3), QString::fromUtf8("PassTrä"));
+    // An unchanged nationality changes nothing.
+    r().trainType[3] = 5;
+    applyNationality(r(), 3, 1);
+    EXPECT_EQ(r().trainType[3], 5);
 
     // The type list of a column follows its nationality.
     auto* c = qobject_cast<QComboBox*>(open(trains(), 4, 1));
@@ -95,12 +72,10 @@ TEST_F(TrainTable, RaisedCountShowsTheOldSlotWithTheCountrysNationality)
     form->OvcSpinner1UpClick();
     EXPECT_EQ(form->Edit1()->text(), "2");
     EXPECT_TRUE(form->document().modified);
-    EXPECT_EQ(shown(trains(), 1, 2), "111");
-    EXPECT_EQ(shown(trains(), 2, 2), "222");
-    EXPECT_EQ(shown(trains(), 3, 2), "333");
-    EXPECT_EQ(r().nationality[2], 2);
-    EXPECT_EQ(r().trainType[2], 0);  // index 4 is beyond the Finnish list
+    EXPECT_EQ(QStringList({shown(trains(), 1, 2), shown(trains(), 2, 2), shown(trains(), 3, 2)}),
+              QStringList({"111", "222", "333"}));
     EXPECT_EQ(shown(trains(), 5, 2), "Finskt");
+    EXPECT_EQ(r().trainType[2], 0);  // index 4 is beyond the Finnish list
 
     // The count stays within 1..6.
     addTrains(6);
@@ -130,7 +105,7 @@ TEST_F(TrainTable, StretchCountGivesTheNewStretchItsTrackAndOrder)
     EXPECT_EQ(trains()->model()->rowCount(), 6);
 }
 
-TEST_F(TrainTable, EnterMovesDownAndWrapsToTheFirstRow)
+TEST_F(TrainTable, EnterMovesDownAndWrapsAndTypingReplacesTheValue)
 {
     showPage(trains());
     trains()->setCurrentCell(6, 1);
@@ -141,6 +116,20 @@ TEST_F(TrainTable, EnterMovesDownAndWrapsToTheFirstRow)
     EXPECT_EQ(r().trainLengthPerDay[1], 500);
     EXPECT_EQ(trains()->currentRow(), 2);
     EXPECT_EQ(editor(trains()), nullptr);
+    // A digit typed on a cell starts a new value; a letter never reaches an integer cell.
+    trains()->setCurrentCell(3, 1);
+    QTest::keyClick(trains(), Qt::Key_1);
+    auto* e = qobject_cast<QLineEdit*>(editor(trains()));
+    ASSERT_NE(e, nullptr);
+    QTest::keyClicks(e, "20");
+    QTest::keyClick(e, Qt::Key_Return);
+    EXPECT_EQ(r().speed[1], 120);
+    trains()->setCurrentCell(3, 1);
+    QTest::keyClick(trains(), Qt::Key_X);
+    e = qobject_cast<QLineEdit*>(editor(trains()));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->text(), "120");
+    QTest::keyClick(e, Qt::Key_Escape);
 
     // Down in the last row of the train table stays there; Right stops at the last train.
     trains()->setCurrentCell(6, 1);
@@ -157,58 +146,43 @@ TEST_F(TrainTable, EnterMovesDownAndWrapsToTheFirstRow)
 
 TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
 {
+    const auto ctrl = [&](GridView* v, int row, int col, Qt::Key k) {
+        showPage(v);
+        v->setCurrentCell(row, col);
+        QTest::keyClick(v, k, Qt::ControlModifier);
+    };
     addTrains(1);
     type(trains(), 1, 1, "6000");
-    trains()->setCurrentCell(1, 1);
-    QTest::keyClick(trains(), Qt::Key_C, Qt::ControlModifier);
+    ctrl(trains(), 1, 1, Qt::Key_C);
     EXPECT_EQ(form->cellClipboardInt, 6000);
-    trains()->setCurrentCell(3, 2);
     form->document().modified = false;
-    QTest::keyClick(trains(), Qt::Key_V, Qt::ControlModifier);
+    ctrl(trains(), 3, 2, Qt::Key_V);
     EXPECT_EQ(r().speed[2], 6000);
     EXPECT_EQ(shown(trains(), 3, 2), "6000");
     EXPECT_TRUE(form->document().modified);
-    // Rows without a clipboard take nothing.
-    trains()->setCurrentCell(4, 2);
-    QTest::keyClick(trains(), Qt::Key_V, Qt::ControlModifier);
+    ctrl(trains(), 4, 2, Qt::Key_V);  // rows without a clipboard take nothing
     EXPECT_EQ(r().trainType[2], 0);
 
     // The integer clipboard is shared with the angle rows, and a paste is checked like typing.
-    showPage(stretches());
-    stretches()->setCurrentCell(4, 1);
-    QTest::keyClick(stretches(), Qt::Key_V, Qt::ControlModifier);
+    ctrl(stretches(), 4, 1, Qt::Key_V);
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
     EXPECT_NE(editor(stretches()), nullptr);
     EXPECT_EQ(r().angleFrom[1], 0);
     key(stretches(), Qt::Key_Escape);
-
     // Real rows: copy the distance, paste it as receiver height.
     type(stretches(), 6, 1, "60.5");
-    stretches()->setCurrentCell(6, 1);
-    QTest::keyClick(stretches(), Qt::Key_C, Qt::ControlModifier);
+    ctrl(stretches(), 6, 1, Qt::Key_C);
     EXPECT_FLOAT_EQ(form->cellClipboardReal, 60.5f);
-    stretches()->setCurrentCell(10, 1);
-    QTest::keyClick(stretches(), Qt::Key_V, Qt::ControlModifier);
+    ctrl(stretches(), 10, 1, Qt::Key_V);
     EXPECT_FLOAT_EQ(r().receiverHeight[1], 60.5f);
 
     // Ctrl+V inside an open editor accepts the pasted value at once.
-    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 9, 1));
-    EXPECT_EQ(e, nullptr);  // a straight stretch has no radius
-    open(stretches(), 5, 1);
-    ASSERT_NE(editor(stretches()), nullptr);
+    EXPECT_EQ(open(stretches(), 9, 1), nullptr);  // a straight stretch has no radius
+    ASSERT_NE(open(stretches(), 5, 1), nullptr);
     form->cellClipboardInt = 120;
     key(stretches(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(r().angleTo[1], 120);
     EXPECT_EQ(editor(stretches()), nullptr);
-}
-
-TEST_F(TrainTable, TrackCheckBoxesFollowTheTracksInUse)
-{
-    auto idx = trains()->model()->index(5, 0);
-    EXPECT_EQ(idx.data(Qt::CheckStateRole).toInt(), Qt::Checked);
-    EXPECT_TRUE(trains()->model()->setData(idx, Qt::Unchecked, Qt::CheckStateRole));
-    EXPECT_EQ(r().runsOnTrack[1][1], 0);
-    EXPECT_TRUE(form->document().modified);
 }
 
 TEST_F(TrainTable, ClickOrSpaceInATrackCellTogglesIt)
@@ -218,30 +192,8 @@ TEST_F(TrainTable, ClickOrSpaceInATrackCellTogglesIt)
     const QRect cell = trains()->visualRect(trains()->model()->index(5, 0));
     QTest::mouseClick(trains()->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(3, 3));
     EXPECT_EQ(r().runsOnTrack[1][1], 0);
+    EXPECT_TRUE(form->document().modified);
     EXPECT_FALSE(form->Button_Berakning()->isEnabled());
     QTest::keyClick(trains(), Qt::Key_Space);
     EXPECT_EQ(r().runsOnTrack[1][1], 1);
-}
-
-TEST_F(TrainTable, TypingIntoACellReplacesItsValue)
-{
-    showPage(trains());
-    trains()->setCurrentCell(3, 1);
-    type(trains(), 3, 1, "80");
-    trains()->setCurrentCell(3, 1);
-    QTest::keyClick(trains(), Qt::Key_1);
-    auto* e = qobject_cast<QLineEdit*>(editor(trains()));
-    ASSERT_NE(e, nullptr);
-    QTest::keyClicks(e, "20");
-    EXPECT_EQ(e->text(), "120");
-    QTest::keyClick(e, Qt::Key_Return);
-    EXPECT_EQ(r().speed[1], 120);
-    // Letters never reach an integer cell: the old value stays.
-    trains()->setCurrentCell(3, 1);
-    QTest::keyClick(trains(), Qt::Key_X);
-    e = qobject_cast<QLineEdit*>(editor(trains()));
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->text(), "120");
-    QTest::keyClick(e, Qt::Key_Escape);
-    EXPECT_EQ(r().speed[1], 120);
 }

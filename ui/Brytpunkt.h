@@ -1,6 +1,7 @@
 #pragma once
-// "Ny Brytpunkt": adds a break point to the cross-section of one stretch, or replaces the
-// ground height of the point at the same rounded distance.
+// TForm_Brytpunkt, the break-point dialog "Ny Brytpunkt": adds a break point to the
+// cross-section of one stretch, or replaces the ground height of the point at the same
+// rounded distance.
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
 #pragma once
-// The About box: the program's name and version.
+// TForm_About, the About box: the program's name and version.
 
 #include <QDialog>
 

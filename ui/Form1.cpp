@@ -1,13 +1,12 @@
-#include "ui/Skarm.h"
+// TForm1, the screen dialog "SKÄRM" of the cross-section dialog.
+#include "ui/Form1.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "calc/Format.h"
 #include "calc/Profile.h"
@@ -26,26 +25,12 @@ TForm1::TForm1(ProjectRecord& record, QWidget* parent) : QDialog(parent), r_(rec
     setWindowTitle(QStringLiteral("SKÄRM"));
     setModal(true);
 
-    basisLabel_ = new QLabel(this);
-    basisLabel_->setObjectName(QStringLiteral("Label_Basis"));
-
-    table_ = new ProfileTable(this);
-    table_->setObjectName(QStringLiteral("OvcTable_Skarm"));
-    table_->integerDigits = 4;
-    table_->setRowCount(2);
-    table_->setColumnCount(1);
-    table_->horizontalHeader()->hide();
-    table_->verticalHeader()->setHighlightSections(false);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    const TwoRowDialogParts parts = layOutTwoRowDialog(this, QStringLiteral("OvcTable_Skarm"));
+    basisLabel_ = parts.basisLabel;
+    table_ = parts.table;
+    okButton_ = parts.ok;
+    cancelButton_ = parts.cancel;
     table_->setFixedSize(340, 2 * table_->verticalHeader()->defaultSectionSize() + 4);
-    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (int row = 0; row < 2; ++row) {
-        auto* item = new QTableWidgetItem;
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        table_->setItem(row, 0, item);
-    }
-    table_->allowsNegative = [](int row) { return row == 1; };  // the crest height is taken as typed
     table_->apply = [this](int row, int, double v) {
         if (row == 0)
             distance_ = v;
@@ -66,25 +51,8 @@ TForm1::TForm1(ProjectRecord& record, QWidget* parent) : QDialog(parent), r_(rec
         return true;
     };
 
-    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
-    okButton_->setObjectName(QStringLiteral("Button_OK"));
-    cancelButton_ = new QPushButton(QStringLiteral("&Avbryt"), this);
-    cancelButton_->setObjectName(QStringLiteral("Button_Avbryt"));
-    for (QPushButton* b : {okButton_, cancelButton_}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
     connect(okButton_, &QPushButton::clicked, this, &TForm1::Button_OKClick);
     connect(cancelButton_, &QPushButton::clicked, this, &TForm1::Button_AvbrytClick);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancelButton_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(basisLabel_);
-    layout->addWidget(table_);
-    layout->addLayout(buttons);
 }
 
 TForm1::~TForm1() { table_->detach(); }

@@ -1,11 +1,10 @@
-#include "ui/nybpbox.h"
+// TForm_Brytpunkt, the break-point dialog "Ny Brytpunkt" of the cross-section dialog.
+#include "ui/Brytpunkt.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "calc/Profile.h"
 #include "ui/CrossSectionCommon.h"
@@ -18,28 +17,14 @@ TForm_Brytpunkt::TForm_Brytpunkt(ProjectRecord& record, QWidget* parent) : QDial
     setWindowTitle(QStringLiteral("Ny Brytpunkt"));
     setModal(true);
 
-    basisLabel_ = new QLabel(this);
-    basisLabel_->setObjectName(QStringLiteral("Label_Basis"));
-
-    table_ = new ProfileTable(this);
-    table_->setObjectName(QStringLiteral("OvcTable_Brytpunkt"));
-    table_->integerDigits = 4;
-    table_->setRowCount(2);
-    table_->setColumnCount(1);
+    const TwoRowDialogParts parts = layOutTwoRowDialog(this, QStringLiteral("OvcTable_Brytpunkt"));
+    basisLabel_ = parts.basisLabel;
+    table_ = parts.table;
+    okButton_ = parts.ok;
+    cancelButton_ = parts.cancel;
     table_->setVerticalHeaderLabels({QStringLiteral("Avstånd till spårmitt (m)"), QStringLiteral("Markhöjd (m)")});
-    table_->horizontalHeader()->hide();
-    table_->verticalHeader()->setHighlightSections(false);
-    table_->horizontalHeader()->setStretchLastSection(true);
     table_->setFixedSize(table_->verticalHeader()->sizeHint().width() + 110,
                          2 * table_->verticalHeader()->defaultSectionSize() + 4);
-    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (int row = 0; row < 2; ++row) {
-        auto* item = new QTableWidgetItem;
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        table_->setItem(row, 0, item);
-    }
-    table_->allowsNegative = [](int row) { return row == 1; };  // a ground height may be negative
     table_->apply = [this](int row, int, double v) {
         if (row == 0)
             newDistance_ = v;
@@ -58,25 +43,8 @@ TForm_Brytpunkt::TForm_Brytpunkt(ProjectRecord& record, QWidget* parent) : QDial
         return false;
     };
 
-    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
-    okButton_->setObjectName(QStringLiteral("Button_OK"));
-    cancelButton_ = new QPushButton(QStringLiteral("&Avbryt"), this);
-    cancelButton_->setObjectName(QStringLiteral("Button_Avbryt"));
-    for (QPushButton* b : {okButton_, cancelButton_}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
     connect(okButton_, &QPushButton::clicked, this, &TForm_Brytpunkt::Button_OKClick);
     connect(cancelButton_, &QPushButton::clicked, this, &TForm_Brytpunkt::Button_AvbrytClick);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancelButton_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(basisLabel_);
-    layout->addWidget(table_);
-    layout->addLayout(buttons);
 }
 
 double TForm_Brytpunkt::displayed(int p) const { return static_cast<double>(r_.bpDistance[s_][p]) * scale_; }

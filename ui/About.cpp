@@ -1,4 +1,5 @@
-#include "ui/Aboutu.h"
+// TForm_About, the About box.
+#include "ui/About.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #pragma once
-// "SKÄRM": asks for the position and crest height of a screen when one is switched on in
-// the cross-section dialog.
+// TForm1, the screen dialog "SKÄRM": asks for the position and crest height of a screen
+// when one is switched on in the cross-section dialog.
 
 #include <QDialog>
 
