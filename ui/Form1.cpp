@@ -103,7 +103,7 @@ void TForm1::Button_OKClick()
 {
     if (table_->activeEditor() && !table_->finishEdit(ProfileTable::Move::FocusLost)) return;
     if (!(distance_ < limit_)) {
-        // The original text keeps its "\n\r" pair.
+        // This message has always had "\n\r" (not CR LF) between its lines.
         const QString text = QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än ") +
                              QString::fromStdString(formatGeneral(limit_, 15, separator())) +
                              QStringLiteral(" meter!");
