@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -23,6 +22,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "model/FileSystem.h"
 #include "report/Exports.h"
 #include "ui/Platform.h"
 #include "ui/Settings.h"
@@ -167,14 +167,12 @@ ReportKind ReportActions::reportKind() const
 ReportInput ReportActions::input()
 {
     const std::string& file = ctx_.doc.currentFileName;
-    // Year first whatever the locale, as the command-line tool writes it.
-    const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     return ReportInput{ctx_.record,
                        ctx_.results,
                        ctx_.doc.segmentLength,
                        QDir::toNativeSeparators(QString::fromStdString(file)).toStdString(),
                        SKENBRUS_VERSION_TEXT,
-                       date.toStdString(),
+                       localDateNow(),  // year first whatever the locale, as in the command-line tool
                        ctx_.decimalSeparator};
 }
 
