@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -81,6 +82,76 @@ ProjectRecord StudyRecord(const ProjectRecord& r, const StudyRequest& req, doubl
     return m;
 }
 
+namespace {
+// The heights of one study shared out to worker threads: each worker takes the next height and
+// writes only that row's slot. The calling thread watches the count of finished heights.
+class HeightPool {
+public:
+    HeightPool(const ProjectRecord& r, const RunSettings& rs, const AngleFactors& factors, const StudyRequest& req)
+        : r_(r), rs_(rs), factors_(factors), req_(req), rows_(req.heights.size())
+    {
+    }
+
+    void start(std::size_t threads)
+    {
+        workersLeft_ = threads;
+        for (std::size_t t = 0; t < threads; ++t) pool_.emplace_back([this] { work(); });
+    }
+    // Waits up to 40 ms for news; the heights finished so far, or nullopt once every worker has left.
+    std::optional<std::size_t> waitForProgress()
+    {
+        std::unique_lock lock(mutex_);
+        finished_.wait_for(lock, std::chrono::milliseconds(40));
+        if (workersLeft_ == 0) return std::nullopt;
+        return done_;
+    }
+    void stop() { stop_ = true; }
+    bool stopped() const { return stop_; }
+    void join() { pool_.clear(); }
+    std::exception_ptr failure() const { return failure_; }
+    std::vector<StudyRow> takeRows() { return std::move(rows_); }
+
+private:
+    void work()
+    {
+        for (;;) {
+            const std::size_t i = next_.fetch_add(1);
+            if (i >= rows_.size() || stop_.load()) break;
+            try {
+                rows_[i] = runOne(r_, rs_, factors_, req_, i, stop_);
+            } catch (const StudyStopped&) {
+                break;
+            } catch (...) {
+                std::lock_guard lock(mutex_);
+                if (!failure_) failure_ = std::current_exception();
+                stop_ = true;
+                break;
+            }
+            std::lock_guard lock(mutex_);
+            ++done_;
+            finished_.notify_one();
+        }
+        std::lock_guard lock(mutex_);
+        --workersLeft_;
+        finished_.notify_one();
+    }
+
+    const ProjectRecord& r_;
+    const RunSettings& rs_;
+    const AngleFactors& factors_;
+    const StudyRequest& req_;
+    std::vector<StudyRow> rows_;
+    std::atomic<std::size_t> next_{0};
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    std::size_t done_ = 0;
+    std::size_t workersLeft_ = 0;
+    std::exception_ptr failure_;
+    std::vector<std::jthread> pool_;  // last: joined before the state above goes
+};
+}  // namespace
+
 StudyOutcome RunStudy(const ProjectRecord& r, const RunSettings& settings, const AngleFactors& factors,
                       const StudyRequest& req, int threads, const StudyHooks& hooks)
 {
@@ -91,82 +162,38 @@ StudyOutcome RunStudy(const ProjectRecord& r, const RunSettings& settings, const
 
     const std::size_t total = req.heights.size();
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const std::size_t nThreads = std::min<std::size_t>(static_cast<std::size_t>(threads), total);
-
-    // Each worker takes the next height and writes only that row's slot.
-    std::vector<StudyRow> rows(total);
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> stop{false};
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::size_t done = 0;
-    std::size_t workersLeft = nThreads;
-    std::exception_ptr failure;
-
-    auto work = [&] {
-        for (;;) {
-            const std::size_t i = next.fetch_add(1);
-            if (i >= total || stop.load()) break;
-            try {
-                StudyRow row = runOne(r, rs, factors, req, i, stop);
-                rows[i] = std::move(row);
-            } catch (const StudyStopped&) {
-                break;
-            } catch (...) {
-                std::lock_guard lock(mutex);
-                if (!failure) failure = std::current_exception();
-                stop = true;
-                break;
-            }
-            std::lock_guard lock(mutex);
-            ++done;
-            finished.notify_one();
-        }
-        std::lock_guard lock(mutex);
-        --workersLeft;
-        finished.notify_one();
-    };
-
+    HeightPool pool(r, rs, factors, req);
     auto report = [&](std::size_t d) {
         if (hooks.progress) hooks.progress(static_cast<int>(d), static_cast<int>(total));
-        if (hooks.cancelRequested && hooks.cancelRequested()) stop = true;
+        if (hooks.cancelRequested && hooks.cancelRequested()) pool.stop();
     };
 
     report(0);
-    std::vector<std::jthread> pool;
-    pool.reserve(nThreads);
-    for (std::size_t t = 0; t < nThreads; ++t) pool.emplace_back(work);
-
+    pool.start(std::min<std::size_t>(static_cast<std::size_t>(threads), total));
     std::size_t shown = 0;
-    std::unique_lock lock(mutex);
-    while (workersLeft > 0) {
-        finished.wait_for(lock, std::chrono::milliseconds(40));
-        const std::size_t d = done;
-        if (workersLeft == 0) break;
-        // The callbacks run without the lock, so the workers are never held up by them.
-        lock.unlock();
+    // The callbacks run on this thread without the pool's lock, so the workers are never held up
+    // by them.
+    while (const std::optional<std::size_t> d = pool.waitForProgress()) {
         try {
-            if (!stop) report(d);
+            if (!pool.stopped()) report(*d);
         } catch (...) {
             // A callback that fails stops the heights before the failure goes on.
-            stop = true;
-            pool.clear();
+            pool.stop();
+            pool.join();
             throw;
         }
-        shown = d;
-        lock.lock();
+        shown = *d;
     }
-    lock.unlock();
-    pool.clear();  // joins
+    pool.join();
 
-    if (failure) std::rethrow_exception(failure);
+    if (pool.failure()) std::rethrow_exception(pool.failure());
     StudyOutcome out;
-    if (stop) {
+    if (pool.stopped()) {
         out.cancelled = true;
         return out;
     }
     if (shown != total && hooks.progress) hooks.progress(static_cast<int>(total), static_cast<int>(total));
-    out.rows = std::move(rows);
+    out.rows = pool.takeRows();
     return out;
 }
 
