@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 #include "calc/Profile.h"
 #include "calc/Results.h"
@@ -34,7 +35,10 @@ bool smallEnough(const ProjectRecord& r)
 
 const std::string& scratchPath()
 {
-    static const std::string p = "/tmp/skenbrus-fuzz-" + std::to_string(::getpid()) + ".sdb";
+    // One scratch file per fuzzing process (several may run side by side).
+    static const std::string p =
+        (std::filesystem::temp_directory_path() / ("skenbrus-fuzz-" + std::to_string(std::random_device{}()) + ".sdb"))
+            .string();
     return p;
 }
 
