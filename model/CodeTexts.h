@@ -12,7 +12,7 @@ inline constexpr std::array<std::string_view, 3> kShapeNames{"Rak", "Konvex", "K
 inline constexpr std::array<std::string_view, 3> kShapeNamesReport{"Rakt", "Konvex", "Konkav"};
 // "Skärm" (screenType).
 inline constexpr std::array<std::string_view, 3> kScreenTypeNames{"Nej", "Absorb.", "Reflekt."};
-// "Korrek. för spec. banförhållanden" (bankCorrection); the exports spell the bridges out.
+// The bank-correction row (bankCorrection): joints and bridges; the exports spell the bridges out.
 inline constexpr std::array<std::string_view, 4> kBankCorrectionNames{"Nej", "Skarvar", "Bro u bal", "Bro m bal"};
 inline constexpr std::array<std::string_view, 4> kBankCorrectionNamesLong{"Nej", "Skarvar", "Bro utan ballast",
                                                                           "Bro med ballast"};

@@ -176,21 +176,17 @@ void ResultPage::showResults(const ProjectRecord& r, const CalcResults& res)
     OvcTable_Res->setColumnWidth(0, width - 120 - (nTracks > 1 ? samv : 0));
     fixSize(OvcTable_Res, rows + 1, width);
 
-    for (int s = 1; s <= kMaxStretches; ++s) {
-        OvcTable_DelRes->setColumnHidden(s, s > nStretches);
-        OvcTable_DelRes->setColumnWidth(s, 60);
-        setText(OvcTable_DelRes, 1, s, s <= nStretches ? tenthText(res.StretchEqLevel[s]) : QString());
-        setText(OvcTable_DelRes, 2, s, s <= nStretches ? tenthText(res.StretchMaxLevel[s]) : QString());
-    }
-    OvcTable_DelRes->setColumnWidth(0, titleWidth(OvcTable_DelRes, 200));
-    fixSize(OvcTable_DelRes, 3, OvcTable_DelRes->columnWidth(0) + 60 * nStretches);
-
-    for (int k = 1; k <= kMaxTracks; ++k) {
-        OvcTable_SparRes->setColumnHidden(k, k > nTracks);
-        OvcTable_SparRes->setColumnWidth(k, 60);
-        setText(OvcTable_SparRes, 1, k, k <= nTracks ? tenthText(res.TrackEqLevel[k]) : QString());
-        setText(OvcTable_SparRes, 2, k, k <= nTracks ? tenthText(res.TrackMaxLevel[k]) : QString());
-    }
-    OvcTable_SparRes->setColumnWidth(0, titleWidth(OvcTable_SparRes, 200));
-    fixSize(OvcTable_SparRes, 3, OvcTable_SparRes->columnWidth(0) + 60 * nTracks);
+    // One column per stretch or per track in use: its equivalent and its maximum level.
+    auto fillLevelColumns = [this](QTableWidget* table, int used, int columns, const auto& eq, const auto& max) {
+        for (int c = 1; c <= columns; ++c) {
+            table->setColumnHidden(c, c > used);
+            table->setColumnWidth(c, 60);
+            setText(table, 1, c, c <= used ? tenthText(eq[c]) : QString());
+            setText(table, 2, c, c <= used ? tenthText(max[c]) : QString());
+        }
+        table->setColumnWidth(0, titleWidth(table, 200));
+        fixSize(table, 3, table->columnWidth(0) + 60 * used);
+    };
+    fillLevelColumns(OvcTable_DelRes, nStretches, kMaxStretches, res.StretchEqLevel, res.StretchMaxLevel);
+    fillLevelColumns(OvcTable_SparRes, nTracks, kMaxTracks, res.TrackEqLevel, res.TrackMaxLevel);
 }
