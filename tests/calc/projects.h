@@ -3,6 +3,8 @@
 // every track, flat profiles), and the full run as the program does it.
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "calc/Run.h"
@@ -34,6 +36,20 @@ inline ProjectRecord curved(int shape, int a1, int a2, float r1, float r2, float
     ProjectRecord r = straight(a1, a2, 0.0f);
     makeCurved(r, 1, shape, a1, a2, r1, r2, Rc);
     return r;
+}
+
+// Stretch s gets the break points (distance, height), labelled "SM", "BP"…, "MT".
+inline void setProfile(ProjectRecord& r, int s, std::initializer_list<std::pair<float, float>> points)
+{
+    int p = 0;
+    for (auto [x, z] : points) {
+        r.bpDistance[s][++p] = x;
+        r.bpHeight[s][p] = z;
+        r.bpLabel[s][p].setBytes("BP");
+    }
+    r.bpCount[s] = p;
+    r.bpLabel[s][1].setBytes("SM");
+    r.bpLabel[s][p].setBytes("MT");
 }
 
 // Adds a straight stretch as the next slot of the track; returns its number.
