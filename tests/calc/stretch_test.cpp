@@ -49,16 +49,20 @@ TEST(StretchCaseA, SegmentsAndRemainderPoints)
     EXPECT_EQ(stretchCaseOf(straight(0, 180, 10), 1), StretchCase::B);  // taken as 1..179
     EXPECT_EQ(stretchCaseOf(straight(0, 90, 10), 1), StretchCase::A);
     EXPECT_EQ(stretchCaseOf(straight(90, 180, 10), 1), StretchCase::A);
-    // D = 10, 17° from the normal: the far end rounds to 3 m; before the normal too.
-    EXPECT_EQ(walk(straight(90, 107, 10), 1).placement(), (Points{{0, 1}, {1, 1}, {2, 1}, {2.5, 0.5}}));
-    EXPECT_EQ(walk(straight(73, 90, 10), 1).placement(), (Points{{0, 1}, {1, 1}, {2, 1}, {2.5, 0.5}}));
-    // xe = 4 and xe = 5 with 2 m segments; at 5 the last full point keeps the remainder 0.
-    EXPECT_EQ(walk(straight(90, 112, 10), 2).placement(), (Points{{0, 2}, {2, 2}, {3, 1}}));
-    EXPECT_EQ(walk(straight(90, 117, 10), 2).placement(), (Points{{0, 2}, {2, 2}, {4, 0}}));
-    // Coinciding ends (90..90): one point standing for a whole segment.
-    const Walk w1 = walk(straight(90, 90, 10), 1), w3 = walk(straight(90, 90, 10), 3);
-    EXPECT_EQ(w3.placement(), (Points{{0, 3}}));
-    EXPECT_NEAR(w3.Leq - w1.Leq, 10.0 * std::log10(3.0), 1e-9);
+    struct Case {
+        int a1, a2, segment;
+        Points placement;
+    } const cases[] = {
+        // D = 10, 17° from the normal: the far end rounds to 3 m; before the normal too.
+        {90, 107, 1, {{0, 1}, {1, 1}, {2, 1}, {2.5, 0.5}}},
+        {73, 90, 1, {{0, 1}, {1, 1}, {2, 1}, {2.5, 0.5}}},
+        // xe = 4 and xe = 5 with 2 m segments; at 5 the last full point keeps the remainder 0.
+        {90, 112, 2, {{0, 2}, {2, 2}, {3, 1}}},
+        {90, 117, 2, {{0, 2}, {2, 2}, {4, 0}}},
+        {90, 90, 3, {{0, 3}}},  // coinciding ends: one point standing for a whole segment
+    };
+    for (const Case& c : cases) EXPECT_EQ(walk(straight(c.a1, c.a2, 10), c.segment).placement(), c.placement) << c.a1;
+    EXPECT_NEAR(walk(straight(90, 90, 10), 3).Leq - walk(straight(90, 90, 10), 1).Leq, 10.0 * std::log10(3.0), 1e-9);
 }
 
 TEST(StretchCaseA, LongStretchEndsByTheStopRule)
@@ -111,32 +115,27 @@ TEST(StretchCaseB, FullSegmentsFollowAShortenedCentralSegment)
 
 TEST(StretchSwitches, SixDecibelsOnTheSwitchZoneOnce)
 {
-    auto zonePoints = [](const Walk& w, int pass) {
-        int n = 0;
-        for (const auto& p : w.points) {
-            if (p.dLv != 0.0) {
-                EXPECT_TRUE(p.dLv == 6.0 && p.position >= 20 && p.position <= 30);
-            }
-            n += p.pass == pass && p.dLv == 6.0;
+    // Points of each pass given 6 dB; no point outside the zone 20..30 m gets anything.
+    auto zonePoints = [](const ProjectRecord& r) {
+        std::pair<int, int> n;
+        for (const auto& p : walk(r, 1).points) {
+            EXPECT_TRUE(p.dLv == 0.0 || (p.dLv == 6.0 && p.position >= 20 && p.position <= 30));
+            (p.pass == 1 ? n.first : n.second) += p.dLv == 6.0;
         }
         return n;
     };
-    // Case A from 0 to 103 m, zone 20..30 m: 11 points.
+    // Case A from 0 to 103 m: 11 points.
     ProjectRecord r = straight(90, 169, 20);
     r.switchesOn[1] = 1;
     r.switchStart[1] = 20;
-    EXPECT_EQ(zonePoints(walk(r, 1), 1), 11);
+    EXPECT_EQ(zonePoints(r), std::pair(11, 0));
     // Case B: on the first side long enough to hold the zone, and only there.
-    ProjectRecord b = straight(45, 135, 50);
-    b.switchesOn[1] = 1;
-    b.switchStart[1] = 20;
-    Walk wb = walk(b, 1);
-    EXPECT_EQ(zonePoints(wb, 1), 11);
-    EXPECT_EQ(zonePoints(wb, 2), 0);
-    b.angleFrom[1] = 80;  // side 1 is 8.8 m: the zone lies on side 2
-    wb = walk(b, 1);
-    EXPECT_EQ(zonePoints(wb, 1), 0);
-    EXPECT_EQ(zonePoints(wb, 2), 11);
+    r.angleFrom[1] = 45;
+    r.angleTo[1] = 135;
+    r.perpDistance[1] = 50;
+    EXPECT_EQ(zonePoints(r), std::pair(11, 0));
+    r.angleFrom[1] = 80;  // side 1 is 8.8 m: the zone lies on side 2
+    EXPECT_EQ(zonePoints(r), std::pair(0, 11));
 }
 
 TEST(StretchCaseC, ArcFrames)
@@ -150,8 +149,7 @@ TEST(StretchCaseC, ArcFrames)
     EXPECT_EQ(c.CurveStartY[1], 0.0);
     EXPECT_NEAR(c.CurveEndX[1], -50.0, 1e-9);
     EXPECT_NEAR(c.CurveEndY[1], h, 1e-9);
-    EXPECT_NEAR(c.CurveReceiverX[1], 0.0, 1e-9);
-    EXPECT_NEAR(c.CurveReceiverY[1], 0.0, 1e-9);
+    EXPECT_NEAR(std::hypot(c.CurveReceiverX[1], c.CurveReceiverY[1]), 0.0, 1e-9);
     ASSERT_EQ(v.points.size(), 105u);
     for (const auto& p : v.points) EXPECT_NEAR(p.R, 100.0, 1e-9);
     EXPECT_NEAR(v.length(), S, 1e-9);
@@ -171,14 +169,8 @@ TEST(StretchCaseC, ArcFrames)
     EXPECT_TRUE(std::isfinite(z.Leq));
 }
 
-TEST(StretchLevel, PhysicalProperties)
+TEST(StretchLevel, SegmentLengthBarelyMattersAndAScreenHelps)
 {
-    const double near = walk(straight(0, 180, 25), 1).Leq;
-    const double far = walk(straight(0, 180, 50), 1).Leq;
-    EXPECT_GT(near - far, 2.5);
-    EXPECT_LT(near - far, 6.0);
-    EXPECT_NEAR(walk(straight(0, 180, 25), 1, 83.0).Leq - near, 3.0, 0.01);
-    EXPECT_LT(walk(straight(0, 90, 25), 1).Leq, near - 2.0);
     // Halving the segment changes a level by at most 0.1 dB; across the normal even a 15 m
     // segment does. (On one side of the normal the first segment is centred on the end
     // nearest the normal, so long segments reach past it.)
@@ -194,26 +186,7 @@ TEST(StretchLevel, PhysicalProperties)
     sc.screenType[1] = 1;
     sc.screenDistance[1] = 5.0f;
     sc.screenCrestHeight[1] = 2.0f;
-    EXPECT_LT(walk(sc, 1).Leq, near - 1.0);
-}
-
-TEST(StretchLevel, SingleSourcePointMatchesItsBandTerms)
-{
-    // One point at 40 m over hard ground, worked out separately per band: path over the
-    // raised mid-point, dLd, dLa, dLg = 3 + 3m and the A-weighting.
-    ProjectRecord r = straight(90, 90, 40);
-    r.groundSource[1] = r.groundReceiver[1] = r.groundMiddle[1] = 0.0f;
-    const double aw[] = {-26.2, -16.1, -8.6, -3.2, 0.0, 1.2, 1.0}, hs[] = {2.2, 1.7, 1.0, 0.5, 0.6, 0.7, 0.8};
-    const double alpha[] = {0, 0, 0.001, 0.002, 0.004, 0.007, 0.017};
-    double sum = 0.0;
-    for (int b = 0; b < 7; ++b) {
-        const double Lm = (hs[b] + 2.0) / 2.0 + 400.0 / 640.0;
-        const double path = std::hypot(Lm - hs[b], 20.0) + std::hypot(Lm - 2.0, 20.0);
-        const double m = std::max(0.0, 1.0 - 30.0 * (hs[b] + 2.0) / 40.0);
-        sum += std::pow(10.0, (70.0 - 10.0 * std::log10(4.0 * kPi * path * path) - alpha[b] * path + 3.0 + 3.0 * m +
-                               aw[b]) / 10.0);
-    }
-    EXPECT_NEAR(walk(r, 1, 70.0).Leq, 10.0 * std::log10(sum), 1e-9);
+    EXPECT_LT(walk(sc, 1).Leq, walk(straight(0, 180, 25), 1).Leq - 1.0);
 }
 
 TEST(StretchLevel, BandTotalsOnlyWhenAskedForAndTheLevelUnchanged)
