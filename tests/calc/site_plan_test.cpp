@@ -89,7 +89,8 @@ TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
     ASSERT_FALSE(scr.screen.empty());
     for (PlanPoint q : scr.screen) EXPECT_NEAR(dist(q, scr.centre), 105.0, 1e-6);
     r.shape[1] = 1;
-    for (PlanPoint q : buildSitePlan(r).stretches.at(0).screen) EXPECT_NEAR(dist(q), 95.0, 1e-6);
+    const SitePlan inner = buildSitePlan(r);
+    for (PlanPoint q : inner.stretches.at(0).screen) EXPECT_NEAR(dist(q), 95.0, 1e-6);
 
     // A half circle lies on the track's side of the receiver.
     for (int shape : {1, 2}) {
