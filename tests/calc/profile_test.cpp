@@ -6,28 +6,20 @@
 #include <cmath>
 
 #include "calc/Profile.h"
+#include "projects.h"
 
 namespace {
 
-// A straight stretch 1 with the given break points (distance, height); first "SM", last
-// "MT", the others "BP".
-ProjectRecord Profile(std::initializer_list<std::pair<float, float>> points, float receiverHeight = 2.0f)
+// Stretch 1 straight over the given break points (distance, height), the receiver 2 m above
+// the last.
+ProjectRecord Profile(const std::vector<std::pair<float, float>>& points)
 {
     ProjectRecord r = startupDefaults("2026-01-01 00:00:00");
-    int p = 0;
-    for (auto [dist, height] : points) {
-        ++p;
-        r.bpDistance[1][p] = dist;
-        r.bpHeight[1][p] = height;
-        r.bpLabel[1][p].setBytes("BP");
-    }
-    r.bpCount[1] = p;
-    r.bpLabel[1][1].setBytes("SM");
-    r.bpLabel[1][p].setBytes("MT");
-    r.perpDistance[1] = r.bpDistance[1][p];
-    r.receiverHeight[1] = receiverHeight;
+    setProfile(r, 1, points);
+    const int n = r.bpCount[1];
+    r.perpDistance[1] = r.bpDistance[1][n];
     r.trackHeight[1] = r.bpHeight[1][1];
-    r.receiverGroundHeight[1] = r.bpHeight[1][p];
+    r.receiverGroundHeight[1] = r.bpHeight[1][n];
     return r;
 }
 
@@ -76,11 +68,7 @@ TEST(EffectiveScreenHeights, CurvedLineOfSightAndGuards)
     ProjectRecord r = Profile({{0, 0}, {100, 0}});
     AddScreen(r, 10, 3);
     double low = 0, high = 0;
-    EffectiveScreenHeights(r, 1, 1.0, low, high);
-    // Dh1 = Dh2 = 10·90/1600 = 0.5625; Ls1 = 2.18, Ls2 = 0.65.
-    EXPECT_NEAR(low, 3 - 2.18 - 0.5625, 1e-12);
-    EXPECT_NEAR(high, 3 - 0.65 - 0.5625, 1e-12);
-    EffectiveScreenHeights(r, 1, 0.0, low, high);  // factor 0: no curvature term on line 1
+    EffectiveScreenHeights(r, 1, 0.0, low, high);  // factor 0: no curvature term on line 1 (Ls1 = 2.18)
     EXPECT_NEAR(low, 3 - 2.18, 1e-12);
     EXPECT_FALSE(std::isnan(high));
     // A curved stretch measures from the start distance; no distance at all gives 0, never NaN.
@@ -95,51 +83,64 @@ TEST(EffectiveScreenHeights, CurvedLineOfSightAndGuards)
     EXPECT_EQ(high, 0.0);
 }
 
-TEST(AnalyseProfile, RidgesWithoutScreenAndPictureRounding)
+TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
 {
+    // States: 1 a point above the line source–crest, 2 above crest–receiver, 3 above
+    // source–receiver with a screen that does not cut it, 4 the same without a screen.
+    struct Case {
+        std::vector<std::pair<float, float>> points;
+        float screenAt, crest;
+        const char* label2;  // label of point 2, or nullptr
+        int state;
+    } const cases[] = {
+        {{{0, 0}, {20, 3}, {100, 0}}, 60, 1, nullptr, 1},
+        {{{0, 0}, {80, 3}, {100, 0}}, 40, 1, nullptr, 2},
+        {{{0, 0}, {60, 3}, {100, 0}}, 80, 0.1f, nullptr, 3},
+        {{{0, 0}, {50, 2.25f}, {100, 0}}, 0, 0, nullptr, 4},
+        // Rounded picture coordinates, halves to even: 1.25 m is 100·1.25/2 = 62.5 → 62, Y 98,
+        // and the line source–receiver at x 300 is 97.5 → 98: not above. 1.26 m gives Y 97.
+        {{{0, 0}, {50, 1.25f}, {100, 0}}, 0, 0, nullptr, 0},
+        {{{0, 0}, {50, 1.26f}, {100, 0}}, 0, 0, nullptr, 4},
+        // A later point overwrites an earlier state.
+        {{{0, 0}, {20, 3}, {90, 4}, {100, 0}}, 60, 1, nullptr, 2},
+        {{{0, 0}, {20, 3}, {90, 0}, {100, 0}}, 60, 1, nullptr, 1},
+        // Points after the first "MT" and points labelled "SK" are never counted.
+        {{{0, 0}, {50, 0}, {80, 20}, {100, 0}}, 0, 0, "MT", 0},
+        {{{0, 0}, {20, 3}, {100, 0}}, 60, 1, "SK", 0},
+        // A high point at the crest's distance: the crest–receiver line has no slope there.
+        {{{0, 0}, {50, 10}, {50, 0}}, 50, 20, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        ProjectRecord r = Profile(c.points);
+        if (c.screenAt > 0) AddScreen(r, c.screenAt, c.crest);
+        if (c.label2) r.bpLabel[1][2].setBytes(c.label2);
+        ProfileCheck check;
+        EXPECT_EQ(AnalyseProfile(r, 1, AngleFactors{1, 1}, check).state, c.state) << c.points[1].second;
+    }
+    // Picture coordinates: zmin 0, zmax 2 (the receiver's head), source at 0.5 m.
     ProfileCheck check;
-    AngleFactors f{1, 1};
-    ProjectRecord r = Profile({{0, 0}, {30, 0}, {60, 0}, {100, 0}});
-    ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 0);
-    EXPECT_TRUE(check.WarningArmed);
-    EXPECT_FALSE(a.warningDue);
-    EXPECT_EQ(a.screenHeightText + a.screenBaseText, "");
-    // Coordinates: zmin 0, zmax 2 (the receiver's head), source at 0.5 m.
+    ProjectRecord r = Profile({{0, 0}, {50, 1.25f}, {100, 0}});
+    ProfileAnalysis a = AnalyseProfile(r, 1, AngleFactors{1, 1}, check);
     ASSERT_TRUE(a.picture.valid);
     EXPECT_EQ(a.picture.Ys, 135);
     EXPECT_EQ(a.picture.Yr, 60);
-
-    // A ridge 1 m above the straight line source–receiver: its box comes at OK and at a
-    // calculation, not here.
-    r = Profile({{0, 0}, {50, 2.25f}, {100, 0}});
-    a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 4);
-    EXPECT_EQ(check.ProfileState, 4);
-    EXPECT_FALSE(a.warningDue);
-    EXPECT_FALSE(check.WarningArmed);
-
-    // The classification compares rounded picture coordinates, halves to even: a point of
-    // 1.25 m has 100·1.25/2 = 62.5 → 62, so Y = 98; the line source–receiver at x 300 is
-    // 135 + (60 − 135)·250/500 = 97.5 → 98. Not above. 1.26 m gives [63] → Y 97, above.
-    r = Profile({{0, 0}, {50, 1.25f}, {100, 0}});
-    a = AnalyseProfile(r, 1, f, check);
     EXPECT_EQ(a.picture.Y[2], 98);
-    EXPECT_EQ(a.state, 0);
-    r.bpHeight[1][2] = 1.26f;
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 4);
+    EXPECT_EQ(a.screenHeightText + a.screenBaseText, "");
+    r = Profile({{0, 0}, {50, 10}, {50, 0}});
+    AddScreen(r, 50, 20);
+    a = AnalyseProfile(r, 1, AngleFactors{1, 1}, check);
+    EXPECT_EQ(a.picture.Xb, 550);
+    EXPECT_TRUE(a.picture.screenCuts);
 }
 
-TEST(AnalyseProfile, ScreenStatesWarnOncePerArming)
+TEST(AnalyseProfile, ScreenWarningsOncePerArming)
 {
     AngleFactors f{1, 1};
     ProfileCheck check;
     check.WarningArmed = true;
-    // State 1: a hump between source and a tall screen, above the line source–crest.
     ProjectRecord r = Profile({{0, 0}, {20, 3}, {100, 0}});
     AddScreen(r, 60, 1);
     ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 1);
     ASSERT_TRUE(a.warningDue);
     EXPECT_EQ(a.warningText, "Kontrollera skärmens placering eftersom\r\nnågon/några brytpunkter ligger ovanför "
                              "siktlinjen\r\nmellan källan och skärmkrönet!");
@@ -149,60 +150,35 @@ TEST(AnalyseProfile, ScreenStatesWarnOncePerArming)
     // State 2 would warn but is not armed; back to 0 re-arms.
     r = Profile({{0, 0}, {80, 3}, {100, 0}});
     AddScreen(r, 40, 1);
-    a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 2);
-    EXPECT_FALSE(a.warningDue);
+    EXPECT_FALSE(AnalyseProfile(r, 1, f, check).warningDue);
     r.bpHeight[1][2] = 0;
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 0);
+    AnalyseProfile(r, 1, f, check);
     EXPECT_TRUE(check.WarningArmed);
     r.bpHeight[1][2] = 3;
     a = AnalyseProfile(r, 1, f, check);
     EXPECT_TRUE(a.warningDue);
     EXPECT_EQ(a.warningText, ProfileWarningText(2));
     EXPECT_NE(a.warningText.find("mellan skärmkrönet och mottagaren!"), std::string::npos);
+    EXPECT_NE(ProfileWarningText(3).find("mellan källan och mottagaren!"), std::string::npos);
 
-    // State 3: a low screen that does not cut the line, and a ridge above it.
+    // A ridge without a screen: its box comes at OK and at a calculation, not here.
     check.WarningArmed = true;
-    r = Profile({{0, 0}, {60, 3}, {100, 0}});
-    AddScreen(r, 80, 0.1f);
+    r = Profile({{0, 0}, {50, 2.25f}, {100, 0}});
     a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 3);
-    EXPECT_NE(a.warningText.find("mellan källan och mottagaren!"), std::string::npos);
-
-    // A later point overwrites an earlier state: hump before the screen, then one after it.
-    r = Profile({{0, 0}, {20, 3}, {90, 4}, {100, 0}});
-    AddScreen(r, 60, 1);
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 2);
-    r.bpHeight[1][3] = 0;
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 1);
-    // Points after the first "MT" are not visited.
-    r = Profile({{0, 0}, {50, 0}, {80, 20}, {100, 0}});
-    r.bpLabel[1][2].setBytes("MT");
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 0);
-    // A point labelled "SK" is never counted.
-    r = Profile({{0, 0}, {20, 3}, {100, 0}});
-    r.bpLabel[1][2].setBytes("SK");
-    AddScreen(r, 60, 1);
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 0);
+    EXPECT_EQ(check.ProfileState, 4);
+    EXPECT_FALSE(a.warningDue);
+    EXPECT_FALSE(check.WarningArmed);
 }
 
 TEST(AnalyseProfile, DegenerateProfilesAndTheScreenFoot)
 {
     AngleFactors f{1, 1};
     ProfileCheck check;
-    // Crest at x 550 with a high point at the same distance: the crest–receiver line has no
-    // slope there, so the point counts as not above it.
-    ProjectRecord r = Profile({{0, 0}, {50, 10}, {50, 0}});
-    AddScreen(r, 50, 20);
-    ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.picture.Xb, 550);
-    EXPECT_TRUE(a.picture.screenCuts);
-    EXPECT_EQ(a.state, 0);
     // No receiver distance: nothing classified, no coordinates; the trailing-point rule keeps
     // two points.
-    r = Profile({{0, 0}, {0, 0}});
+    ProjectRecord r = Profile({{0, 0}, {0, 0}});
     check.WarningArmed = false;
-    a = AnalyseProfile(r, 1, f, check);
+    ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
     EXPECT_EQ(a.state, 0);
     EXPECT_FALSE(a.picture.valid);
     EXPECT_TRUE(check.WarningArmed);

@@ -3,7 +3,6 @@
 // every track, flat profiles), and the full run as the program does it.
 
 #include <algorithm>
-#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -39,7 +38,7 @@ inline ProjectRecord curved(int shape, int a1, int a2, float r1, float r2, float
 }
 
 // Stretch s gets the break points (distance, height), labelled "SM", "BP"…, "MT".
-inline void setProfile(ProjectRecord& r, int s, std::initializer_list<std::pair<float, float>> points)
+inline void setProfile(ProjectRecord& r, int s, const std::vector<std::pair<float, float>>& points)
 {
     int p = 0;
     for (auto [x, z] : points) {
