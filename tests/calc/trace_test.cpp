@@ -64,12 +64,13 @@ ProjectRecord onePoint()
     return r;
 }
 
-// The run with the equivalent trace written to dir.
-CalcResults runTraced(ProjectRecord r, const fs::path& dir)
+// The run with the equivalent trace (and the maximum-level one when asked) written to dir.
+CalcResults runTraced(ProjectRecord r, const fs::path& dir, bool maximum = false)
 {
     RunSettings st;
     st.facadeBoxChecked = r.facadeReflectionOn == 1;
     st.trace.equivalent = true;
+    st.trace.maximum = maximum;
     st.trace.folder = dir.string();
     const Calculation c = calculate(r, st);
     EXPECT_TRUE(c.ran);
@@ -81,10 +82,12 @@ TEST(Trace, ExampleProjectFilesInWindows1252)
 {
     TempDir dir;
     ProjectRecord r = readProject(std::string(SKENBRUS_SOURCE_DIR) + "/examples/stationsvagen.sdb");
-    const CalcResults traced = runTraced(r, dir.path);
+    const CalcResults traced = runTraced(r, dir.path, true);
+    EXPECT_EQ(lines(dir.path / "_maximal").at(0), "***** SP\xC5" "R 1 *****");
     RunSettings plain;
     plain.facadeBoxChecked = r.facadeReflectionOn == 1;
-    EXPECT_EQ(calculate(r, plain).res.StretchEqLevel, traced.StretchEqLevel);  // the trace changes nothing
+    const CalcResults untraced = calculate(r, plain).res;  // the trace changes nothing
+    EXPECT_TRUE(untraced.StretchEqLevel == traced.StretchEqLevel && untraced.TrackMaxLevel == traced.TrackMaxLevel);
 
     const auto main = lines(dir.path / "_ekvivalent");
     ASSERT_GT(main.size(), 20u);
