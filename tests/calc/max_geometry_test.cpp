@@ -95,34 +95,13 @@ TEST(MaxGeometry, StraightStretchEndsAndTheTrainKeptInside)
     }
 }
 
-TEST(MaxGeometry, CurvedStretchAndInvalidRadius)
-{
-    ProjectRecord r = maxProject(60, 120, 0.0f);
-    makeCurved(r, 1, 1, 60, 120, 100, 100, 100);
-    const SlotGeometry g = geometry(r, 30);
-    EXPECT_FALSE(g.radiusInvalid);
-    EXPECT_TRUE(g.curved);
-    EXPECT_NEAR(g.arcLength, 104.72, 0.01);
-    EXPECT_EQ(g.S + g.E, 104);
-    r.radius[1] = 40.0f;  // chord 100 m > 2 · 40 m
-    EXPECT_TRUE(geometry(r, 30).radiusInvalid);
-}
-
 TEST(MaxStepping, ForwardAndBackwardAcrossSlotsAndTheNormal)
 {
     // The slots of a track end at the first gap.
     EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{{3, 5, 0, 2, 0, 0, 0, 0}}), 2);
     EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{{1, 2, 3, 4, 5, 6, 7, 8}}), 8);
 
-    ProjectRecord r = maxProject(45, 90, 20.0f);
-    addStretch(r, 1, 90, 135, 20.0f);
     CalcResults frames;
-    const TrackSlots ts = slotsOf(r, frames, 30, {1, 2});
-    EXPECT_EQ(step(ts, {1, 1, true, 0}, 1), (TrackPos{1, 0, true, 0}));
-    EXPECT_EQ(step(ts, {1, 1, true, 0}, 2), (TrackPos{2, 1, false, 0}));  // next slot, 1 m after the normal
-    EXPECT_EQ(step(ts, {2, 1, false, 0}, -1), (TrackPos{2, 0, false, 0}));
-    EXPECT_EQ(step(ts, {2, 1, false, 0}, -2), (TrackPos{1, 1, true, 0}));  // back into slot 1, 1 m before
-
     // A stretch across the normal with S > E: 45..120 at 20 m (S = 20, E = 12). Position 12
     // before the normal is not its end.
     ProjectRecord c = maxProject(45, 120, 20.0f);
@@ -233,23 +212,4 @@ TEST(MaxElement, NearFieldCorrectionOnlyInAllSwedishProjects)
     EXPECT_TRUE(AllTrainsSwedish(r));
     r.nationality[2] = 2;
     EXPECT_FALSE(AllTrainsSwedish(r));
-}
-
-TEST(MaxElement, CurvedDistanceFromTheArcFrame)
-{
-    ProjectRecord r = maxProject(60, 120, 0.0f);
-    makeCurved(r, 1, 1, 60, 120, 100, 100, 100);
-    CalcResults frames;
-    ElementContext ctx;
-    ctx.rec = &r;
-    ctx.frames = &frames;
-    // At x = 0 the distance is startDistance whatever the frame holds.
-    frames.CurveReceiverX[1] = 1234.0;
-    frames.CurveStartY[1] = -77.0;
-    EXPECT_EQ(CurvedElementDistance(ctx, 1, 104.72, kPi / 3.0, 0.0), 100.0);
-    // Konvex with r1 = r2 = R = 100 over 60°: the receiver is the centre, every point is 100 m
-    // away; a zero arc length falls back to φ = x / R.
-    frames = CalcResults{};
-    for (double x : {1.0, 30.5, 104.0}) EXPECT_NEAR(CurvedElementDistance(ctx, 1, kPi / 3.0 * 100.0, kPi / 3.0, x), 100.0, 1e-9);
-    EXPECT_NEAR(CurvedElementDistance(ctx, 1, 0.0, kPi / 3.0, 50.0), 100.0, 1e-9);
 }

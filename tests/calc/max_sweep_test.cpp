@@ -121,25 +121,6 @@ TEST(MaxSlide, ShortTrainSlidesIntoALouderNeighbourEitherWay)
     EXPECT_EQ(fwd.slide(1), (std::pair{Placement{before(1, 17), after(2, 3)}, true}));
 }
 
-TEST(MaxArc, TrainIsSeededAtTheNearestPoint)
-{
-    // Konvex arc of radius 100 from (−100, 0); a receiver at (−100, −50) is nearest to the
-    // start point, so the train grows forward only.
-    ProjectRecord r = maxProject(0, 60, 0.0f);
-    makeCurved(r, 1, 1, 0, 60, 50.0f, 120.0f, 100.0f);
-    CalcResults frames;
-    frames.CurveReceiverX[1] = -100.0;
-    frames.CurveReceiverY[1] = -50.0;
-    ElementContext ctx;
-    ctx.rec = &r;
-    ctx.frames = &frames;
-    EXPECT_EQ(ArcPointDistance(ctx, 1, 0), 50.0f);
-    EXPECT_GT(ArcPointDistance(ctx, 1, 10), 50.0f);
-    const ArcPlacement seeded = PlaceTrainOnArc(ctx, 1, 30, 100);
-    EXPECT_EQ(seeded.rear, 0);
-    EXPECT_EQ(seeded.front, 29);
-}
-
 TEST(MaxMiddle, MiddleOfATrainOnOneSlotAndAcrossSlots)
 {
     // 31 m train from 31 m to 0 m before the normal at d = 20: 31 steps, 16 from the rear
