@@ -15,8 +15,7 @@ double tanDeg(double d) { return std::tan(kPi * d / 180.0); }
 
 // The source points of a stretch-1 walk (emission 80 dB in every band) and its level.
 struct Walk {
-    double Leq = 0.0;
-    Array1<double, 7> bandTotals{};
+    StretchLevel level;
     std::vector<SourcePointInfo> points;
     CalcResults results;
     std::vector<std::pair<double, double>> placement(int pass = 0) const  // (position, length)
@@ -43,9 +42,7 @@ Walk walk(const ProjectRecord& r, int seg, bool bandTotals = false)
     ctx.observer = [&w](const SourcePointInfo& p) { w.points.push_back(p); };
     Array1<double, 7> e;
     e.fill(80.0);
-    const StretchLevel level = StretchEquivalentLevel(r, 1, e, 0.0, ctx, w.results);
-    w.Leq = level.Leq;
-    for (int b = 1; b <= 7; ++b) w.bandTotals[b] = level.bandTotals[b];
+    w.level = StretchEquivalentLevel(r, 1, e, 0.0, ctx, w.results);
     return w;
 }
 
@@ -60,13 +57,13 @@ TEST(StretchWalk, CasesAndDegenerateStretches)
     // Coinciding ends (90..90): one point standing for a whole segment.
     const Walk w1 = walk(straight(90, 90, 10), 1), w3 = walk(straight(90, 90, 10), 3);
     EXPECT_EQ(w3.placement(), (Points{{0, 3}}));
-    EXPECT_NEAR(w3.Leq - w1.Leq, 10.0 * std::log10(3.0), 1e-9);
+    EXPECT_NEAR(w3.level.Leq - w1.level.Leq, 10.0 * std::log10(3.0), 1e-9);
     // Symmetric and shorter than a segment: one central point for the whole stretch.
     EXPECT_EQ(walk(straight(89, 91, 10), 1).placement(), (Points{{0, 20.0 * tanDeg(1)}}));
     // A zero-chord arc (r1 = r2, a1 = a2): θ = S = 0, one point, nothing undefined.
     const Walk z = walk(curved(1, 60, 60, 100, 100, 50), 1);
     ASSERT_EQ(z.points.size(), 1u);
-    EXPECT_TRUE(std::isfinite(z.Leq));
+    EXPECT_TRUE(std::isfinite(z.level.Leq));
 }
 
 TEST(StretchCaseB, FullSegmentsFollowAShortenedCentralSegment)
@@ -89,11 +86,11 @@ TEST(StretchCaseB, FullSegmentsFollowAShortenedCentralSegment)
 TEST(StretchLevel, BandTotalsOnlyWhenAskedForAndTheLevelUnchanged)
 {
     const Walk plain = walk(straight(0, 180, 25), 1), summed = walk(straight(0, 180, 25), 1, true);
-    EXPECT_EQ(plain.Leq, summed.Leq);
+    EXPECT_EQ(plain.level.Leq, summed.level.Leq);
     double all = 0.0;
     for (int b = 1; b <= 7; ++b) {
-        EXPECT_EQ(plain.bandTotals[b], 0.0);
-        all = AddLevel(all, summed.bandTotals[b]);
+        EXPECT_EQ(plain.level.bandTotals[b], 0.0);
+        all = AddLevel(all, summed.level.bandTotals[b]);
     }
-    EXPECT_NEAR(all, summed.Leq, 1e-9);
+    EXPECT_NEAR(all, summed.level.Leq, 1e-9);
 }
