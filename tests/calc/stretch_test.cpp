@@ -60,7 +60,9 @@ TEST(StretchWalk, CasesAndDegenerateStretches)
     EXPECT_NEAR(w3.level.Leq - w1.level.Leq, 10.0 * std::log10(3.0), 1e-9);
     // Symmetric and shorter than a segment: one central point for the whole stretch.
     EXPECT_EQ(walk(straight(89, 91, 10), 1).placement(), (Points{{0, 20.0 * tanDeg(1)}}));
-    // A zero-chord arc (r1 = r2, a1 = a2): θ = S = 0, one point, nothing undefined.
+    // A half circle ends opposite its start; a zero-chord arc (r1 = r2, a1 = a2) has θ = S = 0,
+    // one point, nothing undefined.
+    EXPECT_EQ(walk(curved(1, 0, 180, 100, 100, 100), 5).results.CurveEndX[1], 100.0);
     const Walk z = walk(curved(1, 60, 60, 100, 100, 50), 1);
     ASSERT_EQ(z.points.size(), 1u);
     EXPECT_TRUE(std::isfinite(z.level.Leq));
