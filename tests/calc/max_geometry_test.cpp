@@ -1,4 +1,5 @@
-// Stretch geometry in whole metres, the stepping rule and the element walk.
+// Stretch geometry in whole metres, the stepping rule, the element walk and the level of one
+// element: emission, near-field correction, switch term, distances.
 
 #include <gtest/gtest.h>
 
@@ -6,34 +7,29 @@
 #include <vector>
 
 #include "TraceCapture.h"
+#include "calc/ElementLevel.h"
 #include "calc/MaxLevel.h"
 #include "max_fixture.h"
 
 namespace {
 
-SlotGeometry geometry(const ProjectRecord& r, int s, long long L, bool* invalid = nullptr)
+SlotGeometry geometry(const ProjectRecord& r, long long L)
 {
-    CalcResults frames;
-    ElementContext ctx;
-    ctx.rec = &r;
-    ctx.frames = &frames;
-    const SlotGeometry g = StretchGeometry(ctx, s, L);
-    if (invalid) *invalid = g.radiusInvalid;
-    return g;
+    return slotsOf(r, CalcResults{}, L, {1}).g[1];
 }
 
-// Positions of the elements a walk visits, read from the trace.
-std::vector<std::string> walkedPositions(const ProjectRecord& r, const TrackSlots& ts, const TrackPos& start,
-                                         long long count, int confine)
+// Positions of the elements a walk visits on the track of the given stretches, read from the trace.
+std::vector<std::string> walkedPositions(const ProjectRecord& r, long long L, const std::vector<int>& stretches,
+                                         const TrackPos& start, long long count, int confine)
 {
     CalcResults frames;
+    const TrackSlots ts = slotsOf(r, frames, L, stretches);
     TraceCapture tc(TracePass::Maximum);
     WalkContext w;
     w.elem.rec = &r;
     w.elem.frames = &frames;
     w.elem.trace = &tc;
-    const Coefficients& coef = GetTrainType(1, 0).EmissionCoefficients;
-    w.coef = &coef;
+    w.coef = &GetTrainType(1, 0).EmissionCoefficients;
     w.v = 100;
     WalkElements(w, ts, start, count, confine);
     std::vector<std::string> out;
@@ -42,6 +38,29 @@ std::vector<std::string> walkedPositions(const ProjectRecord& r, const TrackSlot
     return out;
 }
 
+// The position n steps forward (n < 0: backward) from p.
+TrackPos step(const TrackSlots& ts, TrackPos p, int n)
+{
+    for (; n > 0; --n) StepForward(ts, p);
+    for (; n < 0; ++n) StepBackward(ts, p);
+    return p;
+}
+
+
+// Level of the element x m from the foot of the normal on stretch 1 of r (train 1, 100 km/h).
+double straightLevel(const ProjectRecord& r, double x, int switchTerm = 0, bool allSwedish = true,
+                     TraceSink* trace = nullptr)
+{
+    CalcResults frames;
+    ElementContext ctx;
+    ctx.rec = &r;
+    ctx.frames = &frames;
+    ctx.train = 1;
+    ctx.allSwedish = allSwedish && AllTrainsSwedish(r);
+    ctx.trace = trace;
+    const Coefficients& coef = GetTrainType(r.nationality[1], r.trainType[1]).EmissionCoefficients;
+    return LevelAtPointStraight(ctx, 100, switchTerm, 1, trace != nullptr, coef, x);
+}
 }  // namespace
 
 TEST(MaxGeometry, StraightStretchEndsAndTheTrainKeptInside)
@@ -66,7 +85,7 @@ TEST(MaxGeometry, StraightStretchEndsAndTheTrainKeptInside)
         {80, 135, 20, 30, 4, 20, 24, 4, 20},      // longer train: the ends
     };
     for (const Case& c : cases) {
-        const SlotGeometry g = geometry(maxProject(c.a1, c.a2, c.d), 1, c.L);
+        const SlotGeometry g = geometry(maxProject(c.a1, c.a2, c.d), c.L);
         SCOPED_TRACE(std::to_string(c.a1) + ".." + std::to_string(c.a2) + " L " + std::to_string(c.L));
         EXPECT_EQ((std::vector<long long>{g.S, g.E, g.length, g.confinedFrom, g.confinedTo}),
                   (std::vector<long long>{c.S, c.E, c.length, c.from, c.to}));
@@ -76,107 +95,52 @@ TEST(MaxGeometry, StraightStretchEndsAndTheTrainKeptInside)
     }
 }
 
-TEST(MaxGeometry, CurvedStretchAndInvalidRadius)
-{
-    ProjectRecord r = maxProject(60, 120, 0.0f);
-    makeCurved(r, 1, 1, 60, 120, 100, 100, 100);
-    bool invalid = true;
-    SlotGeometry g = geometry(r, 1, 30, &invalid);
-    EXPECT_FALSE(invalid);
-    EXPECT_NEAR(g.arcLength, 104.72, 0.01);
-    EXPECT_EQ(g.S, 0);
-    EXPECT_EQ(g.E, 104);
-    EXPECT_TRUE(g.curved);
-
-    r.radius[1] = 40.0f;  // chord 100 m > 2 · 40 m
-    g = geometry(r, 1, 30, &invalid);
-    EXPECT_TRUE(invalid);
-}
-
 TEST(MaxStepping, ForwardAndBackwardAcrossSlotsAndTheNormal)
 {
     // The slots of a track end at the first gap.
     EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{{3, 5, 0, 2, 0, 0, 0, 0}}), 2);
     EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{{1, 2, 3, 4, 5, 6, 7, 8}}), 8);
 
-    ProjectRecord r = maxProject(45, 90, 20.0f);
-    addStretch(r, 1, 90, 135, 20.0f);
     CalcResults frames;
-    TrackSlots ts = slotsOf(r, frames, 30, {1, 2});
-    TrackPos p{1, 1, true, 0};
-    StepForward(ts, p);
-    EXPECT_EQ(p, (TrackPos{1, 0, true, 0}));
-    StepForward(ts, p);  // next slot, one metre after the normal
-    EXPECT_EQ(p, (TrackPos{2, 1, false, 0}));
-    StepBackward(ts, p);
-    EXPECT_EQ(p, (TrackPos{2, 0, false, 0}));
-    StepBackward(ts, p);  // back into slot 1, one metre before the normal
-    EXPECT_EQ(p, (TrackPos{1, 1, true, 0}));
-
     // A stretch across the normal with S > E: 45..120 at 20 m (S = 20, E = 12). Position 12
     // before the normal is not its end.
     ProjectRecord c = maxProject(45, 120, 20.0f);
     addStretch(c, 1, 120, 150, 20.0f);
-    TrackSlots tc = slotsOf(c, frames, 30, {1, 2});
-    TrackPos q{1, 13, true, 0};
-    StepForward(tc, q);
-    EXPECT_EQ(q, (TrackPos{1, 12, true, 0}));
-    EXPECT_FALSE(AtStretchEnd(tc, q));
-    q = TrackPos{1, 0, true, 0};
-    StepForward(tc, q);
-    EXPECT_EQ(q, (TrackPos{1, 1, false, 0}));
-    q = TrackPos{1, 12, false, 0};
-    EXPECT_TRUE(AtStretchEnd(tc, q));
-    StepForward(tc, q);
-    EXPECT_EQ(q.slot, 2);
-    EXPECT_EQ(q.x, tc.g[2].S + 1);
-    StepBackward(tc, q);
-    StepBackward(tc, q);
-    EXPECT_EQ(q, (TrackPos{1, 11, false, 0}));
+    const TrackSlots tc = slotsOf(c, frames, 30, {1, 2});
+    EXPECT_EQ(step(tc, {1, 13, true, 0}, 1), (TrackPos{1, 12, true, 0}));
+    EXPECT_FALSE(AtStretchEnd(tc, TrackPos{1, 12, true, 0}));
+    EXPECT_EQ(step(tc, {1, 0, true, 0}, 1), (TrackPos{1, 1, false, 0}));
+    EXPECT_TRUE(AtStretchEnd(tc, TrackPos{1, 12, false, 0}));
+    EXPECT_EQ(step(tc, {1, 12, false, 0}, 1), (TrackPos{2, tc.g[2].S + 1, false, 0}));
+    EXPECT_EQ(step(tc, step(tc, {1, 12, false, 0}, 1), -2), (TrackPos{1, 11, false, 0}));
 
     // 88..135 at 10 m: S = Round(tan 2° · 10) = 0; entering it steps to 1 m after the normal.
     ProjectRecord z = maxProject(45, 88, 10.0f);
     addStretch(z, 1, 88, 135, 10.0f);
-    TrackSlots tz = slotsOf(z, frames, 30, {1, 2});
+    const TrackSlots tz = slotsOf(z, frames, 30, {1, 2});
     ASSERT_EQ(tz.g[2].S, 0);
-    q = TrackPos{1, tz.g[1].E, true, 0};
-    StepForward(tz, q);
-    EXPECT_EQ(q, (TrackPos{2, 1, false, 0}));
+    EXPECT_EQ(step(tz, {1, tz.g[1].E, true, 0}, 1), (TrackPos{2, 1, false, 0}));
 }
 
-TEST(MaxWalk, CrossingStretchIsWalkedThroughTheNormal)
+TEST(MaxWalk, ElementsThroughTheNormalAcrossSlotsAndNotPastTheTrack)
 {
+    using Positions = std::vector<std::string>;
     // Pass 3 on 45..135 at 20 m with a 30 m train: 15 elements before, 15 after.
-    ProjectRecord r = maxProject(45, 135, 20.0f);
-    CalcResults frames;
-    TrackSlots ts = slotsOf(r, frames, 30, {1});
-    auto pos = walkedPositions(r, ts, TrackPos{1, 15, true, 0}, 0, 1);
+    Positions pos = walkedPositions(maxProject(45, 135, 20.0f), 30, {1}, TrackPos{1, 15, true, 0}, 0, 1);
     ASSERT_EQ(pos.size(), 30u);
-    EXPECT_EQ(pos.front(), "14.50");
-    EXPECT_EQ(pos[14], "0.50");
-    EXPECT_EQ(pos[15], "0.50");
-    EXPECT_EQ(pos.back(), "14.50");
-}
-
-TEST(MaxWalk, FullTrainRunsAcrossSlotsAndLosesElementsPastTheTrack)
-{
+    EXPECT_EQ((Positions{pos.front(), pos[14], pos[15], pos.back()}), (Positions{"14.50", "0.50", "0.50", "14.50"}));
+    // A full train across two slots: 60 of the 100 elements lie past the track.
     ProjectRecord r = maxProject(45, 90, 20.0f);
     addStretch(r, 1, 90, 135, 20.0f);
-    CalcResults frames;
-    TrackSlots ts = slotsOf(r, frames, 100, {1, 2});
-    auto pos = walkedPositions(r, ts, TrackPos{1, 20, true, 0}, 100, 0);
-    ASSERT_EQ(pos.size(), 40u);  // 60 of the 100 elements lie past the track
-    EXPECT_EQ(pos[0], "19.50");
-    EXPECT_EQ(pos[19], "0.50");
-    EXPECT_EQ(pos[20], "0.50");
-    EXPECT_EQ(pos[39], "19.50");
+    pos = walkedPositions(r, 100, {1, 2}, TrackPos{1, 20, true, 0}, 100, 0);
+    ASSERT_EQ(pos.size(), 40u);
+    EXPECT_EQ((Positions{pos[0], pos[19], pos[20], pos[39]}), (Positions{"19.50", "0.50", "0.50", "19.50"}));
     // A curved stretch yields one element more than its arc length.
     ProjectRecord c = maxProject(60, 120, 0.0f);
     makeCurved(c, 1, 1, 60, 120, 100, 100, 100);
-    TrackSlots tc = slotsOf(c, frames, 200, {1});
-    auto cp = walkedPositions(c, tc, TrackPos{1, 0, false, 1}, 200, 0);
-    ASSERT_EQ(cp.size(), 105u);
-    EXPECT_EQ(cp.back(), "104.50");
+    pos = walkedPositions(c, 200, {1}, TrackPos{1, 0, false, 1}, 200, 0);
+    ASSERT_EQ(pos.size(), 105u);
+    EXPECT_EQ(pos.back(), "104.50");
 }
 
 TEST(MaxWalk, SwitchTermCountsAnElementOnlyInsideTheSwitch)
@@ -202,9 +166,50 @@ TEST(MaxWalk, SwitchTermCountsAnElementOnlyInsideTheSwitch)
     passed = false;
     EXPECT_EQ(ElementSwitchTerm(r, 1, 20.0, true, false, passed), 0);
     EXPECT_TRUE(passed);
-    // The plain rule of a confined train.
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, true, passed), 6);
+    EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, true, passed), 6);  // the plain rule of a confined train
     EXPECT_EQ(ElementSwitchTerm(r, 1, 30.0, true, true, passed), 0);
     r.switchesOn[1] = 0;
     EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, true, passed), 0);
+}
+
+TEST(MaxElement, EmissionSwitchDistanceAndTrace)
+{
+    // v = 100 km/h, (A, B) = (10, 33): 0 + 20 + 43.8 + 33 = 96.8 dB; v = 0: both logarithms 0;
+    // doubling the speed adds (A + 10)·lg 2.
+    EXPECT_DOUBLE_EQ(ElementEmission(EmissionPair{10, 33}, 100), 96.8);
+    EXPECT_DOUBLE_EQ(ElementEmission(EmissionPair{10, 33}, 0), 43.8 + 33);
+    EXPECT_NEAR(ElementEmission(EmissionPair{20, 30}, 200) - ElementEmission(EmissionPair{20, 30}, 100),
+                30.0 * std::log10(2.0), 1e-12);
+    const ProjectRecord r = maxProject(0, 180, 30.0f);
+    EXPECT_NEAR(straightLevel(r, 12.0, 6) - straightLevel(r, 12.0), 6.0, 1e-9);  // a switch: +6 dB
+    // d = 30 m, x = 40 m: r = 50 m, the level at the foot of the normal 50 m away; only |x|
+    // matters and tracing changes nothing.
+    TraceCapture tc(TracePass::Maximum);
+    const double l = straightLevel(r, 40.0, 0, true, &tc);
+    const auto& main = tc.lines(TraceFile::Main);
+    ASSERT_GT(main.size(), 10u);
+    EXPECT_EQ(main.front(), "Meter: 40.00 avstånd: 50.00");
+    EXPECT_EQ(main[8], "dLCv: 0");
+    EXPECT_EQ(main[10].rfind("LpTotal minus?: ", 0), 0u);
+    EXPECT_EQ(l, straightLevel(r, 40.0));
+    EXPECT_EQ(l, straightLevel(r, -40.0));
+    EXPECT_NEAR(l, straightLevel(maxProject(0, 180, 50.0f), 0.0), 1e-9);
+}
+
+TEST(MaxElement, NearFieldCorrectionOnlyInAllSwedishProjects)
+{
+    ProjectRecord r = maxProject(0, 180, 50.0f);
+    // Other Swedish types: +1.5 dB at r = 50 m, none at 150 m; types 4 and 8: +6 dB falling to
+    // 0 at 200 m, so +4.5 dB at 50 m.
+    for (auto [type, rNone, gain50] : {std::tuple{2, 150.0, 1.5}, {4, 200.0, 4.5}}) {
+        r.trainType[1] = type;
+        EXPECT_NEAR(straightLevel(r, 0.0) - straightLevel(r, 0.0, 0, false), gain50, 1e-9) << type;
+        const double x = std::sqrt(rNone * rNone - 2500.0);
+        EXPECT_NEAR(straightLevel(r, x) - straightLevel(r, x, 0, false), 0.0, 1e-12) << type;
+    }
+    // One Finnish train anywhere in the project: no correction for any train.
+    setTrain(r, 2, 1000, 30, 100);
+    EXPECT_TRUE(AllTrainsSwedish(r));
+    r.nationality[2] = 2;
+    EXPECT_FALSE(AllTrainsSwedish(r));
 }

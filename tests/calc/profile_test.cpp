@@ -6,28 +6,20 @@
 #include <cmath>
 
 #include "calc/Profile.h"
+#include "projects.h"
 
 namespace {
 
-// A straight stretch 1 with the given break points (distance, height); first "SM", last
-// "MT", the others "BP".
-ProjectRecord Profile(std::initializer_list<std::pair<float, float>> points, float receiverHeight = 2.0f)
+// Stretch 1 straight over the given break points (distance, height), the receiver 2 m above
+// the last.
+ProjectRecord Profile(const std::vector<std::pair<float, float>>& points)
 {
     ProjectRecord r = startupDefaults("2026-01-01 00:00:00");
-    int p = 0;
-    for (auto [dist, height] : points) {
-        ++p;
-        r.bpDistance[1][p] = dist;
-        r.bpHeight[1][p] = height;
-        r.bpLabel[1][p].setBytes("BP");
-    }
-    r.bpCount[1] = p;
-    r.bpLabel[1][1].setBytes("SM");
-    r.bpLabel[1][p].setBytes("MT");
-    r.perpDistance[1] = r.bpDistance[1][p];
-    r.receiverHeight[1] = receiverHeight;
+    setProfile(r, 1, points);
+    const int n = r.bpCount[1];
+    r.perpDistance[1] = r.bpDistance[1][n];
     r.trackHeight[1] = r.bpHeight[1][1];
-    r.receiverGroundHeight[1] = r.bpHeight[1][p];
+    r.receiverGroundHeight[1] = r.bpHeight[1][n];
     return r;
 }
 
@@ -38,50 +30,33 @@ void AddScreen(ProjectRecord& r, float distance, float crest, int type = 1)
     r.screenCrestHeight[1] = crest;
 }
 
-AngleFactors Factors(int from, int to)
-{
-    ProjectRecord r = startupDefaults("x");
-    r.angleFrom[1] = from;
-    r.angleTo[1] = to;
-    AngleFactors f;
-    ComputeAngleFactors(r, 1, f);
-    return f;
-}
-
 double Deg(double a) { return std::fabs(std::cos(3.141592653589793 * a / 180)); }
 
 }  // namespace
 
 TEST(AngleFactors, EveryCaseOfTheAngleRange)
 {
-    // Range across the normal: maximum line on the normal, equivalent line at the larger half.
-    AngleFactors f = Factors(60, 120);
-    EXPECT_FLOAT_EQ(f.MaxFactor, 1.0f);
-    EXPECT_NEAR(f.EqFactor, 0.966, 0.0005);
-    EXPECT_EQ(Factors(0, 100).EqFactor, static_cast<float>(Deg(45)));  // (90-0)/2 beats (100-90)/2
-    EXPECT_EQ(Factors(80, 180).EqFactor, static_cast<float>(Deg(45)));
-    EXPECT_EQ(Factors(0, 179).EqFactor, static_cast<float>(Deg(45)));  // 45 against 44.5: real halves
-
-    // Range beyond the normal.
-    f = Factors(100, 140);
-    EXPECT_NEAR(f.MaxFactor, 0.985, 0.0005);
-    EXPECT_NEAR(f.EqFactor, 0.866, 0.0005);
-    // Range before the normal; the angles may come in either order.
-    f = Factors(20, 70);
-    EXPECT_EQ(f.MaxFactor, static_cast<float>(Deg(20)));
-    EXPECT_EQ(f.EqFactor, static_cast<float>(Deg(45)));
-    AngleFactors g = Factors(70, 20);
-    EXPECT_EQ(g.MaxFactor, f.MaxFactor);
-    EXPECT_EQ(g.EqFactor, f.EqFactor);
-    // Starting on the normal.
-    f = Factors(90, 150);
-    EXPECT_FLOAT_EQ(f.MaxFactor, 1.0f);
-    EXPECT_EQ(f.EqFactor, static_cast<float>(Deg(30)));
-    // Odd span: the half is not cut to a whole degree.
-    EXPECT_EQ(Factors(100, 101).EqFactor, static_cast<float>(Deg(10.5)));
+    // Maximum line at the end nearest the normal (on it when the range reaches it); equivalent
+    // line in the middle of the larger part on one side of the normal, not cut to whole degrees.
+    struct Case {
+        int from, to;
+        double maxAngle, eqAngle;
+    } const cases[] = {
+        {60, 120, 0, 15}, {0, 100, 0, 45}, {80, 180, 0, 45}, {0, 179, 0, 45},  // 45 against 44.5
+        {100, 140, 10, 30}, {20, 70, 20, 45}, {70, 20, 20, 45}, {90, 150, 0, 30}, {100, 101, 10, 10.5},
+    };
+    for (const Case& c : cases) {
+        ProjectRecord r = startupDefaults("x");
+        r.angleFrom[1] = c.from;
+        r.angleTo[1] = c.to;
+        AngleFactors f;
+        ComputeAngleFactors(r, 1, f);
+        EXPECT_NEAR(f.MaxFactor, Deg(c.maxAngle), 1e-6) << c.from << ".." << c.to;
+        EXPECT_NEAR(f.EqFactor, Deg(c.eqAngle), 1e-6) << c.from << ".." << c.to;
+    }
     // Equal angles keep the previous values.
     ProjectRecord r = startupDefaults("x");
-    f = AngleFactors{0.25f, 0.75f};
+    AngleFactors f{0.25f, 0.75f};
     r.angleFrom[2] = r.angleTo[2] = 45;
     ComputeAngleFactors(r, 2, f);
     EXPECT_EQ(f.EqFactor, 0.25f);
@@ -93,185 +68,141 @@ TEST(EffectiveScreenHeights, CurvedLineOfSightAndGuards)
     ProjectRecord r = Profile({{0, 0}, {100, 0}});
     AddScreen(r, 10, 3);
     double low = 0, high = 0;
-    EffectiveScreenHeights(r, 1, 1.0, low, high);
-    // Dh1 = Dh2 = 10·90/1600 = 0.5625; Ls1 = 2.18, Ls2 = 0.65.
-    EXPECT_NEAR(low, 3 - 2.18 - 0.5625, 1e-12);
-    EXPECT_NEAR(high, 3 - 0.65 - 0.5625, 1e-12);
-
-    EffectiveScreenHeights(r, 1, 0.5, low, high);  // Dh1 = 5·45/800
-    EXPECT_NEAR(low, 3 - 2.18 - 0.28125, 1e-12);
-    EffectiveScreenHeights(r, 1, 0.0, low, high);  // factor 0: no curvature term on line 1
+    EffectiveScreenHeights(r, 1, 0.0, low, high);  // factor 0: no curvature term on line 1 (Ls1 = 2.18)
     EXPECT_NEAR(low, 3 - 2.18, 1e-12);
     EXPECT_FALSE(std::isnan(high));
-
-    // A curved stretch measures from the start distance.
+    // A curved stretch measures from the start distance; no distance at all gives 0, never NaN.
     r.shape[1] = 1;
     r.startDistance[1] = 100;
     r.perpDistance[1] = 0;
     EffectiveScreenHeights(r, 1, 1.0, low, high);
     EXPECT_NEAR(low, 0.2575, 1e-12);
-    // No distance at all: both values 0, never NaN.
     r.startDistance[1] = 0;
     EffectiveScreenHeights(r, 1, 1.0, low, high);
     EXPECT_EQ(low, 0.0);
     EXPECT_EQ(high, 0.0);
 }
 
-TEST(AnalyseProfile, FlatProfileAndRidgesWithoutScreen)
+TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
 {
+    // States: 1 a point above the line source–crest, 2 above crest–receiver, 3 above
+    // source–receiver with a screen that does not cut it, 4 the same without a screen.
+    struct Case {
+        std::vector<std::pair<float, float>> points;
+        float screenAt, crest;
+        const char* label2;  // label of point 2, or nullptr
+        int state;
+    } const cases[] = {
+        {{{0, 0}, {20, 3}, {100, 0}}, 60, 1, nullptr, 1},
+        {{{0, 0}, {80, 3}, {100, 0}}, 40, 1, nullptr, 2},
+        {{{0, 0}, {60, 3}, {100, 0}}, 80, 0.1f, nullptr, 3},
+        {{{0, 0}, {50, 2.25f}, {100, 0}}, 0, 0, nullptr, 4},
+        // Rounded picture coordinates, halves to even: 1.25 m is 100·1.25/2 = 62.5 → 62, Y 98,
+        // and the line source–receiver at x 300 is 97.5 → 98: not above. 1.26 m gives Y 97.
+        {{{0, 0}, {50, 1.25f}, {100, 0}}, 0, 0, nullptr, 0},
+        {{{0, 0}, {50, 1.26f}, {100, 0}}, 0, 0, nullptr, 4},
+        // A later point overwrites an earlier state.
+        {{{0, 0}, {20, 3}, {90, 4}, {100, 0}}, 60, 1, nullptr, 2},
+        {{{0, 0}, {20, 3}, {90, 0}, {100, 0}}, 60, 1, nullptr, 1},
+        // Points after the first "MT" and points labelled "SK" are never counted.
+        {{{0, 0}, {50, 0}, {80, 20}, {100, 0}}, 0, 0, "MT", 0},
+        {{{0, 0}, {20, 3}, {100, 0}}, 60, 1, "SK", 0},
+        // A high point at the crest's distance: the crest–receiver line has no slope there.
+        {{{0, 0}, {50, 10}, {50, 0}}, 50, 20, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        ProjectRecord r = Profile(c.points);
+        if (c.screenAt > 0) AddScreen(r, c.screenAt, c.crest);
+        if (c.label2) r.bpLabel[1][2].setBytes(c.label2);
+        ProfileCheck check;
+        EXPECT_EQ(AnalyseProfile(r, 1, AngleFactors{1, 1}, check).state, c.state) << c.points[1].second;
+    }
+    // Picture coordinates: zmin 0, zmax 2 (the receiver's head), source at 0.5 m.
     ProfileCheck check;
-    AngleFactors f{1, 1};
-    ProjectRecord r = Profile({{0, 0}, {30, 0}, {60, 0}, {100, 0}});
-    ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 0);
-    EXPECT_TRUE(check.WarningArmed);
-    EXPECT_FALSE(a.warningDue);
-    EXPECT_EQ(a.screenHeightText, "");
-    EXPECT_EQ(a.screenBaseText, "");
-    // Coordinates: zmin 0, zmax 2 (the receiver's head), source at 0.5 m.
+    ProjectRecord r = Profile({{0, 0}, {50, 1.25f}, {100, 0}});
+    ProfileAnalysis a = AnalyseProfile(r, 1, AngleFactors{1, 1}, check);
     ASSERT_TRUE(a.picture.valid);
     EXPECT_EQ(a.picture.Ys, 135);
     EXPECT_EQ(a.picture.Yr, 60);
-
-    // A ridge 1 m above the straight line source–receiver.
-    r = Profile({{0, 0}, {50, 2.25f}, {100, 0}});
-    a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 4);
-    EXPECT_EQ(check.ProfileState, 4);
-    EXPECT_FALSE(a.warningDue);  // its box comes at OK and at a calculation
-    EXPECT_FALSE(check.WarningArmed);
-
-    // The classification compares rounded picture coordinates, halves to even: a point of
-    // 1.25 m has 100·1.25/2 = 62.5 → 62, so Y = 98; the line source–receiver at x 300 is
-    // 135 + (60 − 135)·250/500 = 97.5 → 98. Not above.
-    r = Profile({{0, 0}, {50, 1.25f}, {100, 0}});
-    a = AnalyseProfile(r, 1, f, check);
     EXPECT_EQ(a.picture.Y[2], 98);
-    EXPECT_EQ(a.state, 0);
-    // 1.26 m gives [63] → Y 97, above the line.
-    r.bpHeight[1][2] = 1.26f;
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 4);
+    EXPECT_EQ(a.screenHeightText + a.screenBaseText, "");
+    r = Profile({{0, 0}, {50, 10}, {50, 0}});
+    AddScreen(r, 50, 20);
+    a = AnalyseProfile(r, 1, AngleFactors{1, 1}, check);
+    EXPECT_EQ(a.picture.Xb, 550);
+    EXPECT_TRUE(a.picture.screenCuts);
 }
 
-TEST(AnalyseProfile, ScreenStatesWarnOncePerArming)
+TEST(AnalyseProfile, ScreenWarningsOncePerArming)
 {
     AngleFactors f{1, 1};
     ProfileCheck check;
     check.WarningArmed = true;
-
-    // State 1: a hump between source and a tall screen, above the line source–crest.
     ProjectRecord r = Profile({{0, 0}, {20, 3}, {100, 0}});
     AddScreen(r, 60, 1);
     ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 1);
     ASSERT_TRUE(a.warningDue);
     EXPECT_EQ(a.warningText, "Kontrollera skärmens placering eftersom\r\nnågon/några brytpunkter ligger ovanför "
                              "siktlinjen\r\nmellan källan och skärmkrönet!");
     EXPECT_FALSE(check.WarningArmed);
-    // The same state again does not warn.
-    a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 1);
-    EXPECT_FALSE(a.warningDue);
+    EXPECT_FALSE(AnalyseProfile(r, 1, f, check).warningDue);  // the same state again
 
     // State 2 would warn but is not armed; back to 0 re-arms.
     r = Profile({{0, 0}, {80, 3}, {100, 0}});
     AddScreen(r, 40, 1);
-    a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 2);
-    EXPECT_FALSE(a.warningDue);
+    EXPECT_FALSE(AnalyseProfile(r, 1, f, check).warningDue);
     r.bpHeight[1][2] = 0;
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 0);
+    AnalyseProfile(r, 1, f, check);
     EXPECT_TRUE(check.WarningArmed);
     r.bpHeight[1][2] = 3;
     a = AnalyseProfile(r, 1, f, check);
     EXPECT_TRUE(a.warningDue);
     EXPECT_EQ(a.warningText, ProfileWarningText(2));
     EXPECT_NE(a.warningText.find("mellan skärmkrönet och mottagaren!"), std::string::npos);
+    EXPECT_NE(ProfileWarningText(3).find("mellan källan och mottagaren!"), std::string::npos);
 
-    // State 3: a low screen that does not cut the line, and a ridge above it.
+    // A ridge without a screen: its box comes at OK and at a calculation, not here.
     check.WarningArmed = true;
-    r = Profile({{0, 0}, {60, 3}, {100, 0}});
-    AddScreen(r, 80, 0.1f);
+    r = Profile({{0, 0}, {50, 2.25f}, {100, 0}});
     a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.state, 3);
-    EXPECT_TRUE(a.warningDue);
-    EXPECT_NE(a.warningText.find("mellan källan och mottagaren!"), std::string::npos);
+    EXPECT_EQ(check.ProfileState, 4);
+    EXPECT_FALSE(a.warningDue);
+    EXPECT_FALSE(check.WarningArmed);
 }
 
-TEST(AnalyseProfile, ClassificationStopsAtTheReceiverAndSkipsItsLabels)
+TEST(AnalyseProfile, DegenerateProfilesAndTheScreenFoot)
 {
     AngleFactors f{1, 1};
     ProfileCheck check;
-    // A point labelled "SK" between source and crest is never counted.
-    ProjectRecord r = Profile({{0, 0}, {20, 3}, {100, 0}});
-    r.bpLabel[1][2].setBytes("SK");
-    AddScreen(r, 60, 1);
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 0);
-    // Points after the first "MT" are not visited.
-    r = Profile({{0, 0}, {50, 0}, {80, 20}, {100, 0}});
-    r.bpLabel[1][2].setBytes("MT");
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 0);
-    // A later point overwrites an earlier state: hump before the screen, then one after it.
-    r = Profile({{0, 0}, {20, 3}, {90, 4}, {100, 0}});
-    AddScreen(r, 60, 1);
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).picture.screenCuts, true);
-    r.bpHeight[1][3] = 0;  // without the second hump the first one decides
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 1);
-    r.bpHeight[1][3] = 4;
-    EXPECT_EQ(AnalyseProfile(r, 1, f, check).state, 2);
-}
-
-TEST(AnalyseProfile, ZeroDenominatorsAndZeroReceiverDistance)
-{
-    AngleFactors f{1, 1};
-    ProfileCheck check;
-    // Crest at x 550 with a high point at the same distance: the crest–receiver line has no
-    // slope there, so the point counts as not above it.
-    ProjectRecord r = Profile({{0, 0}, {50, 10}, {50, 0}});
-    AddScreen(r, 50, 20);
-    ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
-    EXPECT_EQ(a.picture.Xb, 550);
-    EXPECT_TRUE(a.picture.screenCuts);
-    EXPECT_EQ(a.state, 0);
-
-    // No receiver distance: nothing classified, no coordinates.
-    r = Profile({{0, 0}, {0, 0}});
+    // No receiver distance: nothing classified, no coordinates; the trailing-point rule keeps
+    // two points.
+    ProjectRecord r = Profile({{0, 0}, {0, 0}});
     check.WarningArmed = false;
-    a = AnalyseProfile(r, 1, f, check);
+    ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
     EXPECT_EQ(a.state, 0);
     EXPECT_FALSE(a.picture.valid);
     EXPECT_TRUE(check.WarningArmed);
-    EXPECT_EQ(r.bpCount[1], 2);  // the trailing-point rule keeps two points
-}
+    EXPECT_EQ(r.bpCount[1], 2);
 
-TEST(AnalyseProfile, TrailingPointAndScreenFoot)
-{
-    AngleFactors f{1, 1};
-    ProfileCheck check;
-    ProjectRecord r = Profile({{0, 0}, {40, 4}, {100, 0}});
+    r = Profile({{0, 0}, {40, 4}, {100, 0}});
     r.bpCount[1] = 4;  // a fourth slot at distance 0 is dropped
     AnalyseProfile(r, 1, f, check);
     EXPECT_EQ(r.bpCount[1], 3);
-    // A damaged count never reads past the arrays.
-    r.bpCount[1] = 500;
+    r.bpCount[1] = 500;  // a damaged count never reads past the arrays
     EXPECT_NO_THROW(AnalyseProfile(r, 1, f, check));
 
+    // The screen foot: interpolated, on a point, beyond the receiver on the last segment
+    // extended; before the track centre the screen is removed.
     r = Profile({{0, 0}, {40, 4}, {100, 0}});
-    AddScreen(r, 10, 2);  // interpolated on the first segment
-    AnalyseProfile(r, 1, f, check);
-    EXPECT_FLOAT_EQ(r.screenBaseHeight[1], 1.0f);
-    r.screenDistance[1] = 40;  // on a point
-    AnalyseProfile(r, 1, f, check);
-    EXPECT_FLOAT_EQ(r.screenBaseHeight[1], 4.0f);
-    r.screenDistance[1] = 70;
-    AnalyseProfile(r, 1, f, check);
-    EXPECT_FLOAT_EQ(r.screenBaseHeight[1], 2.0f);
-    r.screenDistance[1] = 115;  // beyond the receiver: the last segment extended
-    AnalyseProfile(r, 1, f, check);
-    EXPECT_FLOAT_EQ(r.screenBaseHeight[1], -1.0f);
+    AddScreen(r, 10, 2);
+    for (auto [distance, foot] : {std::pair{10.0f, 1.0f}, {40.0f, 4.0f}, {70.0f, 2.0f}, {115.0f, -1.0f}}) {
+        r.screenDistance[1] = distance;
+        AnalyseProfile(r, 1, f, check);
+        EXPECT_FLOAT_EQ(r.screenBaseHeight[1], foot) << distance;
+    }
     EXPECT_EQ(r.screenType[1], 1);
-    r.screenDistance[1] = -5;  // before the track centre: the screen is removed
-    ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
+    r.screenDistance[1] = -5;
+    a = AnalyseProfile(r, 1, f, check);
     EXPECT_EQ(r.screenType[1], 0);
     EXPECT_TRUE(a.screenRemoved);
     EXPECT_EQ(a.screenHeightText, "");
@@ -296,11 +227,8 @@ TEST(AnalyseProfile, ResultLabelsAndStoredScreenEffects)
     EXPECT_EQ(a.screenHeightText, "Effektiv Skärmhöjd: 0.54 - 1.79 m  ");
     EXPECT_EQ(a.screenBaseText, "Markhöjd vid skärm: 0.00");
     EXPECT_EQ(a.colour, ScreenLabelColour::Green);
-
     r.bpDistanceBasis[1] = 2;  // any other basis: the maximum-level pair
-    a = AnalyseProfile(r, 1, f, check, ',');
-    EXPECT_EQ(a.screenHeightText, "Effektiv Skärmhöjd: 0,26 - 1,79 m  ");
-
+    EXPECT_EQ(AnalyseProfile(r, 1, f, check, ',').screenHeightText, "Effektiv Skärmhöjd: 0,26 - 1,79 m  ");
     r.screenCrestHeight[1] = 0.1f;  // both negative
     EXPECT_EQ(AnalyseProfile(r, 1, f, check).colour, ScreenLabelColour::Red);
     r.screenCrestHeight[1] = 1.5f;  // one of each
@@ -312,20 +240,17 @@ TEST(MiddleZone, MeanHeightOverTheMiddleZone)
     // xr 100, receiver 2 m: A 15, W 60, zone [15, 40].
     ProjectRecord r = Profile({{0, 0}, {30, 2}, {100, 0}});
     MiddleZone z = MiddleZoneSplit(r, 1, 1.0);
-    EXPECT_TRUE(z.threeZones);
-    EXPECT_TRUE(z.drawMean);
+    EXPECT_TRUE(z.threeZones && z.drawMean);
     EXPECT_DOUBLE_EQ(z.A, 15);
     EXPECT_DOUBLE_EQ(z.W, 60);
-    // [15, 30] at height 1.5 and [30, 40] at 2 − 2·5/70.
+    // [15, 30] at height 1.5 and [30, 40] at 2 − 2·5/70; displayed distances twice the
+    // stored ones: zone [15, 140].
     EXPECT_NEAR(MiddleZoneMeanHeight(r, 1, 1.0), 15.0 / 25 * 1.5 + 10.0 / 25 * (2 - 2.0 * 5 / 70), 1e-6);
-    // Displayed distances twice the stored ones: zone [15, 140].
     EXPECT_NEAR(MiddleZoneMeanHeight(r, 1, 2.0), 45.0 / 125 * 1.25 + 80.0 / 125 * (2 - 2.0 * 40 / 140), 1e-6);
-
     // A tall receiver: A + W exceeds dp, two zones, no mean line.
     r.receiverHeight[1] = 4;
     z = MiddleZoneSplit(r, 1, 1.0);
-    EXPECT_FALSE(z.threeZones);
-    EXPECT_FALSE(z.drawMean);
+    EXPECT_FALSE(z.threeZones || z.drawMean);
     EXPECT_EQ(z.mean, 0.0f);
     // Zone empty on the displayed scale although A + W < dp.
     r.receiverHeight[1] = 2;

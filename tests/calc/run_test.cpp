@@ -1,66 +1,38 @@
+// The calculation run: facade correction, rounding, the levels it stores, and what it refuses.
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <vector>
 
-#include "calc/Run.h"
 #include "calc/TraceFiles.h"
 #include "projects.h"
 
 namespace {
-// One Swedish X2 train (200 km/h, 6000 m a day) on track 1, one straight stretch 0..180 at 40 m.
+// One Swedish X2 train (200 km/h, 6000 m a day), one straight stretch 0..180 at 40 m.
 ProjectRecord project()
 {
-    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
-    r.trainLengthPerDay[1] = 6000;
-    r.maxTrainLength[1] = 200;
-    r.speed[1] = 200;
-    r.perpDistance[1] = 40.0f;
-    r.bpDistance[1][2] = 40.0f;
+    ProjectRecord r = straight(0, 180, 40.0f);
+    setTrain(r, 1, 6000, 200, 200);
     return r;
 }
 
-// Appends a copy of stretch 1 on the given track.
-int addStretch(ProjectRecord& r, int track)
+// Stretch s gets a cross-section in use with a point at 20 m of the given height: 5 m stands
+// above the line of sight, 0 m does not.
+void crossSection(ProjectRecord& r, int s, float ridge)
 {
-    const int s = ++r.stretchCount;
-    r.track[s] = track;
-    r.perpDistance[s] = r.bpDistance[s][2] = r.perpDistance[1];
-    return s;
-}
-
-struct Outcome {
-    bool ran = false;
-    CalcResults res;
-    std::vector<RunMessage> messages;
-    std::vector<int> progress;
-};
-
-Outcome run(ProjectRecord& r, RunSettings st = {}, AngleFactors* factors = nullptr, CalcResults start = {})
-{
-    Outcome o;
-    o.res = start;
-    AngleFactors local;
-    o.ran = RunCalculation(
-        r, st, factors ? *factors : local, [&o](const RunMessage& m) { o.messages.push_back(m); },
-        [&o](int p) { o.progress.push_back(p); }, o.res);
-    return o;
+    r.crossSectionOn[s] = 1;
+    setProfile(r, s, {{0, 0}, {20, ridge}, {r.perpDistance[s], 0}});
 }
 }  // namespace
 
 TEST(Run, FacadeCorrectionAndRounding)
 {
-    EXPECT_EQ(FacadeReflectionCorrection(0.5), 3.0);
-    EXPECT_EQ(FacadeReflectionCorrection(2.0), 3.0);
-    EXPECT_NEAR(FacadeReflectionCorrection(2.01f), 2.6985, 1e-6);
-    EXPECT_EQ(FacadeReflectionCorrection(10.0), 1.5);
-    EXPECT_EQ(FacadeReflectionCorrection(20.0), 0.0);
-    EXPECT_EQ(FacadeReflectionCorrection(25.0), 0.0);
-    EXPECT_EQ(FacadeReflectionCorrection(0.49), 0.0);
-
-    EXPECT_EQ(RoundedTotalLevel(62.5), 62.0f);
-    EXPECT_EQ(RoundedTotalLevel(63.5), 64.0f);
+    for (auto [d, dB] : {std::pair{0.5, 3.0}, {2.0, 3.0}, {2.01f, 2.6985}, {10.0, 1.5}, {20.0, 0.0}, {25.0, 0.0},
+                         {0.49, 0.0}})
+        EXPECT_NEAR(FacadeReflectionCorrection(d), dB, 1e-4) << d;
+    EXPECT_EQ(RoundedTotalLevel(62.5), 62.0f);  // halves to even, never negative
     EXPECT_EQ(RoundedTotalLevel(-3.0), 0.0f);
     EXPECT_EQ(RoundedStretchLevel(62.45), 62.4f);
     EXPECT_EQ(RoundedStretchLevel(62.55), 62.6f);
@@ -73,78 +45,47 @@ TEST(Run, UncheckedFacadeBoxClearsTheStoredDistance)
     ProjectRecord r = project();
     r.facadeDistance = 1.0f;
     RunSettings st;
-    EXPECT_EQ(run(r, st).res.FacadeCorrection, 3.0);  // this run still uses the old distance
+    EXPECT_EQ(calculate(r, st).res.FacadeCorrection, 3.0);  // this run still uses the old distance
     EXPECT_EQ(r.facadeDistance, 0.0f);
     st.facadeBoxChecked = true;
-    EXPECT_EQ(run(r, st).res.FacadeCorrection, 0.0);
+    EXPECT_EQ(calculate(r, st).res.FacadeCorrection, 0.0);
     r.facadeDistance = 10.0f;
-    EXPECT_EQ(run(r, st).res.FacadeCorrection, 1.5);
+    EXPECT_EQ(calculate(r, st).res.FacadeCorrection, 1.5);
     EXPECT_EQ(r.facadeDistance, 10.0f);
 }
 
-TEST(Run, StretchTrackAndTotalLevels)
+TEST(Run, TracksWithoutTrainsAndTheMeter)
 {
-    ProjectRecord one = project();
-    const Outcome a = run(one);
-    const double L = a.res.TrackEqLevel[1];
-    EXPECT_GT(L, 40.0);
-    EXPECT_EQ(a.res.StretchEqLevel[1], RoundedStretchLevel(L));
-    EXPECT_EQ(a.res.FreeFieldEq, RoundedTotalLevel(L));
-    EXPECT_EQ(a.res.ResultGrid[1][1], a.res.FreeFieldEq);
-
-    // Two equal stretches on one track add 10·lg 2 to the unrounded track level.
-    ProjectRecord two = project();
-    addStretch(two, 1);
-    const Outcome b = run(two);
-    EXPECT_NEAR(b.res.TrackEqLevel[1] - L, 3.0103, 1e-4);
-    EXPECT_EQ(b.res.FreeFieldEq, RoundedTotalLevel(b.res.TrackEqLevel[1]));
-    ASSERT_GE(b.progress.size(), 3u);  // the equivalent part takes the meter to 50 %
-    EXPECT_EQ(std::vector<int>(b.progress.begin(), b.progress.begin() + 3), (std::vector<int>{0, 25, 50}));
-
-    // A track without trains is computed but stores 0; tracks beyond those in use keep
-    // their values.
-    ProjectRecord empty = project();
-    addStretch(empty, 2);
-    empty.runsOnTrack[1][2] = 0;
+    // A track without trains is computed but stores 0; tracks beyond those in use keep their
+    // values. The equivalent part takes the meter to 50 %.
+    ProjectRecord r = project();
+    addStretch(r, 2, 0, 180, 40.0f);
+    r.runsOnTrack[1][2] = 0;
     CalcResults start;
     start.TrackEqLevel[3] = 99.0;
-    const Outcome c = run(empty, {}, nullptr, start);
+    const Calculation c = calculate(r, {}, start);
+    EXPECT_GT(c.res.StretchEqLevel[1], 40.0f);
     EXPECT_EQ(c.res.StretchEqLevel[2], 0.0f);
     EXPECT_EQ(c.res.TrackEqLevel[2], 0.0);
     EXPECT_EQ(c.res.TrackEqLevel[3], 99.0);
-}
-
-// Stretch s gets a cross-section in use with a point at 20 m of the given height: 5 m stands
-// above the line of sight, 0 m does not.
-void crossSection(ProjectRecord& r, int s, float ridge)
-{
-    r.crossSectionOn[s] = 1;
-    r.bpCount[s] = 3;
-    r.bpDistance[s][2] = 20.0f;
-    r.bpHeight[s][2] = ridge;
-    r.bpLabel[s][1].setBytes("SM");
-    r.bpLabel[s][2].setBytes("BP");
-    r.bpLabel[s][3].setBytes("MT");
-    r.bpDistance[s][3] = r.perpDistance[s];
+    ASSERT_GE(c.progress.size(), 3u);
+    EXPECT_EQ(std::vector<int>(c.progress.begin(), c.progress.begin() + 3), (std::vector<int>{0, 25, 50}));
 }
 
 TEST(Run, EveryCrossSectionInUseIsCheckedBeforeTheRun)
 {
     // Stretch 1 blocked but not in use, 2 and 4 blocked, 3 clear: stretch 2 is named.
     ProjectRecord r = project();
-    for (int s = 2; s <= 4; ++s) addStretch(r, 1);
-    crossSection(r, 1, 5.0f);
+    for (int s = 2; s <= 4; ++s) addStretch(r, 1, 0, 180, 40.0f);
+    for (auto [s, ridge] : {std::pair{1, 5.0f}, {2, 5.0f}, {3, 0.0f}, {4, 5.0f}}) crossSection(r, s, ridge);
     r.crossSectionOn[1] = 0;
-    crossSection(r, 2, 5.0f);
-    crossSection(r, 3, 0.0f);
-    crossSection(r, 4, 5.0f);
     r.bpDistance[2][4] = 0.0f;  // a trailing point at 0 that the classification would drop
     r.bpCount[2] = 4;
     r.facadeDistance = 1.0f;
     const ProjectRecord original = r;
     CalcResults start;
     start.FreeFieldEq = 77.0f;
-    Outcome o = run(r, {}, nullptr, start);
+    Calculation o = calculate(r, {}, start);
     EXPECT_FALSE(o.ran);
     ASSERT_EQ(o.messages.size(), 1u);
     EXPECT_TRUE(o.messages[0].beep);
@@ -153,10 +94,9 @@ TEST(Run, EveryCrossSectionInUseIsCheckedBeforeTheRun)
     EXPECT_EQ(o.res.FreeFieldEq, 77.0f);
     EXPECT_TRUE(o.progress.empty());
     EXPECT_EQ(r, original);
-
     // With the ridges lowered the run goes ahead.
     r.bpHeight[2][2] = r.bpHeight[4][2] = 0.0f;
-    o = run(r);
+    o = calculate(r);
     EXPECT_TRUE(o.ran);
     EXPECT_TRUE(o.messages.empty());
 }
@@ -164,11 +104,11 @@ TEST(Run, EveryCrossSectionInUseIsCheckedBeforeTheRun)
 TEST(Run, RadiusErrorRepeatsForLaterCurvedStretches)
 {
     ProjectRecord r = project();
-    makeCurved(r, 1, 1, 60, 120, 100, 100, 40);                // chord 100 > 2·40
-    addStretch(r, 1);                                          // straight
-    makeCurved(r, addStretch(r, 1), 2, 60, 120, 100, 100, 100);  // valid, but after the error
+    makeCurved(r, 1, 1, 60, 120, 100, 100, 40);  // chord 100 > 2·40
+    addStretch(r, 1, 0, 180, 40.0f);            // straight
+    makeCurved(r, addStretch(r, 1, 0, 180, 40.0f), 2, 60, 120, 100, 100, 100);  // valid, but after the error
     const std::string text = "Felaktig radie. Beräkning kan ej utföras på sträckan!";
-    const Outcome o = run(r);
+    const Calculation o = calculate(r);
     EXPECT_TRUE(o.res.RadiusError);
     ASSERT_GE(o.messages.size(), 2u);  // one per curved stretch of the equivalent part, first
     for (int i : {0, 1}) {
@@ -180,7 +120,7 @@ TEST(Run, RadiusErrorRepeatsForLaterCurvedStretches)
     EXPECT_EQ(o.res.correctedRows, 0);
     EXPECT_GT(o.res.TrackEqLevel[1], 40.0);
     r.radius[1] = 100.0f;  // the next run starts without the error
-    const Outcome ok = run(r);
+    const Calculation ok = calculate(r);
     EXPECT_FALSE(ok.res.RadiusError);
     for (const auto& m : ok.messages) EXPECT_NE(m.text, text);
     EXPECT_GT(ok.res.StretchEqLevel[3], 0.0f);
@@ -188,26 +128,18 @@ TEST(Run, RadiusErrorRepeatsForLaterCurvedStretches)
 
 TEST(Run, ScreenEffectsStoredForScreenedStretchesOnly)
 {
-    // 60..120 at 100 m, a 3 m screen 10 m from the track over flat ground.
-    ProjectRecord r = project();
-    r.angleFrom[1] = 60;
-    r.angleTo[1] = 120;
-    r.perpDistance[1] = r.bpDistance[1][2] = 100.0f;
+    // 60..120 at 100 m, a 3 m screen 10 m from the track; a second stretch without a screen.
+    ProjectRecord r = straight(60, 120, 100.0f);
     r.screenType[1] = 1;
     r.screenDistance[1] = 10.0f;
     r.screenCrestHeight[1] = 3.0f;
-    const int plain = addStretch(r, 1);
+    const int plain = addStretch(r, 1, 0, 180, 40.0f);
     r.screenEffectEqA[plain] = 5.5f;
-    AngleFactors f;
-    const Outcome o = run(r, {}, &f);
-    // Maximum line on the normal (factor 1): Dh = 10·90/1600 = 0.5625;
-    // He1 = 3 − (2.2 − 0.2·0.1) − 0.5625, He2 = 3 − (0.5 + 1.5·0.1) − 0.5625.
-    EXPECT_FLOAT_EQ(r.screenEffectMaxA[1], 0.2575f);
-    EXPECT_FLOAT_EQ(r.screenEffectMaxB[1], 1.7875f);
-    EXPECT_NEAR(f.EqFactor, std::cos(3.141592653589793 / 12.0), 1e-6);  // angle factors kept
+    const Calculation o = calculate(r);
+    EXPECT_FLOAT_EQ(r.screenEffectMaxA[1], 0.2575f);  // with the maximum-level line on the normal
     EXPECT_LT(r.screenEffectEqA[1], r.screenEffectEqB[1]);
     EXPECT_EQ(r.screenEffectEqA[plain], 5.5f);
-    EXPECT_LT(o.res.StretchEqLevel[1], o.res.StretchEqLevel[plain] - 3.0f);
+    EXPECT_NEAR(o.factors.EqFactor, std::cos(3.141592653589793 / 12.0), 1e-6);  // angle factors kept
 }
 
 TEST(Run, FailedTraceFolderPublishesNothing)

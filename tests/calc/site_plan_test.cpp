@@ -49,23 +49,18 @@ TEST(SitePlan, StraightStretchWithScreenAndSwitches)
 
 TEST(SitePlan, EndsAtZeroAndHundredEightyDegreesAreOpen)
 {
-    const PlanStretch both = buildSitePlan(straight(0, 180, 10.0f)).stretches.at(0);
-    EXPECT_TRUE(both.openStart && both.openEnd);
-    ASSERT_EQ(both.line.size(), 1u);
-    EXPECT_POINT(both.line[0], 0.0, 10.0);
-    EXPECT_POINT(both.startDirection, -1.0, 0.0);
-    EXPECT_POINT(both.endDirection, 1.0, 0.0);
-
-    const PlanStretch before = buildSitePlan(straight(0, 60, 10.0f)).stretches.at(0);
-    EXPECT_TRUE(before.openStart);
-    EXPECT_FALSE(before.openEnd);
-    ASSERT_EQ(before.line.size(), 1u);
-    EXPECT_POINT(before.line[0], -10.0 * cotDeg(60), 10.0);
-    EXPECT_LT(before.labelAt.x, before.line[0].x);  // on the drawn, open part
-
-    const PlanStretch after = buildSitePlan(straight(120, 180, 10.0f)).stretches.at(0);
-    EXPECT_TRUE(after.openEnd && !after.openStart);
-    EXPECT_POINT(after.line[0], 10.0 * cotDeg(60), 10.0);
+    for (auto [a1, a2, x] : {std::tuple{0, 180, 0.0}, {0, 60, -10.0 * cotDeg(60)}, {120, 180, 10.0 * cotDeg(60)}}) {
+        const PlanStretch p = buildSitePlan(straight(a1, a2, 10.0f)).stretches.at(0);
+        EXPECT_EQ(p.openStart, a1 == 0);
+        EXPECT_EQ(p.openEnd, a2 == 180);
+        ASSERT_EQ(p.line.size(), 1u);
+        EXPECT_POINT(p.line[0], x, 10.0);
+        EXPECT_TRUE(a2 != 60 || p.labelAt.x < p.line[0].x);  // the label on the drawn, open part
+        if (a2 == 180 && a1 == 0) {
+            EXPECT_POINT(p.startDirection, -1.0, 0.0);
+            EXPECT_POINT(p.endDirection, 1.0, 0.0);
+        }
+    }
 }
 
 TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
@@ -76,8 +71,6 @@ TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
     for (const PlanStretch* p : {&vex, &cav}) {
         EXPECT_EQ(p->kind, PlanStretch::Kind::Arc);
         EXPECT_EQ(p->radius, 100.0);
-        EXPECT_POINT(p->line.front(), -50.0, 50.0 * std::sqrt(3.0));
-        EXPECT_POINT(p->line.back(), 50.0, 50.0 * std::sqrt(3.0));
         for (PlanPoint q : p->line) EXPECT_NEAR(dist(q, p->centre), 100.0, 1e-6);
     }
     // Convex: the receiver is the centre, every point 100 m away. Concave: the centre lies
@@ -129,12 +122,9 @@ TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
             CalcResults res;
             StretchEquivalentLevel(r, 1, emission, 0.0, StretchLevelContext{}, res);
             const ArcFrame f = arcFrameOf(r1, r2, a1, a2, Rc, shape == 1);
-            EXPECT_EQ(f.A.x, res.CurveStartX[1]);
-            EXPECT_EQ(f.A.y, res.CurveStartY[1]);
-            EXPECT_EQ(f.B.x, res.CurveEndX[1]);
-            EXPECT_EQ(f.B.y, res.CurveEndY[1]);
-            EXPECT_EQ(f.M.x, res.CurveReceiverX[1]);
-            EXPECT_EQ(f.M.y, res.CurveReceiverY[1]);
+            EXPECT_EQ((std::vector<double>{f.A.x, f.A.y, f.B.x, f.B.y, f.M.x, f.M.y}),
+                      (std::vector<double>{res.CurveStartX[1], res.CurveStartY[1], res.CurveEndX[1], res.CurveEndY[1],
+                                           res.CurveReceiverX[1], res.CurveReceiverY[1]}));
         }
     }
 }

@@ -1,3 +1,6 @@
+// The source points of the equivalent-level walk along a stretch: its cases, degenerate
+// stretches, and the band totals.
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,8 +13,9 @@
 namespace {
 double tanDeg(double d) { return std::tan(kPi * d / 180.0); }
 
+// The source points of a stretch-1 walk (emission 80 dB in every band) and its level.
 struct Walk {
-    double Leq = 0.0;
+    StretchLevel level;
     std::vector<SourcePointInfo> points;
     CalcResults results;
     std::vector<std::pair<double, double>> placement(int pass = 0) const  // (position, length)
@@ -29,67 +33,39 @@ struct Walk {
     }
 };
 
-Walk walk(const ProjectRecord& r, int seg, double emission = 80.0)
+Walk walk(const ProjectRecord& r, int seg, bool bandTotals = false)
 {
     Walk w;
     StretchLevelContext ctx;
     ctx.segmentLength = seg;
+    ctx.bandTotals = bandTotals;
     ctx.observer = [&w](const SourcePointInfo& p) { w.points.push_back(p); };
     Array1<double, 7> e;
-    e.fill(emission);
-    w.Leq = StretchEquivalentLevel(r, 1, e, 0.0, ctx, w.results).Leq;
+    e.fill(80.0);
+    w.level = StretchEquivalentLevel(r, 1, e, 0.0, ctx, w.results);
     return w;
 }
 
 using Points = std::vector<std::pair<double, double>>;
 }  // namespace
 
-TEST(StretchCaseA, SegmentsAndRemainderPoints)
+TEST(StretchWalk, CasesAndDegenerateStretches)
 {
     EXPECT_EQ(stretchCaseOf(straight(0, 180, 10), 1), StretchCase::B);  // taken as 1..179
     EXPECT_EQ(stretchCaseOf(straight(0, 90, 10), 1), StretchCase::A);
     EXPECT_EQ(stretchCaseOf(straight(90, 180, 10), 1), StretchCase::A);
-    // D = 10, 17° from the normal: the far end rounds to 3 m; before the normal too.
-    EXPECT_EQ(walk(straight(90, 107, 10), 1).placement(), (Points{{0, 1}, {1, 1}, {2, 1}, {2.5, 0.5}}));
-    EXPECT_EQ(walk(straight(73, 90, 10), 1).placement(), (Points{{0, 1}, {1, 1}, {2, 1}, {2.5, 0.5}}));
-    // xe = 4 and xe = 5 with 2 m segments; at 5 the last full point keeps the remainder 0.
-    EXPECT_EQ(walk(straight(90, 112, 10), 2).placement(), (Points{{0, 2}, {2, 2}, {3, 1}}));
-    EXPECT_EQ(walk(straight(90, 117, 10), 2).placement(), (Points{{0, 2}, {2, 2}, {4, 0}}));
     // Coinciding ends (90..90): one point standing for a whole segment.
     const Walk w1 = walk(straight(90, 90, 10), 1), w3 = walk(straight(90, 90, 10), 3);
     EXPECT_EQ(w3.placement(), (Points{{0, 3}}));
-    EXPECT_NEAR(w3.Leq - w1.Leq, 10.0 * std::log10(3.0), 1e-9);
-}
-
-TEST(StretchCaseA, LongStretchEndsByTheStopRule)
-{
-    // 1..89° at 10 m reaches 573 m out; every point but the last adds at least 0.0001 dB.
-    const Walk w = walk(straight(0, 89, 10), 1);
-    EXPECT_LT(w.points.back().position, 572.0);
-    double acc = 0.0;
-    for (std::size_t i = 0; i < w.points.size(); ++i) {
-        const double next = AddLevel(acc, w.points[i].level);
-        EXPECT_EQ(next - acc < 0.0001, i + 1 == w.points.size()) << i;
-        acc = next;
-    }
-    EXPECT_DOUBLE_EQ(acc, w.Leq);
-}
-
-TEST(StretchCaseB, TwoPassesAroundTheNormal)
-{
-    // 45..135 at 10 m: the central segment, 1..9 and ~0.5 m at ~9.75 on each side.
-    const Walk w = walk(straight(45, 135, 10), 1);
-    const double xe = 10.0 * tanDeg(45);
-    Points side;
-    for (int x = 1; x <= 9; ++x) side.emplace_back(x, 1.0);
-    side.emplace_back(9.5 + (xe - 9.5) / 2.0, xe - 9.5);
-    Points pass1{{0, 1}};
-    pass1.insert(pass1.end(), side.begin(), side.end());
-    EXPECT_EQ(w.placement(1), pass1);
-    EXPECT_EQ(w.placement(2), side);
-
+    EXPECT_NEAR(w3.level.Leq - w1.level.Leq, 10.0 * std::log10(3.0), 1e-9);
     // Symmetric and shorter than a segment: one central point for the whole stretch.
     EXPECT_EQ(walk(straight(89, 91, 10), 1).placement(), (Points{{0, 20.0 * tanDeg(1)}}));
+    // A half circle ends opposite its start; a zero-chord arc (r1 = r2, a1 = a2) has θ = S = 0,
+    // one point, nothing undefined.
+    EXPECT_EQ(walk(curved(1, 0, 180, 100, 100, 100), 5).results.CurveEndX[1], 100.0);
+    const Walk z = walk(curved(1, 60, 60, 100, 100, 50), 1);
+    ASSERT_EQ(z.points.size(), 1u);
+    EXPECT_TRUE(std::isfinite(z.level.Leq));
 }
 
 TEST(StretchCaseB, FullSegmentsFollowAShortenedCentralSegment)
@@ -109,128 +85,14 @@ TEST(StretchCaseB, FullSegmentsFollowAShortenedCentralSegment)
     EXPECT_NEAR(m.length(), xe + t, 1e-9);
 }
 
-TEST(StretchSwitches, SixDecibelsOnTheSwitchZoneOnce)
-{
-    auto zonePoints = [](const Walk& w, int pass) {
-        int n = 0;
-        for (const auto& p : w.points) {
-            if (p.dLv != 0.0) {
-                EXPECT_TRUE(p.dLv == 6.0 && p.position >= 20 && p.position <= 30);
-            }
-            n += p.pass == pass && p.dLv == 6.0;
-        }
-        return n;
-    };
-    // Case A from 0 to 103 m, zone 20..30 m: 11 points.
-    ProjectRecord r = straight(90, 169, 20);
-    r.switchesOn[1] = 1;
-    r.switchStart[1] = 20;
-    EXPECT_EQ(zonePoints(walk(r, 1), 1), 11);
-    // Case B: on the first side long enough to hold the zone, and only there.
-    ProjectRecord b = straight(45, 135, 50);
-    b.switchesOn[1] = 1;
-    b.switchStart[1] = 20;
-    Walk wb = walk(b, 1);
-    EXPECT_EQ(zonePoints(wb, 1), 11);
-    EXPECT_EQ(zonePoints(wb, 2), 0);
-    b.angleFrom[1] = 80;  // side 1 is 8.8 m: the zone lies on side 2
-    wb = walk(b, 1);
-    EXPECT_EQ(zonePoints(wb, 1), 0);
-    EXPECT_EQ(zonePoints(wb, 2), 11);
-}
-
-TEST(StretchCaseC, ArcFrames)
-{
-    // r1 = r2 = Rc = 100, 60..120: θ = 60°, S = 104.72 m. Konvex: M at the centre, every point
-    // 100 m away; Konkav: M = (−150, −86.60).
-    const double S = 100.0 * kPi / 3.0, h = 86.60254037844386;
-    const Walk v = walk(curved(1, 60, 120, 100, 100, 100), 1);
-    const CalcResults& c = v.results;
-    EXPECT_EQ(c.CurveStartX[1], -100.0);
-    EXPECT_EQ(c.CurveStartY[1], 0.0);
-    EXPECT_NEAR(c.CurveEndX[1], -50.0, 1e-9);
-    EXPECT_NEAR(c.CurveEndY[1], h, 1e-9);
-    EXPECT_NEAR(c.CurveReceiverX[1], 0.0, 1e-9);
-    EXPECT_NEAR(c.CurveReceiverY[1], 0.0, 1e-9);
-    ASSERT_EQ(v.points.size(), 105u);
-    for (const auto& p : v.points) EXPECT_NEAR(p.R, 100.0, 1e-9);
-    EXPECT_NEAR(v.length(), S, 1e-9);
-    EXPECT_NEAR(v.points.back().position, 104.0 + (S - 104.0) / 2.0, 1e-9);
-
-    const Walk k = walk(curved(2, 60, 120, 100, 100, 100), 1);
-    EXPECT_NEAR(k.results.CurveEndY[1], -h, 1e-9);
-    EXPECT_NEAR(k.results.CurveReceiverX[1], -150.0, 1e-9);
-    EXPECT_NEAR(k.results.CurveReceiverY[1], -h, 1e-9);
-    EXPECT_NEAR(k.points.front().R, 100.0, 1.0);  // ends 100 m away, the middle 73.2 m
-    EXPECT_NEAR(k.points[52].R, 73.2, 0.1);
-
-    EXPECT_EQ(walk(curved(1, 0, 180, 100, 100, 100), 5).results.CurveEndX[1], 100.0);  // half circle
-    // Zero chord (r1 = r2, a1 = a2): θ = S = 0, one point, nothing undefined.
-    const Walk z = walk(curved(1, 60, 60, 100, 100, 50), 1);
-    ASSERT_EQ(z.points.size(), 1u);
-    EXPECT_TRUE(std::isfinite(z.Leq));
-}
-
-TEST(StretchLevel, PhysicalProperties)
-{
-    const double near = walk(straight(0, 180, 25), 1).Leq;
-    const double far = walk(straight(0, 180, 50), 1).Leq;
-    EXPECT_GT(near - far, 2.5);
-    EXPECT_LT(near - far, 6.0);
-    EXPECT_NEAR(walk(straight(0, 180, 25), 1, 83.0).Leq - near, 3.0, 0.01);
-    EXPECT_LT(walk(straight(0, 90, 25), 1).Leq, near - 2.0);
-    // Halving the segment changes a level by at most 0.1 dB; across the normal even a 15 m
-    // segment does. (On one side of the normal the first segment is centred on the end
-    // nearest the normal, so long segments reach past it.)
-    for (auto [a1, a2] : {std::pair{0, 180}, {20, 110}, {95, 170}, {0, 80}}) {
-        const double fine = walk(straight(a1, a2, 30), 1).Leq;
-        EXPECT_NEAR(fine, walk(straight(a1, a2, 30), 2).Leq, 0.1);
-        if (a1 < 90 && a2 > 90) {
-            EXPECT_NEAR(fine, walk(straight(a1, a2, 30), 15).Leq, 0.1);
-        }
-    }
-    // A 2 m absorbing screen 5 m from the track.
-    ProjectRecord sc = straight(0, 180, 25);
-    sc.screenType[1] = 1;
-    sc.screenDistance[1] = 5.0f;
-    sc.screenCrestHeight[1] = 2.0f;
-    EXPECT_LT(walk(sc, 1).Leq, near - 1.0);
-}
-
-TEST(StretchLevel, SingleSourcePointMatchesItsBandTerms)
-{
-    // One point at 40 m over hard ground, worked out separately per band: path over the
-    // raised mid-point, dLd, dLa, dLg = 3 + 3m and the A-weighting.
-    ProjectRecord r = straight(90, 90, 40);
-    r.groundSource[1] = r.groundReceiver[1] = r.groundMiddle[1] = 0.0f;
-    const double aw[] = {-26.2, -16.1, -8.6, -3.2, 0.0, 1.2, 1.0}, hs[] = {2.2, 1.7, 1.0, 0.5, 0.6, 0.7, 0.8};
-    const double alpha[] = {0, 0, 0.001, 0.002, 0.004, 0.007, 0.017};
-    double sum = 0.0;
-    for (int b = 0; b < 7; ++b) {
-        const double Lm = (hs[b] + 2.0) / 2.0 + 400.0 / 640.0;
-        const double path = std::hypot(Lm - hs[b], 20.0) + std::hypot(Lm - 2.0, 20.0);
-        const double m = std::max(0.0, 1.0 - 30.0 * (hs[b] + 2.0) / 40.0);
-        sum += std::pow(10.0, (70.0 - 10.0 * std::log10(4.0 * kPi * path * path) - alpha[b] * path + 3.0 + 3.0 * m +
-                               aw[b]) / 10.0);
-    }
-    EXPECT_NEAR(walk(r, 1, 70.0).Leq, 10.0 * std::log10(sum), 1e-9);
-}
-
 TEST(StretchLevel, BandTotalsOnlyWhenAskedForAndTheLevelUnchanged)
 {
-    const ProjectRecord r = straight(0, 180, 25);
-    Array1<double, 7> e;
-    e.fill(80.0);
-    CalcResults res;
-    StretchLevelContext ctx;
-    const StretchLevel plain = StretchEquivalentLevel(r, 1, e, 0.0, ctx, res);
-    ctx.bandTotals = true;
-    const StretchLevel summed = StretchEquivalentLevel(r, 1, e, 0.0, ctx, res);
-    EXPECT_EQ(plain.Leq, summed.Leq);
+    const Walk plain = walk(straight(0, 180, 25), 1), summed = walk(straight(0, 180, 25), 1, true);
+    EXPECT_EQ(plain.level.Leq, summed.level.Leq);
     double all = 0.0;
     for (int b = 1; b <= 7; ++b) {
-        EXPECT_EQ(plain.bandTotals[b], 0.0);
-        all = AddLevel(all, summed.bandTotals[b]);
+        EXPECT_EQ(plain.level.bandTotals[b], 0.0);
+        all = AddLevel(all, summed.level.bandTotals[b]);
     }
-    EXPECT_NEAR(all, summed.Leq, 1e-9);
+    EXPECT_NEAR(all, summed.level.Leq, 1e-9);
 }

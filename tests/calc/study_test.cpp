@@ -10,6 +10,7 @@
 #include "calc/Study.h"
 #include "model/DocumentState.h"
 #include "model/ProjectFile.h"
+#include "projects.h"
 
 namespace {
 
@@ -18,51 +19,25 @@ namespace {
 // straight and open; two trains, the facade and indoor options on.
 ProjectRecord screened()
 {
-    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
-    r.trainCount = 2;
-    r.stretchCount = 3;
+    ProjectRecord r = straight(30, 120, 60.0f);
     for (int t = 1; t <= 2; ++t) {
-        r.trainLengthPerDay[t] = 8000 * t;
-        r.maxTrainLength[t] = 300 * t;
-        r.speed[t] = 100 + 60 * t;
+        setTrain(r, t, 8000 * t, 300 * t, 100 + 60 * t);
         r.trainType[t] = t;
     }
     r.runsOnTrack[1][2] = 0;
-    const float pts[][2] = {{0, 1.0f}, {12, 1.5f}, {25, 0.5f}, {60, 0.0f}};
     r.crossSectionOn[1] = 1;
-    r.bpCount[1] = 4;
-    for (int p = 1; p <= 4; ++p) {
-        r.bpDistance[1][p] = pts[p - 1][0];
-        r.bpHeight[1][p] = pts[p - 1][1];
-        r.bpLabel[1][p].setBytes(p == 1 ? "SM" : p == 4 ? "MT" : "BP");
-    }
+    setProfile(r, 1, {{0, 1.0f}, {12, 1.5f}, {25, 0.5f}, {60, 0.0f}});
     r.trackHeight[1] = 1.0f;
-    r.perpDistance[1] = 60.0f;
-    r.angleFrom[1] = 30;
-    r.angleTo[1] = 120;
     r.screenType[1] = 1;
     r.screenDistance[1] = 8.0f;
     r.screenBaseHeight[1] = 1.33f;
     r.screenCrestHeight[1] = 2.5f;
-    r.track[2] = 1;
-    r.orderInTrack[2] = 2;
-    r.shape[2] = 1;
-    r.angleFrom[2] = 120;
-    r.angleTo[2] = 170;
-    r.startDistance[2] = 70.0f;
-    r.endDistance[2] = 120.0f;
-    r.radius[2] = 800.0f;
+    makeCurved(r, addStretch(r, 1, 0, 0, 0.0f), 1, 120, 170, 70.0f, 120.0f, 800.0f);
     r.screenType[2] = 2;
     r.screenDistance[2] = 6.0f;
     r.screenCrestHeight[2] = 2.0f;
-    r.track[3] = 2;
-    r.orderInTrack[3] = 1;
-    r.angleFrom[3] = 10;
-    r.angleTo[3] = 150;
-    r.perpDistance[3] = 90.0f;
-    r.groundMiddle[3] = 0.0f;
-    r.indoorLevelOn = 1;
-    r.facadeReflectionOn = 1;
+    r.groundMiddle[addStretch(r, 2, 10, 150, 90.0f)] = 0.0f;
+    r.indoorLevelOn = r.facadeReflectionOn = 1;
     r.facadeDistance = 4.0f;
     return r;
 }
@@ -78,30 +53,22 @@ RunSettings settingsOf(const ProjectRecord& r, int segment = 1)
 }
 
 // Bit for bit: every stored value of the results, the record as the run left it, the messages.
+template <class... Field>
+void expectSameResults(const CalcResults& a, const CalcResults& b, double height, Field... fields)
+{
+    auto same = [&](auto f) { EXPECT_EQ(0, std::memcmp(&(a.*f), &(b.*f), sizeof(a.*f))) << "at " << height; };
+    (same(fields), ...);
+    EXPECT_EQ(a.ResultRowLabel, b.ResultRowLabel);
+}
+
 void expectSameRow(const StudyRow& a, const StudyRow& b)
 {
-#define SAME(f) EXPECT_EQ(0, std::memcmp(&a.results.f, &b.results.f, sizeof a.results.f)) << #f << " at " << a.height
-    SAME(FacadeCorrection);
-    SAME(StretchEqLevel);
-    SAME(TrackEqLevel);
-    SAME(FreeFieldEq);
-    SAME(StretchMaxLevel);
-    SAME(StretchMaxLevelFullTrain);
-    SAME(TrackMaxLevel);
-    SAME(TrackMaxStretch);
-    SAME(TrackMaxAngle);
-    SAME(TrackMaxTrain);
-    SAME(SimultaneousMaxLevel);
-    SAME(CurveStartX);
-    SAME(CurveReceiverY);
-    for (int row = 1; row <= 3; ++row) {
-        SAME(ResultGrid[row]);
-        EXPECT_EQ(a.results.ResultRowLabel[row], b.results.ResultRowLabel[row]);
-    }
-#undef SAME
-    EXPECT_EQ(a.results.TrainLongerThanTrack, b.results.TrainLongerThanTrack);
-    EXPECT_EQ(a.results.RadiusError, b.results.RadiusError);
-    EXPECT_EQ(a.results.correctedRows, b.results.correctedRows);
+    using C = CalcResults;
+    expectSameResults(a.results, b.results, a.height, &C::FacadeCorrection, &C::StretchEqLevel, &C::TrackEqLevel,
+                      &C::FreeFieldEq, &C::StretchMaxLevel, &C::StretchMaxLevelFullTrain, &C::TrackMaxLevel,
+                      &C::TrackMaxStretch, &C::TrackMaxAngle, &C::TrackMaxTrain, &C::SimultaneousMaxLevel,
+                      &C::CurveStartX, &C::CurveReceiverY, &C::ResultGrid, &C::TrainLongerThanTrack,
+                      &C::RadiusError, &C::correctedRows);
     EXPECT_EQ(0, std::memcmp(&a.record, &b.record, sizeof a.record)) << "record at " << a.height;
     EXPECT_EQ(a.ran, b.ran);
     EXPECT_EQ(a.messages, b.messages);
@@ -124,15 +91,6 @@ StudyRow plainRun(ProjectRecord r, const RunSettings& s, double h, StudyKind kin
     return row;
 }
 
-StudyRequest request(StudyKind kind, std::vector<double> heights, int stretch = 0)
-{
-    StudyRequest q;
-    q.kind = kind;
-    q.heights = std::move(heights);
-    q.stretch = stretch;
-    return q;
-}
-
 }  // namespace
 
 TEST(Study, RowsAreThePlainRunsOfTheModifiedRecords)
@@ -144,10 +102,10 @@ TEST(Study, RowsAreThePlainRunsOfTheModifiedRecords)
         StudyRequest q;
     };
     const Case cases[] = {
-        {&example, request(StudyKind::Floors, {1.5, 4.5, 7.5, 10.5})},
-        {&withScreens, request(StudyKind::Floors, {0.0, 1.5, 4.5, 7.5, 16.5})},
-        {&withScreens, request(StudyKind::Screen, {0.0, 1.0, 2.5, 4.0, 6.0})},     // every screen
-        {&withScreens, request(StudyKind::Screen, {0.5, 3.0, 5.5}, 2)},           // stretch 2 only
+        {&example, StudyRequest{StudyKind::Floors, {1.5, 4.5, 7.5, 10.5}}},
+        {&withScreens, StudyRequest{StudyKind::Floors, {0.0, 1.5, 4.5, 7.5, 16.5}}},
+        {&withScreens, StudyRequest{StudyKind::Screen, {0.0, 1.0, 2.5, 4.0, 6.0}}},     // every screen
+        {&withScreens, StudyRequest{StudyKind::Screen, {0.5, 3.0, 5.5}, 2}},           // stretch 2 only
     };
     for (const Case& c : cases) {
         const RunSettings s = settingsOf(*c.r);
@@ -162,7 +120,7 @@ TEST(Study, RowsAreThePlainRunsOfTheModifiedRecords)
     }
     // The study does change the answer: higher receivers and higher screens.
     const StudyOutcome screens =
-        RunStudy(withScreens, settingsOf(withScreens), {}, request(StudyKind::Screen, {0.0, 6.0}), 2);
+        RunStudy(withScreens, settingsOf(withScreens), {}, StudyRequest{StudyKind::Screen, {0.0, 6.0}}, 2);
     EXPECT_LT(screens.rows[1].results.StretchEqLevel[1], screens.rows[0].results.StretchEqLevel[1]);
     EXPECT_EQ(screens.rows[1].results.StretchEqLevel[3], screens.rows[0].results.StretchEqLevel[3]);
 }
@@ -173,7 +131,7 @@ TEST(Study, ThreadCountDoesNotChangeTheRows)
     const RunSettings s = settingsOf(r, 2);
     std::vector<double> heights;
     ASSERT_EQ(HeightRange(1.5, 1.5, 15.0, heights), "");
-    const StudyOutcome one = RunStudy(r, s, {}, request(StudyKind::Floors, heights), 1);
+    const StudyOutcome one = RunStudy(r, s, {}, StudyRequest{StudyKind::Floors, heights}, 1);
     for (int threads : {2, 5, 0}) {
         std::vector<int> progress;
         StudyHooks hooks;
@@ -181,7 +139,7 @@ TEST(Study, ThreadCountDoesNotChangeTheRows)
             EXPECT_EQ(total, 10);
             progress.push_back(done);
         };
-        const StudyOutcome many = RunStudy(r, s, {}, request(StudyKind::Floors, heights), threads, hooks);
+        const StudyOutcome many = RunStudy(r, s, {}, StudyRequest{StudyKind::Floors, heights}, threads, hooks);
         ASSERT_EQ(many.rows.size(), one.rows.size());
         for (std::size_t i = 0; i < one.rows.size(); ++i) expectSameRow(many.rows[i], one.rows[i]);
         ASSERT_FALSE(progress.empty());
@@ -201,7 +159,7 @@ TEST(Study, CancellationLeavesNoRows)
         int last = 0;
         hooks.progress = [&last](int done, int) { last = done; };
         hooks.cancelRequested = [&last, after] { return last >= after; };
-        const StudyOutcome out = RunStudy(r, settingsOf(r), {}, request(StudyKind::Floors, heights), 2, hooks);
+        const StudyOutcome out = RunStudy(r, settingsOf(r), {}, StudyRequest{StudyKind::Floors, heights}, 2, hooks);
         EXPECT_TRUE(out.cancelled);
         EXPECT_TRUE(out.rows.empty());
         EXPECT_LT(last, static_cast<int>(heights.size()));
@@ -211,30 +169,30 @@ TEST(Study, CancellationLeavesNoRows)
     failing.progress = [](int done, int) {
         if (done >= 1) throw std::runtime_error("meter");
     };
-    EXPECT_THROW(RunStudy(r, settingsOf(r), {}, request(StudyKind::Floors, heights), 2, failing), std::runtime_error);
+    EXPECT_THROW(RunStudy(r, settingsOf(r), {}, StudyRequest{StudyKind::Floors, heights}, 2, failing), std::runtime_error);
 }
 
 TEST(Study, RefusedRequestsAndRowsWithoutNumbers)
 {
     ProjectRecord r = screened();
     const RunSettings s = settingsOf(r);
-    EXPECT_EQ(StudyRefusal(r, request(StudyKind::Screen, {1}, 3)), "Delsträcka 3 har ingen skärm");
-    EXPECT_EQ(StudyRefusal(r, request(StudyKind::Screen, {1}, 4)), "Delsträcka 4 finns inte (projektet har 3 delsträckor).");
-    EXPECT_EQ(StudyRefusal(r, request(StudyKind::Floors, {})), "Ange minst en höjd.");
-    EXPECT_EQ(StudyRefusal(r, request(StudyKind::Floors, {2, 1000.5})), "Höjden 1000.5 m ligger utanför 0 - 1000 m.");
-    EXPECT_EQ(StudyRefusal(r, request(StudyKind::Floors, std::vector<double>(201, 2.0))),
+    EXPECT_EQ(StudyRefusal(r, StudyRequest{StudyKind::Screen, {1}, 3}), "Delsträcka 3 har ingen skärm");
+    EXPECT_EQ(StudyRefusal(r, StudyRequest{StudyKind::Screen, {1}, 4}), "Delsträcka 4 finns inte (projektet har 3 delsträckor).");
+    EXPECT_EQ(StudyRefusal(r, StudyRequest{StudyKind::Floors, {}}), "Ange minst en höjd.");
+    EXPECT_EQ(StudyRefusal(r, StudyRequest{StudyKind::Floors, {2, 1000.5}}), "Höjden 1000.5 m ligger utanför 0 - 1000 m.");
+    EXPECT_EQ(StudyRefusal(r, StudyRequest{StudyKind::Floors, std::vector<double>(201, 2.0)}),
               "Högst 200 höjder kan beräknas på en gång (201 angavs).");
-    EXPECT_THROW(RunStudy(r, s, {}, request(StudyKind::Screen, {1}, 3)), std::invalid_argument);
+    EXPECT_THROW(RunStudy(r, s, {}, StudyRequest{StudyKind::Screen, {1}, 3}), std::invalid_argument);
     ProjectRecord open = r;
     open.screenType[1] = open.screenType[2] = 0;
-    EXPECT_EQ(StudyRefusal(open, request(StudyKind::Screen, {1})), "Ingen delsträcka har skärm.");
+    EXPECT_EQ(StudyRefusal(open, StudyRequest{StudyKind::Screen, {1}}), "Ingen delsträcka har skärm.");
 
     // A cross-section that must be calculated as a screen case (a high ridge, no screen): every
     // row has the warning only.
     ProjectRecord blocked = r;
     blocked.screenType[1] = 0;
     blocked.bpHeight[1][2] = 8.0f;
-    StudyOutcome out = RunStudy(blocked, s, {}, request(StudyKind::Floors, {2, 5}), 2);
+    StudyOutcome out = RunStudy(blocked, s, {}, StudyRequest{StudyKind::Floors, {2, 5}}, 2);
     ASSERT_EQ(out.rows.size(), 2u);
     for (const StudyRow& row : out.rows) {
         EXPECT_FALSE(row.ran);
@@ -244,7 +202,7 @@ TEST(Study, RefusedRequestsAndRowsWithoutNumbers)
 
     // A curve too tight for its end points: the row ran, has the radius message and no levels.
     r.radius[2] = 20.0f;
-    out = RunStudy(r, s, {}, request(StudyKind::Floors, {2, 5}), 2);
+    out = RunStudy(r, s, {}, StudyRequest{StudyKind::Floors, {2, 5}}, 2);
     for (const StudyRow& row : out.rows) {
         EXPECT_TRUE(row.ran);
         EXPECT_TRUE(row.results.RadiusError);

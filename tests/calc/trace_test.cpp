@@ -6,19 +6,19 @@
 #include <sstream>
 
 #include "calc/Format.h"
-#include "calc/Run.h"
 #include "calc/StretchLevel.h"
 #include "model/ProjectFile.h"
 #include "TraceCapture.h"
+#include "projects.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 struct TempDir {
     fs::path path;
-    explicit TempDir(const std::string& tag = "")
+    TempDir()
         : path(fs::temp_directory_path() /
-               ("skenbrus-trace-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + tag))
+               ("skenbrus-trace-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
     {
         fs::remove_all(path);
         fs::create_directories(path);
@@ -57,49 +57,37 @@ std::vector<std::string> from(const std::vector<std::string>& v, const std::stri
 // receiver zone hard, middle zone half porous.
 ProjectRecord onePoint()
 {
-    ProjectRecord r = startupDefaults("2026-01-01 10:00:00");
-    r.trainLengthPerDay[1] = 1000;
-    r.maxTrainLength[1] = 100;
-    r.speed[1] = 200;
-    r.angleFrom[1] = r.angleTo[1] = 90;
-    r.perpDistance[1] = r.bpDistance[1][2] = 100.0f;
-    r.groundSource[1] = 0.5f;
+    ProjectRecord r = straight(90, 90, 100.0f);
+    setTrain(r, 1, 1000, 100, 200);
+    r.groundSource[1] = r.groundMiddle[1] = 0.5f;
     r.groundReceiver[1] = 0.0f;
-    r.groundMiddle[1] = 0.5f;
     return r;
 }
 
-// The equivalent trace on or off; `maximum` switches the maximum-level trace.
-CalcResults runTraced(ProjectRecord r, const fs::path& dir, bool on = true, bool maximum = false)
+// The run with the equivalent trace (and the maximum-level one when asked) written to dir.
+CalcResults runTraced(ProjectRecord r, const fs::path& dir, bool maximum = false)
 {
     RunSettings st;
     st.facadeBoxChecked = r.facadeReflectionOn == 1;
-    st.trace.equivalent = on;
+    st.trace.equivalent = true;
     st.trace.maximum = maximum;
     st.trace.folder = dir.string();
-    AngleFactors f;
-    CalcResults res;
-    EXPECT_TRUE(RunCalculation(r, st, f, {}, {}, res));
-    return res;
+    const Calculation c = calculate(r, st);
+    EXPECT_TRUE(c.ran);
+    return c.res;
 }
 }  // namespace
 
-TEST(Trace, ExampleProjectWritesFiveWindows1252Files)
+TEST(Trace, ExampleProjectFilesInWindows1252)
 {
     TempDir dir;
-    const ProjectRecord r = readProject(std::string(SKENBRUS_SOURCE_DIR) + "/examples/stationsvagen.sdb");
-    const CalcResults traced = runTraced(r, dir.path);
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir.path)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"_ekvivalent", "_ekvivalentLa", "_ekvivalentLd", "_ekvivalentLg",
-                                               "_ekvivalentLs"}));
-    // The trace never changes a result and is written only when switched on; the maximum
-    // switch does not open the equivalent files.
-    TempDir quiet("-off");
-    EXPECT_EQ(runTraced(r, quiet.path, false, true).StretchEqLevel, traced.StretchEqLevel);
-    for (const auto& e : fs::directory_iterator(quiet.path))
-        EXPECT_NE(e.path().filename().string().rfind("_ekvivalent", 0), 0u) << e.path();
+    ProjectRecord r = readProject(std::string(SKENBRUS_SOURCE_DIR) + "/examples/stationsvagen.sdb");
+    const CalcResults traced = runTraced(r, dir.path, true);
+    EXPECT_EQ(lines(dir.path / "_maximal").at(0), "***** SP\xC5" "R 1 *****");
+    RunSettings plain;
+    plain.facadeBoxChecked = r.facadeReflectionOn == 1;
+    const CalcResults untraced = calculate(r, plain).res;  // the trace changes nothing
+    EXPECT_TRUE(untraced.StretchEqLevel == traced.StretchEqLevel && untraced.TrackMaxLevel == traced.TrackMaxLevel);
 
     const auto main = lines(dir.path / "_ekvivalent");
     ASSERT_GT(main.size(), 20u);
@@ -116,7 +104,6 @@ TEST(Trace, ExampleProjectWritesFiveWindows1252Files)
               3);
     EXPECT_EQ(from(main, "Punkt 1 ( ", 1), std::vector<std::string>{"Punkt 1 ( -1200.00 , 0.00 )"});
     EXPECT_EQ(from(main, "Bankorrektion: R", 1), std::vector<std::string>{"Bankorrektion: R\xE4" "l med skarv (3dB)"});
-
     const auto lg = lines(dir.path / "_ekvivalentLg");
     EXPECT_EQ(std::vector<std::string>(lg.begin(), lg.begin() + 2),
               (std::vector<std::string>{"***** STR\xC4" "CKA 1 *****", ""}));
@@ -174,10 +161,7 @@ TEST(Trace, ZeroPathCurvedBlockAndDecimalComma)
 
     // Curved stretch (Konvex, θ = 60°, S = 104.72 m) in 50 m segments: numbers in G.
     ProjectRecord c = onePoint();
-    c.shape[1] = 1;
-    c.angleFrom[1] = 60;
-    c.angleTo[1] = 120;
-    c.startDistance[1] = c.endDistance[1] = c.radius[1] = 100.0f;
+    makeCurved(c, 1, 1, 60, 120, 100, 100, 100);
     TraceCapture t;
     ctx.trace = &t;
     ctx.segmentLength = 50;
