@@ -33,7 +33,8 @@ using RunMessageSink = std::function<void(const RunMessage&)>;
 using RunProgress = std::function<void(int percent)>;
 
 // Facade-reflection correction in dB for the distance d to the facade: 3 dB from 0.5 to 2 m,
-// falling linearly to 0 at 20 m, 0 outside 0.5..20 m.
+// then 3 - 3d/20 (2.7 dB just above 2 m, a step, falling linearly to 0 at 20 m), 0 outside
+// 0.5..20 m.
 double FacadeReflectionCorrection(double d);
 
 // The stored stretch level: Leq to 0.1 dB (halves to even), never negative.
