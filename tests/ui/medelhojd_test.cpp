@@ -1,5 +1,5 @@
-// The cross-section dialog driven through its widgets: break-point editing rules, the
-// distance basis, the screen list, the line-of-sight warnings and the closing.
+// The cross-section dialog driven through its widgets: the edit cycle of its number grids,
+// break-point editing, the distance basis, the screen list, the warnings and the closing.
 
 #include <gtest/gtest.h>
 
@@ -31,12 +31,29 @@ protected:
     void open(int s = 1)
     {
         dlg = std::make_unique<TForm_MedelHojd>(CrossSectionContext{r, doc, factors, check});
-        dlg->refreshCommandState = [this] { ++refreshed; };
+        QObject::connect(dlg.get(), &TForm_MedelHojd::closedWithChanges, [this] { ++refreshed; });
         dlg->openStretch(s);
         dlg->show();
     }
-    ProfileTable* points() { return dlg->breakPointTable(); }
-    QString cell(ProfileTable* t, int row, int col) { return t->item(row, col)->text(); }
+    void activate()
+    {
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+    GridView* points() { return dlg->breakPointTable(); }
+    static QModelIndex at(GridView* t, int row, int col) { return t->model()->index(row - 1, col - 1); }
+    static QString cell(GridView* t, int row, int col) { return at(t, row, col).data().toString(); }
+    static QString heading(GridView* t, int section, Qt::Orientation o = Qt::Horizontal)
+    {
+        return t->model()->headerData(section - 1, o).toString();
+    }
+    static QLineEdit* entry(GridView* t) { return qobject_cast<QLineEdit*>(t->cellDelegate()->editor()); }
+    static void click(GridView* t, int row, int col, bool twice = false)
+    {
+        const QPoint p = t->visualRect(at(t, row, col)).center();
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, p);
+        if (twice) QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, p);
+    }
     QStringList messages() { return platform_->messageTexts(); }
     QRadioButton* basis(const char* name) { return dlg->findChild<QRadioButton*>(QString::fromLatin1(name)); }
     QString label(const char* name) { return dlg->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
@@ -44,24 +61,127 @@ protected:
 
 }  // namespace
 
+TEST_F(CrossSectionDialog, HowAnEntryStarts)
+{
+    setProfile(r, {{0, 0}, {10, 1}, {20, 2}, {50, 0}});
+    open();
+    activate();
+    GridView* t = points();
+    // Typing a number character, F2 or a double click starts an entry; a letter, or a click on
+    // the current cell, does not.
+    struct Case { const char* what; std::function<void()> act; bool starts; };
+    const Case cases[] = {
+        {"digit", [&] { QTest::keyClick(t, Qt::Key_7); }, true},
+        {"separator", [&] { QTest::keyClick(t, Qt::Key_Comma); }, true},
+        {"F2", [&] { QTest::keyClick(t, Qt::Key_F2); }, true},
+        {"double click", [&] { click(t, 2, 2, true); }, true},
+        {"letter", [&] { QTest::keyClick(t, Qt::Key_A); }, false},
+        {"click on the current cell", [&] { click(t, 2, 2); }, false},
+    };
+    for (const Case& c : cases) {
+        t->setCurrentCell(2, 2);
+        c.act();
+        EXPECT_EQ(entry(t) != nullptr, c.starts) << c.what;
+        if (entry(t)) QTest::keyClick(entry(t), Qt::Key_Escape);
+    }
+    EXPECT_EQ(pointHeights(r), (Floats{0, 1, 2, 0}));
+    // The end points' distances are fixed: the refusal is explained, by typing or a double click.
+    click(t, 1, 4, true);
+    EXPECT_EQ(typeInGrid(t, 1, 1, QStringLiteral("5")), nullptr);
+    EXPECT_EQ(entry(t), nullptr);
+    EXPECT_EQ(messages(), QStringList({kRefused, kRefused}));
+    // Only the height row takes a minus sign; seven whole digits and one decimal at most,
+    // either separator; a cell holding no digit is 0.
+    ASSERT_TRUE(enterInGrid(t, 1, 2, QStringLiteral("-3")));
+    EXPECT_EQ(r.bpDistance[1][2], 3.0f);
+    ASSERT_TRUE(enterInGrid(t, 2, 2, QStringLiteral("-12345678,25")));
+    EXPECT_EQ(r.bpHeight[1][2], -1234567.2f);
+    ASSERT_TRUE(enterInGrid(t, 2, 2, QStringLiteral("-")));
+    EXPECT_EQ(r.bpHeight[1][2], 0.0f);
+}
+
+TEST_F(CrossSectionDialog, HowAnEntryEndsByKeysAndClicks)
+{
+    setProfile(r, {{0, 0}, {10, 1}, {20, 2}, {50, 0}});
+    open();
+    activate();
+    GridView* t = points();
+    const auto current = [t] { return std::pair(t->currentRow(), t->currentColumn()); };
+    // Click a cell, type, Enter: stored; Enter goes from the distance to the height of the
+    // point, and from the height to the next point's distance. Right and Left store and move a
+    // point, not beyond the first. Enter never closes the dialog.
+    click(t, 1, 2);
+    QTest::keyClick(t, '1');
+    QTest::keyClicks(entry(t), QStringLiteral("1"));
+    QTest::keyClick(entry(t), Qt::Key_Return);
+    EXPECT_EQ(r.bpDistance[1][2], 11.0f);
+    EXPECT_EQ(current(), std::pair(2, 2));
+    QTest::keyClick(t, Qt::Key_Return);
+    EXPECT_EQ(current(), std::pair(1, 3));
+    QTest::keyClick(typeInGrid(t, 2, 2, QStringLiteral("4")), Qt::Key_Right);
+    EXPECT_EQ(current(), std::pair(2, 3));
+    QTest::keyClick(typeInGrid(t, 2, 1, QStringLiteral("7")), Qt::Key_Left);
+    EXPECT_EQ(current(), std::pair(2, 1));
+    EXPECT_EQ(pointHeights(r), (Floats{7, 4, 2, 0}));
+    EXPECT_EQ(r.trackHeight[1], 7.0f);
+    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Escape}) QTest::keyClick(t, k);
+    EXPECT_TRUE(dlg->isVisible());
+
+    // A distance outside the profile is refused without a message: the entry keeps what was
+    // typed through Enter, Left, Right, Down and Tab (no way out) until a valid value is typed,
+    // Escape abandons it, or the cell is left by a click or the focus going elsewhere.
+    struct Case { const char* how; std::function<void()> leave; };
+    const Case cases[] = {
+        {"Escape", [&] { QTest::keyClick(entry(t), Qt::Key_Escape); }},
+        {"click in the grid", [&] { click(t, 2, 1); }},
+        {"click on another control", [&] { QTest::mouseClick(dlg->receiverHeightField(), Qt::LeftButton); }},
+    };
+    for (const Case& c : cases) {
+        for (const char* v : {"50", "0"}) {
+            QLineEdit* e = typeInGrid(t, 1, 2, QString::fromLatin1(v));
+            ASSERT_NE(e, nullptr);
+            for (Qt::Key k : {Qt::Key_Return, Qt::Key_Left, Qt::Key_Right, Qt::Key_Down, Qt::Key_Tab})
+                QTest::keyClick(e, k);
+            EXPECT_EQ(entry(t), e) << c.how;
+            EXPECT_EQ(e->text(), QString::fromLatin1(v));
+            c.leave();
+            EXPECT_EQ(entry(t), nullptr) << c.how;
+            EXPECT_EQ(cell(t, 1, 2), QStringLiteral("11.0")) << c.how;
+        }
+    }
+    EXPECT_EQ(current(), std::pair(1, 2));  // after the last click elsewhere: the focus left
+    EXPECT_EQ(messages().size(), 0);
+    QLineEdit* e = typeInGrid(t, 1, 2, QStringLiteral("70"));
+    QTest::keyClick(e, Qt::Key_Return);
+    e->setText(QStringLiteral("15"));
+    QTest::keyClick(e, Qt::Key_Return);
+    EXPECT_EQ(r.bpDistance[1][2], 15.0f);
+    // A click elsewhere, or the focus leaving, stores a valid entry.
+    ASSERT_NE(typeInGrid(t, 2, 2, QStringLiteral("6")), nullptr);
+    click(t, 2, 3);
+    EXPECT_EQ(r.bpHeight[1][2], 6.0f);
+    EXPECT_EQ(current(), std::pair(2, 3));
+    ASSERT_NE(typeInGrid(t, 2, 3, QStringLiteral("5")), nullptr);
+    QTest::mouseClick(dlg->receiverHeightField(), Qt::LeftButton);
+    EXPECT_EQ(r.bpHeight[1][3], 5.0f);
+}
+
 TEST_F(CrossSectionDialog, OpeningFixesTheEndPointsAndRepairsTheCount)
 {
     r.perpDistance[1] = 40;
     open();
-    ProfileTable* t = points();
+    GridView* t = points();
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tvärsektion - spår 1:1"));
     EXPECT_EQ(pointDistances(r), (Floats{0, 40}));  // the receiver takes the perpendicular distance
-    EXPECT_EQ(t->horizontalHeaderItem(1)->text(), QStringLiteral("MT"));
-    // F5 on either point does nothing; their distances cannot be edited, their heights can.
-    for (int col = 0; col < 2; ++col) {
-        t->setCurrentCell(0, col);
+    EXPECT_EQ(heading(t, 2), QStringLiteral("MT"));
+    // F5 on either end point does nothing; their heights can be edited.
+    for (int col = 1; col <= 2; ++col) {
+        t->setCurrentCell(1, col);
         QTest::keyClick(t, Qt::Key_F5);
-        EXPECT_EQ(typeInGrid(t, 0, col, QStringLiteral("5")), nullptr);
     }
-    EXPECT_EQ(t->columnCount(), 2);
-    EXPECT_EQ(messages(), QStringList({kRefused, kRefused}));
-    ASSERT_TRUE(enterInGrid(t, 1, 0, QStringLiteral("1.5")));
-    ASSERT_TRUE(enterInGrid(t, 1, 1, QStringLiteral("-2")));
+    EXPECT_EQ(t->model()->columnCount(), 2);
+    ASSERT_TRUE(enterInGrid(t, 2, 1, QStringLiteral("1.5")));
+    ASSERT_TRUE(enterInGrid(t, 2, 2, QStringLiteral("-2")));
     EXPECT_EQ(r.trackHeight[1], 1.5f);
     EXPECT_EQ(r.receiverGroundHeight[1], -2.0f);
     EXPECT_TRUE(doc.modified);
@@ -89,112 +209,65 @@ TEST_F(CrossSectionDialog, OpeningFixesTheEndPointsAndRepairsTheCount)
     EXPECT_EQ(r.bpCount[1], 33);
 }
 
-TEST_F(CrossSectionDialog, DistanceEntryMovesMergesOrIsRefused)
+TEST_F(CrossSectionDialog, DistanceEntryMovesOrMergesThePoint)
 {
     setProfile(r, {{0, 0}, {10, 1}, {20, 2}, {30, 3}, {50, 0}});
     open();
-    ProfileTable* t = points();
+    GridView* t = points();
     // Between its neighbours only the distance changes; beyond the next point the point
-    // moves into order with its height and label; and back before an earlier point.
-    ASSERT_TRUE(enterInGrid(t, 0, 1, QStringLiteral("12.5")));
+    // moves into order with its height and label, the cursor with it; and back before an
+    // earlier point.
+    ASSERT_TRUE(enterInGrid(t, 1, 2, QStringLiteral("12.5")));
     EXPECT_EQ(pointDistances(r), (Floats{0, 12.5f, 20, 30, 50}));
-    ASSERT_TRUE(enterInGrid(t, 0, 1, QStringLiteral("25")));
+    ASSERT_TRUE(enterInGrid(t, 1, 2, QStringLiteral("25")));
     EXPECT_EQ(pointDistances(r), (Floats{0, 20, 25, 30, 50}));
     EXPECT_EQ(pointHeights(r), (Floats{0, 2, 1, 3, 0}));
-    EXPECT_EQ(cell(t, 0, 2), QStringLiteral("25.0"));
-    ASSERT_TRUE(enterInGrid(t, 0, 3, QStringLiteral("5")));
+    EXPECT_EQ(cell(t, 1, 3), QStringLiteral("25.0"));
+    EXPECT_EQ(t->currentColumn(), 3);
+    ASSERT_TRUE(enterInGrid(t, 1, 4, QStringLiteral("5")));
     EXPECT_EQ(pointDistances(r), (Floats{0, 5, 20, 25, 50}));
     EXPECT_EQ(pointHeights(r), (Floats{0, 3, 2, 1, 0}));
     // Onto an existing point: the two merge, keeping the edited point's height; the freed
     // last slot is cleared.
-    ASSERT_TRUE(enterInGrid(t, 0, 1, QStringLiteral("25")));
+    ASSERT_TRUE(enterInGrid(t, 1, 2, QStringLiteral("25")));
     EXPECT_EQ(pointDistances(r), (Floats{0, 20, 25, 50}));
     EXPECT_EQ(pointHeights(r), (Floats{0, 2, 3, 0}));
     EXPECT_TRUE(r.bpLabel[1][4].equals("MT"));
     EXPECT_EQ(r.bpDistance[1][5], 0.0f);
     EXPECT_EQ(r.bpLabel[1][5].length(), 0);
-    EXPECT_EQ(t->columnCount(), 4);
-
-    // Outside the profile: the cell stays in editing, without a message, until a valid value
-    // is typed or Escape abandons the entry.
-    for (const char* v : {"50", "60", "0"}) {
-        QLineEdit* e = typeInGrid(t, 0, 1, QString::fromLatin1(v));
-        ASSERT_NE(e, nullptr);
-        QTest::keyClick(e, Qt::Key_Return);
-        EXPECT_EQ(t->activeEditor(), e) << v;
-        QTest::keyClick(e, Qt::Key_Escape);
-        EXPECT_EQ(t->activeEditor(), nullptr);
-    }
-    EXPECT_EQ(cell(t, 0, 1), QStringLiteral("20.0"));
-    EXPECT_EQ(messages().size(), 0);
-    QLineEdit* e = typeInGrid(t, 0, 1, QStringLiteral("70"));
-    QTest::keyClick(e, Qt::Key_Return);
-    e->setText(QStringLiteral("22"));
-    QTest::keyClick(e, Qt::Key_Return);
-    EXPECT_EQ(r.bpDistance[1][2], 22.0f);
-    // A cell emptied or holding only a sign is 0, as in every table.
-    ASSERT_TRUE(enterInGrid(t, 1, 1, QStringLiteral("-")));
-    EXPECT_EQ(r.bpHeight[1][2], 0.0f);
-}
-
-TEST_F(CrossSectionDialog, KeysAndClicksThatEndAnEntry)
-{
-    setProfile(r, {{0, 0}, {10, 1}, {20, 2}, {50, 0}});
-    open();
-    dlg->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    ProfileTable* t = points();
-    // Enter moves from the distance to the height of the same point; Right and Left store and
-    // move to the next or previous point, not beyond the first; Enter never closes the dialog.
-    ASSERT_TRUE(enterInGrid(t, 0, 1, QStringLiteral("11")));
-    EXPECT_EQ(std::pair(t->currentRow(), t->currentColumn()), std::pair(1, 1));
-    QTest::keyClick(typeInGrid(t, 1, 1, QStringLiteral("4")), Qt::Key_Right);
-    EXPECT_EQ(t->currentColumn(), 2);
-    QTest::keyClick(typeInGrid(t, 1, 0, QStringLiteral("7")), Qt::Key_Left);
-    EXPECT_EQ(t->currentColumn(), 0);
-    EXPECT_EQ(pointHeights(r), (Floats{7, 4, 2, 0}));
-    EXPECT_EQ(r.trackHeight[1], 7.0f);
-    QTest::keyClick(t, Qt::Key_Return);
-    EXPECT_TRUE(dlg->isVisible());
-
-    // Down is no way out; a click elsewhere stores a valid entry and drops a refused one.
-    t->setFocus();
-    auto clickCell = [&](int row, int col) {
-        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualItemRect(t->item(row, col)).center());
-    };
-    QLineEdit* e = typeInGrid(t, 1, 1, QStringLiteral("6"));
-    ASSERT_NE(e, nullptr);
-    QTest::keyClick(e, Qt::Key_Down);
-    EXPECT_EQ(t->activeEditor(), e);
-    clickCell(1, 2);
-    EXPECT_EQ(t->activeEditor(), nullptr);
-    EXPECT_EQ(r.bpHeight[1][2], 6.0f);
-    ASSERT_NE(typeInGrid(t, 0, 2, QStringLiteral("80")), nullptr);  // beyond the receiver
-    clickCell(1, 0);
-    EXPECT_EQ(t->activeEditor(), nullptr);
-    EXPECT_EQ(cell(t, 0, 2), QStringLiteral("20.0"));
+    EXPECT_EQ(t->model()->columnCount(), 4);
 }
 
 TEST_F(CrossSectionDialog, InternalValueClipboard)
 {
     setProfile(r, {{0, 0}, {10, 1}, {20, 2}, {50, 0}});
     open();
-    ProfileTable* t = points();
+    GridView* t = points();
     QApplication::clipboard()->setText(QStringLiteral("untouched"));
     auto key = [t](int row, int col, Qt::Key k) {
         t->setCurrentCell(row, col);
         QTest::keyClick(t, k, Qt::ControlModifier);
     };
-    key(1, 2, Qt::Key_C);
+    key(2, 3, Qt::Key_C);
     EXPECT_EQ(dlg->valueClipboard(), 2.0);
-    key(1, 1, Qt::Key_V);
+    key(2, 2, Qt::Key_V);
     EXPECT_EQ(r.bpHeight[1][2], 2.0f);
+    // In an entry: Ctrl+C takes the typed value, Ctrl+V puts the value in without storing it.
+    QLineEdit* e = typeInGrid(t, 2, 2, QStringLiteral("8"));
+    QTest::keyClick(e, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(dlg->valueClipboard(), 8.0);
+    e = typeInGrid(t, 2, 3, QStringLiteral("1"));
+    QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(e->text(), QStringLiteral("8.0"));
+    QTest::keyClick(e, Qt::Key_Return);
+    EXPECT_EQ(r.bpHeight[1][3], 8.0f);
     // Pasting a distance follows the typing rules: refused on the receiver point, merging
     // onto an existing point.
-    key(0, 2, Qt::Key_C);
-    key(0, 3, Qt::Key_V);
+    key(1, 3, Qt::Key_C);
+    key(1, 4, Qt::Key_V);
     EXPECT_EQ(messages(), QStringList({kRefused}));
-    key(0, 1, Qt::Key_V);
+    key(1, 2, Qt::Key_V);
     EXPECT_EQ(pointDistances(r), (Floats{0, 20, 50}));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("untouched"));
 }
@@ -211,14 +284,14 @@ TEST_F(CrossSectionDialog, DistanceBasisScalesShownAndTypedDistances)
     EXPECT_FALSE(basis("RadioButton_Slutposition")->isVisible());
     basis("RadioButton_Ekvivalent")->click();
     EXPECT_EQ(r.bpDistanceBasis[1], 1);
-    ProfileTable* t = points();
-    EXPECT_EQ(cell(t, 0, 2), QStringLiteral("100.0"));
-    ASSERT_TRUE(enterInGrid(t, 0, 1, QStringLiteral("30")));
+    GridView* t = points();
+    EXPECT_EQ(cell(t, 1, 3), QStringLiteral("100.0"));
+    ASSERT_TRUE(enterInGrid(t, 1, 2, QStringLiteral("30")));
     EXPECT_EQ(r.bpDistance[1][2], 15.0f);
-    ASSERT_TRUE(enterInGrid(t, 0, 1, QStringLiteral("90")));  // up to the displayed receiver distance
+    ASSERT_TRUE(enterInGrid(t, 1, 2, QStringLiteral("90")));  // up to the displayed receiver distance
     EXPECT_EQ(r.bpDistance[1][2], 45.0f);
     basis("RadioButton_Vinkelratt")->click();
-    EXPECT_EQ(cell(t, 0, 1), QStringLiteral("45.0"));
+    EXPECT_EQ(cell(t, 1, 2), QStringLiteral("45.0"));
     // A factor of 0 leaves the distances as stored.
     factors.MaxFactor = 0.0f;
     r.angleFrom[1] = r.angleTo[1] = 90;  // equal angles keep the factors
@@ -239,7 +312,7 @@ TEST_F(CrossSectionDialog, DistanceBasisScalesShownAndTypedDistances)
     EXPECT_FALSE(basis("RadioButton_Max")->isVisible());
     basis("RadioButton_Slutposition")->click();
     EXPECT_EQ(r.bpDistanceBasis[1], 4);
-    EXPECT_EQ(cell(points(), 0, 2), QStringLiteral("60.0"));
+    EXPECT_EQ(cell(points(), 1, 3), QStringLiteral("60.0"));
 }
 
 TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
@@ -250,8 +323,8 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     r.screenCrestHeight[1] = 3;
     open();
     QComboBox* list = dlg->screenList();
-    ProfileTable* st = dlg->screenTable();
-    EXPECT_EQ(cell(st, 0, 0), QStringLiteral("20.0"));
+    GridView* st = dlg->screenTable();
+    EXPECT_EQ(cell(st, 1, 1), QStringLiteral("20.0"));
 
     // Chosen with the mouse in the dropped list.
     const auto pick = [list](int index) {
@@ -262,15 +335,15 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     pick(0);
     EXPECT_EQ(r.screenType[1], 0);
     EXPECT_EQ(r.screenDistance[1] + r.screenCrestHeight[1] + r.screenBaseHeight[1], 0.0f);
-    EXPECT_FALSE(st->item(0, 0)->flags() & Qt::ItemIsEditable);  // greyed
-    EXPECT_EQ(typeInGrid(st, 0, 0, QStringLiteral("5")), nullptr);
+    EXPECT_FALSE(at(st, 1, 1).flags() & Qt::ItemIsEditable);  // greyed
+    EXPECT_EQ(typeInGrid(st, 1, 1, QStringLiteral("5")), nullptr);
     EXPECT_TRUE(label("Label_EffektivSkarmhojd").isEmpty());
 
     // On again: the screen dialog opens with the remembered values; OK keeps them.
     QString shownLimit;
     onNextModal([&](QWidget*) {
         TForm1* sd = dlg->screenDialog();
-        shownLimit = sd->table()->verticalHeaderItem(0)->text();
+        shownLimit = heading(sd->table(), 1, Qt::Vertical);
         EXPECT_EQ(sd->screenDistance(), 20.0);
         sd->Button_OKClick();
     });
@@ -299,16 +372,16 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     r.bpHeight[1][2] = 2;
     open();
     st = dlg->screenTable();
-    QLineEdit* e = typeInGrid(st, 0, 0, QStringLiteral("50"));
+    QLineEdit* e = typeInGrid(st, 1, 1, QStringLiteral("50"));
     ASSERT_NE(e, nullptr);
     QTest::keyClick(e, Qt::Key_Return);
-    EXPECT_EQ(st->activeEditor(), e);
+    EXPECT_EQ(entry(st), e);
     e->setText(QStringLiteral("30"));
     QTest::keyClick(e, Qt::Key_Return);
     EXPECT_EQ(r.screenDistance[1], 30.0f);
-    EXPECT_EQ(st->currentRow(), 1);
+    EXPECT_EQ(st->currentRow(), 2);
     EXPECT_EQ(r.screenBaseHeight[1], 1.0f);  // 2 − 2·20/40
-    ASSERT_TRUE(enterInGrid(st, 1, 0, QStringLiteral("4.5")));
+    ASSERT_TRUE(enterInGrid(st, 2, 1, QStringLiteral("4.5")));
     EXPECT_EQ(r.screenCrestHeight[1], 4.5f);
     QTest::keyClick(st, Qt::Key_F1);
     EXPECT_EQ(platform_->helpContexts, std::vector<int>{211});
@@ -319,7 +392,7 @@ TEST_F(CrossSectionDialog, LineOfSightWarnings)
     // A ridge above the line of sight warns only at OK, with a beep; the dialog closes all the same.
     setProfile(r, {{0, 0}, {25, 0}, {50, 0}});
     open();
-    ASSERT_TRUE(enterInGrid(points(), 1, 1, QStringLiteral("3")));
+    ASSERT_TRUE(enterInGrid(points(), 2, 2, QStringLiteral("3")));
     EXPECT_EQ(check.ProfileState, 4);
     EXPECT_EQ(messages().size() + platform_->beeps, 0);
     dlg->Button_OKClick();
@@ -337,12 +410,11 @@ TEST_F(CrossSectionDialog, LineOfSightWarnings)
     open();
     EXPECT_EQ(check.ProfileState, 1);
     EXPECT_EQ(messages(), QStringList(QString::fromStdString(ProfileWarningText(1))));
-    ProfileTable* t = points();
-    ASSERT_TRUE(enterInGrid(t, 1, 1, QStringLiteral("3.5")));  // still state 1: no second warning
+    ASSERT_TRUE(enterInGrid(points(), 2, 2, QStringLiteral("3.5")));  // still state 1: no second warning
     EXPECT_EQ(messages().size(), 1);
-    ASSERT_TRUE(enterInGrid(t, 1, 1, QStringLiteral("0")));  // back to 0 re-arms
+    ASSERT_TRUE(enterInGrid(points(), 2, 2, QStringLiteral("0")));  // back to 0 re-arms
     EXPECT_EQ(check.ProfileState, 0);
-    ASSERT_TRUE(enterInGrid(t, 1, 1, QStringLiteral("3")));
+    ASSERT_TRUE(enterInGrid(points(), 2, 2, QStringLiteral("3")));
     EXPECT_EQ(messages().size(), 2);
     dlg->Button_OKClick();  // no box for states 1 to 3
     EXPECT_EQ(messages().size(), 2);
@@ -356,7 +428,7 @@ TEST_F(CrossSectionDialog, ReceiverHeightHelpAndInfoLine)
     open();
     const QString pointsHint = QStringLiteral("F4: Lägg till brytpunkt; F5: Ta bort brytpunkt....");
     // It opens on the first break point, whose hint is shown at once.
-    EXPECT_EQ(points()->currentColumn(), 0);
+    EXPECT_EQ(points()->currentColumn(), 1);
     EXPECT_EQ(dlg->infoLine()->text(), pointsHint);
     QLineEdit* field = dlg->receiverHeightField();
     EXPECT_EQ(field->text(), QStringLiteral("2.0"));
@@ -368,17 +440,16 @@ TEST_F(CrossSectionDialog, ReceiverHeightHelpAndInfoLine)
     QTest::keyClick(points(), Qt::Key_F1);
     EXPECT_EQ(platform_->helpContexts, (std::vector<int>{110, 110}));
 
-    dlg->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    activate();
     field->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("Mottagarens höjd över marken (m) ..."));
     points()->setFocus();
     EXPECT_EQ(dlg->infoLine()->text(), pointsHint);
-    dlg->screenTable()->setCurrentCell(1, 0);
+    dlg->screenTable()->setCurrentCell(2, 1);
     dlg->screenTable()->setFocus();
     EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("Skärmkrönets höjd över marknivån (m) ..."));
-    dlg->screenTable()->setCurrentCell(2, 0);
+    dlg->screenTable()->setCurrentCell(3, 1);
     EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("Ange skärmfall (Nej/Ja) ..."));
     // Leaving the break-point table clears the line.
     points()->setFocus();
@@ -390,19 +461,19 @@ TEST_F(CrossSectionDialog, AddAndDeleteBreakPoints)
 {
     setProfile(r, {{0, 0}, {10, 0}, {40, 0}});
     open();
-    ProfileTable* t = points();
+    GridView* t = points();
     QTimer::singleShot(0, [&] {
         dlg->breakPointDialog()->setValues(20, 5);
         dlg->breakPointDialog()->Button_OKClick();
     });
-    t->setCurrentCell(0, 1);
+    t->setCurrentCell(1, 2);
     QTest::keyClick(t, Qt::Key_F4);
-    ASSERT_EQ(t->columnCount(), 4);
-    EXPECT_EQ(t->horizontalHeaderItem(2)->text(), QStringLiteral("BP"));
-    EXPECT_EQ(cell(t, 1, 2), QStringLiteral("5.0"));
+    ASSERT_EQ(t->model()->columnCount(), 4);
+    EXPECT_EQ(heading(t, 3), QStringLiteral("BP"));
+    EXPECT_EQ(cell(t, 2, 3), QStringLiteral("5.0"));
     EXPECT_EQ(check.ProfileState, 4);  // the new point stands above the line
     // F5 removes it again.
-    t->setCurrentCell(0, 2);
+    t->setCurrentCell(1, 3);
     QTest::keyClick(t, Qt::Key_F5);
     EXPECT_EQ(pointDistances(r), (Floats{0, 10, 40}));
     EXPECT_EQ(r.bpLabel[1][4].length(), 0);

@@ -19,9 +19,10 @@ protected:
     ScopedScriptedPlatform platform_;
 
     QStringList messages() { return platform_->messageTexts(); }
-    QString basisText(QDialog& d) { return d.findChild<QLabel*>(QStringLiteral("Label_Basis"))->text(); }
+    static QString basisText(QDialog& d) { return d.findChild<QLabel*>(QStringLiteral("Label_Basis"))->text(); }
+    static QString cell(GridView* t, int row) { return t->model()->index(row - 1, 0).data().toString(); }
     // Adds a point through the dialog's OK.
-    bool add(TForm_Brytpunkt& d, double distance, double height, double scale = 1.0)
+    static bool add(TForm_Brytpunkt& d, double distance, double height, double scale = 1.0)
     {
         d.prepare(1, scale == 1.0 ? 0 : 1, scale);
         d.setValues(distance, height);
@@ -53,51 +54,59 @@ TEST_F(SmallDialogs, BreakPointIsInsertedMergedOrRefused)
     EXPECT_EQ(basisText(d), QStringLiteral("Anges längs ekvivalentnivåns beräkningslinje"));
     EXPECT_EQ(r.bpDistance[1][3], static_cast<float>(50 / (1.0 / 0.75)));
     EXPECT_TRUE(r.bpLabel[1][4].equals("MT"));
+
+    // A 34th point would be written past the arrays: refused; a height at an existing
+    // distance is still taken.
+    for (int p = 1; p <= 33; ++p) {
+        r.bpDistance[1][p] = static_cast<float>(p - 1);
+        r.bpLabel[1][p].setBytes(p == 1 ? "SM" : p == 33 ? "MT" : "BP");
+    }
+    r.bpCount[1] = 33;
+    const ProjectRecord full = r;
+    platform_->messages.clear();
+    EXPECT_FALSE(add(d, 4.5, 1));
+    EXPECT_EQ(messages(), QStringList(QStringLiteral("Högst 33 brytpunkter per delsträcka!")));
+    EXPECT_TRUE(r == full);
+    EXPECT_TRUE(add(d, 5, 1));
+    EXPECT_EQ(r.bpHeight[1][6], 1.0f);
 }
 
-TEST_F(SmallDialogs, BreakPointTypedInTheTableFinishesOnEnterInTheHeightRow)
+TEST_F(SmallDialogs, BreakPointTypedInTheGrid)
 {
     setProfile(r, {{0, 0}, {10, 1}, {40, 0}});
     TForm_Brytpunkt d(r);
     d.prepare(1, 0, 1.0);
     d.show();
-    ASSERT_TRUE(enterInGrid(d.table(), 0, 0, QStringLiteral("20")));
+    GridView* t = d.table();
+    // Four whole digits at most; Escape abandons an entry and, outside one, stays in the grid
+    // (it does not cancel the dialog).
+    QLineEdit* e = typeInGrid(t, 1, 1, QStringLiteral("123456"));
+    EXPECT_EQ(e->text(), QStringLiteral("1234"));
+    QTest::keyClick(e, Qt::Key_Escape);
+    QTest::keyClick(t, Qt::Key_Escape);
     EXPECT_TRUE(d.isVisible());
-    ASSERT_TRUE(enterInGrid(d.table(), 1, 0, QStringLiteral("-1.5")));
+    EXPECT_EQ(cell(t, 1), QStringLiteral("0.0"));
+    // Enter on the height row finishes the dialog when the distance lies inside the profile.
+    ASSERT_TRUE(enterInGrid(t, 1, 1, QStringLiteral("20")));
+    EXPECT_TRUE(d.isVisible());
+    ASSERT_TRUE(enterInGrid(t, 2, 1, QStringLiteral("-1.5")));
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(pointDistances(r), (Floats{0, 10, 20, 40}));
     EXPECT_EQ(pointHeights(r), (Floats{0, 1, -1.5f, 0}));
     EXPECT_TRUE(r.bpLabel[1][3].equals("BP"));
     // The values stay for the next opening.
     d.prepare(1, 0, 1.0);
-    EXPECT_EQ(d.table()->item(0, 0)->text(), QStringLiteral("20.0"));
+    EXPECT_EQ(cell(t, 1), QStringLiteral("20.0"));
     EXPECT_EQ(d.newHeight(), -1.5);
-    // Enter on the height row with a distance beyond the receiver only moves on.
+    // With a distance beyond the receiver Enter only moves on.
     d.show();
     d.setValues(60, 2);
-    ASSERT_TRUE(enterInGrid(d.table(), 1, 0, QStringLiteral("2")));
+    ASSERT_TRUE(enterInGrid(t, 2, 1, QStringLiteral("2")));
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(d.table()->currentRow(), 0);
+    EXPECT_EQ(t->currentRow(), 1);
 }
 
-TEST_F(SmallDialogs, ThirtyFourthBreakPointIsRefused)
-{
-    for (int p = 1; p <= 33; ++p) {
-        r.bpDistance[1][p] = static_cast<float>(p - 1);
-        r.bpLabel[1][p].setBytes(p == 1 ? "SM" : p == 33 ? "MT" : "BP");
-    }
-    r.bpCount[1] = 33;
-    const ProjectRecord before = r;
-    TForm_Brytpunkt d(r);
-    EXPECT_FALSE(add(d, 4.5, 1));
-    EXPECT_EQ(messages(), QStringList(QStringLiteral("Högst 33 brytpunkter per delsträcka!")));
-    EXPECT_TRUE(r == before);
-    // A height at an existing distance is still taken.
-    EXPECT_TRUE(add(d, 5, 1));
-    EXPECT_EQ(r.bpHeight[1][6], 1.0f);
-}
-
-TEST_F(SmallDialogs, ScreenDialogLimitAbortAndRetry)
+TEST_F(SmallDialogs, ScreenDialogLimitRetryAbortStoreAndCancel)
 {
     setProfile(r, {{0, 0}, {10, 0}, {50, 0}});
     r.screenType[1] = 1;
@@ -107,10 +116,12 @@ TEST_F(SmallDialogs, ScreenDialogLimitAbortAndRetry)
     d.prepare(1, 0, 1.0);
     d.show();
     EXPECT_EQ(d.windowTitle(), QStringLiteral("SKÄRM"));
-    EXPECT_EQ(d.table()->verticalHeaderItem(0)->text(), QStringLiteral("Avstånd spårmitt-skärm (<50.0m)"));
-    EXPECT_EQ(d.table()->item(0, 0)->text(), QStringLiteral("12.0"));
+    EXPECT_EQ(d.table()->model()->headerData(0, Qt::Vertical).toString(),
+              QStringLiteral("Avstånd spårmitt-skärm (<50.0m)"));
+    EXPECT_EQ(cell(d.table(), 1), QStringLiteral("12.0"));
     // Distance equal to the limit: Retry returns to the distance row.
     d.setValues(50, 4);
+    d.table()->setCurrentCell(2, 1);
     platform_->answers.push_back(MsgAnswer::Retry);
     d.Button_OKClick();
     ASSERT_EQ(platform_->messages.size(), 1u);
@@ -118,7 +129,7 @@ TEST_F(SmallDialogs, ScreenDialogLimitAbortAndRetry)
               QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än 50 meter!"));
     EXPECT_EQ(platform_->messages[0].buttons, MsgButtons::AbortRetry);
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(d.table()->currentRow(), 0);
+    EXPECT_EQ(d.table()->currentRow(), 1);
     // Abort: closed, nothing stored, the screen stays on.
     d.Button_OKClick();
     EXPECT_FALSE(d.isVisible());
@@ -126,25 +137,23 @@ TEST_F(SmallDialogs, ScreenDialogLimitAbortAndRetry)
     EXPECT_EQ(r.screenType[1], 1);
     EXPECT_EQ(r.screenDistance[1], 12.0f);
     EXPECT_EQ(r.screenCrestHeight[1], 2.0f);
-}
 
-TEST_F(SmallDialogs, ScreenDialogStoresRoundedAndCancelSwitchesOff)
-{
-    setProfile(r, {{0, 0}, {10, 0}, {50, 0}});
+    // Typed along the maximum line (limit 62.5): Enter on the height row stores the distance
+    // rounded to one decimal in stretch units.
     r.screenType[1] = 2;
-    TForm1 d(r);
-    d.prepare(1, 2, 1.0 / 0.8);  // maximum line: limit 62.5
+    d.prepare(1, 2, 1.0 / 0.8);
     EXPECT_EQ(basisText(d), QStringLiteral("Anges längs maxnivåns beräkningslinje"));
     EXPECT_EQ(d.limit(), 62.5);
     d.show();
-    ASSERT_TRUE(enterInGrid(d.table(), 0, 0, QStringLiteral("25.1")));
-    ASSERT_TRUE(enterInGrid(d.table(), 1, 0, QStringLiteral("-0.5")));  // Enter on the height row finishes
+    ASSERT_TRUE(enterInGrid(d.table(), 1, 1, QStringLiteral("25.1")));
+    ASSERT_TRUE(enterInGrid(d.table(), 2, 1, QStringLiteral("-0.5")));
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.outcome(), TForm1::Outcome::Stored);
     EXPECT_EQ(r.screenDistance[1], static_cast<float>(20.1));  // 25.1·0.8 to one decimal
     EXPECT_EQ(r.screenCrestHeight[1], -0.5f);
     QTest::keyClick(d.table(), Qt::Key_F1);
     EXPECT_EQ(platform_->helpContexts, std::vector<int>{211});
+    // "&Avbryt" switches the screen off and stores nothing.
     d.prepare(1, 2, 1.0 / 0.8);
     EXPECT_DOUBLE_EQ(d.screenDistance(), static_cast<double>(static_cast<float>(20.1)) / 0.8);
     d.Button_AvbrytClick();
