@@ -1,5 +1,6 @@
-// The cross-section dialog driven through its widgets: the edit cycle of its number grids,
-// break-point editing, the distance basis, the screen list, the warnings and the closing.
+// The cross-section dialog driven through its widgets (the edit cycle of its number grids,
+// break-point editing, the distance basis, the screen list, the warnings and the closing), and
+// its break-point and screen dialogs.
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ protected:
     ProfileCheck check;
     ScopedScriptedPlatform platform_;
     std::unique_ptr<TForm_MedelHojd> dlg;
-    GridView* t = nullptr;  // the break-point grid: rows distance and height, a column per point
+    GridView* t = nullptr;  // the grid under test; the break-point grid has a column per point
     int refreshed = 0;
 
     void open(bool active = false)
@@ -92,22 +93,21 @@ TEST_F(CrossSectionDialog, HowAnEntryEndsByKeysAndClicks)
 {
     setProfile(r, {{0, 0}, {10, 1}, {20, 2}, {50, 0}});
     open(true);
-    // Click a cell, type, Enter: stored. Enter goes from the distance to the height of the
-    // point and from the height to the next point; Right and Left store and move a point, not
-    // beyond the first. Enter and Escape never close the dialog.
+    // Click a cell, type, Enter: stored, and on to the height of the point; Enter there goes
+    // to the next point. Right and Left store and move a point, not beyond the first. Enter
+    // and Escape never close the dialog.
     click(1, 2);
     QTest::keyClick(t, '1');
-    QTest::keyClicks(entry(t), QStringLiteral("1"));
+    QTest::keyClick(entry(t), '1');
     QTest::keyClick(entry(t), Qt::Key_Return);
     EXPECT_EQ(std::pair(r.bpDistance[1][2], current()), std::pair(11.0f, std::pair(2, 2)));
-    QTest::keyClick(t, Qt::Key_Return);
-    EXPECT_EQ(current(), std::pair(1, 3));
-    QTest::keyClick(typeInGrid(t, 2, 2, QStringLiteral("4")), Qt::Key_Right);
-    EXPECT_EQ(current(), std::pair(2, 3));
-    QTest::keyClick(typeInGrid(t, 2, 1, QStringLiteral("7")), Qt::Key_Left);
-    EXPECT_EQ(current(), std::pair(2, 1));
-    EXPECT_EQ(pointHeights(r), (Floats{7, 4, 2, 0}));
-    EXPECT_EQ(r.trackHeight[1], 7.0f);
+    const std::tuple<int, int, Qt::Key, std::pair<int, int>> moves[] = {
+        {2, 2, Qt::Key_Return, {1, 3}}, {2, 2, Qt::Key_Right, {2, 3}}, {2, 1, Qt::Key_Left, {2, 1}}};
+    for (const auto& [row, col, key, to] : moves) {
+        QTest::keyClick(typeInGrid(t, row, col, QString::number(col + 5)), key);
+        EXPECT_EQ(current(), to);
+    }
+    EXPECT_EQ(std::pair(pointHeights(r), r.trackHeight[1]), std::pair(Floats{6, 7, 2, 0}, 6.0f));
     for (Qt::Key k : {Qt::Key_Return, Qt::Key_Escape}) QTest::keyClick(t, k);
     EXPECT_TRUE(dlg->isVisible());
 
@@ -128,27 +128,40 @@ TEST_F(CrossSectionDialog, HowAnEntryEndsByKeysAndClicks)
         }
     EXPECT_EQ(std::pair(current(), messages().size()), std::pair(std::pair(1, 2), qsizetype(0)));
     // A click elsewhere in the grid, or on another control, stores a valid entry.
-    ASSERT_NE(typeInGrid(t, 2, 2, QStringLiteral("6")), nullptr);
+    ASSERT_NE(typeInGrid(t, 2, 2, QStringLiteral("3")), nullptr);
     click(2, 3);
-    EXPECT_EQ(current(), std::pair(2, 3));
     ASSERT_NE(typeInGrid(t, 2, 3, QStringLiteral("5")), nullptr);
     QTest::mouseClick(dlg->receiverHeightField(), Qt::LeftButton);
-    EXPECT_EQ(pointHeights(r), (Floats{7, 6, 5, 0}));
+    EXPECT_EQ(std::pair(pointHeights(r), current()), std::pair(Floats{6, 3, 5, 0}, std::pair(2, 3)));
 }
 
-TEST_F(CrossSectionDialog, OpeningFixesTheEndPointsAndRepairsTheCount)
+TEST_F(CrossSectionDialog, OpeningClosingReceiverHeightHelpAndInfoLine)
 {
     r.perpDistance[1] = 40;
-    open();
+    open(true);
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tvärsektion - spår 1:1"));
     EXPECT_EQ(pointDistances(r), (Floats{0, 40}));  // the receiver takes the perpendicular distance
     EXPECT_EQ(t->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("MT"));
-    // F5 on an end point does nothing; their heights go to the track and the receiver.
-    QTest::keyClick(t, Qt::Key_F5);
-    EXPECT_EQ(t->model()->columnCount(), 2);
+    // It opens on the first break point, whose hint is shown at once; the line follows the
+    // focus and the screen table's row.
+    EXPECT_EQ(std::pair(current(), dlg->infoLine()->text()),
+              std::pair(std::pair(1, 1), QStringLiteral("F4: Lägg till brytpunkt; F5: Ta bort brytpunkt....")));
+    dlg->screenTable()->setCurrentCell(2, 1);
+    dlg->screenTable()->setFocus();
+    EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("Skärmkrönets höjd över marknivån (m) ..."));
+    QLineEdit* field = dlg->receiverHeightField();
+    field->setText(QStringLiteral("4.5"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_F1);
+    QTest::keyClick(t, Qt::Key_F1);
+    EXPECT_EQ(std::tuple(r.receiverHeight[1], dlg->isVisible(), platform_->helpContexts),
+              std::tuple(4.5f, true, std::vector<int>{110, 110}));
+    // F5 on either end point does nothing; their heights go to the track and the receiver.
+    for (int col : {1, 2}) t->setCurrentCell(1, col), QTest::keyClick(t, Qt::Key_F5);
     enter(2, 1, "1.5");
     enter(2, 2, "-2");
-    EXPECT_EQ(std::tuple(r.trackHeight[1], r.receiverGroundHeight[1], doc.modified), std::tuple(1.5f, -2.0f, true));
+    EXPECT_EQ(std::tuple(r.trackHeight[1], r.receiverGroundHeight[1], r.bpCount[1], doc.modified),
+              std::tuple(1.5f, -2.0f, 2, true));
     // An opening that changes nothing leaves the document unmodified; the receiver point
     // taking a new distance is a change.
     setProfile(r, {{0, 0}, {10, 0}, {50, 0}});
@@ -177,16 +190,14 @@ TEST_F(CrossSectionDialog, DistanceEntryMovesOrMergesThePoint)
     enter(1, 2, "12.5");
     EXPECT_EQ(pointDistances(r), (Floats{0, 12.5f, 20, 30, 50}));
     enter(1, 2, "25");
-    EXPECT_EQ(pointDistances(r), (Floats{0, 20, 25, 30, 50}));
-    EXPECT_EQ(pointHeights(r), (Floats{0, 2, 1, 3, 0}));
+    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 20, 25, 30, 50}, Floats{0, 2, 1, 3, 0}));
     EXPECT_EQ(std::pair(cell(t, 1, 3), t->currentColumn()), std::pair(QStringLiteral("25.0"), 3));
     enter(1, 4, "5");
     EXPECT_EQ(pointHeights(r), (Floats{0, 3, 2, 1, 0}));
     // Onto an existing point: the two merge, keeping the edited point's height; the freed
     // last slot is cleared.
     enter(1, 2, "25");
-    EXPECT_EQ(pointDistances(r), (Floats{0, 20, 25, 50}));
-    EXPECT_EQ(pointHeights(r), (Floats{0, 2, 3, 0}));
+    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 20, 25, 50}, Floats{0, 2, 3, 0}));
     EXPECT_TRUE(r.bpLabel[1][4].equals("MT"));
     EXPECT_EQ(std::tuple(r.bpDistance[1][5], r.bpLabel[1][5].length(), t->model()->columnCount()),
               std::tuple(0.0f, 0, 4));
@@ -220,7 +231,6 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
     key(1, 2, Qt::Key_V);
     EXPECT_EQ(pointDistances(r), (Floats{0, 20, 50}));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("untouched"));
-
     // F4 adds a point through the break-point dialog, F5 removes it again.
     QTimer::singleShot(0, [&] {
         dlg->breakPointDialog()->setValues(30, 50);
@@ -256,13 +266,12 @@ TEST_F(CrossSectionDialog, DistanceBasisScalesShownAndTypedDistances)
     dlg->openStretch(1);
     basis("RadioButton_Max")->click();
     EXPECT_EQ(dlg->displayScale(), 1.0);
-    // A curved stretch: start and end positions.
+    // A curved stretch: start and end positions, the end scaled by end/start.
     r.shape[1] = 1;
     r.startDistance[1] = 40;
     r.endDistance[1] = 60;
     open();
     EXPECT_EQ(std::pair(label("Label_Stracka"), r.bpDistanceBasis[1]), std::pair(QStringLiteral("KRÖKT STRÄCKA"), 3));
-    EXPECT_FALSE(basis("RadioButton_Max")->isVisible());
     basis("RadioButton_Slutposition")->click();
     EXPECT_EQ(std::pair(r.bpDistanceBasis[1], cell(t, 1, 3)), std::pair(4, QStringLiteral("60.0")));
 }
@@ -283,7 +292,6 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     EXPECT_EQ(std::pair(r.screenType[1], r.screenDistance[1] + r.screenCrestHeight[1] + r.screenBaseHeight[1]),
               std::pair(0, 0.0f));
     EXPECT_EQ(typeInGrid(dlg->screenTable(), 1, 1, QStringLiteral("5")), nullptr);  // greyed
-    EXPECT_TRUE(label("Label_EffektivSkarmhojd").isEmpty());
     // On again: the screen dialog opens with the remembered values; OK keeps them.
     onNextModal([&](QWidget*) {
         EXPECT_EQ(dlg->screenDialog()->screenDistance(), 20.0);
@@ -291,7 +299,6 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     });
     pick(1);
     EXPECT_EQ(std::tuple(r.screenType[1], r.screenDistance[1], r.screenCrestHeight[1]), std::tuple(1, 20.0f, 3.0f));
-    EXPECT_TRUE(label("Label_EffektivSkarmhojd").startsWith(QStringLiteral("Effektiv Skärmhöjd: ")));
     EXPECT_EQ(label("Label_MarkhojdSkarm"), QStringLiteral("Markhöjd vid skärm: 0.00"));
     // Between the two kinds only the type changes; cancelled in the screen dialog: back to "Nej".
     list->setCurrentIndex(2);
@@ -307,17 +314,16 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     r.screenDistance[1] = 20;
     r.bpHeight[1][2] = 2;
     open();
-    GridView* st = dlg->screenTable();
-    QLineEdit* e = typeInGrid(st, 1, 1, QStringLiteral("50"));
-    QTest::keyClick(e, Qt::Key_Return);
-    ASSERT_EQ(entry(st), e);
-    e->setText(QStringLiteral("30"));
-    QTest::keyClick(e, Qt::Key_Return);
-    EXPECT_EQ(std::pair(r.screenBaseHeight[1], st->currentRow()), std::pair(1.0f, 2));  // 2 − 2·20/40
-    ASSERT_TRUE(enterInGrid(st, 2, 1, QStringLiteral("4.5")));
-    EXPECT_EQ(std::pair(r.screenDistance[1], r.screenCrestHeight[1]), std::pair(30.0f, 4.5f));
-    QTest::keyClick(st, Qt::Key_F1);
-    EXPECT_EQ(platform_->helpContexts, std::vector<int>{211});
+    t = dlg->screenTable();
+    enter(1, 1, "50");
+    ASSERT_NE(entry(t), nullptr);
+    QTest::keyClick(entry(t), Qt::Key_Escape);
+    enter(1, 1, "30");
+    EXPECT_EQ(std::pair(r.screenBaseHeight[1], t->currentRow()), std::pair(1.0f, 2));  // 2 − 2·20/40
+    enter(2, 1, "4.5");
+    QTest::keyClick(t, Qt::Key_F1);
+    EXPECT_EQ(std::tuple(r.screenDistance[1], r.screenCrestHeight[1], platform_->helpContexts),
+              std::tuple(30.0f, 4.5f, std::vector<int>{211}));
 }
 
 TEST_F(CrossSectionDialog, LineOfSightWarnings)
@@ -330,8 +336,8 @@ TEST_F(CrossSectionDialog, LineOfSightWarnings)
     dlg->Button_OKClick();
     EXPECT_EQ(messages(), QStringList(QString::fromUtf8(kScreenCaseWarning)));
     EXPECT_EQ(std::tuple(platform_->beeps, dlg->isVisible(), refreshed), std::tuple(1, false, 1));
-
-    // A hump before a screen that cuts the line: state 1, warned once per arming.
+    // A hump before a screen that cuts the line: state 1, warned once per arming, and each
+    // opening arms anew.
     platform_->messages.clear();
     setProfile(r, {{0, 0}, {20, 3}, {100, 0}});
     r.screenType[1] = 1;
@@ -340,41 +346,116 @@ TEST_F(CrossSectionDialog, LineOfSightWarnings)
     open();
     EXPECT_EQ(messages(), QStringList(QString::fromStdString(ProfileWarningText(1))));
     enter(2, 2, "3.5");  // still state 1: no second warning
+    dlg->Button_OKClick();  // and no box for states 1 to 3
     EXPECT_EQ(std::pair(check.ProfileState, messages().size()), std::pair(1, qsizetype(1)));
-    enter(2, 2, "0");  // back to 0 re-arms
-    EXPECT_EQ(check.ProfileState, 0);
-    enter(2, 2, "3");
-    dlg->Button_OKClick();  // no box for states 1 to 3
+    open();
     EXPECT_EQ(messages().size(), 2);
-    open();  // a new opening arms again
-    EXPECT_EQ(messages().size(), 3);
 }
 
-TEST_F(CrossSectionDialog, ReceiverHeightHelpAndInfoLine)
+// ---------------------------------------------------------------------------------------
+// The break-point dialog and the screen dialog on their own.
+
+TEST_F(CrossSectionDialog, BreakPointDialogInsertsMergesOrRefuses)
 {
-    setProfile(r, {{0, 0}, {50, 0}});
-    open(true);
-    // It opens on the first break point, whose hint is shown at once.
-    const QString pointsHint = QStringLiteral("F4: Lägg till brytpunkt; F5: Ta bort brytpunkt....");
-    EXPECT_EQ(std::pair(current(), dlg->infoLine()->text()), std::pair(std::pair(1, 1), pointsHint));
-    QLineEdit* field = dlg->receiverHeightField();
-    EXPECT_EQ(field->text(), QStringLiteral("2.0"));
-    field->setText(QStringLiteral("4.5"));
-    QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_EQ(std::pair(r.receiverHeight[1], dlg->isVisible()), std::pair(4.5f, true));
-    QTest::keyClick(field, Qt::Key_F1);
-    QTest::keyClick(t, Qt::Key_F1);
-    EXPECT_EQ(platform_->helpContexts, (std::vector<int>{110, 110}));
-    // The line follows the focus and the screen table's row; leaving the break-point table clears it.
-    GridView* st = dlg->screenTable();
-    const std::pair<Step, QString> steps[] = {
-        {[&] { field->setFocus(); }, QStringLiteral("Mottagarens höjd över marken (m) ...")},
-        {[&] { t->setFocus(); }, pointsHint},
-        {[&] { st->setCurrentCell(2, 1), st->setFocus(); }, QStringLiteral("Skärmkrönets höjd över marknivån (m) ...")},
-        {[&] { st->setCurrentCell(3, 1); }, QStringLiteral("Ange skärmfall (Nej/Ja) ...")},
-        {[&] { t->setFocus(), dlg->findChild<QWidget*>(QStringLiteral("Button_OK"))->setFocus(); }, QString()}};
-    for (const auto& [step, text] : steps) {
-        step();
-        EXPECT_EQ(dlg->infoLine()->text(), text);
+    setProfile(r, {{0, 0}, {12.3f, 1}, {40, 0}});
+    TForm_Brytpunkt d(r);
+    const auto add = [&d](double distance, double height, double scale = 1.0) {
+        d.prepare(1, scale == 1.0 ? 0 : 1, scale);
+        d.setValues(distance, height);
+        d.Button_OKClick();
+        return d.changed();
+    };
+    // At a distance that rounds to an existing point only its height changes.
+    EXPECT_TRUE(add(12.34, 7));
+    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 12.3f, 40}, Floats{0, 7, 0}));
+    // Outside the profile (also after rounding to one decimal, a point at or before the track
+    // centre too): the message, nothing changes.
+    const ProjectRecord before = r;
+    for (double dist : {0.0, 0.04, 40.0, 39.96, 55.0}) EXPECT_FALSE(add(dist, 3)) << dist;
+    EXPECT_EQ(messages(), QStringList(5, QStringLiteral("Brytpunktens avstånd är större än mottagarens!")));
+    EXPECT_TRUE(r == before);
+    // In displayed units the new point is stored unrounded.
+    EXPECT_TRUE(add(50, 2, 1.0 / 0.75));  // equivalent line: 40 m shows as 53.33
+    EXPECT_EQ(r.bpDistance[1][3], static_cast<float>(50 / (1.0 / 0.75)));
+    // A 34th point would be written past the arrays: refused; a height at an existing
+    // distance is still taken.
+    for (int p = 1; p <= 33; ++p) {
+        r.bpDistance[1][p] = static_cast<float>(p - 1);
+        r.bpLabel[1][p].setBytes(p == 1 ? "SM" : p == 33 ? "MT" : "BP");
     }
+    r.bpCount[1] = 33;
+    const ProjectRecord full = r;
+    EXPECT_FALSE(add(4.5, 1));
+    EXPECT_EQ(messages().back(), QStringLiteral("Högst 33 brytpunkter per delsträcka!"));
+    EXPECT_TRUE(r == full);
+    EXPECT_TRUE(add(5, 1));
+    EXPECT_EQ(r.bpHeight[1][6], 1.0f);
+}
+
+TEST_F(CrossSectionDialog, BreakPointTypedInTheTwoRowGrid)
+{
+    setProfile(r, {{0, 0}, {10, 1}, {40, 0}});
+    TForm_Brytpunkt d(r);
+    d.prepare(1, 0, 1.0);
+    d.show();
+    t = d.table();
+    // Four whole digits at most; Escape abandons an entry and, outside one, stays in the grid
+    // (it does not cancel the dialog).
+    QLineEdit* e = typeInGrid(t, 1, 1, QStringLiteral("123456"));
+    EXPECT_EQ(e->text(), QStringLiteral("1234"));
+    QTest::keyClick(e, Qt::Key_Escape);
+    QTest::keyClick(t, Qt::Key_Escape);
+    EXPECT_EQ(std::pair(d.isVisible(), cell(t, 1, 1)), std::pair(true, QStringLiteral("0.0")));
+    // Enter on the height row finishes the dialog when the distance lies inside the profile.
+    enter(1, 1, "20");
+    EXPECT_TRUE(d.isVisible());
+    enter(2, 1, "-1.5");
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 10, 20, 40}, Floats{0, 1, -1.5f, 0}));
+    EXPECT_TRUE(r.bpLabel[1][3].equals("BP"));
+    // The values stay for the next opening; with a distance beyond the receiver Enter only moves on.
+    d.prepare(1, 0, 1.0);
+    EXPECT_EQ(std::pair(cell(t, 1, 1), d.newHeight()), std::pair(QStringLiteral("20.0"), -1.5));
+    d.show();
+    d.setValues(60, 2);
+    enter(2, 1, "2");
+    EXPECT_EQ(std::pair(d.isVisible(), t->currentRow()), std::pair(true, 1));
+}
+
+TEST_F(CrossSectionDialog, ScreenDialogLimitRetryAbortAndStore)
+{
+    setProfile(r, {{0, 0}, {10, 0}, {50, 0}});
+    r.screenType[1] = 1;
+    r.screenDistance[1] = 12;
+    r.screenCrestHeight[1] = 2;
+    TForm1 d(r);
+    d.prepare(1, 0, 1.0);
+    d.show();
+    t = d.table();
+    EXPECT_EQ(t->model()->headerData(0, Qt::Vertical).toString() + cell(t, 1, 1),
+              QStringLiteral("Avstånd spårmitt-skärm (<50.0m)12.0"));
+    // Distance equal to the limit: Retry returns to the distance row; Abort closes, nothing
+    // stored, the screen stays on.
+    d.setValues(50, 4);
+    t->setCurrentCell(2, 1);
+    platform_->answers.push_back(MsgAnswer::Retry);
+    d.Button_OKClick();
+    ASSERT_EQ(platform_->messages.size(), 1u);
+    EXPECT_EQ(platform_->messages[0].text,
+              QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än 50 meter!"));
+    EXPECT_EQ(platform_->messages[0].buttons, MsgButtons::AbortRetry);
+    EXPECT_EQ(std::pair(d.isVisible(), t->currentRow()), std::pair(true, 1));
+    d.Button_OKClick();
+    EXPECT_EQ(std::pair(d.isVisible(), d.outcome()), std::pair(false, TForm1::Outcome::Aborted));
+    EXPECT_EQ(std::tuple(r.screenType[1], r.screenDistance[1], r.screenCrestHeight[1]), std::tuple(1, 12.0f, 2.0f));
+    // Typed along the maximum line (limit 62.5): Enter on the height row stores the distance
+    // rounded to one decimal in stretch units (25.1·0.8); F1 is help 211.
+    d.prepare(1, 2, 1.0 / 0.8);
+    d.show();
+    enter(1, 1, "25.1");
+    enter(2, 1, "-0.5");
+    QTest::keyClick(t, Qt::Key_F1);
+    EXPECT_EQ(std::pair(d.isVisible(), d.outcome()), std::pair(false, TForm1::Outcome::Stored));
+    EXPECT_EQ(std::tuple(r.screenDistance[1], r.screenCrestHeight[1], platform_->helpContexts),
+              std::tuple(static_cast<float>(20.1), -0.5f, std::vector<int>{211}));
 }
