@@ -2,6 +2,7 @@
 // Pieces shared by the cross-section dialog and its break-point and screen dialogs.
 
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QLabel;
