@@ -55,9 +55,8 @@ TEST(IndoorDialog, EditingRecomputesTheInsulation)
     QTableWidget* g = dlg.grid();
     g->item(2, 1)->setText(QStringLiteral("29"));  // the same Rw: recomputed from the formula
     EXPECT_NEAR(r.facadeInsulation, -29.99, 0.005);
-    EXPECT_EQ(g->item(4, 1)->text(), QStringLiteral("-30.0"));
-    EXPECT_TRUE(doc.modified);
-    EXPECT_FALSE(g->item(4, 1)->flags() & Qt::ItemIsEditable);
+    EXPECT_EQ(std::tuple(g->item(4, 1)->text(), doc.modified, g->item(4, 1)->flags() & Qt::ItemIsEditable),
+              std::tuple(QStringLiteral("-30.0"), true, Qt::ItemFlags()));
     g->item(0, 1)->setText(QStringLiteral("0"));
     EXPECT_EQ(std::pair(r.windowArea, r.facadeInsulation), std::pair(0.0f, -23.0f));
     g->item(1, 1)->setText(QStringLiteral("abc"));  // refused: the old value comes back
@@ -68,7 +67,6 @@ TEST(SmallWindows, ProgressAboutAndHelp)
 {
     TForm_Berakning progress;
     progress.start();
-    EXPECT_EQ(progress.windowTitle(), QStringLiteral("Beräkning pågår..."));
     progress.setPercent(42);
     EXPECT_EQ(std::pair(progress.meter()->value(), progress.cancelRequested()), std::pair(42, false));
     QTest::mouseClick(progress.cancelButton(), Qt::LeftButton);
@@ -77,10 +75,8 @@ TEST(SmallWindows, ProgressAboutAndHelp)
     EXPECT_FALSE(progress.isVisible());
 
     TForm_About about;
-    auto* version = about.findChild<QWidget*>(QStringLiteral("Label_Version"));
-    ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version->property("text").toString(), QStringLiteral("Version ") + programVersionText());
-    EXPECT_EQ(programVersionText(), QStringLiteral("4.5.0.4"));
+    EXPECT_EQ(about.findChild<QWidget*>(QStringLiteral("Label_Version"))->property("text").toString(),
+              QStringLiteral("Version 4.5.0.4"));
 
     // Every help context the program asks for has its topic.
     HelpWindow help;

@@ -355,46 +355,9 @@ TEST_F(CrossSectionDialog, LineOfSightWarnings)
 // ---------------------------------------------------------------------------------------
 // The break-point dialog and the screen dialog on their own.
 
-TEST_F(CrossSectionDialog, BreakPointDialogInsertsMergesOrRefuses)
+TEST_F(CrossSectionDialog, BreakPointDialogTypedInsertedMergedOrRefused)
 {
     setProfile(r, {{0, 0}, {12.3f, 1}, {40, 0}});
-    TForm_Brytpunkt d(r);
-    const auto add = [&d](double distance, double height, double scale = 1.0) {
-        d.prepare(1, scale == 1.0 ? 0 : 1, scale);
-        d.setValues(distance, height);
-        d.Button_OKClick();
-        return d.changed();
-    };
-    // At a distance that rounds to an existing point only its height changes.
-    EXPECT_TRUE(add(12.34, 7));
-    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 12.3f, 40}, Floats{0, 7, 0}));
-    // Outside the profile (also after rounding to one decimal, a point at or before the track
-    // centre too): the message, nothing changes.
-    const ProjectRecord before = r;
-    for (double dist : {0.0, 0.04, 40.0, 39.96, 55.0}) EXPECT_FALSE(add(dist, 3)) << dist;
-    EXPECT_EQ(messages(), QStringList(5, QStringLiteral("Brytpunktens avstånd är större än mottagarens!")));
-    EXPECT_TRUE(r == before);
-    // In displayed units the new point is stored unrounded.
-    EXPECT_TRUE(add(50, 2, 1.0 / 0.75));  // equivalent line: 40 m shows as 53.33
-    EXPECT_EQ(r.bpDistance[1][3], static_cast<float>(50 / (1.0 / 0.75)));
-    // A 34th point would be written past the arrays: refused; a height at an existing
-    // distance is still taken.
-    for (int p = 1; p <= 33; ++p) {
-        r.bpDistance[1][p] = static_cast<float>(p - 1);
-        r.bpLabel[1][p].setBytes(p == 1 ? "SM" : p == 33 ? "MT" : "BP");
-    }
-    r.bpCount[1] = 33;
-    const ProjectRecord full = r;
-    EXPECT_FALSE(add(4.5, 1));
-    EXPECT_EQ(messages().back(), QStringLiteral("Högst 33 brytpunkter per delsträcka!"));
-    EXPECT_TRUE(r == full);
-    EXPECT_TRUE(add(5, 1));
-    EXPECT_EQ(r.bpHeight[1][6], 1.0f);
-}
-
-TEST_F(CrossSectionDialog, BreakPointTypedInTheTwoRowGrid)
-{
-    setProfile(r, {{0, 0}, {10, 1}, {40, 0}});
     TForm_Brytpunkt d(r);
     d.prepare(1, 0, 1.0);
     d.show();
@@ -411,7 +374,7 @@ TEST_F(CrossSectionDialog, BreakPointTypedInTheTwoRowGrid)
     EXPECT_TRUE(d.isVisible());
     enter(2, 1, "-1.5");
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 10, 20, 40}, Floats{0, 1, -1.5f, 0}));
+    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 12.3f, 20, 40}, Floats{0, 1, -1.5f, 0}));
     EXPECT_TRUE(r.bpLabel[1][3].equals("BP"));
     // The values stay for the next opening; with a distance beyond the receiver Enter only moves on.
     d.prepare(1, 0, 1.0);
@@ -420,6 +383,38 @@ TEST_F(CrossSectionDialog, BreakPointTypedInTheTwoRowGrid)
     d.setValues(60, 2);
     enter(2, 1, "2");
     EXPECT_EQ(std::pair(d.isVisible(), t->currentRow()), std::pair(true, 1));
+
+    const auto add = [&d](double distance, double height, double scale = 1.0) {
+        d.prepare(1, scale == 1.0 ? 0 : 1, scale);
+        d.setValues(distance, height);
+        d.Button_OKClick();
+        return d.changed();
+    };
+    // At a distance that rounds to an existing point only its height changes.
+    EXPECT_TRUE(add(12.34, 7));
+    EXPECT_EQ(pointHeights(r), (Floats{0, 7, -1.5f, 0}));
+    // Outside the profile (also after rounding to one decimal, a point at or before the track
+    // centre too): the message, nothing changes.
+    const ProjectRecord before = r;
+    for (double dist : {0.0, 0.04, 40.0, 39.96, 55.0}) EXPECT_FALSE(add(dist, 3)) << dist;
+    EXPECT_EQ(messages(), QStringList(5, QStringLiteral("Brytpunktens avstånd är större än mottagarens!")));
+    EXPECT_TRUE(r == before);
+    // In displayed units the new point is stored unrounded.
+    EXPECT_TRUE(add(50, 2, 1.0 / 0.75));  // equivalent line: 40 m shows as 53.33
+    EXPECT_EQ(r.bpDistance[1][4], static_cast<float>(50 / (1.0 / 0.75)));
+    // A 34th point would be written past the arrays: refused; a height at an existing
+    // distance is still taken.
+    for (int p = 1; p <= 33; ++p) {
+        r.bpDistance[1][p] = static_cast<float>(p - 1);
+        r.bpLabel[1][p].setBytes(p == 1 ? "SM" : p == 33 ? "MT" : "BP");
+    }
+    r.bpCount[1] = 33;
+    const ProjectRecord full = r;
+    EXPECT_FALSE(add(4.5, 1));
+    EXPECT_EQ(messages().back(), QStringLiteral("Högst 33 brytpunkter per delsträcka!"));
+    EXPECT_TRUE(r == full);
+    EXPECT_TRUE(add(5, 1));
+    EXPECT_EQ(r.bpHeight[1][6], 1.0f);
 }
 
 TEST_F(CrossSectionDialog, ScreenDialogLimitRetryAbortAndStore)
