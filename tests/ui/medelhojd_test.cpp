@@ -146,7 +146,8 @@ TEST_F(CrossSectionDialog, OpeningClosingReceiverHeightHelpAndInfoLine)
     // focus and the screen table's row.
     EXPECT_EQ(std::pair(current(), dlg->infoLine()->text()),
               std::pair(std::pair(1, 1), QStringLiteral("F4: Lägg till brytpunkt; F5: Ta bort brytpunkt....")));
-    dlg->screenTable()->setCurrentCell(2, 1), dlg->screenTable()->setFocus();
+    dlg->screenTable()->setCurrentCell(2, 1);
+    dlg->screenTable()->setFocus();
     EXPECT_EQ(dlg->infoLine()->text(), QStringLiteral("Skärmkrönets höjd över marknivån (m) ..."));
     QLineEdit* field = dlg->receiverHeightField();
     field->setText(QStringLiteral("4.5"));
@@ -155,7 +156,10 @@ TEST_F(CrossSectionDialog, OpeningClosingReceiverHeightHelpAndInfoLine)
     EXPECT_EQ(std::tuple(r.receiverHeight[1], dlg->isVisible(), platform_->helpContexts),
               std::tuple(4.5f, true, std::vector<int>{110, 110}));
     // F5 on either end point does nothing; their heights go to the track and the receiver.
-    for (int col : {1, 2}) t->setCurrentCell(1, col), QTest::keyClick(t, Qt::Key_F5);
+    for (int col : {1, 2}) {
+        t->setCurrentCell(1, col);
+        QTest::keyClick(t, Qt::Key_F5);
+    }
     enter(2, 1, "1.5");
     enter(2, 2, "-2");
     EXPECT_EQ(std::tuple(r.trackHeight[1], r.receiverGroundHeight[1], r.bpCount[1], doc.modified),
@@ -206,7 +210,10 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
     setProfile(r, {{0, 0}, {10, 1}, {20, 0.5f}, {50, 0}});
     open();
     QApplication::clipboard()->setText(QStringLiteral("untouched"));
-    auto key = [this](int row, int col, Qt::Key k) { t->setCurrentCell(row, col), QTest::keyClick(t, k, Qt::ControlModifier); };
+    auto key = [this](int row, int col, Qt::Key k) {
+        t->setCurrentCell(row, col);
+        QTest::keyClick(t, k, Qt::ControlModifier);
+    };
     key(2, 3, Qt::Key_C);
     key(2, 2, Qt::Key_V);
     EXPECT_EQ(r.bpHeight[1][2], 0.5f);
@@ -227,7 +234,10 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
     EXPECT_EQ(pointDistances(r), (Floats{0, 20, 50}));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("untouched"));
     // F4 adds a point through the break-point dialog, F5 removes it again.
-    QTimer::singleShot(0, [&] { dlg->breakPointDialog()->setValues(30, 50), dlg->breakPointDialog()->Button_OKClick(); });
+    QTimer::singleShot(0, [&] {
+        dlg->breakPointDialog()->setValues(30, 50);
+        dlg->breakPointDialog()->Button_OKClick();
+    });
     QTest::keyClick(t, Qt::Key_F4);
     EXPECT_EQ(t->model()->headerData(2, Qt::Horizontal).toString() + cell(t, 2, 3), QStringLiteral("BP50.0"));
     EXPECT_EQ(check.ProfileState, 4);  // the new point stands above the line
@@ -275,7 +285,10 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     r.screenCrestHeight[1] = 3;
     open();
     QComboBox* list = dlg->screenList();
-    const auto pick = [list](int index) { QTest::mouseClick(list, Qt::LeftButton), clickInList(list, index); };
+    const auto pick = [list](int index) {  // with the mouse in the dropped list
+        QTest::mouseClick(list, Qt::LeftButton);
+        clickInList(list, index);
+    };
     pick(0);
     EXPECT_EQ(std::pair(r.screenType[1], r.screenDistance[1] + r.screenCrestHeight[1] + r.screenBaseHeight[1]),
               std::pair(0, 0.0f));
@@ -346,7 +359,8 @@ TEST_F(CrossSectionDialog, BreakPointDialogTypedInsertedMergedOrRefused)
 {
     setProfile(r, {{0, 0}, {12.3f, 1}, {40, 0}});
     TForm_Brytpunkt d(r);
-    d.prepare(1, 0, 1.0), d.show();
+    d.prepare(1, 0, 1.0);
+    d.show();
     t = d.table();
     // Four whole digits at most; Escape abandons an entry and, outside one, stays in the grid
     // (it does not cancel the dialog).
@@ -410,7 +424,8 @@ TEST_F(CrossSectionDialog, ScreenDialogLimitRetryAbortAndStore)
     r.screenDistance[1] = 12;
     r.screenCrestHeight[1] = 2;
     TForm1 d(r);
-    d.prepare(1, 0, 1.0), d.show();
+    d.prepare(1, 0, 1.0);
+    d.show();
     t = d.table();
     EXPECT_EQ(t->model()->headerData(0, Qt::Vertical).toString() + cell(t, 1, 1),
               QStringLiteral("Avstånd spårmitt-skärm (<50.0m)12.0"));
