@@ -9,7 +9,6 @@
 #include "calc/Profile.h"
 #include "ui/CrossSectionCommon.h"
 #include "ui/Platform.h"
-#include "ui/ProfileTable.h"
 
 TForm_Brytpunkt::TForm_Brytpunkt(ProjectRecord& record, QWidget* parent) : QDialog(parent), r_(record)
 {
@@ -17,34 +16,38 @@ TForm_Brytpunkt::TForm_Brytpunkt(ProjectRecord& record, QWidget* parent) : QDial
     setWindowTitle(QStringLiteral("Ny Brytpunkt"));
     setModal(true);
 
-    const TwoRowDialogParts parts = layOutTwoRowDialog(this, QStringLiteral("OvcTable_Brytpunkt"));
+    const TwoRowDialogParts parts = layOutTwoRowDialog(
+        this, *this, QStringLiteral("OvcTable_Brytpunkt"),
+        {QStringLiteral("Avstånd till spårmitt (m)"), QStringLiteral("Markhöjd (m)")});
     basisLabel_ = parts.basisLabel;
     table_ = parts.table;
+    values_ = parts.values;
     okButton_ = parts.ok;
     cancelButton_ = parts.cancel;
-    table_->setVerticalHeaderLabels({QStringLiteral("Avstånd till spårmitt (m)"), QStringLiteral("Markhöjd (m)")});
-    table_->setFixedSize(table_->verticalHeader()->sizeHint().width() + 110,
-                         2 * table_->verticalHeader()->defaultSectionSize() + 4);
-    table_->apply = [this](int row, int, double v) {
-        if (row == 0)
-            newDistance_ = v;
-        else
-            newHeight_ = v;
-        showValues();
-    };
-    table_->enterFinishes = [this](int row, int) {
-        // Enter on the height row finishes the dialog when the distance lies inside the profile.
-        if (row != 1) return false;
-        const int n = ProfilePointCount(r_, s_);
-        if (newDistance_ > 0 && newDistance_ < displayed(n)) {
-            Button_OKClick();
-            return true;
-        }
-        return false;
-    };
 
     connect(okButton_, &QPushButton::clicked, this, &TForm_Brytpunkt::Button_OKClick);
     connect(cancelButton_, &QPushButton::clicked, this, &TForm_Brytpunkt::Button_AvbrytClick);
+}
+
+void TForm_Brytpunkt::applyValue(ProfileTable&, int row, int, double v)
+{
+    if (row == 1)
+        newDistance_ = v;
+    else
+        newHeight_ = v;
+    showValues();
+}
+
+bool TForm_Brytpunkt::enterFinishes(const ProfileTable&, int row)
+{
+    // Enter on the height row finishes the dialog when the distance lies inside the profile.
+    if (row != 2) return false;
+    const int n = ProfilePointCount(r_, s_);
+    if (newDistance_ > 0 && newDistance_ < displayed(n)) {
+        Button_OKClick();
+        return true;
+    }
+    return false;
 }
 
 double TForm_Brytpunkt::displayed(int p) const { return static_cast<double>(r_.bpDistance[s_][p]) * scale_; }
@@ -58,11 +61,15 @@ void TForm_Brytpunkt::setValues(double distance, double height)
 
 void TForm_Brytpunkt::showValues()
 {
-    table_->item(0, 0)->setText(ProfileTable::numberText(newDistance_));
-    table_->item(1, 0)->setText(ProfileTable::numberText(newHeight_));
+    values_->setValue(1, 1, newDistance_);
+    values_->setValue(2, 1, newHeight_);
 }
 
-TForm_Brytpunkt::~TForm_Brytpunkt() { table_->detach(); }
+TForm_Brytpunkt::~TForm_Brytpunkt()
+{
+    table_->detach();
+    values_->detach();
+}
 
 void TForm_Brytpunkt::prepare(int s, int basis, double scale)
 {
@@ -71,7 +78,7 @@ void TForm_Brytpunkt::prepare(int s, int basis, double scale)
     changed_ = false;
     basisLabel_->setText(distanceBasisText(basis));
     showValues();
-    table_->setCurrentCell(0, 0);
+    table_->setCurrentCell(1, 1);
 }
 
 bool TForm_Brytpunkt::execFor(int s, int basis, double scale)
@@ -83,7 +90,7 @@ bool TForm_Brytpunkt::execFor(int s, int basis, double scale)
 
 void TForm_Brytpunkt::Button_OKClick()
 {
-    if (table_->activeEditor() && !table_->finishEdit(ProfileTable::Move::FocusLost)) return;
+    if (!table_->finishEditing()) return;
     const int n = ProfilePointCount(r_, s_);
     int m = findLabel(r_, s_, n, "MT");
     if (m == 0) m = n;

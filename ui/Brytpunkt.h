@@ -6,12 +6,12 @@
 #include <QDialog>
 
 #include "model/ProjectRecord.h"
+#include "ui/ProfileTable.h"
 
 class QLabel;
 class QPushButton;
-class ProfileTable;
 
-class TForm_Brytpunkt : public QDialog {
+class TForm_Brytpunkt : public QDialog, private ProfileOwner {
     Q_OBJECT
 public:
     explicit TForm_Brytpunkt(ProjectRecord& record, QWidget* parent = nullptr);
@@ -32,12 +32,14 @@ public:
     void Button_OKClick();
     void Button_AvbrytClick();
 
-    ProfileTable* table() const { return table_; }
+    GridView* table() const { return table_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void applyValue(ProfileTable& grid, int row, int col, double v) override;
+    bool enterFinishes(const ProfileTable& grid, int row) override;
     void showValues();
     double displayed(int p) const;
 
@@ -48,7 +50,8 @@ private:
     double newHeight_ = 0.0;
     bool changed_ = false;
     QLabel* basisLabel_;
-    ProfileTable* table_;
+    GridView* table_;
+    ProfileTable* values_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
 };

@@ -36,28 +36,26 @@ int findLabel(const ProjectRecord& r, int s, int n, const char* text)
     return 0;
 }
 
-TwoRowDialogParts layOutTwoRowDialog(QDialog* dialog, const QString& tableName)
+TwoRowDialogParts layOutTwoRowDialog(QDialog* dialog, ProfileOwner& owner, const QString& tableName,
+                                     const QStringList& rowTitles)
 {
     TwoRowDialogParts p;
     p.basisLabel = new QLabel(dialog);
     p.basisLabel->setObjectName(QStringLiteral("Label_Basis"));
 
-    p.table = new ProfileTable(dialog);
+    p.values = new ProfileTable(owner, 2, 2, dialog);
+    p.values->integerDigits = 4;
+    p.values->negativeRow = 2;
+    p.values->setRowTitles(rowTitles);
+    p.table = new GridView(p.values, dialog, EditRules::numberGrid());
     p.table->setObjectName(tableName);
-    p.table->integerDigits = 4;
-    p.table->setRowCount(2);
-    p.table->setColumnCount(1);
     p.table->horizontalHeader()->hide();
     p.table->verticalHeader()->setHighlightSections(false);
     p.table->horizontalHeader()->setStretchLastSection(true);
     p.table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     p.table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (int row = 0; row < 2; ++row) {
-        auto* item = new QTableWidgetItem;
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        p.table->setItem(row, 0, item);
-    }
-    p.table->allowsNegative = [](int row) { return row == 1; };
+    p.table->setFixedSize(p.table->verticalHeader()->sizeHint().width() + 110,
+                          2 * p.table->verticalHeader()->defaultSectionSize() + 4);
 
     p.ok = new QPushButton(QStringLiteral("&OK"), dialog);
     p.ok->setObjectName(QStringLiteral("Button_OK"));

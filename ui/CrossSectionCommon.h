@@ -2,10 +2,13 @@
 // Pieces shared by the cross-section dialog and its break-point and screen dialogs.
 
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QLabel;
 class QPushButton;
+class GridView;
+class ProfileOwner;
 class ProfileTable;
 
 #include "calc/Profile.h"
@@ -21,15 +24,17 @@ struct CrossSectionContext {
 };
 
 // The common layout of the break-point and the screen dialog: the line along which distances
-// are given, a two-row table of numbers (the second row may be negative) and "&OK" and
-// "&Avbryt", which are never the default button.
+// are given, a two-row grid of numbers of up to four whole digits (the second row may be
+// negative) and "&OK" and "&Avbryt", which are never the default button.
 struct TwoRowDialogParts {
     QLabel* basisLabel;
-    ProfileTable* table;
+    GridView* table;
+    ProfileTable* values;
     QPushButton* ok;
     QPushButton* cancel;
 };
-TwoRowDialogParts layOutTwoRowDialog(QDialog* dialog, const QString& tableName);
+TwoRowDialogParts layOutTwoRowDialog(QDialog* dialog, ProfileOwner& owner, const QString& tableName,
+                                     const QStringList& rowTitles);
 
 // The line along which distances are given, by distance basis 0..4.
 QString distanceBasisText(int basis);

@@ -13,7 +13,6 @@
 #include "ui/CrossSectionCommon.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
-#include "ui/ProfileTable.h"
 
 namespace {
 char separator() { return decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.'; }
@@ -25,37 +24,43 @@ TForm1::TForm1(ProjectRecord& record, QWidget* parent) : QDialog(parent), r_(rec
     setWindowTitle(QStringLiteral("SKÄRM"));
     setModal(true);
 
-    const TwoRowDialogParts parts = layOutTwoRowDialog(this, QStringLiteral("OvcTable_Skarm"));
+    const TwoRowDialogParts parts = layOutTwoRowDialog(this, *this, QStringLiteral("OvcTable_Skarm"), {});
     basisLabel_ = parts.basisLabel;
     table_ = parts.table;
+    values_ = parts.values;
     okButton_ = parts.ok;
     cancelButton_ = parts.cancel;
     table_->setFixedSize(340, 2 * table_->verticalHeader()->defaultSectionSize() + 4);
-    table_->apply = [this](int row, int, double v) {
-        if (row == 0)
-            distance_ = v;
-        else
-            crest_ = v;
-        showValues();
-    };
-    table_->enterFinishes = [this](int row, int) {
-        if (row == 1 && distance_ > 0 && distance_ < limit_) {
-            Button_OKClick();
-            return true;
-        }
-        return false;
-    };
-    table_->ownerKey = [this](int key, Qt::KeyboardModifiers) {
-        if (key != Qt::Key_F1) return false;
-        platform().showHelp(this, 211);
-        return true;
-    };
+    table_->ownerKeys = {QKeyCombination(Qt::Key_F1)};
+    connect(table_, &GridView::ownerKey, this, [this] { platform().showHelp(this, 211); });
 
     connect(okButton_, &QPushButton::clicked, this, &TForm1::Button_OKClick);
     connect(cancelButton_, &QPushButton::clicked, this, &TForm1::Button_AvbrytClick);
 }
 
-TForm1::~TForm1() { table_->detach(); }
+TForm1::~TForm1()
+{
+    table_->detach();
+    values_->detach();
+}
+
+void TForm1::applyValue(ProfileTable&, int row, int, double v)
+{
+    if (row == 1)
+        distance_ = v;
+    else
+        crest_ = v;
+    showValues();
+}
+
+bool TForm1::enterFinishes(const ProfileTable&, int row)
+{
+    if (row == 2 && distance_ > 0 && distance_ < limit_) {
+        Button_OKClick();
+        return true;
+    }
+    return false;
+}
 
 void TForm1::prepare(int s, int basis, double scale)
 {
@@ -69,14 +74,14 @@ void TForm1::prepare(int s, int basis, double scale)
     distance_ = static_cast<double>(r_.screenDistance[s]) * scale;
     crest_ = r_.screenCrestHeight[s];
     basisLabel_->setText(distanceBasisText(basis));
-    table_->setVerticalHeaderLabels(
+    values_->setRowTitles(
         {QStringLiteral("Avstånd spårmitt-skärm (<") + QString::fromStdString(formatFixed(limit_, 1, separator())) +
              QStringLiteral("m)"),
          QStringLiteral("Skärmkrönets höjd över mark (m)")});
     table_->setFixedSize(table_->verticalHeader()->sizeHint().width() + 110,
                          2 * table_->verticalHeader()->defaultSectionSize() + 4);
     showValues();
-    table_->setCurrentCell(0, 0);
+    table_->setCurrentCell(1, 1);
 }
 
 TForm1::Outcome TForm1::execFor(int s, int basis, double scale)
@@ -95,13 +100,13 @@ void TForm1::setValues(double distance, double crest)
 
 void TForm1::showValues()
 {
-    table_->item(0, 0)->setText(ProfileTable::numberText(distance_));
-    table_->item(1, 0)->setText(ProfileTable::numberText(crest_));
+    values_->setValue(1, 1, distance_);
+    values_->setValue(2, 1, crest_);
 }
 
 void TForm1::Button_OKClick()
 {
-    if (table_->activeEditor() && !table_->finishEdit(ProfileTable::Move::FocusLost)) return;
+    if (!table_->finishEditing()) return;
     if (!(distance_ < limit_)) {
         // This message has always had "\n\r" (not CR LF) between its lines.
         const QString text = QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än ") +
@@ -110,7 +115,7 @@ void TForm1::Button_OKClick()
         const MsgAnswer a = platform().message(this, QStringLiteral("Skenbrus"), text, MsgIcon::Error,
                                                MsgButtons::AbortRetry);
         if (a == MsgAnswer::Retry) {
-            table_->setCurrentCell(0, 0);
+            table_->setCurrentCell(1, 1);
             table_->setFocus();
             return;
         }

@@ -5,12 +5,12 @@
 #include <QDialog>
 
 #include "model/ProjectRecord.h"
+#include "ui/ProfileTable.h"
 
 class QLabel;
 class QPushButton;
-class ProfileTable;
 
-class TForm1 : public QDialog {
+class TForm1 : public QDialog, private ProfileOwner {
     Q_OBJECT
 public:
     // Stored: the values were written; Aborted: the distance error box was left with Abort
@@ -35,13 +35,15 @@ public:
     void Button_OKClick();
     void Button_AvbrytClick();
 
-    ProfileTable* table() const { return table_; }
+    GridView* table() const { return table_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void applyValue(ProfileTable& grid, int row, int col, double v) override;
+    bool enterFinishes(const ProfileTable& grid, int row) override;
     void showValues();
 
     ProjectRecord& r_;
@@ -53,7 +55,8 @@ private:
     Outcome outcome_ = Outcome::Cancelled;
     bool closing_ = false;
     QLabel* basisLabel_;
-    ProfileTable* table_;
+    GridView* table_;
+    ProfileTable* values_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
 };

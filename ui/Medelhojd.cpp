@@ -22,7 +22,6 @@
 #include "ui/CrossSectionPicture.h"
 #include "ui/NumberText.h"
 #include "ui/Platform.h"
-#include "ui/ProfileTable.h"
 #include "ui/Form1.h"
 #include "ui/Brytpunkt.h"
 
@@ -65,33 +64,32 @@ TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
     }
     connect(basisGroup_, &QButtonGroup::idClicked, this, &TForm_MedelHojd::setBasis);
 
-    // Break-point table: one column per point, rows distance and ground height.
-    bpTable_ = new ProfileTable(this);
+    // Break-point table: one column per point, rows distance and ground height (which may be
+    // negative); Enter on the height goes on to the next point's distance.
+    bpValues_ = new ProfileTable(*this, 2, 2, this);
+    bpValues_->negativeRow = 2;
+    bpValues_->setRowTitles({QStringLiteral("Avstånd"), QStringLiteral("Markhöjd")});
+    EditRules bpRules = EditRules::numberGrid();
+    bpRules.enterAdvancesColumn = true;
+    bpTable_ = new GridView(bpValues_, this, bpRules);
     bpTable_->setObjectName(QStringLiteral("OvcTable_Brytpunkter"));
-    bpTable_->setRowCount(2);
-    bpTable_->setVerticalHeaderLabels({QStringLiteral("Avstånd"), QStringLiteral("Markhöjd")});
     bpTable_->verticalHeader()->setFixedWidth(105);
     bpTable_->verticalHeader()->setHighlightSections(false);
-    bpTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    bpTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     bpTable_->horizontalHeader()->setDefaultSectionSize(64);
     bpTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    bpTable_->enterAdvancesColumn = true;
-    bpTable_->allowsNegative = [](int row) { return row == 1; };
-    bpTable_->mayEdit = [this](int row, int col) { return breakPointMayEdit(row, col); };
-    bpTable_->accepts = [this](int row, int col, double v) { return breakPointAccepts(row, col, v); };
-    bpTable_->apply = [this](int row, int col, double v) { breakPointApply(row, col, v); };
-    bpTable_->ownerKey = [this](int key, Qt::KeyboardModifiers m) { return breakPointKey(key, m); };
+    bpTable_->ownerKeys = {QKeyCombination(Qt::Key_F1), QKeyCombination(Qt::Key_F4), QKeyCombination(Qt::Key_F5),
+                           QKeyCombination(Qt::ControlModifier, Qt::Key_C),
+                           QKeyCombination(Qt::ControlModifier, Qt::Key_V)};
+    connect(bpTable_, &GridView::ownerKey, this, &TForm_MedelHojd::breakPointKey);
 
     picture_ = new CrossSectionPicture(this);
 
     // Screen table: distance, crest height and the screen list.
-    screenTable_ = new ProfileTable(this);
+    screenValues_ = new ProfileTable(*this, 3, 2, this);
+    screenValues_->setRowTitles({QStringLiteral("Avstånd spårmitt-skärm (m)"),
+                                 QStringLiteral("Skärmkrönets höjd över mark (m)"), QStringLiteral("Skärm")});
+    screenTable_ = new GridView(screenValues_, this, EditRules::numberGrid());
     screenTable_->setObjectName(QStringLiteral("OvcTable_Skarm"));
-    screenTable_->setRowCount(3);
-    screenTable_->setColumnCount(1);
-    screenTable_->setVerticalHeaderLabels({QStringLiteral("Avstånd spårmitt-skärm (m)"),
-                                           QStringLiteral("Skärmkrönets höjd över mark (m)"), QStringLiteral("Skärm")});
     screenTable_->horizontalHeader()->hide();
     screenTable_->horizontalHeader()->setStretchLastSection(true);
     screenTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -99,26 +97,15 @@ TForm_MedelHojd::TForm_MedelHojd(CrossSectionContext context, QWidget* parent)
     screenTable_->verticalHeader()->setHighlightSections(false);
     screenTable_->setFixedSize(screenTable_->verticalHeader()->sizeHint().width() + 110,
                                3 * screenTable_->verticalHeader()->defaultSectionSize() + 4);
-    for (int row = 0; row < 3; ++row) {
-        auto* item = new QTableWidgetItem;
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        screenTable_->setItem(row, 0, item);
-    }
     screenList_ = new QComboBox(screenTable_);
     screenList_->setObjectName(QStringLiteral("ComboBox_Skarm"));
     screenList_->addItems(codeList(kScreenTypeNames));
-    screenTable_->setCellWidget(2, 0, screenList_);
+    screenTable_->setIndexWidget(screenValues_->index(2, 0), screenList_);
     screenList_->installEventFilter(this);
     connect(screenList_, &QComboBox::currentIndexChanged, this, &TForm_MedelHojd::screenListChanged);
-    screenTable_->mayEdit = [this](int row, int col) { return screenMayEdit(row, col); };
-    screenTable_->accepts = [this](int row, int col, double v) { return screenAccepts(row, col, v); };
-    screenTable_->apply = [this](int row, int col, double v) { screenApply(row, col, v); };
-    screenTable_->ownerKey = [this](int key, Qt::KeyboardModifiers) {
-        if (key != Qt::Key_F1) return false;
-        platform().showHelp(this, 211);
-        return true;
-    };
-    connect(screenTable_, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+    screenTable_->ownerKeys = {QKeyCombination(Qt::Key_F1)};
+    connect(screenTable_, &GridView::ownerKey, this, [this] { platform().showHelp(this, 211); });
+    connect(screenTable_, &GridView::cellEntered, this, [this](int row, int) {
         if (within(QApplication::focusWidget(), screenTable_)) showScreenInfo(row);
     });
 
@@ -190,8 +177,9 @@ TForm_MedelHojd::~TForm_MedelHojd()
 {
     // Focus moves while the children go away; none of it may reach this half-destroyed dialog.
     disconnect(qApp, nullptr, this, nullptr);
-    bpTable_->detach();
-    screenTable_->detach();
+    for (GridView* v : {bpTable_, screenTable_}) v->detach();
+    bpValues_->detach();
+    screenValues_->detach();
     screenList_->removeEventFilter(this);
     receiverField_->removeEventFilter(this);
     disconnect(screenList_, nullptr, this, nullptr);
@@ -229,13 +217,16 @@ void TForm_MedelHojd::openStretch(int s)
     for (int b = 0; b < 5; ++b) basisButtons_[b]->setVisible(straight ? b < 3 : b >= 3);
     basisButtons_[straight ? 0 : 3]->setChecked(true);
     shapeLabel_->setText(straight ? QStringLiteral("RAK STRÄCKA") : QStringLiteral("KRÖKT STRÄCKA"));
-    receiverField_->setText(ProfileTable::numberText(r_.receiverHeight[s_]));
-    screenTable_->setCurrentCell(0, 0);
+    receiverField_->setText(realText(r_.receiverHeight[s_], 1));
+    // An entry left open at the last closing is dropped.
+    bpTable_->abandonEntry();
+    screenTable_->abandonEntry();
+    screenTable_->setCurrentCell(1, 1);
     screenTable_->clearSelection();
     refresh();
     // The dialog opens on the first break point (the table is laid out anew above), with
     // that table's hint.
-    bpTable_->setCurrentCell(0, 0);
+    bpTable_->setCurrentCell(1, 1);
     bpTable_->setFocus();
     info_->setText(QString::fromUtf8(kBreakPointInfo));
 }
@@ -251,8 +242,8 @@ bool TForm_MedelHojd::editStretch(int s)
 void TForm_MedelHojd::Button_OKClick()
 {
     if (closing_) return;
-    if (bpTable_->activeEditor()) bpTable_->finishEdit(ProfileTable::Move::FocusLost);
-    if (screenTable_->activeEditor()) screenTable_->finishEdit(ProfileTable::Move::FocusLost);
+    bpTable_->finishEditing();
+    screenTable_->finishEditing();
     receiverHeightEntered();
     if (ctx_.check.ProfileState == 4) {
         platform().beep();
@@ -269,7 +260,7 @@ void TForm_MedelHojd::finishClose()
     const bool changed = userChanged_ || !(r_ == snapshot_);
     if (changed) {
         ctx_.document.modified = true;
-        if (refreshCommandState) refreshCommandState();
+        emit closedWithChanges();
     }
     accept();
 }
@@ -309,7 +300,7 @@ bool TForm_MedelHojd::eventFilter(QObject* object, QEvent* event)
                 return true;
             }
             if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-                screenTable_->setCurrentCell(0, 0);
+                screenTable_->setCurrentCell(1, 1);
                 screenTable_->setFocus();
                 return true;
             }
@@ -346,7 +337,7 @@ void TForm_MedelHojd::refresh()
     heightLabel_->setPalette(pal);
     baseLabel_->setText(QString::fromStdString(analysis_.screenBaseText));
     QStringList distances;
-    for (int p = 1; p <= analysis_.picture.count; ++p) distances << ProfileTable::numberText(displayedDistance(p));
+    for (int p = 1; p <= analysis_.picture.count; ++p) distances << realText(displayedDistance(p), 1);
     picture_->setProfile(analysis_.picture, MiddleZoneSplit(r_, s_, scale_), distances);
     if (analysis_.warningDue) {
         platform().beep();
@@ -358,21 +349,13 @@ void TForm_MedelHojd::fillBreakPointTable()
 {
     const int n = pointCount();
     const int row = bpTable_->currentRow(), col = bpTable_->currentColumn();
-    bpTable_->setColumnCount(n);
     QStringList labels;
+    for (int p = 1; p <= n; ++p) labels << QString::fromLatin1(r_.bpLabel[s_][p].bytes().c_str());
+    bpValues_->setColumnTitles(labels);
     for (int p = 1; p <= n; ++p) {
-        labels << QString::fromLatin1(r_.bpLabel[s_][p].bytes().c_str());
-        for (int rr = 0; rr < 2; ++rr) {
-            QTableWidgetItem* item = bpTable_->item(rr, p - 1);
-            if (!item) {
-                item = new QTableWidgetItem;
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                bpTable_->setItem(rr, p - 1, item);
-            }
-            item->setText(ProfileTable::numberText(rr == 0 ? displayedDistance(p) : r_.bpHeight[s_][p]));
-        }
+        bpValues_->setValue(1, p, displayedDistance(p));
+        bpValues_->setValue(2, p, r_.bpHeight[s_][p]);
     }
-    bpTable_->setHorizontalHeaderLabels(labels);
     // 64 pixels per point beside the row names; from 8 points on a fixed width that scrolls.
     const int frame = 2 * bpTable_->frameWidth();
     const bool scrolls = n >= 8;
@@ -382,21 +365,16 @@ void TForm_MedelHojd::fillBreakPointTable()
                        2 * bpTable_->verticalHeader()->defaultSectionSize() + frame +
                        (scrolls ? bpTable_->horizontalScrollBar()->sizeHint().height() : 0);
     bpTable_->setFixedSize(width + frame, height);
-    if (row >= 0 && col >= 0) bpTable_->setCurrentCell(row, std::min(col, n - 1));
+    if (row > 0 && col > 0) bpTable_->setCurrentCell(row, std::min(col, n));
 }
 
 void TForm_MedelHojd::fillScreenTable()
 {
     const bool on = r_.screenType[s_] > 0;
-    const double values[2] = {static_cast<double>(r_.screenDistance[s_]) * scale_, r_.screenCrestHeight[s_]};
-    for (int row = 0; row < 2; ++row) {
-        QTableWidgetItem* item = screenTable_->item(row, 0);
-        item->setText(ProfileTable::numberText(values[row]));
-        // Greyed while there is no screen.
-        item->setForeground(on ? palette().color(QPalette::Text) : QColor(Qt::gray));
-        item->setFlags(on ? (Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable)
-                          : (Qt::ItemIsSelectable | Qt::ItemIsEnabled));
-    }
+    screenValues_->setValue(1, 1, static_cast<double>(r_.screenDistance[s_]) * scale_);
+    screenValues_->setValue(2, 1, r_.screenCrestHeight[s_]);
+    // Greyed and fixed while there is no screen.
+    screenValues_->setActive(on);
     setScreenList(std::clamp<int>(r_.screenType[s_], 0, 2));
 }
 
@@ -410,37 +388,44 @@ void TForm_MedelHojd::setScreenList(int index)
 // ---------------------------------------------------------------------------------------
 // Break-point table
 
-bool TForm_MedelHojd::breakPointMayEdit(int row, int col)
+bool TForm_MedelHojd::mayEditCell(const ProfileTable& grid, int row, int col)
 {
-    const int n = pointCount();
-    if (row == 0 && (col == 0 || col == n - 1)) {
-        showMessage(this, QStringLiteral("Värdet kan inte ändras"));
-        return false;
-    }
-    return true;
+    // The distances of the first and the last point are fixed.
+    if (&grid != bpValues_ || row != 1 || (col != 1 && col != pointCount())) return true;
+    showMessage(this, QStringLiteral("Värdet kan inte ändras"));
+    return false;
 }
 
-bool TForm_MedelHojd::breakPointAccepts(int row, int, double v) const
+bool TForm_MedelHojd::acceptsValue(const ProfileTable&, int row, int, double v) const
 {
-    if (row != 0) return true;
+    // A distance, of a point or of the screen, lies inside the profile.
+    if (row != 1) return true;
     return v > displayedDistance(1) && v < displayedDistance(pointCount());
 }
 
-void TForm_MedelHojd::breakPointApply(int row, int col, double v)
+void TForm_MedelHojd::applyValue(ProfileTable& grid, int row, int col, double v)
 {
-    const int c = col + 1;
-    if (row == 0)
-        moveDistance(c, v);
+    if (&grid == screenValues_) {
+        if (row == 1)
+            r_.screenDistance[s_] = static_cast<float>(v / scale_);
+        else
+            r_.screenCrestHeight[s_] = static_cast<float>(v);
+        markChanged();
+        refresh();
+        return;
+    }
+    if (row == 1)
+        moveDistance(col, v);
     else
-        r_.bpHeight[s_][c] = static_cast<float>(v);
+        r_.bpHeight[s_][col] = static_cast<float>(v);
     copyHeights();
     markChanged();
     refresh();
-    if (row == 0) {
+    if (row == 1) {
         // The cursor follows the point to its new place.
         for (int p = 1; p <= pointCount(); ++p)
             if (displayedDistance(p) == static_cast<double>(static_cast<float>(v / scale_)) * scale_) {
-                bpTable_->setCurrentCell(0, p - 1);
+                bpTable_->setCurrentCell(1, p);
                 break;
             }
     }
@@ -505,38 +490,21 @@ void TForm_MedelHojd::copyHeights()
     if (int p = findLabel(r_, s_, n, "MT")) r_.receiverGroundHeight[s_] = r_.bpHeight[s_][p];
 }
 
-bool TForm_MedelHojd::breakPointKey(int key, Qt::KeyboardModifiers modifiers)
+void TForm_MedelHojd::breakPointKey(QKeyCombination key)
 {
-    const bool ctrl = modifiers & Qt::ControlModifier;
-    if (key == Qt::Key_F1) {
-        platform().showHelp(this, 110);
-        return true;
+    switch (key.key()) {
+    case Qt::Key_F1: platform().showHelp(this, 110); break;
+    case Qt::Key_F4: addBreakPoint(); break;
+    case Qt::Key_F5: deleteBreakPoint(); break;
+    case Qt::Key_C: copyValue(); break;
+    case Qt::Key_V: pasteValue(); break;
+    default: break;
     }
-    if (key == Qt::Key_F4) {
-        addBreakPoint();
-        return true;
-    }
-    if (key == Qt::Key_F5) {
-        deleteBreakPoint();
-        return true;
-    }
-    if (ctrl && key == Qt::Key_C) {
-        copyValue();
-        return true;
-    }
-    if (ctrl && key == Qt::Key_V) {
-        pasteValue();
-        return true;
-    }
-    return false;
 }
 
 void TForm_MedelHojd::addBreakPoint()
 {
-    if (QLineEdit* e = bpTable_->activeEditor()) {
-        if (!bpTable_->finishEdit(ProfileTable::Move::FocusLost)) return;
-        (void)e;
-    }
+    if (!bpTable_->finishEditing()) return;
     const bool changed = bpDialog_->execFor(s_, r_.bpDistanceBasis[s_], scale_);
     if (changed) {
         copyHeights();
@@ -547,9 +515,9 @@ void TForm_MedelHojd::addBreakPoint()
 
 void TForm_MedelHojd::deleteBreakPoint()
 {
-    if (bpTable_->activeEditor()) return;
+    if (bpTable_->isEditing()) return;
     const int n = pointCount();
-    const int c = bpTable_->currentColumn() + 1;
+    const int c = bpTable_->currentColumn();
     if (c < 1 || c > n || !r_.bpLabel[s_][c].equals("BP")) return;  // "SM" and "MT" stay
     auto& dist = r_.bpDistance[s_];
     auto& height = r_.bpHeight[s_];
@@ -570,49 +538,29 @@ void TForm_MedelHojd::deleteBreakPoint()
 
 void TForm_MedelHojd::copyValue()
 {
-    if (QLineEdit* e = bpTable_->activeEditor()) {
-        double v;
-        if (ProfileTable::parseNumber(e->text(), v)) clipboard_ = v;
+    if (bpTable_->isEditing()) {
+        if (const std::optional<QVariant> v = bpTable_->cellDelegate()->editorValue()) clipboard_ = v->toDouble();
         return;
     }
-    const int row = bpTable_->currentRow(), c = bpTable_->currentColumn() + 1;
-    if (row < 0 || c < 1 || c > pointCount()) return;
-    clipboard_ = row == 0 ? displayedDistance(c) : static_cast<double>(r_.bpHeight[s_][c]);
+    const int row = bpTable_->currentRow(), c = bpTable_->currentColumn();
+    if (row < 1 || c < 1 || c > pointCount()) return;
+    clipboard_ = row == 1 ? displayedDistance(c) : static_cast<double>(r_.bpHeight[s_][c]);
 }
 
 void TForm_MedelHojd::pasteValue()
 {
-    if (QLineEdit* e = bpTable_->activeEditor()) {
-        e->setText(ProfileTable::numberText(clipboard_));
+    if (bpTable_->isEditing()) {
+        bpTable_->cellDelegate()->setEditorText(realText(clipboard_, 1));
         return;
     }
     const int row = bpTable_->currentRow(), col = bpTable_->currentColumn();
-    if (row < 0 || col < 0 || col >= pointCount()) return;
-    if (!breakPointMayEdit(row, col)) return;
-    if (!breakPointAccepts(row, col, clipboard_)) return;
-    breakPointApply(row, col, clipboard_);
+    if (row < 1 || col < 1 || col > pointCount()) return;
+    if (!mayEditCell(*bpValues_, row, col) || !acceptsValue(*bpValues_, row, col, clipboard_)) return;
+    applyValue(*bpValues_, row, col, clipboard_);
 }
 
 // ---------------------------------------------------------------------------------------
 // Screen
-
-bool TForm_MedelHojd::screenMayEdit(int row, int) { return row < 2 && r_.screenType[s_] > 0; }
-
-bool TForm_MedelHojd::screenAccepts(int row, int, double v) const
-{
-    if (row != 0) return true;
-    return v > displayedDistance(1) && v < displayedDistance(pointCount());
-}
-
-void TForm_MedelHojd::screenApply(int row, int, double v)
-{
-    if (row == 0)
-        r_.screenDistance[s_] = static_cast<float>(v / scale_);
-    else
-        r_.screenCrestHeight[s_] = static_cast<float>(v);
-    markChanged();
-    refresh();
-}
 
 void TForm_MedelHojd::screenListChanged(int index)
 {
@@ -650,10 +598,10 @@ void TForm_MedelHojd::screenListChanged(int index)
 void TForm_MedelHojd::receiverHeightEntered()
 {
     if (closing_) return;
-    double v;
-    if (!ProfileTable::parseNumber(receiverField_->text(), v) || v < 0) return;
-    const float h = static_cast<float>(v);
-    receiverField_->setText(ProfileTable::numberText(h));
+    const std::optional<double> v = parseCellReal(receiverField_->text());
+    if (!v || *v < 0) return;
+    const float h = static_cast<float>(*v);
+    receiverField_->setText(realText(h, 1));
     if (h == r_.receiverHeight[s_]) return;
     r_.receiverHeight[s_] = h;
     markChanged();
@@ -663,7 +611,7 @@ void TForm_MedelHojd::receiverHeightEntered()
 void TForm_MedelHojd::setBasis(int basis)
 {
     if (basis < 0 || basis > 4) return;
-    if (bpTable_->activeEditor()) bpTable_->finishEdit(ProfileTable::Move::FocusLost);
+    bpTable_->finishEditing();
     if (r_.bpDistanceBasis[s_] != basis) markChanged();
     r_.bpDistanceBasis[s_] = basis;
     // A factor of 0 (never computed) leaves the distances as stored.
@@ -683,7 +631,7 @@ void TForm_MedelHojd::setBasis(int basis)
 
 void TForm_MedelHojd::showScreenInfo(int row)
 {
-    if (row >= 0 && row < 3) info_->setText(QString::fromUtf8(kScreenInfo[row]));
+    if (row >= 1 && row <= 3) info_->setText(QString::fromUtf8(kScreenInfo[row - 1]));
 }
 
 void TForm_MedelHojd::focusChanged(QWidget* old, QWidget* now)
@@ -692,7 +640,7 @@ void TForm_MedelHojd::focusChanged(QWidget* old, QWidget* now)
     if (within(now, bpTable_)) {
         info_->setText(QString::fromUtf8(kBreakPointInfo));
     } else if (now == screenList_) {
-        showScreenInfo(2);
+        showScreenInfo(3);
     } else if (within(now, screenTable_)) {
         showScreenInfo(screenTable_->currentRow());
     } else if (now == receiverField_) {

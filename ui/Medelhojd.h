@@ -4,9 +4,9 @@
 // written straight into the project record.
 
 #include <QDialog>
-#include <functional>
 
 #include "ui/CrossSectionCommon.h"
+#include "ui/ProfileTable.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -15,23 +15,21 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class CrossSectionPicture;
-class ProfileTable;
+class GridView;
 class TForm_Brytpunkt;
 class TForm1;
 
-class TForm_MedelHojd : public QDialog {
+class TForm_MedelHojd : public QDialog, private ProfileOwner {
     Q_OBJECT
 public:
     explicit TForm_MedelHojd(CrossSectionContext context, QWidget* parent = nullptr);
     ~TForm_MedelHojd() override;
 
     // Shows the dialog modally for stretch s (1..8). Returns true when the record was
-    // changed; `modified` is then set and refreshCommandState has run.
+    // changed; `modified` is then set and closedWithChanges was emitted.
     bool editStretch(int s);
     // The opening steps without the modal loop (editStretch calls it first).
     void openStretch(int s);
-    // Run when the dialog closes after a change: the main window's completeness check.
-    std::function<void()> refreshCommandState;
 
     // "&OK": the warning of a profile that should be a screen case, then closing.
     void Button_OKClick();
@@ -43,8 +41,8 @@ public:
     const ProfileAnalysis& analysis() const { return analysis_; }
     TForm_Brytpunkt* breakPointDialog() const { return bpDialog_; }
     TForm1* screenDialog() const { return screenDialog_; }
-    ProfileTable* breakPointTable() const { return bpTable_; }
-    ProfileTable* screenTable() const { return screenTable_; }
+    GridView* breakPointTable() const { return bpTable_; }
+    GridView* screenTable() const { return screenTable_; }
     QComboBox* screenList() const { return screenList_; }
     QLineEdit* receiverHeightField() const { return receiverField_; }
     QLabel* infoLine() const { return info_; }
@@ -52,27 +50,29 @@ public:
     // The value clipboard of the break-point table.
     double valueClipboard() const { return clipboard_; }
 
+signals:
+    // The dialog closed after a change: the main window runs its completeness check.
+    void closedWithChanges();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
+    // Both grids (rows and columns from 1; the break-point columns are the points).
+    bool mayEditCell(const ProfileTable& grid, int row, int col) override;
+    bool acceptsValue(const ProfileTable& grid, int row, int col, double v) const override;
+    void applyValue(ProfileTable& grid, int row, int col, double v) override;
     // Break-point table.
-    bool breakPointMayEdit(int row, int col);
-    bool breakPointAccepts(int row, int col, double v) const;
-    void breakPointApply(int row, int col, double v);
     void moveDistance(int c, double v);
-    bool breakPointKey(int key, Qt::KeyboardModifiers modifiers);
+    void breakPointKey(QKeyCombination key);  // F1, F4, F5, Ctrl+C, Ctrl+V
     void addBreakPoint();     // F4
     void deleteBreakPoint();  // F5
     void copyValue();         // Ctrl+C
     void pasteValue();        // Ctrl+V
     void copyHeights();
-    // Screen table and list.
-    bool screenMayEdit(int row, int col);
-    bool screenAccepts(int row, int col, double v) const;
-    void screenApply(int row, int col, double v);
+    // Screen list.
     void screenListChanged(int index);
     void setScreenList(int index);
     // Receiver height field.
@@ -81,7 +81,7 @@ private:
     void setBasis(int basis);
     // Info line from the control that has the focus.
     void focusChanged(QWidget* old, QWidget* now);
-    void showScreenInfo(int row);
+    void showScreenInfo(int row);  // rows from 1
 
     void markChanged();
     // Refreshes the displayed distances, runs the profile analysis and redraws.
@@ -107,9 +107,11 @@ private:
     QLabel* shapeLabel_;
     QButtonGroup* basisGroup_;
     QRadioButton* basisButtons_[5];
-    ProfileTable* bpTable_;
+    ProfileTable* bpValues_;
+    GridView* bpTable_;
     CrossSectionPicture* picture_;
-    ProfileTable* screenTable_;
+    ProfileTable* screenValues_;
+    GridView* screenTable_;
     QComboBox* screenList_;
     QLineEdit* receiverField_;
     QLabel* heightLabel_;

@@ -1,209 +1,77 @@
-// The number grids of the cross-section dialog and its break-point and screen dialogs.
+// The model of the number grids of the cross-section dialog and its break-point and screen dialogs.
 #include "ui/ProfileTable.h"
 
-#include <QKeyEvent>
-#include <QLineEdit>
+#include <algorithm>
 
 #include "ui/NumberText.h"
 
-namespace {
-bool startsNumber(const QKeyEvent* e)
+ProfileTable::ProfileTable(ProfileOwner& owner, int rows, int valueRows, QObject* parent)
+    : EditTableModel(parent), owner_(&owner), valueRows_(valueRows), values_(rows, std::vector<double>(1, 0.0))
 {
-    if (e->text().isEmpty()) return false;
-    const QChar c = e->text().at(0);
-    return c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('.') || c == QLatin1Char(',');
-}
-}  // namespace
-
-ProfileCellDelegate::ProfileCellDelegate(ProfileTable* table) : QStyledItemDelegate(table), table_(table) {}
-
-QWidget* ProfileCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QStringLiteral("CellEditor"));
-    e->setFrame(false);
-    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Whole digits and one decimal; a minus sign only where the row allows it.
-    const bool negative = table_->allowsNegative && table_->allowsNegative(index.row());
-    e->setValidator(numberValidator(e, table_->integerDigits, true, negative));
-    editor_ = e;
-    index_ = index;
-    return e;
 }
 
-void ProfileCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+void ProfileTable::setRowTitles(const QStringList& titles)
 {
-    auto* e = static_cast<QLineEdit*>(editor);
-    e->setText(index.data(Qt::DisplayRole).toString());
-    e->selectAll();  // typing replaces the value
+    rowTitles_ = titles;
+    emit headerDataChanged(Qt::Vertical, 0, usedRows() - 1);
 }
 
-// The owner stores accepted values itself (ProfileTable::finishEdit); the model only shows them.
-void ProfileCellDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {}
-
-bool ProfileCellDelegate::eventFilter(QObject* object, QEvent* event)
+void ProfileTable::setColumnTitles(const QStringList& titles)
 {
-    if (object != editor_) return QStyledItemDelegate::eventFilter(object, event);
-    if (event->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(event);
-        switch (k->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: table_->finishEdit(ProfileTable::Move::Enter); return true;
-        case Qt::Key_Left: table_->finishEdit(ProfileTable::Move::Left); return true;
-        case Qt::Key_Right: table_->finishEdit(ProfileTable::Move::Right); return true;
-        case Qt::Key_Escape: {
-            QWidget* w = editor_;
-            editor_ = nullptr;
-            emit closeEditor(w, QAbstractItemDelegate::RevertModelCache);
-            table_->setFocus();
-            return true;
-        }
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            // Only Enter, Left and Right end an entry from the keyboard.
-            return true;
-        case Qt::Key_C:
-        case Qt::Key_V:
-            // The value clipboard belongs to the owner; the system clipboard is left alone.
-            if (k->modifiers() & Qt::ControlModifier) {
-                if (table_->ownerKey) table_->ownerKey(k->key(), k->modifiers());
-                return true;
-            }
-            return false;
-        case Qt::Key_F1:
-        case Qt::Key_F4:
-        case Qt::Key_F5:
-            if (table_->ownerKey && table_->ownerKey(k->key(), k->modifiers())) return true;
-            return true;
-        default: return false;
-        }
+    const int n = std::max(1, static_cast<int>(titles.size()));
+    // Columns come and go at the end, so the cursor stays where it was.
+    if (n > columns_) {
+        beginInsertColumns({}, columns_, n - 1);
+        for (auto& row : values_) row.resize(n, 0.0);
+        columns_ = n;
+        endInsertColumns();
+    } else if (n < columns_) {
+        beginRemoveColumns({}, n, columns_ - 1);
+        for (auto& row : values_) row.resize(n);
+        columns_ = n;
+        endRemoveColumns();
     }
-    if (event->type() == QEvent::FocusOut) {
-        auto* f = static_cast<QFocusEvent*>(event);
-        // A pop-up or another window taking the focus does not end the entry.
-        if (f->reason() == Qt::PopupFocusReason || f->reason() == Qt::ActiveWindowFocusReason) return false;
-        if (!finishing_ && editor_ && !table_->finishEdit(ProfileTable::Move::FocusLost)) {
-            // Leaving the cell with a value that is not accepted abandons the entry.
-            QWidget* w = editor_;
-            editor_ = nullptr;
-            emit closeEditor(w, QAbstractItemDelegate::RevertModelCache);
-        }
-        return false;
-    }
-    return false;
+    columnTitles_ = titles;
+    emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
 }
 
-ProfileTable::ProfileTable(QWidget* parent) : QTableWidget(parent), delegate_(new ProfileCellDelegate(this))
+void ProfileTable::setValue(int row, int col, double v)
 {
-    setItemDelegate(delegate_);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setTabKeyNavigation(false);
+    values_[row - 1][col - 1] = v;
+    emit dataChanged(index(row - 1, col - 1), index(row - 1, col - 1));
 }
 
-ProfileTable::~ProfileTable() { detach(); }
-
-void ProfileTable::detach()
+void ProfileTable::setActive(bool on)
 {
-    delegate_->editor_ = nullptr;
-    mayEdit = nullptr;
-    accepts = nullptr;
-    apply = nullptr;
-    allowsNegative = nullptr;
-    ownerKey = nullptr;
-    enterFinishes = nullptr;
+    active_ = on;
+    refreshAll();
 }
 
-QLineEdit* ProfileTable::activeEditor() const { return delegate_->editor_; }
-
-QString ProfileTable::numberText(double v)
+CellFormat ProfileTable::cellFormat(int row, int) const
 {
-    return realText(v, 1);
+    if (row > valueRows_) return {};
+    return {CellKind::Real, integerDigits, row == negativeRow, {}};
 }
 
-bool ProfileTable::parseNumber(const QString& text, double& v)
+bool ProfileTable::editable(int row, int) const { return active_ && row <= valueRows_; }
+
+QString ProfileTable::displayText(int row, int col) const
 {
-    const std::optional<double> n = parseCellReal(text);
-    if (n) v = *n;
-    return n.has_value();
+    return row <= valueRows_ ? realText(value(row, col), 1) : QString();
 }
 
-bool ProfileTable::finishEdit(Move how)
+bool ProfileTable::mayStartEdit(int row, int col) { return owner_ && owner_->mayEditCell(*this, row, col); }
+
+std::optional<QString> ProfileTable::checkValue(int row, int col, const QVariant& v) const
 {
-    QLineEdit* e = delegate_->editor_;
-    if (!e) return false;
-    const int row = delegate_->index_.row();
-    const int col = delegate_->index_.column();
-    double v = 0.0;
-    if (!parseNumber(e->text(), v)) return false;
-    if (accepts && !accepts(row, col, v)) return false;
-    delegate_->finishing_ = true;
-    delegate_->editor_ = nullptr;
-    emit delegate_->closeEditor(e, QAbstractItemDelegate::NoHint);
-    delegate_->finishing_ = false;
-    if (how != Move::FocusLost) setFocus();
-    if (apply) apply(row, col, v);
-    // The owner may have moved the cursor with the value (a point put into order).
-    moveAfter(row, currentColumn() >= 0 ? currentColumn() : col, how);
-    return true;
+    if (owner_ && owner_->acceptsValue(*this, row, col, v.toDouble())) return std::nullopt;
+    return QString();
 }
 
-void ProfileTable::moveAfter(int row, int col, Move how)
+bool ProfileTable::acceptValue(int row, int col, const QVariant& v)
 {
-    switch (how) {
-    case Move::FocusLost: return;
-    case Move::Left:
-        if (col > 0) --col;
-        break;
-    case Move::Right:
-        if (col + 1 < columnCount()) ++col;
-        break;
-    case Move::Enter:
-        if (enterFinishes && enterFinishes(row, col)) return;
-        if (row + 1 < rowCount()) {
-            ++row;
-        } else {
-            row = 0;
-            if (enterAdvancesColumn && col + 1 < columnCount()) ++col;
-        }
-        break;
-    }
-    if (row < rowCount() && col < columnCount()) setCurrentCell(row, col);
+    if (owner_) owner_->applyValue(*this, row, col, v.toDouble());
+    return owner_ != nullptr;
 }
 
-bool ProfileTable::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
-{
-    if (state() == EditingState || !(editTriggers() & trigger)) return QTableWidget::edit(index, trigger, event);
-    if (trigger == AnyKeyPressed) {
-        auto* k = event && event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
-        if (!k || !startsNumber(k)) return false;
-    }
-    if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable)) return false;
-    if (mayEdit && !mayEdit(index.row(), index.column())) return false;
-    return QTableWidget::edit(index, trigger, event);
-}
-
-void ProfileTable::keyPressEvent(QKeyEvent* event)
-{
-    if (ownerKey && ownerKey(event->key(), event->modifiers())) {
-        event->accept();
-        return;
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter without an entry moves on as after one; it never reaches the dialog's buttons.
-        const int row = currentRow(), col = currentColumn();
-        if (row >= 0 && col >= 0) moveAfter(row, col, Move::Enter);
-        event->accept();
-        return;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QTableWidget::keyPressEvent(event);
-}
+bool ProfileTable::enterFinishes(int row, int) { return owner_ && owner_->enterFinishes(*this, row); }

@@ -1,84 +1,70 @@
 #pragma once
-// A small grid of one-decimal numbers for the cross-section dialogs. Every entry is handed to
-// the owner before it is stored: a refused value keeps the cell in editing (Enter, Left and
-// Right do nothing then), Escape abandons the entry. The grid itself stores nothing; the owner
-// writes the record and refills the cells.
+// The model of the cross-section dialogs' number grids, shown by a GridView with
+// EditRules::numberGrid(): one-decimal numbers, a minus sign only in the row that allows it.
+// The model holds the numbers it shows; every entry is handed to the owner, which checks it
+// before it is accepted, writes the record and sets the numbers anew.
 
-#include <QPointer>
-#include <QStyledItemDelegate>
-#include <QTableWidget>
-#include <functional>
+#include <vector>
 
-class QLineEdit;
+#include "ui/TableGrid.h"
 
 class ProfileTable;
 
-class ProfileCellDelegate : public QStyledItemDelegate {
-    Q_OBJECT
+// What a number grid needs from the dialog that owns it. Rows and columns count from 1.
+class ProfileOwner {
 public:
-    explicit ProfileCellDelegate(ProfileTable* table);
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    // Whether an entry in the cell may start (the owner may explain a refusal).
+    virtual bool mayEditCell(const ProfileTable&, int /*row*/, int /*col*/) { return true; }
+    // Whether the value would be accepted; nothing is stored yet. A refused entry stays as typed.
+    virtual bool acceptsValue(const ProfileTable&, int /*row*/, int /*col*/, double /*v*/) const { return true; }
+    // Stores an accepted value (the entry is already closed).
+    virtual void applyValue(ProfileTable& grid, int row, int col, double v) = 0;
+    // Enter in the cell, with or without an entry: true when the owner took over (closed its
+    // dialog); otherwise the cursor moves on.
+    virtual bool enterFinishes(const ProfileTable&, int /*row*/) { return false; }
 
 protected:
-    bool eventFilter(QObject* object, QEvent* event) override;
-
-private:
-    friend class ProfileTable;
-    ProfileTable* table_;
-    mutable QPointer<QLineEdit> editor_;
-    mutable QModelIndex index_;
-    bool finishing_ = false;
+    ~ProfileOwner() = default;
 };
 
-class ProfileTable : public QTableWidget {
+class ProfileTable : public EditTableModel {
     Q_OBJECT
 public:
-    enum class Move { Enter, Left, Right, FocusLost };
+    // `rows` rows of `valueRows` numbers (the rows after them hold a control of the owner's).
+    ProfileTable(ProfileOwner& owner, int rows, int valueRows, QObject* parent);
+    // Drops the owner; owners call it when they are destroyed.
+    void detach() { owner_ = nullptr; }
 
-    explicit ProfileTable(QWidget* parent = nullptr);
-    ~ProfileTable() override;
-    // Drops every owner callback; owners call it when they are destroyed, so that an editor
-    // losing its focus on the way out never reaches them.
-    void detach();
-
-    // Whether an edit of the cell may start (the owner may explain a refusal).
-    std::function<bool(int row, int col)> mayEdit;
-    // Whether the value would be accepted; nothing is stored yet.
-    std::function<bool(int row, int col, double value)> accepts;
-    // Stores an accepted value (the editor is already closed).
-    std::function<void(int row, int col, double value)> apply;
-    // Whether negative numbers may be typed in the row.
-    std::function<bool(int row)> allowsNegative;
-    // Keys the owner handles (help, adding and removing points, copy and paste). Returns true
-    // when handled.
-    std::function<bool(int key, Qt::KeyboardModifiers modifiers)> ownerKey;
-    // Called after Enter (with or without an entry) in the cell; returns true when the owner
-    // took over (for instance closed the dialog), otherwise the cursor moves on.
-    std::function<bool(int row, int col)> enterFinishes;
-    // Enter on the last row moves to the first row of the next column (else the same column).
-    bool enterAdvancesColumn = false;
-    // Digits before the decimal point in an entry.
+    void setRowTitles(const QStringList& titles);
+    // One column per title.
+    void setColumnTitles(const QStringList& titles);
+    void setValue(int row, int col, double v);
+    double value(int row, int col) const { return values_[row - 1][col - 1]; }
+    // The row where a minus sign may be typed (0: none) and the whole digits of an entry.
+    int negativeRow = 0;
     int integerDigits = 7;
+    // While off, the numbers are greyed and cannot be edited.
+    void setActive(bool on);
 
-    // The open line editor, or nullptr.
-    QLineEdit* activeEditor() const;
-    // Number text of a value with one decimal and the locale's separator.
-    static QString numberText(double v);
-    // Parses a typed number as every table cell does (parseCellReal: "12,5" or "12.5"; a
-    // cell without digits is 0).
-    static bool parseNumber(const QString& text, double& v);
-
-    // Ends the current entry as the given key would; returns false when the value was refused.
-    bool finishEdit(Move how);
-
-protected:
-    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    CellFormat cellFormat(int row, int col) const override;
+    bool editable(int row, int col) const override;
+    bool greyed(int, int) const override { return !active_; }
+    QVariant fieldValue(int row, int col) const override { return value(row, col); }
+    QString displayText(int row, int col) const override;
+    QString rowTitle(int row) const override { return rowTitles_.value(row - 1); }
+    QString columnTitle(int col) const override { return columnTitles_.value(col - 1); }
+    bool mayStartEdit(int row, int col) override;
+    std::optional<QString> checkValue(int row, int col, const QVariant& v) const override;
+    bool acceptValue(int row, int col, const QVariant& v) override;
+    bool enterFinishes(int row, int col) override;
+    int usedRows() const override { return static_cast<int>(values_.size()); }
+    int usedColumns() const override { return columns_; }
 
 private:
-    friend class ProfileCellDelegate;
-    void moveAfter(int row, int col, Move how);
-    ProfileCellDelegate* delegate_;
+    ProfileOwner* owner_;
+    int valueRows_;
+    int columns_ = 1;
+    bool active_ = true;
+    QStringList rowTitles_, columnTitles_;
+    std::vector<std::vector<double>> values_;  // [row - 1][col - 1]
 };

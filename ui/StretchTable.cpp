@@ -250,29 +250,29 @@ ClipKind StretchTableModel::clipKind(int row) const
     return ClipKind::None;
 }
 
-QString StretchTableModel::checkValue(int row, int col, const QVariant& v) const
+std::optional<QString> StretchTableModel::checkValue(int row, int col, const QVariant& v) const
 {
     switch (row) {
     case StretchRow::AngleFrom: {
         const int a = v.toInt();
         if (a < 0 || a >= 180) return QStringLiteral("Felaktigt värde (0-180) ...");
         if (a >= r_.angleTo[col]) return QStringLiteral("Felaktigt värde: får ej vara större än vinkelområde till ...");
-        return {};
+        return std::nullopt;
     }
     case StretchRow::AngleTo: {
         const int a = v.toInt();
         if (a <= 0 || a > 180) return QStringLiteral("Felaktigt värde: ej inom de tillåtna gränserna (0-180) ...");
         if (a <= r_.angleFrom[col]) return QStringLiteral("Felaktigt värde: får ej vara mindre än vinkelområde från ...");
-        return {};
+        return std::nullopt;
     }
     case StretchRow::PerpDistance: {
         // The receiver must lie beyond every break point and the screen.
         const float d = static_cast<float>(v.toDouble());
         if (d <= r_.bpDistance[col][pointBeforeLast(r_, col)])
             return QStringLiteral("Felaktigt värde: Någon brytpunkt/skärm har längre avstånd än mottagaren!");
-        return {};
+        return std::nullopt;
     }
-    default: return {};
+    default: return std::nullopt;
     }
 }
 

@@ -35,10 +35,10 @@ bool crossSectionGeometryComplete(const ProjectRecord& r, int s);
 // Status texts of the ground rows 12 (receiver part) and 13 (middle part).
 QString groundStatus(float fraction, bool receiverPart);
 
-class StretchTableModel : public EditTableModel {
+class StretchTableModel : public RecordTableModel {
     Q_OBJECT
 public:
-    using EditTableModel::EditTableModel;
+    using RecordTableModel::RecordTableModel;
 
     int usedRows() const override { return StretchRow::CrossSection; }
     int usedColumns() const override;
@@ -52,7 +52,7 @@ public:
     QString statusText(int row, int col) const override;
     int helpContext(int row) const override;
     ClipKind clipKind(int row) const override;
-    QString checkValue(int row, int col, const QVariant& v) const override;
+    std::optional<QString> checkValue(int row, int col, const QVariant& v) const override;
     bool acceptValue(int row, int col, const QVariant& v) override;
 
 private:

@@ -1,4 +1,4 @@
-// The grid view and editors of the main window's two input tables.
+// The grid view, its editors and the edit cycle of every table and cross-section grid.
 #include "ui/TableGrid.h"
 
 #include <QApplication>
@@ -21,12 +21,9 @@
 // ---------------------------------------------------------------------------------------
 // EditTableModel
 
-EditTableModel::EditTableModel(ProjectRecord& record, TableHost& host, QObject* parent)
-    : QAbstractTableModel(parent), r_(record), host_(host)
-{
-}
+EditTableModel::EditTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-QString EditTableModel::checkValue(int, int, const QVariant&) const { return {}; }
+std::optional<QString> EditTableModel::checkValue(int, int, const QVariant&) const { return std::nullopt; }
 
 void EditTableModel::refreshAll()
 {
@@ -76,7 +73,7 @@ bool EditTableModel::setData(const QModelIndex& index, const QVariant& value, in
 QVariant EditTableModel::headerData(int section, Qt::Orientation o, int role) const
 {
     if (role == Qt::DisplayRole) {
-        if (o == Qt::Horizontal) return QString::number(section + 1);
+        if (o == Qt::Horizontal) return columnTitle(section + 1);
         return rowTitle(section + 1);
     }
     if (role == Qt::TextAlignmentRole && o == Qt::Vertical) return int(Qt::AlignLeft | Qt::AlignVCenter);
@@ -96,6 +93,39 @@ Qt::ItemFlags EditTableModel::flags(const QModelIndex& index) const
 }
 
 // ---------------------------------------------------------------------------------------
+// RecordTableModel
+
+RecordTableModel::RecordTableModel(ProjectRecord& record, TableHost& host, QObject* parent)
+    : EditTableModel(parent), r_(record), host_(host)
+{
+}
+
+QVariant RecordTableModel::clipboard(ClipKind kind) const
+{
+    return kind == ClipKind::Int ? QVariant(host_.cellClipboardInt) : QVariant(static_cast<double>(host_.cellClipboardReal));
+}
+
+void RecordTableModel::setClipboard(ClipKind kind, const QVariant& v)
+{
+    if (kind == ClipKind::Int)
+        host_.cellClipboardInt = static_cast<std::int32_t>(v.toLongLong());
+    else
+        host_.cellClipboardReal = static_cast<float>(v.toDouble());
+}
+
+EditRules EditRules::numberGrid()
+{
+    EditRules r;
+    r.onlyNumberKeysStart = true;
+    r.clickOnCurrentStarts = false;
+    r.leftRightEndEntry = true;
+    r.refusedStaysTyped = true;
+    r.keepsEscape = true;
+    r.rightAligned = true;
+    return r;
+}
+
+// ---------------------------------------------------------------------------------------
 // CellDelegate
 
 CellDelegate::CellDelegate(GridView* view) : QStyledItemDelegate(view), view_(view) {}
@@ -106,18 +136,19 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     const CellFormat cellKind = m->cellFormat(index.row() + 1, index.column() + 1);
     QWidget* w = nullptr;
     switch (cellKind.kind) {
-    case CellKind::Int: {
-        auto* e = new QLineEdit(parent);
-        e->setValidator(numberValidator(e, cellKind.maxDigits, false, cellKind.allowNegative));
-        e->setAlignment(Qt::AlignCenter);
-        w = e;
-        break;
-    }
+    case CellKind::Int:
     case CellKind::Real: {
+        // Integers up to ten digits; reals up to seven and one decimal.
+        const bool real = cellKind.kind == CellKind::Real;
+        const int digits = cellKind.maxDigits > 0 ? cellKind.maxDigits : real ? 7 : 10;
         auto* e = new QLineEdit(parent);
-        // Up to seven digits and one decimal, never negative.
-        e->setValidator(numberValidator(e, 7, true, false));
-        e->setAlignment(Qt::AlignCenter);
+        e->setValidator(numberValidator(e, digits, real, cellKind.allowNegative));
+        if (view_->rules.rightAligned) {
+            e->setFrame(false);
+            e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        } else {
+            e->setAlignment(Qt::AlignCenter);
+        }
         w = e;
         break;
     }
@@ -178,6 +209,12 @@ void CellDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
         editorIndex_ = QPersistentModelIndex();
     }
     QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+void CellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (view_ && view_->rules.rightAligned) option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
 }
 
 namespace {
@@ -274,15 +311,26 @@ bool CellDelegate::eventFilter(QObject* object, QEvent* event)
         auto* ke = static_cast<QKeyEvent*>(event);
         const int k = ke->key();
         const bool ctrl = ke->modifiers() & Qt::ControlModifier;
-        if (ctrl && (k == Qt::Key_C || k == Qt::Key_V || k == Qt::Key_T)) {
+        const bool text = qobject_cast<QLineEdit*>(ed) != nullptr;
+        if ((ctrl && (k == Qt::Key_C || k == Qt::Key_V || k == Qt::Key_T)) || view_->isOwnerKey(ke) ||
+            k == Qt::Key_Return || k == Qt::Key_Enter) {
             view_->editorKey(ke);
             return true;
         }
-        if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Tab || k == Qt::Key_Backtab) {
-            view_->editorKey(ke);
-            return true;
+        if (view_->rules.leftRightEndEntry) {
+            switch (k) {
+            case Qt::Key_Left:
+            case Qt::Key_Right: view_->editorKey(ke); return true;
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown: return true;  // no way out of an entry
+            default: break;
+            }
         }
-        if ((k == Qt::Key_Up || k == Qt::Key_Down) && qobject_cast<QLineEdit*>(ed)) {
+        if (k == Qt::Key_Tab || k == Qt::Key_Backtab || ((k == Qt::Key_Up || k == Qt::Key_Down) && text)) {
             view_->editorKey(ke);
             return true;
         }
@@ -303,15 +351,17 @@ bool CellDelegate::eventFilter(QObject* object, QEvent* event)
 // ---------------------------------------------------------------------------------------
 // GridView
 
-GridView::GridView(EditTableModel* model, QWidget* parent) : QTableView(parent), model_(model)
+GridView::GridView(EditTableModel* model, QWidget* parent, const EditRules& editRules)
+    : QTableView(parent), rules(editRules), model_(model)
 {
     setModel(model);
     delegate_ = new CellDelegate(this);
     setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-                    QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed |
+                    (rules.clickOnCurrentStarts ? QAbstractItemView::SelectedClicked : QAbstractItemView::NoEditTriggers));
     setTabKeyNavigation(false);
     setCornerButtonEnabled(false);
     horizontalHeader()->setSectionsClickable(false);
@@ -326,6 +376,13 @@ GridView::GridView(EditTableModel* model, QWidget* parent) : QTableView(parent),
 
 GridView::~GridView() { delegate_->detach(); }
 
+void GridView::detach()
+{
+    delegate_->detach();
+    disconnect(this, &GridView::ownerKey, nullptr, nullptr);
+    disconnect(this, &GridView::cellEntered, nullptr, nullptr);
+}
+
 void GridView::setCurrentCell(int row, int col)
 {
     const QModelIndex i = model_->index(row - 1, col - 1);
@@ -339,14 +396,21 @@ void GridView::setCurrentCell(int row, int col)
 void GridView::refuse(const QString& message)
 {
     QWidget* ed = delegate_->editor();
-    finishing_ = true;
-    platform().message(window(), QStringLiteral("Skenbrus"), message, MsgIcon::Error, MsgButtons::Ok);
-    finishing_ = false;
-    if (ed && ed == delegate_->editor()) {
+    if (!message.isEmpty()) {
+        finishing_ = true;
+        platform().message(window(), QStringLiteral("Skenbrus"), message, MsgIcon::Error, MsgButtons::Ok);
+        finishing_ = false;
+    }
+    if (ed && ed == delegate_->editor() && !rules.refusedStaysTyped) {
         // The cell stays in editing with the old field value.
         delegate_->setEditorData(ed, delegate_->editorIndex());
         ed->setFocus();
     }
+}
+
+void GridView::abandonEntry()
+{
+    if (QWidget* ed = delegate_->editor()) closeEditor(ed, QAbstractItemDelegate::RevertModelCache);
 }
 
 bool GridView::finishEditing(bool chosen)
@@ -364,9 +428,8 @@ bool GridView::finishEditing(bool chosen)
         ed->setFocus();
         return false;
     }
-    const QString msg = model_->checkValue(row, col, *v);
-    if (!msg.isEmpty()) {
-        refuse(msg);
+    if (const std::optional<QString> msg = model_->checkValue(row, col, *v)) {
+        refuse(*msg);
         return false;
     }
     const bool list = model_->cellFormat(row, col).kind == CellKind::List;
@@ -383,21 +446,37 @@ bool GridView::enterValue(const QModelIndex& index, const QVariant& v)
     if (!index.isValid()) return false;
     const int row = index.row() + 1, col = index.column() + 1;
     if (!model_->editable(row, col)) return false;
-    const QString msg = model_->checkValue(row, col, v);
-    if (!msg.isEmpty()) {
+    if (const std::optional<QString> msg = model_->checkValue(row, col, v)) {
         setCurrentIndex(index);
         QTableView::edit(index, QAbstractItemView::EditKeyPressed, nullptr);
-        refuse(msg);
+        refuse(*msg);
         return false;
     }
     return model_->acceptValue(row, col, v);
 }
 
-void GridView::moveToNextRow()
+void GridView::enterPressed()
 {
     const int row = currentRow(), col = currentColumn();
-    if (row == 0) return;
-    setCurrentCell(row >= model_->usedRows() ? 1 : row + 1, col);
+    if (row == 0 || model_->enterFinishes(row, col)) return;
+    if (row < model_->usedRows())
+        setCurrentCell(row + 1, col);
+    else
+        setCurrentCell(1, rules.enterAdvancesColumn && col < model_->usedColumns() ? col + 1 : col);
+}
+
+bool GridView::isOwnerKey(const QKeyEvent* e) const
+{
+    for (const QKeyCombination& k : ownerKeys)
+        if (e->key() == k.key() && (e->modifiers() & k.keyboardModifiers()) == k.keyboardModifiers()) return true;
+    return false;
+}
+
+bool GridView::handleOwnerKey(QKeyEvent* e)
+{
+    if (!isOwnerKey(e)) return false;
+    emit ownerKey(e->keyCombination());
+    return true;
 }
 
 bool GridView::handleClipboardKey(QKeyEvent* e)
@@ -408,23 +487,17 @@ bool GridView::handleClipboardKey(QKeyEvent* e)
     if (row == 0) return true;
     const ClipKind kind = model_->clipKind(row);
     if (kind == ClipKind::None) return true;  // other rows: nothing
-    TableHost& h = model_->host();
     if (e->key() == Qt::Key_C) {
         QVariant v = model_->fieldValue(row, col);
         if (isEditing())
             if (auto ev = delegate_->editorValue()) v = *ev;
-        if (kind == ClipKind::Int)
-            h.cellClipboardInt = static_cast<std::int32_t>(v.toLongLong());
-        else
-            h.cellClipboardReal = static_cast<float>(v.toDouble());
+        model_->setClipboard(kind, v);
         return true;
     }
     if (!model_->editable(row, col)) return true;
-    const QVariant v = kind == ClipKind::Int ? QVariant(h.cellClipboardInt)
-                                             : QVariant(static_cast<double>(h.cellClipboardReal));
+    const QVariant v = model_->clipboard(kind);
     if (isEditing()) {
-        delegate_->setEditorText(kind == ClipKind::Int ? QString::number(h.cellClipboardInt)
-                                                       : realText(h.cellClipboardReal));
+        delegate_->setEditorText(kind == ClipKind::Int ? QString::number(v.toInt()) : realText(v.toDouble()));
         finishEditing();
     } else {
         enterValue(currentIndex(), v);
@@ -434,15 +507,14 @@ bool GridView::handleClipboardKey(QKeyEvent* e)
 
 void GridView::editorKey(QKeyEvent* e)
 {
-    if (handleClipboardKey(e)) return;
-    if (extraKey && extraKey(e)) return;
+    if (handleOwnerKey(e) || handleClipboardKey(e)) return;
     const int k = e->key();
     if (e->modifiers() & Qt::ControlModifier) return;
     if (!finishEditing()) return;
     const int row = currentRow(), col = currentColumn();
     switch (k) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: moveToNextRow(); break;
+    case Qt::Key_Enter: enterPressed(); break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         // As outside an edit, Tab leaves the table.
@@ -453,6 +525,12 @@ void GridView::editorKey(QKeyEvent* e)
         break;
     case Qt::Key_Down:
         if (row < model_->usedRows()) setCurrentCell(row + 1, col);
+        break;
+    case Qt::Key_Left:
+        if (col > 1) setCurrentCell(row, col - 1);
+        break;
+    case Qt::Key_Right:
+        if (col < model_->usedColumns()) setCurrentCell(row, col + 1);
         break;
     default: break;
     }
@@ -472,7 +550,11 @@ void GridView::editorFocusLost(Qt::FocusReason reason)
         if (w == ed) return;
     // A click elsewhere in the table: the press that follows finishes the edit.
     if (fw == this) return;
-    if (!finishEditing() && ed) QTimer::singleShot(0, ed, [ed] { if (ed) ed->setFocus(); });
+    if (finishEditing() || !ed) return;
+    if (rules.refusedStaysTyped)
+        abandonEntry();
+    else
+        QTimer::singleShot(0, ed, [ed] { if (ed) ed->setFocus(); });
 }
 
 void GridView::listChosen()
@@ -507,17 +589,17 @@ void GridView::keyPressEvent(QKeyEvent* e)
         default: break;
         }
     }
-    if (handleClipboardKey(e)) return;
-    if (extraKey && extraKey(e)) return;
+    if (handleOwnerKey(e) || handleClipboardKey(e)) return;
     const int k = e->key();
     const int row = currentRow(), col = currentColumn();
     if (k == Qt::Key_Return || k == Qt::Key_Enter) {
         if (e->modifiers() == Qt::NoModifier || e->modifiers() == Qt::KeypadModifier) {
-            moveToNextRow();
+            enterPressed();
             return;
         }
     }
-    if (k == Qt::Key_Down && swallowDownInLastRow && row == model_->usedRows()) return;
+    if (k == Qt::Key_Escape && rules.keepsEscape) return;
+    if (k == Qt::Key_Down && rules.swallowDownInLastRow && row == model_->usedRows()) return;
     if (k == Qt::Key_Right && col >= model_->usedColumns()) return;
     if (k == Qt::Key_Left && col <= 1) return;
     QTableView::keyPressEvent(e);
@@ -525,8 +607,11 @@ void GridView::keyPressEvent(QKeyEvent* e)
 
 void GridView::mousePressEvent(QMouseEvent* e)
 {
-    // A refused edit keeps its cell: the click does not move the cursor.
-    if (isEditing() && !finishEditing()) return;
+    // A refused entry keeps its cell (the click does not move the cursor), or is abandoned.
+    if (isEditing() && !finishEditing()) {
+        if (!rules.refusedStaysTyped) return;
+        abandonEntry();
+    }
     if (isEditing()) return;
     QTableView::mousePressEvent(e);
 }
@@ -537,13 +622,27 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* e)
     QTableView::mouseDoubleClickEvent(e);
 }
 
+namespace {
+bool startsNumber(const QKeyEvent* e)
+{
+    if (e->text().isEmpty()) return false;
+    const QChar c = e->text().at(0);
+    return c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('.') || c == QLatin1Char(',');
+}
+}  // namespace
+
 bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     if (trigger == AnyKeyPressed && event && event->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(event);
         if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
         if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape) return false;
+        if (rules.onlyNumberKeysStart && !startsNumber(ke)) return false;
     }
+    // An entry about to start in an editable cell: the model may refuse it.
+    if (state() != EditingState && (editTriggers() & trigger) && index.isValid() &&
+        (index.flags() & Qt::ItemIsEditable) && !model_->mayStartEdit(index.row() + 1, index.column() + 1))
+        return false;
     const bool started = QTableView::edit(index, trigger, event);
     // A double click, or a click on the selected cell (whose editing starts once the time for
     // a double click has passed, as an edit without a trigger), drops the list.

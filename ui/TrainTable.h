@@ -17,10 +17,10 @@ void applyNationality(ProjectRecord& r, int t, int nationality);
 // The status text of a chosen train type: "TYP: ..., KLASS: ..., DRIFT: ...[, SLIPER: ...] ...".
 QString trainTypeStatus(int nationality, int index);
 
-class TrainTableModel : public EditTableModel {
+class TrainTableModel : public RecordTableModel {
     Q_OBJECT
 public:
-    using EditTableModel::EditTableModel;
+    using RecordTableModel::RecordTableModel;
 
     // Rows 1..5 and one row per track in use; columns 1..trainCount.
     int usedRows() const override;

@@ -159,7 +159,7 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     Form_Vaxlar_ = new TForm_Vaxlar(this);
     switchesDialog = [this](int s) { return Form_Vaxlar_->execFor(record_, s); };
     Form_MedelHojd_ = new TForm_MedelHojd(CrossSectionContext{record_, doc_, factors_, profileCheck_}, this);
-    Form_MedelHojd_->refreshCommandState = [this] { refreshCommandState(); };
+    connect(Form_MedelHojd_, &TForm_MedelHojd::closedWithChanges, this, &TForm_Skenbrus::refreshCommandState);
     crossSectionDialog = [this](int s) { Form_MedelHojd_->editStretch(s); };
 
     auto* central = new QWidget(this);
@@ -255,7 +255,7 @@ QWidget* TForm_Skenbrus::buildTrainPage()
     v->addLayout(top);
     OvcTable_TagTyp_ = new GridView(trainModel_, page);
     OvcTable_TagTyp_->setObjectName(QStringLiteral("OvcTable_TagTyp"));
-    OvcTable_TagTyp_->swallowDownInLastRow = true;
+    OvcTable_TagTyp_->rules.swallowDownInLastRow = true;
     styleTable(OvcTable_TagTyp_);
     v->addWidget(OvcTable_TagTyp_, 0, Qt::AlignLeft | Qt::AlignTop);
     v->addStretch();
@@ -287,13 +287,8 @@ QWidget* TForm_Skenbrus::buildStretchPage()
     OvcTable_DelStrackor_ = new GridView(stretchModel_, page);
     OvcTable_DelStrackor_->setObjectName(QStringLiteral("OvcTable_DelStrackor"));
     styleTable(OvcTable_DelStrackor_);
-    OvcTable_DelStrackor_->extraKey = [this](QKeyEvent* e) {
-        if (e->key() == Qt::Key_T && (e->modifiers() & Qt::ControlModifier)) {
-            openCrossSectionOfActiveStretch();
-            return true;
-        }
-        return false;
-    };
+    OvcTable_DelStrackor_->ownerKeys = {QKeyCombination(Qt::ControlModifier, Qt::Key_T)};
+    connect(OvcTable_DelStrackor_, &GridView::ownerKey, this, &TForm_Skenbrus::openCrossSectionOfActiveStretch);
     v->addWidget(OvcTable_DelStrackor_, 0, Qt::AlignLeft | Qt::AlignTop);
     v->addStretch();
     connect(OvcSpinner2_, &CountSpinner::stepUp, this, &TForm_Skenbrus::OvcSpinner2UpClick);

@@ -124,7 +124,7 @@ protected:
 
 #include <vector>
 
-#include "ui/ProfileTable.h"
+#include "ui/TableGrid.h"
 
 // Straight stretch s with the break points (distance, height); the first is "SM", the last
 // "MT" at the perpendicular distance.
@@ -153,16 +153,16 @@ inline std::vector<float> pointHeights(const ProjectRecord& r, int s = 1)
 }
 // Types text into a cell of a number grid as a user does: the first key opens the editor.
 // Returns the open editor (nullptr when the edit did not start).
-inline QLineEdit* typeInGrid(ProfileTable* t, int row, int col, const QString& text)
+inline QLineEdit* typeInGrid(GridView* t, int row, int col, const QString& text)
 {
     t->setCurrentCell(row, col);
     QTest::keyClicks(t, text.left(1));
-    QLineEdit* e = t->activeEditor();
+    auto* e = qobject_cast<QLineEdit*>(t->cellDelegate()->editor());
     if (e) QTest::keyClicks(e, text.mid(1));
     return e;
 }
 // The same, finished with Enter; false when the edit did not start.
-inline bool enterInGrid(ProfileTable* t, int row, int col, const QString& text)
+inline bool enterInGrid(GridView* t, int row, int col, const QString& text)
 {
     QLineEdit* e = typeInGrid(t, row, col, text);
     if (e) QTest::keyClick(e, Qt::Key_Return);
