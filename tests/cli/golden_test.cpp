@@ -15,14 +15,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "CliFixture.h"
 #include "calc/Run.h"
-#include "cli/Cli.h"
 #include "model/DocumentState.h"
-#include "model/ProjectFile.h"
 
 namespace fs = std::filesystem;
 
@@ -47,14 +43,6 @@ std::vector<GoldenCase> goldenCases()
     return cases;
 }
 
-std::string readFile(const fs::path& p)
-{
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 // The arc frames of the run as exact hexadecimal doubles, one stretch per line.
 std::string arcFrames(const std::string& sdb, int segmentSetting)
 {
@@ -62,8 +50,7 @@ std::string arcFrames(const std::string& sdb, int segmentSetting)
     SegmentControl control;
     RunSettings settings;
     settings.segmentLength = refreshSegmentLength(r, segmentSetting, control);
-    settings.facadeBoxChecked = r.facadeReflectionOn == 1;
-    settings.indoorBoxChecked = r.indoorLevelOn == 1;
+    settings.facadeBoxChecked = r.facadeReflectionOn == 1, settings.indoorBoxChecked = r.indoorLevelOn == 1;
     AngleFactors factors;
     CalcResults res;
     RunCalculation(r, settings, factors, {}, {}, res);
@@ -84,7 +71,7 @@ void compareOrUpdate(const fs::path& file, const std::string& actual, bool lastB
         return;
     }
     ASSERT_TRUE(fs::exists(file)) << file;
-    const std::string expected = readFile(file);
+    const std::string expected = slurp(file);
     if (!lastBitTolerated) {
         EXPECT_EQ(expected, actual) << file;
         return;
@@ -109,15 +96,14 @@ TEST(Golden, EveryProjectGivesItsFrozenResults)
     for (const GoldenCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::string sdb = c.project.string();
-        std::ostringstream out, err;
         if (c.project.extension() == ".json") {
             sdb = (tmp / (c.name + ".sdb")).string();
-            ASSERT_EQ(runCli({"from-json", c.project.string(), sdb}, out, err), 0) << err.str();
+            const CliResult written = cli({"from-json", c.project.string(), sdb});
+            ASSERT_EQ(written.code, 0) << written.err;
         }
-        std::ostringstream json, messages;
-        ASSERT_EQ(runCli({"calc", sdb, "--segment", std::to_string(c.segment), "--json"}, json, messages), 0)
-            << messages.str();
-        compareOrUpdate(kGolden / (c.name + ".result.json"), json.str());
+        const CliResult calc = cli({"calc", sdb, "--segment", std::to_string(c.segment), "--json"});
+        ASSERT_EQ(calc.code, 0) << calc.err;
+        compareOrUpdate(kGolden / (c.name + ".result.json"), calc.out);
 #ifdef _WIN32
         compareOrUpdate(kGolden / (c.name + ".arcs.txt"), arcFrames(sdb, c.segment), true);
 #else

@@ -6,8 +6,6 @@
 
 #include "CliFixture.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 // The track lines of an SVG written by the plan command: paths stroked at the track width
 // (2.5 pt at 96 dpi). Fails the test when the file is no well-formed SVG.
@@ -22,9 +20,7 @@ int trackPaths(const std::string& path)
     while (!xml.atEnd()) {
         const auto token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
-            if (root) {
-                EXPECT_EQ(xml.name(), QStringLiteral("svg"));
-            }
+            EXPECT_TRUE(!root || xml.name() == QStringLiteral("svg"));
             root = false;
             const bool track = xml.name() == QStringLiteral("g")
                                    ? xml.attributes().value("stroke-width") == QStringLiteral("3.33333") &&
@@ -51,12 +47,10 @@ TEST(CliPlan, WritesOnePathPerPlacedStretch)
 
     // Stretches without usable geometry are left out and named; the rest is drawn.
     ProjectRecord r = readProject(example("stationsvagen.sdb"));
-    r.perpDistance[1] = 0.0f;
-    r.radius[2] = 0.0f;
-    r.angleFrom[3] = 170;  // reversed, as only a damaged file holds it
-    r.angleTo[3] = 10;
+    r.perpDistance[1] = 0.0f, r.radius[2] = 0.0f;
+    r.angleFrom[3] = 170, r.angleTo[3] = 10;  // reversed, as only a damaged file holds it
     writeProject(tmp / "gap.sdb", r);
-    CliResult gap = cli({"plan", tmp / "gap.sdb", "-o", tmp / "gap.svg"});
+    const CliResult gap = cli({"plan", tmp / "gap.sdb", "-o", tmp / "gap.svg"});
     ASSERT_EQ(gap.code, kExitOk) << gap.err;
     EXPECT_EQ(trackPaths(tmp / "gap.svg"), 1);
     EXPECT_EQ(gap.err, "Delsträcka 1 saknar geometri\nDelsträcka 2 saknar geometri\n");
@@ -66,7 +60,7 @@ TEST(CliPlan, WritesOnePathPerPlacedStretch)
 
     for (const char* name : {"plan.png", "plan.pdf"}) {
         ASSERT_EQ(cli({"plan", example("stationsvagen.sdb"), "-o", tmp / name}).code, kExitOk) << name;
-        EXPECT_GT(fs::file_size(tmp / name), 1000u) << name;
+        EXPECT_GT(std::filesystem::file_size(tmp / name), 1000u) << name;
     }
     const CliResult gif = cli({"plan", example("minimal.sdb"), "-o", tmp / "plan.gif"});
     EXPECT_EQ(gif.code, kExitBadFile);
