@@ -1,5 +1,6 @@
-// The project file (its layout, exact round trips, refused files, the processing after a read)
-// and the record's rules: New, the facade insulation, the completeness check, the segment length.
+// The project file (its layout, exact round trips, saving through the file-system seam in a
+// folder named with Swedish letters, refused files, the processing after a read) and the
+// record's rules: New, the facade insulation, the completeness check, the segment length.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <regex>
 
 #include "ModelFixtures.h"
 #include "model/DocumentState.h"
@@ -27,12 +29,11 @@ float f32At(const RecordBytes& b, int off)
     return f;
 }
 
-ProjectRecord sample()
+ProjectRecord sample(const char* name = "")
 {
     ProjectRecord r = startupDefaults("2026-12-06 10:00:00");
-    r.stretchCount = 3;
-    r.track[2] = 1, r.track[3] = 2;
-    r.orderInTrack[2] = 2;
+    r.objectName.setBytes(name);
+    r.stretchCount = 3, r.track[2] = 1, r.track[3] = 2, r.orderInTrack[2] = 2;
     r.trainCount = 2;
     return r;
 }
@@ -72,11 +73,71 @@ TEST(ProjectFile, RoundTripIsByteIdenticalIncludingUndefinedBytes)
     raw[4] = 3, raw[5] = 'a', raw[6] = 'b', raw[7] = 'c', raw[20] = 0xE9;
     raw[1260] = 7, raw[533] = 0x55;
     writeBytes(tmp.file("p.sdb"), raw);
-    ProjectRecord r = readProject(tmp.file("p.sdb"));
-    EXPECT_TRUE(r.runs(1, 1));
-    EXPECT_EQ(r.objectName.bytes(), "abc");
+    const ProjectRecord r = readProject(tmp.file("p.sdb"));
+    EXPECT_TRUE(r.runs(1, 1) && r.objectName.bytes() == "abc");
     writeProject(tmp.file("q.sdb"), r);
     EXPECT_EQ(bytesOf(tmp.file("q.sdb")), std::string(raw.begin(), raw.end()));
+}
+
+TEST(ProjectFileSave, SavesReplacesAndReadsInAFolderNamedWithSwedishLetters)
+{
+    SwedishDir tmp;
+    const std::string path = tmp.file("Övägen 3 Å.sdb");
+    writeProject(path, sample("Första"));
+    writeProject(path, sample("Andra"));  // replaces the existing file
+    EXPECT_EQ(tmp.names(), std::vector<std::string>{"Övägen 3 Å.sdb"});  // the name as given, no temporary left
+    EXPECT_EQ(encodeRecord(readProject(path)), encodeRecord(sample("Andra")));
+    EXPECT_EQ(fileNameOnly(path), "Övägen 3 Å.sdb");
+    EXPECT_EQ(std::filesystem::path(pathFromUtf8(folderOf(path))), tmp.dir);
+    EXPECT_TRUE(std::regex_match(localTimestampNow(), std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
+}
+
+// A save that fails at any step (full disk, lost drive) leaves the old file byte for byte
+// and no temporary file behind.
+TEST(ProjectFileSave, FailedSaveLeavesTheOldFileWhole)
+{
+    SwedishDir tmp;
+    const std::string path = tmp.file("Å.sdb");
+    writeProject(path, sample("Gammal"));
+    const std::string before = bytesOf(path);
+    for (ReplaceStep step : {ReplaceStep::Create, ReplaceStep::Write, ReplaceStep::Flush, ReplaceStep::Replace}) {
+        try {
+            writeProject(path, sample("Ny"), step);
+            ADD_FAILURE() << "step " << static_cast<int>(step) << " did not fail";
+        } catch (const ProjectFileError& e) {
+            EXPECT_EQ(e.kind, ProjectFileError::Kind::CannotWrite);
+            EXPECT_EQ(std::string(e.what()).rfind(path + ": ", 0), 0u) << e.what();
+        }
+        EXPECT_EQ(bytesOf(path), before) << static_cast<int>(step);
+    }
+    // A missing folder, and a folder in the target's place.
+    EXPECT_THROW(writeProject(tmp.file("saknas/Å.sdb"), sample("Ny")), ProjectFileError);
+    std::filesystem::create_directories(tmp.dir / pathFromUtf8("mapp.sdb") / "x");
+    EXPECT_THROW(writeProject(tmp.file("mapp.sdb"), sample("Ny")), ProjectFileError);
+    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(tmp.names().size(), 2u);
+}
+
+TEST(ProjectFileSave, ReadOnlyFileInAReadOnlyFolderIsNotReplaced)
+{
+    SwedishDir tmp;
+    const std::string path = tmp.file("Skrivskyddad.sdb");
+    writeProject(path, sample("Gammal"));
+    const std::string before = bytesOf(path);
+    const auto writable = std::filesystem::perms::owner_write | std::filesystem::perms::group_write | std::filesystem::perms::others_write;
+    std::filesystem::permissions(pathFromUtf8(path), writable, std::filesystem::perm_options::remove);
+    std::filesystem::permissions(tmp.dir, writable, std::filesystem::perm_options::remove);
+    bool refused = false;
+    try {
+        writeProject(path, sample("Ny"));
+    } catch (const ProjectFileError& e) {
+        refused = e.kind == ProjectFileError::Kind::CannotWrite;
+    }
+    std::filesystem::permissions(tmp.dir, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    std::filesystem::permissions(pathFromUtf8(path), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    if (!refused) GTEST_SKIP() << "this user may write read-only files (root)";
+    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(tmp.names().size(), 1u);
 }
 
 TEST(ProjectFile, ShortMissingAndUnsafeFilesAreRefused)
@@ -140,12 +201,9 @@ TEST(ProjectFile, ReadProcessingNormalisesCodesLabelsAndHeights)
     r.bpLabel[3][2].setBytes("SK"), r.bpHeight[3][2] = 1.5f, r.screenBaseHeight[3] = 0.7f;
     r.bpLabel[5][3].setBytes("SK");  // slots outside the counts are normalised too
     writeBytes(tmp.file("p.sdb"), encodeRecord(r));
-    ProjectRecord g = readProject(tmp.file("p.sdb"));
-    EXPECT_EQ(g.facadeReflectionOn, 0);
-    EXPECT_EQ(g.trainType[1], 0);
-    EXPECT_EQ(g.trainType[2], 0);
-    EXPECT_FLOAT_EQ(g.screenBaseHeight[2], 1.5f);
-    EXPECT_FLOAT_EQ(g.screenBaseHeight[3], 0.7f);
+    const ProjectRecord g = readProject(tmp.file("p.sdb"));
+    EXPECT_TRUE(g.facadeReflectionOn == 0 && g.trainType[1] == 0 && g.trainType[2] == 0);
+    EXPECT_TRUE(g.screenBaseHeight[2] == 1.5f && g.screenBaseHeight[3] == 0.7f);
     EXPECT_TRUE(g.bpLabel[2][2].equals("BP") && g.bpLabel[5][3].equals("BP"));
     r.facadeDistance = 20.0f;
     writeBytes(tmp.file("p.sdb"), encodeRecord(r));
@@ -156,9 +214,7 @@ TEST(ProjectFile, ReadProcessingNormalisesCodesLabelsAndHeights)
     n.bpHeight[1][1] = 2.0f, n.bpHeight[1][2] = -1.0f;
     n.trackHeight[2] = 0.5f, n.bpHeight[2][1] = 3.0f;
     normaliseAfterRead(n);
-    EXPECT_FLOAT_EQ(n.trackHeight[1], 2.0f);
-    EXPECT_FLOAT_EQ(n.receiverGroundHeight[1], -1.0f);
-    EXPECT_FLOAT_EQ(n.trackHeight[2], 0.5f);
+    EXPECT_TRUE(n.trackHeight[1] == 2.0f && n.receiverGroundHeight[1] == -1.0f && n.trackHeight[2] == 0.5f);
 }
 
 TEST(Record, NewKeepsCountryOrderAndScreenEffectsAndFacadeInsulationStaysFinite)
@@ -167,11 +223,8 @@ TEST(Record, NewKeepsCountryOrderAndScreenEffectsAndFacadeInsulationStaysFinite)
     ProjectRecord r = sample();
     r.country = 0, r.orderInTrack[3] = 5, r.screenEffectEqA[2] = 1.25f, r.trainLengthPerDay[1] = 400;
     resetProjectForNew(r, 2, "2026-01-01 00:00:00");
-    EXPECT_EQ(r.country, 0);
-    EXPECT_EQ(r.orderInTrack[3], 5);
-    EXPECT_FLOAT_EQ(r.screenEffectEqA[2], 1.25f);
-    EXPECT_EQ(r.trainLengthPerDay[1], 0);
-    EXPECT_EQ(r.nationality[4], 2);
+    EXPECT_TRUE(r.country == 0 && r.orderInTrack[3] == 5 && r.screenEffectEqA[2] == 1.25f);  // kept
+    EXPECT_TRUE(r.trainLengthPerDay[1] == 0 && r.nationality[4] == 2);
     EXPECT_TRUE(r.trainCount == 1 && r.stretchCount == 1 && r.bpCount[8] == 2 && r.runs(6, 4));
     EXPECT_EQ(r.lastUpdate.bytes(), "2026-01-01 00:00:00");
 
@@ -212,31 +265,23 @@ TEST(Record, FirstMissingInputOrder)
     }
 }
 
+// The segment is at most half the smallest distance in use, rounded half to even; a curved
+// stretch counts with the smaller of its two distances; zero distances do not count (with only
+// those, the previous limit stays); never below 1.
 TEST(SegmentLength, UpperLimitFromHalfTheSmallestDistance)
 {
     ProjectRecord r = startupDefaults("x");
+    r.stretchCount = 3, r.shape[2] = 1;
     SegmentControl c;
-    r.perpDistance[1] = 5;
-    EXPECT_EQ(refreshSegmentLength(r, 10, c), 2);  // 2.5 rounds to 2
-    EXPECT_EQ(c.upper, 2);
-    r.perpDistance[1] = 7;
-    EXPECT_EQ(refreshSegmentLength(r, 10, c), 4);  // 3.5 rounds to 4
-    EXPECT_EQ(refreshSegmentLength(r, 3, c), 3);
-    // A curved stretch uses the smaller of its two distances; later stretches only lower it.
-    r.stretchCount = 3;
-    r.shape[2] = 1, r.startDistance[2] = 40, r.endDistance[2] = 12;
-    r.perpDistance[3] = 100;
-    EXPECT_EQ(refreshSegmentLength(r, 10, c), 4);
-    r.perpDistance[1] = 100;
-    EXPECT_EQ(refreshSegmentLength(r, 10, c), 6);
-    // Only zero distances: the previous limit stays.
-    r.perpDistance[1] = r.startDistance[2] = r.endDistance[2] = r.perpDistance[3] = 0;
-    c.upper = 9;
-    EXPECT_EQ(refreshSegmentLength(r, 20, c), 9);
-    // Never below 1.
-    r.perpDistance[1] = 0.6f;
-    EXPECT_EQ(refreshSegmentLength(r, 5, c), 1);
-    EXPECT_EQ(refreshSegmentLength(r, 0, c), 1);
-    r.perpDistance[1] = 30;
-    EXPECT_EQ(refreshSegmentLength(r, -4, c), 1);
+    const struct {
+        float straight1, start2, end2, straight3;
+        int setting, used;
+    } cases[] = {{5, 0, 0, 0, 10, 2},      {7, 0, 0, 0, 10, 4}, {7, 0, 0, 0, 3, 3},   {7, 40, 12, 100, 10, 4},
+                 {100, 40, 12, 100, 10, 6}, {0, 0, 0, 0, 20, 6}, {0.6f, 0, 0, 0, 5, 1}, {0.6f, 0, 0, 0, 0, 1},
+                 {30, 0, 0, 0, -4, 1}};
+    for (const auto& k : cases) {
+        r.perpDistance[1] = k.straight1, r.startDistance[2] = k.start2, r.endDistance[2] = k.end2;
+        r.perpDistance[3] = k.straight3;
+        EXPECT_EQ(refreshSegmentLength(r, k.setting, c), k.used) << k.straight1 << " " << k.end2 << " " << k.setting;
+    }
 }
