@@ -17,21 +17,19 @@ TEST(CliCalc, TablesShowTheValuesOfTheJsonAndTheSegmentFollowsItsRule)
     for (const char* s : {"Segmentlängd: 1 m", "Bullertillskott för ekv. nivå (dBA)", "Max. samv. tåg/spår",
                           "Delsträcka för maxnivå (tågmitt)", "Tågposition för maxnivå (tågmitt)"})
         EXPECT_NE(text.out.find(s), std::string::npos) << s;
-    // The tables show the JSON's values to 0.1 dB and, in the free-field row, whole decibels.
-    const auto j = cli({"calc", example(), "--json"}).json();
-    for (int s = 0; s < 3; ++s)
-        EXPECT_NE(text.out.find(formatFixed(j["stretchEqLevel"][s].get<double>(), 1)), std::string::npos) << s;
+    // The free-field row shows the JSON's level in whole decibels.
     const std::string freeField = "Frifältsvärde (dBA)";
     std::istringstream row(text.out.substr(text.out.find(freeField) + freeField.size()));
     std::string first;
     row >> first;
-    EXPECT_EQ(first, formatFixed(j["freeFieldEq"].get<double>(), 0));
+    EXPECT_EQ(first, formatFixed(cli({"calc", example(), "--json"}).json()["freeFieldEq"].get<double>(), 0));
 
     // The smallest distance of the example is 60 m, so the segment is at most 30 m; never below 1.
     for (auto [given, used] : {std::pair{"100", 30}, {"7", 7}, {"0", 1}})
         EXPECT_EQ(cli({"calc", example(), "--segment", given, "--json"}).json()["segmentLength"], used) << given;
 }
 
+// calc and export refuse an incomplete, blocked or missing project, and bad arguments.
 TEST(CliCalc, IncompleteBlockedOrUnreadableProjectIsRefused)
 {
     TempDir dir;
@@ -43,16 +41,20 @@ TEST(CliCalc, IncompleteBlockedOrUnreadableProjectIsRefused)
         int code;
         std::string message;
     } cases[] = {
-        {{"calc", dir.write("a.sdb", speedless)}, 2, "\"Hastighet (km/h)\" för tåg 1"},
-        {{"calc", dir.write("b.sdb", distanceless), "--json"}, 2, "\"Vinkelrätt mottagaravstånd (m)\" för delsträcka 1"},
-        {{"calc", dir / "none.sdb"}, 1, "none.sdb"},
-        {{"calc", dir.write("c.sdb", ridgeProject())}, 1, kRidgeMessage},
-        {{"export", "resultat", dir / "c.sdb"}, 1, kRidgeMessage},
+        {{"calc", dir.write("a.sdb", speedless)}, kExitUsage, "\"Hastighet (km/h)\" för tåg 1"},
+        {{"calc", dir.write("b.sdb", distanceless), "--json"}, kExitUsage,
+         "\"Vinkelrätt mottagaravstånd (m)\" för delsträcka 1"},
+        {{"export", "resultat", dir / "a.sdb"}, kExitUsage, "Projektet är ofullständigt"},
+        {{"calc", dir / "none.sdb"}, kExitBadFile, "none.sdb"},
+        {{"export", "resultat", dir / "none.sdb"}, kExitBadFile, "none.sdb"},
+        {{"calc", dir.write("c.sdb", ridgeProject())}, kExitBadFile, kRidgeMessage},
+        {{"export", "resultat", dir / "c.sdb"}, kExitBadFile, kRidgeMessage},
+        {{"export", "allt", example()}, kExitUsage, ""},
+        {{"export", "resultat", example(), "--segment", "0"}, kExitUsage, ""},
     };
     for (const auto& c : cases) {
         const CliResult r = cli(c.args);
-        EXPECT_EQ(r.code, c.code) << c.args[1];
-        EXPECT_TRUE(r.out.empty()) << c.args[1];
+        EXPECT_TRUE(r.code == c.code && r.out.empty()) << c.args[0] << " " << c.args[1] << ": " << r.code;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }
     EXPECT_EQ(cli({"calc", dir / "c.sdb"}).err, kRidgeMessage + "\n");  // nothing before or after it
@@ -84,8 +86,8 @@ TEST(CliCalc, TraceFilesInTheGivenFolder)
     const fs::path max = dir.dir / "max";
     fs::create_directories(max);
     ASSERT_EQ(cli({"calc", example(), "--trace-max", "--trace-dir", max.string()}).code, 0);
-    for (const char* f : {"_maximallD", "_maximallA", "_maximallS", "_maximallG"}) EXPECT_TRUE(fs::exists(max / f)) << f;
-    EXPECT_GT(fs::file_size(max / "_maximal"), 1000u);
+    for (const char* f : {"_maximal", "_maximallD", "_maximallA", "_maximallS", "_maximallG"})
+        EXPECT_GT(fs::file_size(max / f), 0u) << f;
     EXPECT_FALSE(fs::exists(max / "_ekvivalent"));
     // A folder that does not exist ends the run with a message and no results.
     const CliResult bad = cli({"calc", project, "--trace-eq", "--trace-dir", dir / "saknas"});

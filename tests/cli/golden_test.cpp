@@ -1,13 +1,10 @@
-// Frozen results: every project under tests/golden/ (and both examples) is calculated as
-// `skenbrus-cli calc --json` does and compared with its stored output character for
-// character. The JSON prints every double as the shortest text that reads back to the same
-// bits, so any change of a result bit shows. The arc frames of curved stretches, which the
-// JSON does not carry, are compared as exact hexadecimal doubles (on Windows, whose C library
-// rounds the trigonometric functions differently in the last bit, to within 1e-12 relative;
-// the levels themselves are the same there to the bit).
-//
-// A golden file changes only when an issue asks for a different result; then run the test
-// with SKENBRUS_UPDATE_GOLDEN=1 to rewrite the files and review the diff.
+// Frozen results: both examples and every project under tests/golden/ are calculated by
+// `skenbrus-cli calc --json` and compared with the stored output character for character; its
+// doubles read back to the same bits, so any change of a result bit shows. The arc frames of
+// curved stretches are compared as exact hexadecimal doubles (on Windows, whose C library rounds
+// the trigonometric functions differently in the last bit, to within 1e-12 relative).
+// A golden file changes only when an issue asks for a different result: run the test with
+// SKENBRUS_UPDATE_GOLDEN=1 to rewrite the files, and review the diff.
 
 #include <gtest/gtest.h>
 
@@ -17,8 +14,7 @@
 #include <cstdlib>
 
 #include "CliFixture.h"
-#include "calc/Run.h"
-#include "model/DocumentState.h"
+#include "calc/RunRequest.h"
 
 namespace fs = std::filesystem;
 
@@ -33,9 +29,8 @@ struct GoldenCase {
 
 std::vector<GoldenCase> goldenCases()
 {
-    const fs::path examples = fs::path(SKENBRUS_SOURCE_DIR) / "examples";
-    std::vector<GoldenCase> cases{{"example_stationsvagen", examples / "stationsvagen.sdb", 1},
-                                  {"example_minimal", examples / "minimal.sdb", 1}};
+    std::vector<GoldenCase> cases{{"example_stationsvagen", example(), 1},
+                                  {"example_minimal", example("minimal.sdb"), 1}};
     std::ifstream list(kGolden / "segments.txt");
     std::string name;
     int segment = 1;
@@ -43,17 +38,14 @@ std::vector<GoldenCase> goldenCases()
     return cases;
 }
 
-// The arc frames of the run as exact hexadecimal doubles, one stretch per line.
+// The arc frames of the run calc makes, as exact hexadecimal doubles, one stretch per line.
 std::string arcFrames(const std::string& sdb, int segmentSetting)
 {
-    ProjectRecord r = readProject(sdb);
-    SegmentControl control;
-    RunSettings settings;
-    settings.segmentLength = refreshSegmentLength(r, segmentSetting, control);
-    settings.facadeBoxChecked = r.facadeReflectionOn == 1, settings.indoorBoxChecked = r.indoorLevelOn == 1;
-    AngleFactors factors;
+    ProjectRecord r;
     CalcResults res;
-    RunCalculation(r, settings, factors, {}, {}, res);
+    RunRequest q;
+    q.segmentSetting = segmentSetting;
+    EXPECT_TRUE(RunProjectFile(sdb, r, res, q).done());
     std::string out;
     for (int s = 1; s <= kMaxStretches; ++s) {
         char line[256];

@@ -13,9 +13,9 @@
 #include "paint/ReportPainter.h"
 #endif
 
-// The export texts themselves are tested with the report; here, that each command prints
-// its text of the calculated example, and what it refuses.
-TEST(CliReport, ExportsPrintTheTextsOfTheCalculatedExampleAndRefuseBadInput)
+// The export texts themselves are tested with the report, the refusals with calc; here, that
+// each command prints its text of the calculated example.
+TEST(CliReport, ExportsPrintTheTextsOfTheCalculatedExample)
 {
     for (auto [what, start] : {std::pair{"tagdata", "TÅGDATA\r\nTåg nr:\t1\t2\t3\r\n"},
                                {"resultat", "RESULTAT\r\nEkvivalentnivå\tdBA\r\nFrifältsvärde\t"},
@@ -27,17 +27,6 @@ TEST(CliReport, ExportsPrintTheTextsOfTheCalculatedExampleAndRefuseBadInput)
     // Results, not zeros, in the stretch data.
     EXPECT_EQ(cli({"export", "strackdata", example()}).out.find("Totalt ekvivalentnivå (dBA)\t0.0\t0.0\t0.0"),
               std::string::npos);
-
-    TempDir tmp;
-    EXPECT_EQ(cli({"export", "allt", example()}).code, kExitUsage);
-    EXPECT_EQ(cli({"export", "resultat", tmp / "saknas.sdb"}).code, kExitBadFile);
-    EXPECT_EQ(cli({"export", "resultat", example(), "--segment", "0"}).code, kExitUsage);
-    // A project with an unfilled field cannot be calculated.
-    ASSERT_EQ(cli({"new", tmp / "ny.sdb"}).code, 0);
-    const CliResult incomplete = cli({"export", "resultat", tmp / "ny.sdb"});
-    EXPECT_EQ(incomplete.code, kExitUsage);
-    EXPECT_NE(incomplete.err.find("Projektet är ofullständigt"), std::string::npos) << incomplete.err;
-    EXPECT_TRUE(incomplete.out.empty());
 }
 
 #ifdef SKENBRUS_HAVE_PDF
@@ -86,22 +75,16 @@ int trackPaths(const std::string& path)
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&f);
     int paths = 0;
-    bool root = true;
-    std::vector<bool> trackGroup{false};
-    while (!xml.atEnd()) {
-        const auto token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            EXPECT_TRUE(!root || xml.name() == QStringLiteral("svg"));
-            root = false;
-            const bool track = xml.name() == QStringLiteral("g")
-                                   ? xml.attributes().value("stroke-width") == QStringLiteral("3.33333") &&
-                                         xml.attributes().value("fill") == QStringLiteral("none")
-                                   : trackGroup.back();
-            if (xml.name() == QStringLiteral("path") && track) ++paths;
-            trackGroup.push_back(track);
-        } else if (token == QXmlStreamReader::EndElement) {
-            trackGroup.pop_back();
-        }
+    std::vector<bool> inTrack{false};
+    while (xml.readNext() != QXmlStreamReader::EndDocument && !xml.hasError()) {
+        if (xml.isEndElement()) inTrack.pop_back();
+        if (!xml.isStartElement()) continue;
+        EXPECT_TRUE(inTrack.size() > 1 || xml.name() == QStringLiteral("svg"));
+        const auto a = xml.attributes();
+        inTrack.push_back(xml.name() == QStringLiteral("g") ? a.value("stroke-width") == QStringLiteral("3.33333") &&
+                                                                  a.value("fill") == QStringLiteral("none")
+                                                            : inTrack.back());
+        paths += xml.name() == QStringLiteral("path") && inTrack.back();
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     return paths;
