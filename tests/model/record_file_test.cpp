@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -14,19 +15,17 @@
 #include "ModelFixtures.h"
 #include "model/DocumentState.h"
 
+namespace fs = std::filesystem;
+
 namespace {
-std::int32_t i32At(const RecordBytes& b, int off)
+// The value at a byte offset of the record; the file is little-endian like every system we run on.
+template <class T>
+T at(const RecordBytes& b, int off)
 {
-    std::uint32_t x = 0;
-    for (int i = 0; i < 4; ++i) x |= static_cast<std::uint32_t>(b[off + i]) << (8 * i);
-    return static_cast<std::int32_t>(x);
-}
-float f32At(const RecordBytes& b, int off)
-{
-    const std::uint32_t x = static_cast<std::uint32_t>(i32At(b, off));
-    float f;
-    std::memcpy(&f, &x, 4);
-    return f;
+    static_assert(std::endian::native == std::endian::little);
+    T v;
+    std::memcpy(&v, &b[off], sizeof v);
+    return v;
 }
 
 ProjectRecord sample(const char* name = "")
@@ -57,9 +56,9 @@ TEST(ProjectFileLayout, EachBlockAtItsOffset)
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[84]), 5), "\x04Hand");  // length byte, characters
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[124]), 20), "\x13" "2026-12-06 10:00:00");
     for (auto [off, v] : {std::pair{0, 2}, {148, 3}, {180, 7}, {1072, 3}, {1140, 1234}, {1256, 2}})
-        EXPECT_EQ(i32At(b, off), v) << off;
+        EXPECT_EQ(at<std::int32_t>(b, off), v) << off;
     for (auto [off, v] : {std::pair{176, 4.5f}, {336, 1.25f}, {1136, 2.5f}, {2360, 12.5f}, {3416, -3.5f}})
-        EXPECT_EQ(f32At(b, off), v) << off;
+        EXPECT_EQ(at<float>(b, off), v) << off;
     for (auto [off, v] : {std::pair{560, 1}, {563, 0xF8}, {1307, 7}, {4209, 2}, {4210, 'M'}, {4211, 'T'}})
         EXPECT_EQ(b[off], v) << off;
     EXPECT_EQ(decodeRecord(b), r);
@@ -88,7 +87,7 @@ TEST(ProjectFileSave, SavesReplacesAndReadsInAFolderNamedWithSwedishLetters)
     EXPECT_EQ(tmp.names(), std::vector<std::string>{"Övägen 3 Å.sdb"});  // the name as given, no temporary left
     EXPECT_EQ(encodeRecord(readProject(path)), encodeRecord(sample("Andra")));
     EXPECT_EQ(fileNameOnly(path), "Övägen 3 Å.sdb");
-    EXPECT_EQ(std::filesystem::path(pathFromUtf8(folderOf(path))), tmp.dir);
+    EXPECT_EQ(fs::path(pathFromUtf8(folderOf(path))), tmp.dir);
     EXPECT_TRUE(std::regex_match(localTimestampNow(), std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
 }
 
@@ -112,7 +111,7 @@ TEST(ProjectFileSave, FailedSaveLeavesTheOldFileWhole)
     }
     // A missing folder, and a folder in the target's place.
     EXPECT_THROW(writeProject(tmp.file("saknas/Å.sdb"), sample("Ny")), ProjectFileError);
-    std::filesystem::create_directories(tmp.dir / pathFromUtf8("mapp.sdb") / "x");
+    fs::create_directories(tmp.dir / pathFromUtf8("mapp.sdb") / "x");
     EXPECT_THROW(writeProject(tmp.file("mapp.sdb"), sample("Ny")), ProjectFileError);
     EXPECT_EQ(bytesOf(path), before);
     EXPECT_EQ(tmp.names().size(), 2u);
@@ -124,17 +123,17 @@ TEST(ProjectFileSave, ReadOnlyFileInAReadOnlyFolderIsNotReplaced)
     const std::string path = tmp.file("Skrivskyddad.sdb");
     writeProject(path, sample("Gammal"));
     const std::string before = bytesOf(path);
-    const auto writable = std::filesystem::perms::owner_write | std::filesystem::perms::group_write | std::filesystem::perms::others_write;
-    std::filesystem::permissions(pathFromUtf8(path), writable, std::filesystem::perm_options::remove);
-    std::filesystem::permissions(tmp.dir, writable, std::filesystem::perm_options::remove);
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(pathFromUtf8(path), writable, fs::perm_options::remove);
+    fs::permissions(tmp.dir, writable, fs::perm_options::remove);
     bool refused = false;
     try {
         writeProject(path, sample("Ny"));
     } catch (const ProjectFileError& e) {
         refused = e.kind == ProjectFileError::Kind::CannotWrite;
     }
-    std::filesystem::permissions(tmp.dir, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
-    std::filesystem::permissions(pathFromUtf8(path), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    fs::permissions(tmp.dir, fs::perms::owner_write, fs::perm_options::add);
+    fs::permissions(pathFromUtf8(path), fs::perms::owner_write, fs::perm_options::add);
     if (!refused) GTEST_SKIP() << "this user may write read-only files (root)";
     EXPECT_EQ(bytesOf(path), before);
     EXPECT_EQ(tmp.names().size(), 1u);
@@ -158,21 +157,16 @@ TEST(ProjectFile, ShortMissingAndUnsafeFilesAreRefused)
 
     // Records whose values would index outside the program's arrays are refused whole.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::vector<std::pair<std::string, std::function<void(ProjectRecord&)>>> unsafe{
-        {"trainCount 0", [](ProjectRecord& r) { r.trainCount = 0; }},
-        {"trainCount 7", [](ProjectRecord& r) { r.trainCount = 7; }},
-        {"stretchCount 9", [](ProjectRecord& r) { r.stretchCount = 9; }},
-        {"country 3", [](ProjectRecord& r) { r.country = 3; }},
-        {"nationality", [](ProjectRecord& r) { r.nationality[2] = -1; }},
-        {"track gap", [](ProjectRecord& r) { r.track[3] = 3; }},
-        {"track start", [](ProjectRecord& r) { r.track[1] = 2; }},
-        {"order", [](ProjectRecord& r) { r.orderInTrack[2] = 9; }},
-        {"bpCount unused slot", [](ProjectRecord& r) { r.bpCount[8] = 34; }},
-        {"bpCount 1", [](ProjectRecord& r) { r.bpCount[1] = 1; }},
-        {"nan distance", [nan](ProjectRecord& r) { r.perpDistance[2] = nan; }},
-        {"inf break point", [](ProjectRecord& r) { r.bpHeight[1][2] = std::numeric_limits<float>::infinity(); }},
-        {"angle to 181", [](ProjectRecord& r) { r.angleTo[3] = 181; }},
-        {"angle from -1", [](ProjectRecord& r) { r.angleFrom[1] = -1; }},
+    using Change = std::function<void(ProjectRecord&)>;
+    const std::vector<std::pair<std::string, Change>> unsafe{
+        {"trainCount 0", [](auto& r) { r.trainCount = 0; }}, {"trainCount 7", [](auto& r) { r.trainCount = 7; }},
+        {"stretchCount 9", [](auto& r) { r.stretchCount = 9; }}, {"country 3", [](auto& r) { r.country = 3; }},
+        {"nationality", [](auto& r) { r.nationality[2] = -1; }}, {"track gap", [](auto& r) { r.track[3] = 3; }},
+        {"track start", [](auto& r) { r.track[1] = 2; }}, {"order", [](auto& r) { r.orderInTrack[2] = 9; }},
+        {"bpCount unused slot", [](auto& r) { r.bpCount[8] = 34; }}, {"bpCount 1", [](auto& r) { r.bpCount[1] = 1; }},
+        {"nan distance", [nan](auto& r) { r.perpDistance[2] = nan; }},
+        {"inf break point", [](auto& r) { r.bpHeight[1][2] = std::numeric_limits<float>::infinity(); }},
+        {"angle to 181", [](auto& r) { r.angleTo[3] = 181; }}, {"angle from -1", [](auto& r) { r.angleFrom[1] = -1; }},
     };
     for (auto& [name, change] : unsafe) {
         ProjectRecord r = sample();
@@ -181,7 +175,7 @@ TEST(ProjectFile, ShortMissingAndUnsafeFilesAreRefused)
         expectReadRefused(tmp.file("x.sdb"), K::Invalid, "x.sdb är ingen giltig skenbrusfil!", name);
     }
     // The fuzzer's file: a stretch starting at angle -2147483648.
-    expectReadRefused(utf8Of(std::filesystem::path(SKENBRUS_SOURCE_DIR) / "fuzz/regressions/angle-from-int-min.sdb"),
+    expectReadRefused(utf8Of(fs::path(SKENBRUS_SOURCE_DIR) / "fuzz/regressions/angle-from-int-min.sdb"),
                       K::Invalid);
     // Unused train slots and an unused stretch's NaN and angle are kept as stored.
     ProjectRecord r = sample();

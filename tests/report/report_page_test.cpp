@@ -71,7 +71,7 @@ struct Report : testing::Test {
     void oneTrack() { r.stretchCount = 2, r.runsOnTrack[1][2] = 0; }  // stretches 1 and 2, both on track 1
 };
 
-TEST_F(Report, HeaderShowsProjectTextsDateAndVersion)
+TEST_F(Report, HeaderOnEveryPageAndThePartialReport)
 {
     const ReportPage p = build();
     // The project's texts are stored in Windows-1252.
@@ -84,6 +84,13 @@ TEST_F(Report, HeaderShowsProjectTextsDateAndVersion)
     const ReportPage plan = buildSitePlanPageHeader(input());
     EXPECT_TRUE(plan.findText("Stationsvägen 3") && !plan.findText("RESULTAT"));
     EXPECT_LT(plan.findText("Situationsplan")->y, sitePlanArea.top);
+    // The partial report: the header, the stretch and track results, nothing else.
+    const ReportPage partial = build('.', ReportKind::Partial);
+    expectDataColumnsAligned(partial, "Delsträcka");
+    EXPECT_TRUE(partial.findText("Stationsvägen 3") && partial.findText("Delresultat"));
+    EXPECT_FALSE(partial.findText("RESULTAT") || partial.findText("Tåg nr:"));
+    EXPECT_EQ(values(partial, "Totalt ekvivalentnivå (dBA)"), (Texts{"54.3", "52.1", "50.6"}));
+    EXPECT_EQ(values(partial, "Tågposition för maxnivå (tågmitt)"), (Texts{"87°", "94°"}));
 }
 
 TEST_F(Report, SubscriptOfTheMaximumRowFollowsNationalityAndTracks)
@@ -179,16 +186,6 @@ TEST_F(Report, OnlyCurvedOrOnlyStraightStretchesAndNoScreen)
     expectDataColumnsAligned(p);
     EXPECT_EQ(p.findText("Vinkelrätt Mottagaravstånd (m)"), nullptr);
     EXPECT_EQ(values(p, "Mottagaravstånd startpunkt(m)"), (Texts{"30", "0"}));
-}
-
-TEST_F(Report, PartialReportHasTheHeaderAndTheStretchAndTrackResults)
-{
-    const ReportPage p = build('.', ReportKind::Partial);
-    expectDataColumnsAligned(p, "Delsträcka");
-    EXPECT_TRUE(p.findText("Stationsvägen 3") && p.findText("Delresultat"));
-    EXPECT_FALSE(p.findText("RESULTAT") || p.findText("Tåg nr:"));
-    EXPECT_EQ(values(p, "Totalt ekvivalentnivå (dBA)"), (Texts{"54.3", "52.1", "50.6"}));
-    EXPECT_EQ(values(p, "Tågposition för maxnivå (tågmitt)"), (Texts{"87°", "94°"}));
 }
 
 TEST_F(Report, EveryOptionPageFitsAboveThePrintersEdge)
