@@ -32,7 +32,7 @@ TEST(CliStudy, JsonRowsAreTheCalcObjectsOfTheModifiedProjects)
     EXPECT_NE(s["rows"][0]["result"]["freeFieldEq"], s["rows"][1]["result"]["freeFieldEq"]);
 
     // A run that is refused has no result, only its message.
-    const CliResult ridge = cli({"study", "floors", tmp.write("ridge.sdb", ridgeProject()), "--heights", "2", "--json"});
+    const CliResult ridge = cli({"study", "floors", tmp.write("r.sdb", ridgeProject()), "--heights", "2", "--json"});
     ASSERT_EQ(ridge.code, 0) << ridge.err;
     const auto row = ridge.json()["rows"][0];
     EXPECT_TRUE(row["result"].is_null() && row["messages"].size() == 1u) << row;
@@ -57,10 +57,12 @@ TEST(CliStudy, HeightListsAndRefusals)
     EXPECT_EQ(most.json()["rows"].size(), 200u);
     const std::string form = " Skriv höjderna som 1.5,4.5,7.5 eller FRÅN:STEG:TILL, t.ex. 1.5:3:10.5.\n";
     const std::pair<std::string, std::string> bad[] = {
-        {"", "Ange minst en höjd.\n"}, {"1.5,,3", "Ogiltig höjd: \"\"." + form}, {"tre", "Ogiltig höjd: \"tre\"." + form},
-        {"1e999", "Ogiltig höjd: \"1e999\"." + form}, {"1:2", "Fel form på höjderna \"1:2\"." + form},
-        {"1:0:5", "Steget måste vara större än 0.\n"}, {"5:1:1", "Första höjden (5 m) är större än sista (1 m).\n"},
-        {"-1,2", "Höjden -1 m ligger utanför 0 - 1000 m.\n"}, {"0:100:1100", "Höjden 1100 m ligger utanför 0 - 1000 m.\n"},
+        {"", "Ange minst en höjd.\n"}, {"1.5,,3", "Ogiltig höjd: \"\"." + form},
+        {"tre", "Ogiltig höjd: \"tre\"." + form}, {"1e999", "Ogiltig höjd: \"1e999\"." + form},
+        {"1:2", "Fel form på höjderna \"1:2\"." + form}, {"1:0:5", "Steget måste vara större än 0.\n"},
+        {"5:1:1", "Första höjden (5 m) är större än sista (1 m).\n"},
+        {"-1,2", "Höjden -1 m ligger utanför 0 - 1000 m.\n"},
+        {"0:100:1100", "Höjden 1100 m ligger utanför 0 - 1000 m.\n"},
         {"0:0.01:2.5", "Högst 200 höjder kan beräknas på en gång (251 angavs).\n"}};
     for (const auto& [list, message] : bad) {
         const CliResult r = cli({"study", "floors", kExample, "--heights", list});

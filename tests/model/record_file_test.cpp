@@ -250,7 +250,8 @@ TEST(Record, FirstMissingInputOrder)
         {[&] { r.startDistance[1] = 50; }, {T::Stretch, 1, 8}},
         {[&] { r.endDistance[1] = 80; }, {}},
         // A second stretch on track 2 with no train there points at the train table's row "Spår 2".
-        {[&] { r.stretchCount = 2, r.track[2] = 2, r.perpDistance[2] = 30, r.runsOnTrack[1][2] = 0; }, {T::Train, 1, 7}},
+        {[&] { r.stretchCount = 2, r.track[2] = 2, r.perpDistance[2] = 30, r.runsOnTrack[1][2] = 0; },
+         {T::Train, 1, 7}},
         {[&] { r.speed[1] = 0; }, {T::Train, 1, 3}},
     };
     for (std::size_t i = 0; i < steps.size(); ++i) {

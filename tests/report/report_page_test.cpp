@@ -66,7 +66,7 @@ void expectDataColumnsAligned(const ReportPage& p, const std::string& firstTitle
 struct Report : testing::Test {
     ProjectRecord r = twoTrackProject();
     CalcResults res = twoTrackResults();
-    ReportInput input(char sep = '.') { return {r, res, 10, "/projekt/stationsvägen.sdb", "4.5.0.4", "2026-12-06", sep}; }
+    ReportInput input(char sep = '.') { return {r, res, 10, "/p/stationsvägen.sdb", "4.5.0.4", "2026-12-06", sep}; }
     ReportPage build(char sep = '.', ReportKind kind = ReportKind::Standard) { return buildReport(kind, input(sep)); }
     void oneTrack() { r.stretchCount = 2, r.runsOnTrack[1][2] = 0; }  // stretches 1 and 2, both on track 1
 };
@@ -75,7 +75,7 @@ TEST_F(Report, HeaderOnEveryPageAndThePartialReport)
 {
     const ReportPage p = build();
     // The project's texts are stored in Windows-1252.
-    for (const char* text : {"Nybyggnad, fasad mot spåret", "Åsa Öberg", "2026-12-06", "/projekt/stationsvägen.sdb",
+    for (const char* text : {"Nybyggnad, fasad mot spåret", "Åsa Öberg", "2026-12-06", "/p/stationsvägen.sdb",
                              "(Enl. Naturvårdverkets rapport 4935. Skenbrus version 4.5.0.4, Morvik AB)"})
         EXPECT_TRUE(p.findText(text)) << text;
     EXPECT_TRUE(p.findText("Stationsvägen 3")->bold);
@@ -160,7 +160,8 @@ TEST_F(Report, DataPartOfMixedProjectWithScreenAndCrossSection)
         {"Vinkelområde (grader)", {"0 - 90", "90 - 180", "30 - 150"}},
         {"Vinkelrätt Mottagaravstånd (m)", {"25", "25.5", "---"}},
         {"Marktyp mellandel", {"Porös", "Porös", "Porös 35%"}}, {"Bankorrektion", {"Nej", "Skarvar", "Bro u bal"}},
-        {"Mottagarhöjd (m, ej tvärsektion)", {"2.0", "---", "2.0"}}, {"Markhöjd vid mottagare (m)", {"---", "1.2", "---"}},
+        {"Mottagarhöjd (m, ej tvärsektion)", {"2.0", "---", "2.0"}},
+        {"Markhöjd vid mottagare (m)", {"---", "1.2", "---"}},
         {"Skärmeffekt ekvivalentnivå (m)", {"---", "2.3 - 3.1", "---"}},
         {"Totalt maxnivå, full tåglängd (dBA)", {"77.2", "75", "71"}},
         {"Tågposition för maxnivå (tågmitt)", {"87°", "94°"}}};
