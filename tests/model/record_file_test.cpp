@@ -78,26 +78,21 @@ TEST(ProjectFile, RoundTripIsByteIdenticalIncludingUndefinedBytes)
     EXPECT_EQ(bytesOf(tmp.file("q.sdb")), std::string(raw.begin(), raw.end()));
 }
 
-TEST(ProjectFileSave, SavesReplacesAndReadsInAFolderNamedWithSwedishLetters)
+// Saving replaces the file under the name as given, in a folder named with Swedish letters; a
+// save that fails at any step (full disk, lost drive) leaves the old file byte for byte. Neither
+// leaves a temporary file behind.
+TEST(ProjectFileSave, SavesReplacesAndOnFailureKeepsTheOldFileWhole)
 {
     SwedishDir tmp;
     const std::string path = tmp.file("Övägen 3 Å.sdb");
     writeProject(path, sample("Första"));
-    writeProject(path, sample("Andra"));  // replaces the existing file
-    EXPECT_EQ(tmp.names(), std::vector<std::string>{"Övägen 3 Å.sdb"});  // the name as given, no temporary left
+    writeProject(path, sample("Andra"));
+    EXPECT_EQ(tmp.names(), std::vector<std::string>{"Övägen 3 Å.sdb"});
     EXPECT_EQ(encodeRecord(readProject(path)), encodeRecord(sample("Andra")));
     EXPECT_EQ(fileNameOnly(path), "Övägen 3 Å.sdb");
     EXPECT_EQ(fs::path(pathFromUtf8(folderOf(path))), tmp.dir);
     EXPECT_TRUE(std::regex_match(localTimestampNow(), std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
-}
 
-// A save that fails at any step (full disk, lost drive) leaves the old file byte for byte
-// and no temporary file behind.
-TEST(ProjectFileSave, FailedSaveLeavesTheOldFileWhole)
-{
-    SwedishDir tmp;
-    const std::string path = tmp.file("Å.sdb");
-    writeProject(path, sample("Gammal"));
     const std::string before = bytesOf(path);
     for (ReplaceStep step : {ReplaceStep::Create, ReplaceStep::Write, ReplaceStep::Flush, ReplaceStep::Replace}) {
         try {

@@ -57,20 +57,16 @@ TEST(Exports, StretchDataWithAndWithoutCurveScreenAndCrossSection)
     ProjectRecord r = twoTrackProject();
     CalcResults res = twoTrackResults();
     const std::string all = exportStretchData(r, res);
-    // The angle ranges start with ' so that a spreadsheet keeps them as text; "---" where a row
-    // does not apply; an empty line before the cross-section and before the results.
+    // What the export writes unlike the report: the angle ranges start with ' so that a
+    // spreadsheet keeps them as text, long names, brackets, empty lines between the parts.
     for (const char* lines : {"STRÄCKDATA\r\nDelsträcka:\t1\t2\t3\r\nSpår\t1\t1\t2\r\n",
-                              "\r\nForm\tRakt\tRakt\tKonvex\r\n",
                               "\r\nVinkelområde (grader)\t'0 - 90\t'90 - 180\t'30 - 150\r\n",
-                              "\r\nVinkelrätt Mottagaravstånd (m)\t25\t25.5\t---\r\n",
                               "\r\nBankorrektion\tNej\tSkarvar\tBro utan ballast\r\n",
                               "\r\nVäxel/Korsning\tNej\tJa\tNej\r\n\r\nTvärsektion\tNej\tJa\tNej\r\n",
                               "\r\nMottagarhöjd över marken (m)\t---\t2.0\t---\r\nSkärm\tNej\tAbsorb.\tNej\r\n",
-                              "\r\nSkärmeffekt maxnivå (m)\t---\t[2.5 - 3.4]\t---\r\n\r\n"
-                              "Totalt ekvivalentnivå (dBA)\t54.3\t52.1\t50.6\r\n",
-                              "\r\nTotalt maxnivå (dBA)\t76.0\t74.2\t70.1\r\n"})
+                              "\r\nSkärmeffekt maxnivå (m)\t---\t[2.5 - 3.4]\t---\r\n\r\nTotalt ekvivalentnivå (dBA)\t"})
         EXPECT_NE(all.find(lines), std::string::npos) << lines;
-    EXPECT_TRUE(all.ends_with("\t70.1\r\n"));
+    EXPECT_TRUE(all.ends_with("\r\nTotalt maxnivå (dBA)\t76.0\t74.2\t70.1\r\n"));
 
     // Straight stretches only, no screen or cross-section: the curve and screen rows go.
     r.shape[3] = 0, r.screenType[2] = 0, r.crossSectionOn[2] = 0;
@@ -78,8 +74,7 @@ TEST(Exports, StretchDataWithAndWithoutCurveScreenAndCrossSection)
     EXPECT_EQ(text.find("Mottagaravstånd startpunkt"), std::string::npos);
     EXPECT_NE(text.find("Vinkelrätt Mottagaravstånd (m)\t25\t25.5\t12\r\nMarktyp källdel"), std::string::npos);
     // An empty line stands in for the receiver-height line, and another one ends the screen part.
-    EXPECT_NE(text.find("\r\nTvärsektion\tNej\tNej\tNej\r\n\r\nSkärm\tNej\tNej\tNej\r\n\r\nTotalt"), std::string::npos)
-        << text;
+    EXPECT_NE(text.find("\r\nTvärsektion\tNej\tNej\tNej\r\n\r\nSkärm\tNej\tNej\tNej\r\n\r\nTotalt"), std::string::npos);
 }
 
 // A spreadsheet pastes the texts as rows of cells: the title alone, then on every line that is
