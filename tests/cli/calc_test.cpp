@@ -72,9 +72,10 @@ TEST(CliCalc, TraceFilesInTheGivenFolder)
     const std::string project = dir.write("t.sdb", completeProject());
     // Each trace writes its own five files, and only those, into the folder (here named with Å).
     using Names = std::set<std::string>;
-    for (const auto& [flag, names] :
-         {std::pair{"--trace-eq", Names{"_ekvivalent", "_ekvivalentLd", "_ekvivalentLa", "_ekvivalentLs", "_ekvivalentLg"}},
-          {"--trace-max", Names{"_maximal", "_maximallD", "_maximallA", "_maximallS", "_maximallG"}}}) {
+    for (const auto& [flag, names] : {std::pair{"--trace-eq", Names{"_ekvivalent", "_ekvivalentLd", "_ekvivalentLa",
+                                                                    "_ekvivalentLs", "_ekvivalentLg"}},
+                                      {"--trace-max", Names{"_maximal", "_maximallD", "_maximallA", "_maximallS",
+                                                            "_maximallG"}}}) {
         const fs::path traces = dir.dir / pathFromUtf8(std::string("spår") + flag);
         fs::create_directories(traces);
         ASSERT_EQ(cli({"calc", project, flag, "--trace-dir", utf8Of(traces)}).code, 0) << flag;

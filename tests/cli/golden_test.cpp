@@ -1,10 +1,8 @@
-// Frozen results: both examples and every project under tests/golden/ are calculated by
-// `skenbrus-cli calc --json` and compared with the stored output character for character; its
-// doubles read back to the same bits, so any change of a result bit shows. The arc frames of
-// curved stretches are compared as exact hexadecimal doubles (on Windows, whose C library rounds
-// the trigonometric functions differently in the last bit, to within 1e-12 relative).
-// A golden file changes only when an issue asks for a different result: run the test with
-// SKENBRUS_UPDATE_GOLDEN=1 to rewrite the files, and review the diff.
+// Frozen results: both examples and every project under tests/golden/ are calculated by `skenbrus-cli
+// calc --json` and compared with the stored output character for character (its doubles read back to
+// the same bits). Arc frames are compared as exact hexadecimal doubles (on Windows, whose C library
+// rounds trigonometry differently in the last bit, to 1e-12 relative). A golden file changes only
+// when an issue asks for it: run with SKENBRUS_UPDATE_GOLDEN=1 to rewrite the files, review the diff.
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
-// The project file (its layout, exact round trips, saving through the file-system seam in a
-// folder named with Swedish letters, refused files, the processing after a read) and the
-// record's rules: New, the facade insulation, the completeness check, the segment length.
+// The project file: layout, exact round trips, safe saving, refused files, read processing; and
+// the record's rules: New, facade insulation, the completeness check, the segment length.
 
 #include <gtest/gtest.h>
 
@@ -37,9 +36,8 @@ ProjectRecord sample(const char* name = "")
 }
 }  // namespace
 
-// One value in each block of the record at its offset, little-endian: a field out of place or
-// of the wrong size moves one of them. (The examples, written from their JSON sources and
-// calculated by the golden test, pin the rest.)
+// One value in each block of the record at its offset: a field out of place or of the wrong size
+// moves one of them. (The examples, made from JSON and calculated by the golden test, pin the rest.)
 TEST(ProjectFileLayout, EachBlockAtItsOffset)
 {
     ProjectRecord r = sample();
@@ -77,9 +75,8 @@ TEST(ProjectFile, RoundTripIsByteIdenticalIncludingUndefinedBytes)
     EXPECT_EQ(bytesOf(tmp.file("q.sdb")), std::string(raw.begin(), raw.end()));
 }
 
-// Saving replaces the file under the name as given, in a folder named with Swedish letters; a
-// save that fails at any step (full disk, lost drive) leaves the old file byte for byte. Neither
-// leaves a temporary file behind.
+// Saving replaces the file under the name as given, in a folder named with Swedish letters; a save
+// failing at any step (full disk, lost drive) leaves the old file whole. No temporary file stays.
 TEST(ProjectFileSave, SavesReplacesAndOnFailureKeepsTheOldFileWhole)
 {
     SwedishDir tmp;
@@ -257,9 +254,8 @@ TEST(Record, FirstMissingInputOrder)
     }
 }
 
-// The segment is at most half the smallest distance in use, rounded half to even; a curved
-// stretch counts with the smaller of its two distances; zero distances do not count (with only
-// those, the previous limit stays); never below 1.
+// At most half the smallest distance, rounded half to even (a curve counts its smaller distance);
+// zero distances do not count (with only those the previous limit stays); never below 1.
 TEST(SegmentLength, UpperLimitFromHalfTheSmallestDistance)
 {
     ProjectRecord r = startupDefaults("x");

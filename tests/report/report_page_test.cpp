@@ -152,9 +152,8 @@ TEST_F(Report, DataPartOfMixedProjectWithScreenAndCrossSection)
 {
     const ReportPage p = build();
     expectDataColumnsAligned(p);
-    // Mixed shapes: the perpendicular row and the three curve rows, "---" where not used. The
-    // receiver height of a cross-section stretch is in the cross-section's rows. Results: one
-    // decimal, halves to even (77.25 → 77.2); the track block below them.
+    // "---" where a row does not apply (curve rows, the receiver height of a cross-section
+    // stretch); results to one decimal, halves to even (77.25 → 77.2).
     const std::pair<const char*, Texts> rows[] = {
         {"Tågtyp", {"X2", "Gods"}}, {"Spår", {"1,2", "1"}}, {"Radie (m)", {"---", "---", "800"}},
         {"Vinkelområde (grader)", {"0 - 90", "90 - 180", "30 - 150"}},
@@ -191,9 +190,8 @@ TEST_F(Report, OnlyCurvedOrOnlyStraightStretchesAndNoScreen)
 
 TEST_F(Report, EveryOptionPageFitsAboveThePrintersEdge)
 {
-    // Both corrections, two tracks, a screen, a cross-section, a curve, the train-length
-    // warning and eight stretches: the eight columns fit the width, and the page is drawn
-    // smaller so that its lowest text or line ends 1 cm above the bottom of the sheet.
+    // Every option and eight stretches: the columns fit the width, and the page is drawn smaller
+    // so that its lowest text or line ends 1 cm above the bottom of the sheet.
     for (int s = 4; s <= 8; ++s) {
         r.stretchCount = s;
         r.track[s] = 2, r.orderInTrack[s] = s - 2, r.angleFrom[s] = 10, r.angleTo[s] = 20, r.perpDistance[s] = 30.0f;
