@@ -79,15 +79,14 @@ void compareOrUpdate(const fs::path& file, const std::string& actual, bool lastB
 
 TEST(Golden, EveryProjectGivesItsFrozenResults)
 {
-    const fs::path tmp = fs::temp_directory_path() / "skenbrus-golden";
-    fs::create_directories(tmp);
+    const TempDir tmp;  // its own, as test programs of several builds may run at once
     const auto cases = goldenCases();
     ASSERT_GE(cases.size(), 10u);
     for (const GoldenCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::string sdb = c.project.string();
         if (c.project.extension() == ".json") {
-            sdb = (tmp / (c.name + ".sdb")).string();
+            sdb = tmp / (c.name + ".sdb");
             const CliResult written = cli({"from-json", c.project.string(), sdb});
             ASSERT_EQ(written.code, 0) << written.err;
         }
@@ -100,5 +99,4 @@ TEST(Golden, EveryProjectGivesItsFrozenResults)
         compareOrUpdate(kGolden / (c.name + ".arcs.txt"), arcFrames(sdb, c.segment));
 #endif
     }
-    fs::remove_all(tmp);
 }
