@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,11 @@
 #include "model/ProjectFile.h"
 
 struct SwedishDir {
+    // Named after the test and a random number: test programs of several builds may run at once.
     std::filesystem::path dir =
         std::filesystem::temp_directory_path() /
-        pathFromUtf8("skenbrus-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name())) /
+        pathFromUtf8("skenbrus-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                     std::to_string(std::random_device{}())) /
         pathFromUtf8("Åsa Ärlig Ö");
     SwedishDir()
     {
