@@ -148,7 +148,7 @@ TEST_F(Report, DataPartStartsBelowTheResultsBlockForEveryOption)
     }
 }
 
-TEST_F(Report, DataPartOfMixedProjectWithScreenAndCrossSection)
+TEST_F(Report, DataPartRowsFollowTheStretchesInUse)
 {
     const ReportPage p = build();
     expectDataColumnsAligned(p);
@@ -171,21 +171,19 @@ TEST_F(Report, DataPartOfMixedProjectWithScreenAndCrossSection)
     const ReportPage again = build();
     ASSERT_EQ(again.ops.size(), p.ops.size());
     for (size_t i = 0; i < p.ops.size(); ++i) EXPECT_EQ(again.ops[i].text, p.ops[i].text);
-}
 
-TEST_F(Report, OnlyCurvedOrOnlyStraightStretchesAndNoScreen)
-{
+    // Only straight stretches, no screen, no cross-section: their rows go; then only curves.
     oneTrack();
     r.screenType[2] = 0, r.crossSectionOn[2] = 0;
-    ReportPage p = build();
-    expectDataColumnsAligned(p);
-    EXPECT_FALSE(p.findText("Radie (m)") || p.findText("Markhöjd vid mottagare (m)") || p.findText("Skärmhöjd (m)"));
-
+    const ReportPage straight = build();
+    expectDataColumnsAligned(straight);
+    EXPECT_FALSE(straight.findText("Radie (m)") || straight.findText("Markhöjd vid mottagare (m)") ||
+                 straight.findText("Skärmhöjd (m)"));
     r.shape[1] = r.shape[2] = 2, r.startDistance[1] = 30.0f;
-    p = build();
-    expectDataColumnsAligned(p);
-    EXPECT_EQ(p.findText("Vinkelrätt Mottagaravstånd (m)"), nullptr);
-    EXPECT_EQ(values(p, "Mottagaravstånd startpunkt(m)"), (Texts{"30", "0"}));
+    const ReportPage curved = build();
+    expectDataColumnsAligned(curved);
+    EXPECT_EQ(curved.findText("Vinkelrätt Mottagaravstånd (m)"), nullptr);
+    EXPECT_EQ(values(curved, "Mottagaravstånd startpunkt(m)"), (Texts{"30", "0"}));
 }
 
 TEST_F(Report, EveryOptionPageFitsAboveThePrintersEdge)
