@@ -1,13 +1,8 @@
-// Frozen results: every project under tests/golden/ (and both examples) is calculated as
-// `skenbrus-cli calc --json` does and compared with its stored output character for
-// character. The JSON prints every double as the shortest text that reads back to the same
-// bits, so any change of a result bit shows. The arc frames of curved stretches, which the
-// JSON does not carry, are compared as exact hexadecimal doubles (on Windows, whose C library
-// rounds the trigonometric functions differently in the last bit, to within 1e-12 relative;
-// the levels themselves are the same there to the bit).
-//
-// A golden file changes only when an issue asks for a different result; then run the test
-// with SKENBRUS_UPDATE_GOLDEN=1 to rewrite the files and review the diff.
+// Frozen results: both examples and every project under tests/golden/ are calculated by `skenbrus-cli
+// calc --json` and compared with the stored output character for character (its doubles read back to
+// the same bits). Arc frames are compared as exact hexadecimal doubles (on Windows, whose C library
+// rounds trigonometry differently in the last bit, to 1e-12 relative). A golden file changes only
+// when an issue asks for it: run with SKENBRUS_UPDATE_GOLDEN=1 to rewrite the files, review the diff.
 
 #include <gtest/gtest.h>
 
@@ -15,14 +10,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "calc/Run.h"
-#include "cli/Cli.h"
-#include "model/DocumentState.h"
-#include "model/ProjectFile.h"
+#include "CliFixture.h"
+#include "calc/RunRequest.h"
 
 namespace fs = std::filesystem;
 
@@ -37,9 +27,8 @@ struct GoldenCase {
 
 std::vector<GoldenCase> goldenCases()
 {
-    const fs::path examples = fs::path(SKENBRUS_SOURCE_DIR) / "examples";
-    std::vector<GoldenCase> cases{{"example_stationsvagen", examples / "stationsvagen.sdb", 1},
-                                  {"example_minimal", examples / "minimal.sdb", 1}};
+    std::vector<GoldenCase> cases{{"example_stationsvagen", example(), 1},
+                                  {"example_minimal", example("minimal.sdb"), 1}};
     std::ifstream list(kGolden / "segments.txt");
     std::string name;
     int segment = 1;
@@ -47,26 +36,14 @@ std::vector<GoldenCase> goldenCases()
     return cases;
 }
 
-std::string readFile(const fs::path& p)
-{
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-// The arc frames of the run as exact hexadecimal doubles, one stretch per line.
+// The arc frames of the run calc makes, as exact hexadecimal doubles, one stretch per line.
 std::string arcFrames(const std::string& sdb, int segmentSetting)
 {
-    ProjectRecord r = readProject(sdb);
-    SegmentControl control;
-    RunSettings settings;
-    settings.segmentLength = refreshSegmentLength(r, segmentSetting, control);
-    settings.facadeBoxChecked = r.facadeReflectionOn == 1;
-    settings.indoorBoxChecked = r.indoorLevelOn == 1;
-    AngleFactors factors;
+    ProjectRecord r;
     CalcResults res;
-    RunCalculation(r, settings, factors, {}, {}, res);
+    RunRequest q;
+    q.segmentSetting = segmentSetting;
+    EXPECT_TRUE(RunProjectFile(sdb, r, res, q).done());
     std::string out;
     for (int s = 1; s <= kMaxStretches; ++s) {
         char line[256];
@@ -84,7 +61,7 @@ void compareOrUpdate(const fs::path& file, const std::string& actual, bool lastB
         return;
     }
     ASSERT_TRUE(fs::exists(file)) << file;
-    const std::string expected = readFile(file);
+    const std::string expected = slurp(file);
     if (!lastBitTolerated) {
         EXPECT_EQ(expected, actual) << file;
         return;
@@ -102,27 +79,24 @@ void compareOrUpdate(const fs::path& file, const std::string& actual, bool lastB
 
 TEST(Golden, EveryProjectGivesItsFrozenResults)
 {
-    const fs::path tmp = fs::temp_directory_path() / "skenbrus-golden";
-    fs::create_directories(tmp);
+    const TempDir tmp;  // its own, as test programs of several builds may run at once
     const auto cases = goldenCases();
     ASSERT_GE(cases.size(), 10u);
     for (const GoldenCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::string sdb = c.project.string();
-        std::ostringstream out, err;
         if (c.project.extension() == ".json") {
-            sdb = (tmp / (c.name + ".sdb")).string();
-            ASSERT_EQ(runCli({"from-json", c.project.string(), sdb}, out, err), 0) << err.str();
+            sdb = tmp / (c.name + ".sdb");
+            const CliResult written = cli({"from-json", c.project.string(), sdb});
+            ASSERT_EQ(written.code, 0) << written.err;
         }
-        std::ostringstream json, messages;
-        ASSERT_EQ(runCli({"calc", sdb, "--segment", std::to_string(c.segment), "--json"}, json, messages), 0)
-            << messages.str();
-        compareOrUpdate(kGolden / (c.name + ".result.json"), json.str());
+        const CliResult calc = cli({"calc", sdb, "--segment", std::to_string(c.segment), "--json"});
+        ASSERT_EQ(calc.code, 0) << calc.err;
+        compareOrUpdate(kGolden / (c.name + ".result.json"), calc.out);
 #ifdef _WIN32
         compareOrUpdate(kGolden / (c.name + ".arcs.txt"), arcFrames(sdb, c.segment), true);
 #else
         compareOrUpdate(kGolden / (c.name + ".arcs.txt"), arcFrames(sdb, c.segment));
 #endif
     }
-    fs::remove_all(tmp);
 }

@@ -1,20 +1,24 @@
 #pragma once
-// A fresh folder per test, named with Å, Ä and Ö as a Nordic user's folders are, and whole-file
-// byte helpers that go through the file-system seam.
+// A fresh folder per test, named with Å, Ä and Ö as a Nordic user's folders are, whole-file
+// byte helpers that go through the file-system seam, and the check of a refused read.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "model/FileSystem.h"
+#include "model/ProjectFile.h"
 
 struct SwedishDir {
+    // Named after the test and a random number: test programs of several builds may run at once.
     std::filesystem::path dir =
         std::filesystem::temp_directory_path() /
-        pathFromUtf8("skenbrus-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name())) /
+        pathFromUtf8("skenbrus-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                     std::to_string(std::random_device{}())) /
         pathFromUtf8("Åsa Ärlig Ö");
     SwedishDir()
     {
@@ -47,4 +51,17 @@ void writeBytes(const std::string& path, const Bytes& bytes)
 {
     std::ofstream(pathFromUtf8(path), std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Reading `path` is refused with this kind of error and, when given, exactly this message.
+inline void expectReadRefused(const std::string& path, ProjectFileError::Kind kind, const std::string& message = "",
+                              const std::string& why = "")
+{
+    try {
+        readProject(path);
+        ADD_FAILURE() << why << ": " << path << " was read";
+    } catch (const ProjectFileError& e) {
+        EXPECT_EQ(e.kind, kind) << why;
+        EXPECT_TRUE(message.empty() || e.what() == message) << why << ": " << e.what();
+    }
 }

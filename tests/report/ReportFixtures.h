@@ -26,7 +26,8 @@ inline ProjectRecord twoTrackProject()
     r.groundSource[2] = 0.0f, r.bankCorrection[2] = 1, r.switchesOn[2] = 1, r.switchStart[2] = 40;
     r.screenType[2] = 1, r.screenDistance[2] = 4.0f, r.screenCrestHeight[2] = 3.5f, r.trackHeight[2] = 0.5f;
     r.screenBaseHeight[2] = 3.0f, r.crossSectionOn[2] = 1, r.receiverGroundHeight[2] = 1.2f;
-    r.screenEffectEqA[2] = 2.3f, r.screenEffectEqB[2] = 3.1f, r.screenEffectMaxA[2] = 2.5f, r.screenEffectMaxB[2] = 3.4f;
+    r.screenEffectEqA[2] = 2.3f, r.screenEffectEqB[2] = 3.1f;
+    r.screenEffectMaxA[2] = 2.5f, r.screenEffectMaxB[2] = 3.4f;
     r.track[3] = 2, r.orderInTrack[3] = 1, r.shape[3] = 1, r.angleFrom[3] = 30, r.angleTo[3] = 150;
     r.perpDistance[3] = 12.0f, r.startDistance[3] = 40.0f, r.endDistance[3] = 45.5f, r.radius[3] = 800.0f;
     r.groundMiddle[3] = 0.35f, r.bankCorrection[3] = 2;

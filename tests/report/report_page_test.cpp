@@ -1,297 +1,206 @@
+// The report page: what each part prints for the options of a project, that the columns the
+// user reads line up without rows running into each other, and that the page fits the sheet.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <string>
 
 #include "ReportFixtures.h"
 #include "report/ReportPage.h"
 
 namespace {
-ReportInput input(const ProjectRecord& r, CalcResults& res, char sep = '.')
+using Texts = std::vector<std::string>;
+
+// The which-th text op reading `text`, or nullptr.
+const DrawOp* nth(const ReportPage& p, const std::string& text, int which = 0)
 {
-    return ReportInput{r, res, 10, "/projekt/stationsvägen.sdb", "4.5.0.4", "2026-12-06", sep};
+    for (const DrawOp& op : p.ops)
+        if (op.kind == DrawOp::Kind::Text && op.text == text && which-- == 0) return &op;
+    return nullptr;
 }
 
-ReportPage build(const ProjectRecord& r, CalcResults& res, char sep = '.', ReportKind kind = ReportKind::Standard)
+// The values on the line of the which-th `label`: its other texts but a subscript.
+Texts values(const ReportPage& p, const std::string& label, int which = 0)
 {
-    return buildReport(kind, input(r, res, sep));
+    const DrawOp* l = nth(p, label, which);
+    if (!l) return {"<no " + label + ">"};
+    Texts v;
+    for (const DrawOp* op : p.textsAt(l->y))
+        if (op != l && op->align != DrawOp::Align::Follow) v.push_back(op->text);
+    return v;
 }
 
-bool near(double a, double b) { return std::fabs(a - b) < 1e-6; }
-
-// The text right-aligned at x on the line y, or "<none>".
-std::string cell(const ReportPage& p, double x, double y)
+// The text that follows the which-th `label` on its line (a subscript or superscript).
+const DrawOp* follower(const ReportPage& p, const std::string& label, int which = 0)
 {
-    for (const DrawOp* op : p.textsAt(y))
-        if (op->align == DrawOp::Align::Right && near(op->x, x)) return op->text;
-    return "<none>";
+    const DrawOp* l = nth(p, label, which);
+    return l && l + 1 != &*p.ops.end() && l[1].align == DrawOp::Align::Follow ? l + 1 : nullptr;
 }
 
-double yOf(const ReportPage& p, const std::string& text)
+// Below the title row of the trains, every value stands right-aligned under the number of its
+// train, stretch or track, and the rows lie at least a row's height apart.
+void expectDataColumnsAligned(const ReportPage& p, const std::string& firstTitle = "Tåg nr:")
 {
-    const DrawOp* op = p.findText(text);
-    EXPECT_NE(op, nullptr) << text;
-    return op ? op->y : -1.0;
-}
-
-// The text that follows `label` on its line (a subscript), or "<none>".
-std::string follower(const ReportPage& p, const std::string& label, int which = 0)
-{
-    for (size_t i = 0; i + 1 < p.ops.size(); ++i)
-        if (p.ops[i].text == label && which-- == 0 && p.ops[i + 1].align == DrawOp::Align::Follow)
-            return p.ops[i + 1].text;
-    return "<none>";
-}
-
-ProjectRecord oneTrackProject()
-{
-    ProjectRecord r = twoTrackProject();
-    r.stretchCount = 2;  // stretches 1 and 2, both on track 1
-    r.runsOnTrack[1][2] = 0;
-    return r;
+    const double top = nth(p, firstTitle)->y;
+    std::set<double> columns, rows;
+    for (const char* title : {"Tåg nr:", "Delsträcka", "Spår"})
+        for (int i = 0; nth(p, title, i); ++i)
+            if (nth(p, title, i)->bold)
+                for (const DrawOp* op : p.textsAt(nth(p, title, i)->y))
+                    if (op->align == DrawOp::Align::Right) columns.insert(op->x);
+    for (const DrawOp& op : p.ops) {
+        if (op.kind != DrawOp::Kind::Text || op.y < top - 1e-9) continue;
+        rows.insert(op.y);
+        const bool inColumn =
+            std::any_of(columns.begin(), columns.end(), [&](double x) { return std::fabs(x - op.x) < 1e-6; });
+        EXPECT_TRUE(op.align != DrawOp::Align::Right || inColumn) << op.text << " at " << op.x << ", " << op.y;
+    }
+    for (auto a = rows.begin(), b = std::next(a); b != rows.end(); ++a, ++b) EXPECT_GE(*b - *a, 0.38 - 1e-9) << *b;
 }
 }  // namespace
 
-TEST(ReportPage, HeaderShowsProjectTextsDateAndVersion)
-{
+// Each test starts from the two-track project and its results.
+struct Report : testing::Test {
     ProjectRecord r = twoTrackProject();
     CalcResults res = twoTrackResults();
-    ReportPage p = build(r, res);
-    const DrawOp* name = p.findText("Stationsvägen 3");  // stored in Windows-1252
-    ASSERT_TRUE(name && p.findText("Åsa Öberg"));
-    EXPECT_TRUE(near(name->x, 6.1) && near(name->y, 2.9) && name->bold);
-    EXPECT_FALSE(p.findText("/projekt/stationsvägen.sdb")->bold);
-    const DrawOp* date = p.findText("2026-12-06");
-    EXPECT_TRUE(date->align == DrawOp::Align::Right && near(date->x, 19.7) && near(date->y, 1.0));
-    EXPECT_TRUE(p.findText("(Enl. Naturvårdverkets rapport 4935. Skenbrus version 4.5.0.4, Morvik AB)"));
+    ReportInput input(char sep = '.') { return {r, res, 10, "/p/stationsvägen.sdb", "4.5.0.4", "2026-12-06", sep}; }
+    ReportPage build(char sep = '.', ReportKind kind = ReportKind::Standard) { return buildReport(kind, input(sep)); }
+    void oneTrack() { r.stretchCount = 2, r.runsOnTrack[1][2] = 0; }  // stretches 1 and 2, both on track 1
+};
+
+TEST_F(Report, HeaderOnEveryPageAndThePartialReport)
+{
+    const ReportPage p = build();
+    // The project's texts are stored in Windows-1252.
+    for (const char* text : {"Nybyggnad, fasad mot spåret", "Åsa Öberg", "2026-12-06", "/p/stationsvägen.sdb",
+                             "(Enl. Naturvårdverkets rapport 4935. Skenbrus version 4.5.0.4, Morvik AB)"})
+        EXPECT_TRUE(p.findText(text)) << text;
+    EXPECT_TRUE(p.findText("Stationsvägen 3")->bold);
 
     // The site plan's page carries the same header and its own title above the plan's area.
-    const ReportPage plan = buildSitePlanPageHeader(input(r, res));
-    EXPECT_TRUE(plan.findText("Stationsvägen 3") && plan.findText("/projekt/stationsvägen.sdb"));
-    EXPECT_LT(yOf(plan, "Situationsplan"), sitePlanArea.top);
-    EXPECT_EQ(plan.findText("RESULTAT"), nullptr);
+    const ReportPage plan = buildSitePlanPageHeader(input());
+    EXPECT_TRUE(plan.findText("Stationsvägen 3") && !plan.findText("RESULTAT"));
+    EXPECT_LT(plan.findText("Situationsplan")->y, sitePlanArea.top);
+    // The partial report: the header, the stretch and track results, nothing else.
+    const ReportPage partial = build('.', ReportKind::Partial);
+    expectDataColumnsAligned(partial, "Delsträcka");
+    EXPECT_TRUE(partial.findText("Stationsvägen 3") && partial.findText("Delresultat"));
+    EXPECT_FALSE(partial.findText("RESULTAT") || partial.findText("Tåg nr:"));
+    EXPECT_EQ(values(partial, "Totalt ekvivalentnivå (dBA)"), (Texts{"54.3", "52.1", "50.6"}));
+    EXPECT_EQ(values(partial, "Tågposition för maxnivå (tågmitt)"), (Texts{"87°", "94°"}));
 }
 
-TEST(ReportPage, SubscriptOfTheMaximumRowFollowsNationalityAndTracks)
+TEST_F(Report, SubscriptOfTheMaximumRowFollowsNationalityAndTracks)
 {
-    CalcResults res = twoTrackResults();
-    ProjectRecord swedish = twoTrackProject();
-    ReportPage p = build(swedish, res);
-    EXPECT_EQ(follower(p, "Frifältsvärde, L"), "maxF");
-    EXPECT_EQ(follower(p, "Frifältsvärde, L", 1), "maxF");  // the simultaneous section
-
-    ProjectRecord norwegianOneTrack = oneTrackProject();
-    norwegianOneTrack.nationality[2] = 0;
-    norwegianOneTrack.trainType[2] = 1;
-    p = build(norwegianOneTrack, res);
-    EXPECT_EQ(follower(p, "Frifältsvärde, L"), "maxM");
+    const std::string row = "Frifältsvärde, L";
+    ReportPage p = build();
+    EXPECT_EQ(follower(p, row)->text + " " + follower(p, row, 1)->text, "maxF maxF");  // and the simultaneous row
+    EXPECT_GT(follower(p, row)->rise, 0.0);
+    r.nationality[1] = 0;  // a Norwegian train on two tracks
+    EXPECT_EQ(follower(build(), row)->text, "MaxM");
+    oneTrack();
+    p = build();
+    EXPECT_EQ(follower(p, row)->text, "maxM");
     EXPECT_EQ(p.findText("Maxnivå samv. tåg/spår"), nullptr);
-
-    ProjectRecord norwegianTwoTracks = twoTrackProject();
-    norwegianTwoTracks.nationality[1] = 0;
-    p = build(norwegianTwoTracks, res);
-    EXPECT_EQ(follower(p, "Frifältsvärde, L"), "MaxM");
-    const DrawOp* sub = p.findText("MaxM");
-    EXPECT_TRUE(near(sub->rise, 0.1));
 }
 
-TEST(ReportPage, ResultsBlockWithBothOptionsAndSeveralTracks)
+TEST_F(Report, ResultsBlockWithBothOptionsAndSeveralTracks)
 {
-    ProjectRecord r = twoTrackProject();
-    CalcResults res = twoTrackResults();
     res.TrainLongerThanTrack = true;
-    ReportPage p = build(r, res);
-    // Equivalent rows: free field, indoor (57 − 30), facade (57 + 1.5 = 58.5 → 58).
-    EXPECT_EQ(p.textsAt(6.3).back()->text, "57");
-    EXPECT_EQ(p.textsAt(6.8).back()->text, "27");
-    EXPECT_EQ(p.textsAt(7.3).back()->text, "58");
-    EXPECT_TRUE(p.findText("Utenivå framför fasad, efter korrektion för fasadreflex (+1.5 dBA)"));
-    // Maximum section from 7.8, rows 0.5 apart; simultaneous section from 10.0.
-    EXPECT_TRUE(near(yOf(p, "Maxnivå"), 7.9));
-    EXPECT_EQ(p.textsAt(8.4).back()->text, "78");
-    EXPECT_TRUE(near(yOf(p, "Maxnivå samv. tåg/spår"), 10.0));
-    EXPECT_EQ(p.textsAt(10.5).back()->text, "79");
-    EXPECT_EQ(p.textsAt(11.5).back()->text, "80");  // 79 + 1.5 = 80.5 → 80
-    // Warning, indoor data line and segment length, 0.3 apart after 12.05.
-    EXPECT_TRUE(near(yOf(p, "Varning! Något/några tågs maxlängd är längre än spåren de trafikerar!"), 12.05));
-    EXPECT_TRUE(near(yOf(p, "Fönsteryta: 2.0 m"), 12.35));
-    EXPECT_EQ(follower(p, "Fönsteryta: 2.0 m"), "2");
-    const DrawOp* squared = p.findText("2");
-    EXPECT_EQ(squared->fontSize, 7);
-    EXPECT_TRUE(near(squared->rise, -0.05));
-    EXPECT_TRUE(p.findText(" Rw: 29.0  Fasadisolering: -30.0 dBA"));
-    EXPECT_TRUE(near(yOf(p, "Segmentlängd: 10 m"), 12.65));
-    // The frame closes at 12.0.
-    bool bottom = false;
-    for (const auto& op : p.ops)
-        if (op.kind == DrawOp::Kind::Line && near(op.y, 12.0) && near(op.y2, 12.0)) bottom = true;
-    EXPECT_TRUE(bottom);
+    ReportPage p = build();
+    const std::string indoor = "Innenivå efter korrektion för fasadisolering (-30.0 dBA)";
+    const std::string facade = "Utenivå framför fasad, efter korrektion för fasadreflex (+1.5 dBA)";
+    // Equivalent (57), maximum (78) and simultaneous maximum (79): free field, indoor (− 30)
+    // and facade (+ 1.5, halves to even: 58.5 → 58, 80.5 → 80).
+    const Texts rows[] = {values(p, "Frifältsvärde"), values(p, indoor), values(p, facade),
+                          values(p, "Frifältsvärde, L"), values(p, indoor, 1), values(p, facade, 1),
+                          values(p, "Frifältsvärde, L", 1), values(p, indoor, 2), values(p, facade, 2)};
+    EXPECT_EQ(std::vector(std::begin(rows), std::end(rows)),
+              (std::vector<Texts>{{"57"}, {"27"}, {"58"}, {"78"}, {"48"}, {"80"}, {"79"}, {"49"}, {"80"}}));
+    // The warning, the indoor data with m² as a raised 2, and the segment length.
+    EXPECT_TRUE(p.findText("Varning! Något/några tågs maxlängd är längre än spåren de trafikerar!"));
+    const DrawOp* squared = follower(p, "Fönsteryta: 2.0 m");
+    EXPECT_TRUE(squared && squared->text == "2" && squared->fontSize == 7 && squared->rise < 0);
+    EXPECT_TRUE(p.findText(" Rw: 29.0  Fasadisolering: -30.0 dBA") && p.findText("Segmentlängd: 10 m"));
 
     // An indoor level below zero is printed as 0 (the export shows it as it is).
-    r = oneTrackProject();
-    r.facadeReflectionOn = 0;
-    res.FreeFieldEq = 25.0f;
-    p = build(r, res, ',');
-    EXPECT_TRUE(p.findText("Innenivå efter korrektion för fasadisolering (-30,0 dBA)"));
-    EXPECT_EQ(p.textsAt(6.8).back()->text, "0");
+    oneTrack();
+    r.facadeReflectionOn = 0, res.FreeFieldEq = 25.0f;
+    EXPECT_EQ(values(build(','), "Innenivå efter korrektion för fasadisolering (-30,0 dBA)"), Texts{"0"});
 }
 
-TEST(ReportPage, DataPartTopForOptionsWarningAndTracks)
+// Whatever options, warning and number of tracks the results block has, the data part starts
+// a little below its last line: never on it, never leaving a hole.
+TEST_F(Report, DataPartStartsBelowTheResultsBlockForEveryOption)
 {
-    struct Case {
-        bool indoor, facade, warning, severalTracks;
-        double y0;
-    };
-    const Case cases[] = {
-        {true, false, true, false, 10.6},  {true, false, true, true, 12.2},   {true, false, false, false, 10.3},
-        {true, false, false, true, 11.9},  {false, false, true, false, 9.1},  {false, false, true, true, 10.2},
-        {false, false, false, false, 8.8}, {false, false, false, true, 9.9},  {false, true, false, false, 9.8},
-        {false, true, false, true, 11.4},  {true, true, true, false, 12.1},   {true, true, true, true, 13.7},
-    };
-    for (const Case& c : cases) {
-        ProjectRecord r = c.severalTracks ? twoTrackProject() : oneTrackProject();
-        r.indoorLevelOn = c.indoor;
-        r.facadeReflectionOn = c.facade;
-        CalcResults res = twoTrackResults();
-        res.TrainLongerThanTrack = c.warning;
-        ReportPage p = build(r, res);
-        EXPECT_NEAR(yOf(p, "Tåg nr:"), c.y0, 1e-9)
-            << "indoor " << c.indoor << " facade " << c.facade << " warning " << c.warning << " tracks "
-            << c.severalTracks;
-        const DrawOp* title = p.findText("Tåg nr:");
-        EXPECT_TRUE(title->bold && title->colour == ReportColour::Navy && title->fontSize == 9);
+    for (int m = 0; m < 16; ++m) {
+        const bool indoor = m & 1, facade = m & 2, warning = m & 4, severalTracks = m & 8;
+        r = twoTrackProject();
+        if (!severalTracks) oneTrack();
+        r.indoorLevelOn = indoor, r.facadeReflectionOn = facade;
+        res.TrainLongerThanTrack = warning;
+        const ReportPage p = build();
+        const double gap = p.findText("Tåg nr:")->y - p.findText("Segmentlängd: 10 m")->y;
+        EXPECT_TRUE(gap >= 0.8 - 1e-9 && gap <= 1.5 + 1e-9) << gap << " for options " << m;
     }
 }
 
-TEST(ReportPage, DataPartOfMixedProjectWithScreenAndCrossSection)
+TEST_F(Report, DataPartRowsFollowTheStretchesInUse)
 {
-    ProjectRecord r = twoTrackProject();
-    CalcResults res = twoTrackResults();
-    ReportPage p = build(r, res);
-    const double y0 = yOf(p, "Tåg nr:");
-    auto tx = [](int t) { return 5.5 + 2.33 * t; };
-    auto sx = [](int s) { return 5.5 + 2.33 * s; };
-    EXPECT_EQ(cell(p, tx(1), y0 + 6 * 0.38), "1,2");
-    EXPECT_EQ(cell(p, tx(2), y0 + 6 * 0.38), "1");
-    EXPECT_EQ(cell(p, tx(2), y0 + 4 * 0.38), "Gods");
-    EXPECT_EQ(cell(p, sx(3), y0 + 4.46), "30 - 150");
-    // Mixed shapes: the perpendicular row first, then the three curve rows, "---" where not used.
-    EXPECT_TRUE(near(yOf(p, "Vinkelrätt Mottagaravstånd (m)"), y0 + 4.84));
-    EXPECT_EQ(cell(p, sx(3), y0 + 4.84), "---");
-    EXPECT_EQ(cell(p, sx(2), y0 + 4.84), "25.5");
-    EXPECT_EQ(cell(p, sx(1), y0 + 5.22), "---");
-    EXPECT_EQ(cell(p, sx(3), y0 + 5.60), "45.5");
-    EXPECT_EQ(cell(p, sx(3), y0 + 5.98), "800");
-    const double y1 = y0 + 6.36;
-    EXPECT_TRUE(near(yOf(p, "Marktyp källdel"), y1));
-    EXPECT_EQ(cell(p, sx(2), y1), "Hård");
-    EXPECT_EQ(cell(p, sx(3), y1 + 0.76), "Porös 35%");
-    EXPECT_EQ(cell(p, sx(3), y1 + 1.14), "Bro u bal");
-    EXPECT_EQ(cell(p, sx(2), y1 + 1.90), "---");  // receiver height comes from the cross-section
-    EXPECT_EQ(cell(p, sx(1), y1 + 1.90), "2.0");
-    // Cross-section rows, screen rows 1.32 below "Tvärsektion".
-    const double yx = y1 + 2.46;
-    EXPECT_EQ(cell(p, sx(2), yx + 0.38), "1.2");
-    EXPECT_EQ(cell(p, sx(1), yx + 0.76), "---");
-    const double ys = yx + 1.32;
-    EXPECT_TRUE(near(yOf(p, "Skärm"), ys));
-    EXPECT_EQ(cell(p, sx(2), ys + 5 * 0.38), "2.3 - 3.1");
-    EXPECT_EQ(cell(p, sx(1), ys + 6 * 0.38), "---");
-    // Results 0.56 below the last screen row, the track block below them.
-    const double b = ys + 6 * 0.38 + 0.56;
-    EXPECT_EQ(cell(p, sx(1), b), "54.3");
-    EXPECT_EQ(cell(p, sx(1), b + 0.76), "77.2");  // 77.25 to one decimal, half to even
-    EXPECT_EQ(cell(p, tx(1), b + 1.42), "1");
-    EXPECT_EQ(cell(p, tx(1), b + 1.80), "56.3");
-    EXPECT_EQ(cell(p, tx(2), b + 2.18), "71.8");
-    EXPECT_EQ(cell(p, tx(2), b + 2.56), "3");
-    EXPECT_EQ(cell(p, tx(2), b + 2.94), "94°");
+    const ReportPage p = build();
+    expectDataColumnsAligned(p);
+    // "---" where a row does not apply (curve rows, the receiver height of a cross-section
+    // stretch); results to one decimal, halves to even (77.25 → 77.2).
+    const std::pair<const char*, Texts> rows[] = {
+        {"Tågtyp", {"X2", "Gods"}}, {"Spår", {"1,2", "1"}}, {"Radie (m)", {"---", "---", "800"}},
+        {"Vinkelområde (grader)", {"0 - 90", "90 - 180", "30 - 150"}},
+        {"Vinkelrätt Mottagaravstånd (m)", {"25", "25.5", "---"}},
+        {"Marktyp mellandel", {"Porös", "Porös", "Porös 35%"}}, {"Bankorrektion", {"Nej", "Skarvar", "Bro u bal"}},
+        {"Mottagarhöjd (m, ej tvärsektion)", {"2.0", "---", "2.0"}},
+        {"Markhöjd vid mottagare (m)", {"---", "1.2", "---"}},
+        {"Skärmeffekt ekvivalentnivå (m)", {"---", "2.3 - 3.1", "---"}},
+        {"Totalt maxnivå, full tåglängd (dBA)", {"77.2", "75", "71"}},
+        {"Tågposition för maxnivå (tågmitt)", {"87°", "94°"}}};
+    for (const auto& [label, expected] : rows) EXPECT_EQ(values(p, label), expected) << label;
+    EXPECT_EQ(values(p, "Totalt maxnivå (dBA)", 1), (Texts{"78.4", "71.8"}));
+    // Those results are rounded in place, as they always were, so a second painting is the same.
+    EXPECT_TRUE(res.TrackMaxLevel[2] == 71.8 && res.StretchMaxLevel[2] == 74.2f);  // the latter is not rounded
+    const ReportPage again = build();
+    ASSERT_EQ(again.ops.size(), p.ops.size());
+    for (size_t i = 0; i < p.ops.size(); ++i) EXPECT_EQ(again.ops[i].text, p.ops[i].text);
+
+    // Only straight stretches, no screen, no cross-section: their rows go; then only curves.
+    oneTrack();
+    r.screenType[2] = 0, r.crossSectionOn[2] = 0;
+    const ReportPage straight = build();
+    expectDataColumnsAligned(straight);
+    EXPECT_FALSE(straight.findText("Radie (m)") || straight.findText("Markhöjd vid mottagare (m)") ||
+                 straight.findText("Skärmhöjd (m)"));
+    r.shape[1] = r.shape[2] = 2, r.startDistance[1] = 30.0f;
+    const ReportPage curved = build();
+    expectDataColumnsAligned(curved);
+    EXPECT_EQ(curved.findText("Vinkelrätt Mottagaravstånd (m)"), nullptr);
+    EXPECT_EQ(values(curved, "Mottagaravstånd startpunkt(m)"), (Texts{"30", "0"}));
 }
 
-TEST(ReportPage, OnlyCurvedOrOnlyStraightStretchesAndNoScreen)
+TEST_F(Report, EveryOptionPageFitsAboveThePrintersEdge)
 {
-    ProjectRecord r = oneTrackProject();
-    r.screenType[2] = 0;
-    r.crossSectionOn[2] = 0;
-    CalcResults res = twoTrackResults();
-    ReportPage p = build(r, res);
-    double y0 = yOf(p, "Tåg nr:");
-    EXPECT_EQ(p.findText("Radie (m)"), nullptr);
-    EXPECT_TRUE(near(yOf(p, "Marktyp källdel"), y0 + 5.22));
-    const double ys = y0 + 5.22 + 2.46 + 0.56;
-    EXPECT_TRUE(near(yOf(p, "Skärm"), ys));
-    EXPECT_EQ(p.findText("Markhöjd vid mottagare (m)"), nullptr);
-    EXPECT_TRUE(near(yOf(p, "Totalt ekvivalentnivå (dBA)"), ys + 0.66));
-
-    r.shape[1] = r.shape[2] = 2;
-    r.startDistance[1] = 30.0f;
-    p = build(r, res);
-    y0 = yOf(p, "Tåg nr:");
-    EXPECT_EQ(p.findText("Vinkelrätt Mottagaravstånd (m)"), nullptr);
-    EXPECT_TRUE(near(yOf(p, "Mottagaravstånd startpunkt(m)"), y0 + 4.84));
-    EXPECT_EQ(cell(p, 5.5 + 2.33, y0 + 4.84), "30");
-    EXPECT_TRUE(near(yOf(p, "Marktyp källdel"), y0 + 5.98));
-    EXPECT_EQ(cell(p, 5.5 + 2.33, y0 + 4.08), "Konkav");
-}
-
-TEST(ReportPage, SevenStretchesUseTheNarrowerPitchAndThePartialReport)
-{
-    ProjectRecord r = oneTrackProject();
-    r.stretchCount = 7;
-    for (int s = 1; s <= 7; ++s) r.track[s] = 1, r.orderInTrack[s] = s;
-    CalcResults res = twoTrackResults();
-    ReportPage p = build(r, res);
-    const double y = yOf(p, "Delsträcka");
-    for (int s = 1; s <= 7; ++s) EXPECT_EQ(cell(p, 6.14 + 1.67 * s, y), std::to_string(s));
-    // Trains keep their pitch.
-    EXPECT_EQ(cell(p, 5.5 + 2.33 * 2, yOf(p, "Tåg nr:")), "2");
-
-    r.stretchCount = 6;
-    p = build(r, res);
-    EXPECT_EQ(cell(p, 5.5 + 2.33 * 6, yOf(p, "Delsträcka")), "6");
-
-    // The partial report: header, stretch and track results, nothing else.
-    r = twoTrackProject();
-    p = build(r, res, '.', ReportKind::Partial);
-    EXPECT_TRUE(p.findText("Stationsvägen 3") && p.findText("Delresultat"));
-    EXPECT_EQ(p.findText("RESULTAT"), nullptr);
-    EXPECT_EQ(p.findText("Tåg nr:"), nullptr);
-    const double yp = yOf(p, "Delsträcka");
-    EXPECT_EQ(cell(p, 5.5 + 2.33 * 3, yp), "3");
-    EXPECT_EQ(cell(p, 5.5 + 2.33 * 3, yp + 0.38), "50.6");
-    EXPECT_EQ(cell(p, 5.5 + 2.33 * 2, yp + 0.38 + 2.94), "94°");
-}
-
-TEST(ReportPage, RoundingInPlaceMakesASecondPaintingIdentical)
-{
-    ProjectRecord r = twoTrackProject();
-    CalcResults res = twoTrackResults();
-    ReportPage first = build(r, res);
-    EXPECT_DOUBLE_EQ(res.StretchMaxLevelFullTrain[1], 77.2);
-    EXPECT_DOUBLE_EQ(res.StretchMaxLevelFullTrain[3], 71.0);
-    EXPECT_DOUBLE_EQ(res.TrackEqLevel[1], 56.3);
-    EXPECT_DOUBLE_EQ(res.TrackMaxLevel[1], 78.4);
-    EXPECT_DOUBLE_EQ(res.TrackMaxLevel[2], 71.8);
-    EXPECT_FLOAT_EQ(res.StretchMaxLevel[2], 74.2f);  // not one of the rounded arrays
-    ReportPage second = build(r, res);
-    ASSERT_EQ(first.ops.size(), second.ops.size());
-    for (size_t i = 0; i < first.ops.size(); ++i) EXPECT_EQ(first.ops[i].text, second.ops[i].text);
-}
-
-TEST(ReportPage, EveryOptionPageFitsAboveThePrintersEdge)
-{
-    // Both corrections, two tracks, a screen, a cross-section, a curve, the train-length
-    // warning and eight stretches: the page is drawn smaller so that its lowest text or line
-    // ends 1 cm above the bottom of the sheet.
-    ProjectRecord r = twoTrackProject();
+    // Every option and eight stretches: the columns fit the width, and the page is drawn smaller
+    // so that its lowest text or line ends 1 cm above the bottom of the sheet.
     for (int s = 4; s <= 8; ++s) {
         r.stretchCount = s;
         r.track[s] = 2, r.orderInTrack[s] = s - 2, r.angleFrom[s] = 10, r.angleTo[s] = 20, r.perpDistance[s] = 30.0f;
     }
-    CalcResults res = twoTrackResults();
     res.TrainLongerThanTrack = true;
-    const ReportPage page = build(r, res);
+    const ReportPage page = build();
+    expectDataColumnsAligned(page);
+    const auto columns = page.textsAt(page.findText("Delsträcka")->y);
+    ASSERT_EQ(columns.size(), 9u);
+    for (size_t i = 2; i < columns.size(); ++i) EXPECT_GE(columns[i]->x - columns[i - 1]->x, 1.5);
+    EXPECT_LE(columns.back()->x, page.findText("2026-12-06")->x);  // the right edge of the header
     EXPECT_GT(page.bottom(), kReportBottomLimitCm);
     EXPECT_NEAR(page.bottom() * page.fitScale(), kReportBottomLimitCm, 1e-9);
     const DrawOp* last = &page.ops.front();
