@@ -84,8 +84,11 @@ void runStudyCommand(const StudyOptions& opt, CliStreams& io, int& exitCode)
             if (row.ran)
                 o["result"] = resultsJson(row.record, row.results, settings.segmentLength, row.messages);
             else {
+                // The same wording calc prints for the refusal, without the message box's CR.
+                auto messages = nlohmann::ordered_json::array();
+                for (const std::string& m : row.messages) messages.push_back(forTerminal(m));
                 o["result"] = nullptr;
-                o["messages"] = row.messages;
+                o["messages"] = std::move(messages);
             }
             rows.push_back(std::move(o));
         }
