@@ -4,15 +4,21 @@
 
 using TrainTable = MainWindowTest;
 
-TEST_F(TrainTable, NationalityChoiceRebuildsTheTypeList)
+TEST_F(TrainTable, NationalityAndTypeListsByKeyAndMouse)
 {
+    // A type chosen with the mouse is described in the status line.
+    chooseIndex(trains(), 4, 1, 2);
+    EXPECT_EQ(r().trainType[1], 2);
+    EXPECT_EQ(status(), QString::fromUtf8("TYP: PassTrä, KLASS: Pass, DRIFT: El, SLIPER: Trä ..."));
+    trains()->setCurrentCell(6, 1);
+    EXPECT_EQ(status(), QString::fromUtf8("Koppling Spår 1 ..."));
+
     addTrains(2);
-    r().nationality[1] = 0;
-    r().trainType[1] = 4;
-    r().nationality[2] = 1;
-    r().trainType[2] = 2;
-    r().nationality[3] = 0;
-    r().trainType[3] = 2;
+    const int nationality[] = {0, 1, 0}, type[] = {4, 2, 2};
+    for (int t = 1; t <= 3; ++t) {
+        r().nationality[t] = nationality[t - 1];
+        r().trainType[t] = type[t - 1];
+    }
     form->showProject();
     EXPECT_EQ(shown(trains(), 4, 1), "BM69");
     // Norwegian BM69 has no Finnish counterpart; from Swedish always back to the first type;
@@ -23,48 +29,27 @@ TEST_F(TrainTable, NationalityChoiceRebuildsTheTypeList)
     const auto firstThree = [](const auto& a) { return std::vector<int>{a[1], a[2], a[3]}; };
     EXPECT_EQ(firstThree(r().nationality), (std::vector<int>{2, 0, 1}));
     EXPECT_EQ(firstThree(r().trainType), (std::vector<int>{0, 0, 2}));
-    EXPECT_EQ(shown(trains(), 4, 1), "Sm");
     EXPECT_EQ(shown(trains(), 4, 3), QString::fromUtf8("PassTrä"));
-    // An unchanged nationality changes nothing.
+    // Choosing the nationality a train already has keeps its type.
     r().trainType[3] = 5;
-    applyNationality(r(), 3, 1);
+    chooseIndex(trains(), 5, 3, 1);
     EXPECT_EQ(r().trainType[3], 5);
 
     // The type list of a column follows its nationality.
     auto* c = qobject_cast<QComboBox*>(open(trains(), 4, 1));
     ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->count(), 4);
-    EXPECT_EQ(c->itemText(3), "GodsRy");
+    EXPECT_EQ(c->itemText(c->count() - 1), "GodsRy");
     QTest::keyClick(c, Qt::Key_Escape);
-}
-
-TEST_F(TrainTable, TrainTypeChoiceDescribesTheTypeInTheStatusLine)
-{
-    chooseIndex(trains(), 4, 1, 2);
-    EXPECT_EQ(r().trainType[1], 2);
-    EXPECT_EQ(status(), QString::fromUtf8("TYP: PassTrä, KLASS: Pass, DRIFT: El, SLIPER: Trä ..."));
-    EXPECT_EQ(trainTypeStatus(0, 1), QString::fromUtf8("TYP: Gods, KLASS: Gods, DRIFT: El ..."));
-
-    trains()->setCurrentCell(5, 1);
-    EXPECT_EQ(status(), QString::fromUtf8("Nationalitet (Norskt/Svenskt/Finskt) ..."));
-    trains()->setCurrentCell(4, 1);
-    EXPECT_EQ(status(),
-              QString::fromUtf8("Tågtyp (Snabbtåg X2/Pass.tåg/Pass.tåg Trä/Lokaltåg X10/Godståg Diesel/Godståg) ..."));
-    trains()->setCurrentCell(6, 1);
-    EXPECT_EQ(status(), QString::fromUtf8("Koppling Spår 1 ..."));
 }
 
 TEST_F(TrainTable, RaisedCountShowsTheOldSlotWithTheCountrysNationality)
 {
     addTrains(1);
     type(trains(), 1, 2, "111");
-    type(trains(), 2, 2, "222");
-    type(trains(), 3, 2, "333");
     chooseIndex(trains(), 5, 2, 0);
     chooseIndex(trains(), 4, 2, 4);  // Norwegian BM69
     form->OvcSpinner1DownClick();
     EXPECT_EQ(r().trainCount, 1);
-    EXPECT_EQ(form->Edit1()->text(), "1");
     EXPECT_EQ(trains()->model()->columnCount(), 1);
 
     r().country = 2;
@@ -72,8 +57,7 @@ TEST_F(TrainTable, RaisedCountShowsTheOldSlotWithTheCountrysNationality)
     form->OvcSpinner1UpClick();
     EXPECT_EQ(form->Edit1()->text(), "2");
     EXPECT_TRUE(form->document().modified);
-    EXPECT_EQ(QStringList({shown(trains(), 1, 2), shown(trains(), 2, 2), shown(trains(), 3, 2)}),
-              QStringList({"111", "222", "333"}));
+    EXPECT_EQ(shown(trains(), 1, 2), "111");
     EXPECT_EQ(shown(trains(), 5, 2), "Finskt");
     EXPECT_EQ(r().trainType[2], 0);  // index 4 is beyond the Finnish list
 
@@ -92,7 +76,6 @@ TEST_F(TrainTable, StretchCountGivesTheNewStretchItsTrackAndOrder)
     EXPECT_EQ(r().track[3], 2);
     EXPECT_EQ(r().orderInTrack[3], 2);
     EXPECT_EQ(form->Edit2()->text(), "3");
-    EXPECT_EQ(stretches()->model()->columnCount(), 3);
     EXPECT_EQ(trains()->model()->rowCount(), 7);
 
     // Removing the last stretch of track 2 removes its row in the train table; the cursor
@@ -154,7 +137,6 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     addTrains(1);
     type(trains(), 1, 1, "6000");
     ctrl(trains(), 1, 1, Qt::Key_C);
-    EXPECT_EQ(form->cellClipboardInt, 6000);
     form->document().modified = false;
     ctrl(trains(), 3, 2, Qt::Key_V);
     EXPECT_EQ(r().speed[2], 6000);
@@ -172,7 +154,6 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     // Real rows: copy the distance, paste it as receiver height.
     type(stretches(), 6, 1, "60.5");
     ctrl(stretches(), 6, 1, Qt::Key_C);
-    EXPECT_FLOAT_EQ(form->cellClipboardReal, 60.5f);
     ctrl(stretches(), 10, 1, Qt::Key_V);
     EXPECT_FLOAT_EQ(r().receiverHeight[1], 60.5f);
 
@@ -185,6 +166,7 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     EXPECT_EQ(editor(stretches()), nullptr);
 }
 
+// A click anywhere in a track cell toggles it once.
 TEST_F(TrainTable, ClickOrSpaceInATrackCellTogglesIt)
 {
     showPage(trains());
