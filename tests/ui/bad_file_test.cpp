@@ -60,13 +60,8 @@ TEST_F(BadFileTest, ScreenCaseAndIncompleteSameMessageEverywhere)
     ASSERT_TRUE(dir.isValid());
     fillCompleteProject();
     // A cross-section in use with a ridge above the line of sight and no screen.
+    setProfile(r(), {{0, 0}, {25, 5}, {45, 0}});
     r().crossSectionOn[1] = 1;
-    r().bpCount[1] = 3;
-    r().bpDistance[1][3] = 45.0f;
-    r().bpLabel[1][3].setBytes("MT");
-    r().bpLabel[1][2].setBytes("BP");
-    r().bpDistance[1][2] = 25.0f;
-    r().bpHeight[1][2] = 5.0f;
     const QString blocked = write("blockerad.sdb");
     ASSERT_TRUE(form->fileCommands().openStartupFile(blocked));
     plat->messages.clear();

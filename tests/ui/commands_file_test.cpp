@@ -96,82 +96,70 @@ TEST_F(FileCommandsTest, CtrlSSavesWhilePrintingIsEnabledAndOpenNewClearResultsA
     EXPECT_EQ(form->profileCheck().ProfileState, 0);
 }
 
-TEST_F(FileCommandsTest, OpenAsksAboutANeverSavedProjectAndCancelKeepsIt)
+// Open, New and closing ask before they drop unsaved work. Cancel, or Yes when the project is
+// not saved after all (Save As cancelled, a failed write), keeps the project and the window.
+TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
 {
     ProjectRecord other = startupDefaults("2026-01-01 00:00:00");
     other.trainCount = 2;
     writeProject(path("other.sdb").toStdString(), other);
-
+    struct Command {
+        std::function<bool()> run;
+        QString unnamed, named;  // the questions
+    };
+    const Command commands[] = {
+        {[&] { return plat->fileAnswers.push_front(path("other.sdb")), form->fileCommands().openCommand(); },
+         QString::fromUtf8("Vill du spara ändringar?"), QString::fromUtf8("Vill du spara ändringar i p.sdb?")},
+        {[&] { return form->fileCommands().newCommand(); }, QString::fromUtf8("Vill du spara ändringar?"),
+         QString::fromUtf8("Vill du spara ändringar i ") + dir.filePath("gone/p.sdb") + "?"},
+        {[&] { return form->close(); }, "Data har ändrats. Vill du spara innan programmet stängs?",
+         "Data har ändrats i p.sdb. Vill du spara innan programmet stängs?"}};
     type(trains(), 1, 1, "3000");
     const ProjectRecord before = r();
-    // Cancel, and Yes with Save As cancelled: the Open stops.
-    plat->answers = {MsgAnswer::Cancel, MsgAnswer::Yes};
-    openFile(path("other.sdb"));
-    openFile(path("other.sdb"));
-    ASSERT_EQ(plat->messages.size(), 2u);
-    EXPECT_EQ(plat->messages[0].text, QString::fromUtf8("Vill du spara ändringar?"));
-    EXPECT_EQ(plat->messages[0].buttons, MsgButtons::YesNoCancel);
-    EXPECT_TRUE(r() == before);
-    EXPECT_TRUE(doc().modified);
-
+    for (const Command& c : commands) {
+        plat->answers = {MsgAnswer::Cancel, MsgAnswer::Yes};  // Yes runs Save As, cancelled here
+        EXPECT_FALSE(c.run());
+        EXPECT_FALSE(c.run());
+        EXPECT_EQ(plat->messageTexts().mid(plat->messages.size() - 2), QStringList(2, c.unnamed));
+        EXPECT_EQ(plat->messages.back().buttons, MsgButtons::YesNoCancel);
+        EXPECT_TRUE(r() == before);
+        EXPECT_TRUE(doc().modified);
+    }
     // Yes with a name given: the work is saved, then the other project opens.
     plat->answers = {MsgAnswer::Yes};
-    plat->fileAnswers = {path("other.sdb"), path("mine.sdb")};
-    item("Meny_Arkiv_Hamta")->trigger();
+    plat->fileAnswers = {path("mine.sdb")};
+    EXPECT_TRUE(commands[0].run());
     EXPECT_EQ(onDisk(path("mine.sdb")).trainLengthPerDay[1], 3000);
     EXPECT_EQ(r().trainCount, 2);
-    EXPECT_EQ(QString::fromStdString(doc().currentFileName), path("other.sdb"));
     EXPECT_FALSE(doc().modified);
 
-    // With a name the question names the file; No opens without writing.
-    type(trains(), 1, 1, "500");
-    plat->answers = {MsgAnswer::No};
-    openFile(path("mine.sdb"));
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Vill du spara ändringar i other.sdb?"));
-    EXPECT_EQ(r().trainLengthPerDay[1], 3000);
-    EXPECT_EQ(onDisk(path("other.sdb")).trainLengthPerDay[1], 0);
-}
-
-TEST_F(FileCommandsTest, NewAndCloseStopWhenTheProjectCouldNotBeSaved)
-{
-    type(trains(), 1, 1, "3000");
-    // New: Yes, then Save As cancelled; closing: Cancel. The project and the window stay.
-    plat->answers = {MsgAnswer::Yes, MsgAnswer::Cancel};
-    EXPECT_FALSE(form->fileCommands().newCommand());
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Vill du spara ändringar?"));
-    EXPECT_FALSE(form->close());
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Data har ändrats. Vill du spara innan programmet stängs?"));
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(r().trainLengthPerDay[1], 3000);
-    EXPECT_TRUE(doc().modified);
-
-    // A failed write: the folder of the project has gone.
+    // The folder of the project has gone: the named question, then the error; a failed save
+    // keeps the old stamp.
     QDir(dir.path()).mkpath("gone");
     saveAs(dir.filePath("gone/p.sdb"));
     ASSERT_TRUE(QDir(dir.filePath("gone")).removeRecursively());
     type(trains(), 1, 1, "5000");
-    const size_t asked = plat->messages.size();
-    plat->answers = {MsgAnswer::Yes};
-    EXPECT_FALSE(form->fileCommands().newCommand());
-    ASSERT_EQ(plat->messages.size(), asked + 2);  // the question, then the error
-    EXPECT_EQ(plat->messages[asked].text, QString::fromUtf8("Vill du spara ändringar i ") + dir.filePath("gone/p.sdb") + "?");
-    EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
-    EXPECT_TRUE(doc().modified);
+    for (const Command& c : commands) {
+        const size_t asked = plat->messages.size();
+        plat->answers = {MsgAnswer::Yes};
+        EXPECT_FALSE(c.run());
+        ASSERT_EQ(plat->messages.size(), asked + 2);
+        EXPECT_EQ(plat->messages[asked].text, c.named);
+        EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
+        EXPECT_TRUE(doc().modified);
+    }
+    EXPECT_TRUE(form->isVisible());
     r().lastUpdate.setBytes("2001-01-01 00:00:00");
     EXPECT_FALSE(form->fileCommands().saveCommand());
-    EXPECT_EQ(r().lastUpdate.bytes(), "2001-01-01 00:00:00");  // a failed save keeps the stamp
+    EXPECT_EQ(r().lastUpdate.bytes(), "2001-01-01 00:00:00");
 
-    plat->answers = {MsgAnswer::Yes};
-    EXPECT_FALSE(form->close());
-    EXPECT_EQ(plat->messages[plat->messages.size() - 2].text,
-              QString::fromUtf8("Data har ändrats i p.sdb. Vill du spara innan programmet stängs?"));
-    EXPECT_TRUE(form->isVisible());
-
-    // No discards and lets New go on; the project then closes without asking.
-    plat->answers = {MsgAnswer::No};
-    EXPECT_TRUE(form->fileCommands().newCommand());
-    EXPECT_EQ(r().trainLengthPerDay[1], 0);
-    const size_t before = plat->messages.size();
-    EXPECT_TRUE(form->close());
-    EXPECT_EQ(plat->messages.size(), before);
+    // No drops the work unwritten and lets the command go on; the project then closes at once.
+    for (const Command& c : commands) {
+        type(trains(), 1, 1, "500");
+        const size_t asked = plat->messages.size();
+        plat->answers = {MsgAnswer::No};
+        EXPECT_TRUE(c.run());
+        EXPECT_EQ(plat->messages.size(), asked + 1);
+    }
+    EXPECT_EQ(onDisk(path("other.sdb")).trainLengthPerDay[1], 0);
 }

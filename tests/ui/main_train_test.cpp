@@ -10,15 +10,11 @@ TEST_F(TrainTable, NationalityAndTypeListsByKeyAndMouse)
     chooseIndex(trains(), 4, 1, 2);
     EXPECT_EQ(r().trainType[1], 2);
     EXPECT_EQ(status(), QString::fromUtf8("TYP: PassTrä, KLASS: Pass, DRIFT: El, SLIPER: Trä ..."));
-    trains()->setCurrentCell(6, 1);
-    EXPECT_EQ(status(), QString::fromUtf8("Koppling Spår 1 ..."));
 
     addTrains(2);
-    const int nationality[] = {0, 1, 0}, type[] = {4, 2, 2};
-    for (int t = 1; t <= 3; ++t) {
-        r().nationality[t] = nationality[t - 1];
-        r().trainType[t] = type[t - 1];
-    }
+    for (int t = 1; t <= 3; ++t) r().nationality[t] = t == 2 ? 1 : 0;  // Norwegian, Swedish, Norwegian
+    r().trainType[1] = 4;
+    r().trainType[2] = r().trainType[3] = 2;
     form->showProject();
     EXPECT_EQ(shown(trains(), 4, 1), "BM69");
     // Norwegian BM69 has no Finnish counterpart; from Swedish always back to the first type;
@@ -36,20 +32,18 @@ TEST_F(TrainTable, NationalityAndTypeListsByKeyAndMouse)
     EXPECT_EQ(r().trainType[3], 5);
 
     // The type list of a column follows its nationality.
-    auto* c = qobject_cast<QComboBox*>(open(trains(), 4, 1));
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->itemText(c->count() - 1), "GodsRy");
-    QTest::keyClick(c, Qt::Key_Escape);
+    chooseIndex(trains(), 4, 1, 3);
+    EXPECT_EQ(shown(trains(), 4, 1), "GodsRy");
 }
 
-TEST_F(TrainTable, RaisedCountShowsTheOldSlotWithTheCountrysNationality)
+TEST_F(TrainTable, CountSpinnersKeepTheOldSlotsAndGiveNewStretchesTheirTrack)
 {
+    // A raised train count shows the old slot with the country's nationality.
     addTrains(1);
     type(trains(), 1, 2, "111");
     chooseIndex(trains(), 5, 2, 0);
     chooseIndex(trains(), 4, 2, 4);  // Norwegian BM69
     form->OvcSpinner1DownClick();
-    EXPECT_EQ(r().trainCount, 1);
     EXPECT_EQ(trains()->model()->columnCount(), 1);
 
     r().country = 2;
@@ -66,10 +60,8 @@ TEST_F(TrainTable, RaisedCountShowsTheOldSlotWithTheCountrysNationality)
     EXPECT_EQ(r().trainCount, 6);
     for (int i = 0; i < 8; ++i) form->OvcSpinner1DownClick();
     EXPECT_EQ(r().trainCount, 1);
-}
 
-TEST_F(TrainTable, StretchCountGivesTheNewStretchItsTrackAndOrder)
-{
+    // A new stretch follows the track of the last one.
     addStretches(1);
     choose(stretches(), 1, 2, "2");
     addStretches(1);
@@ -96,7 +88,6 @@ TEST_F(TrainTable, EnterMovesDownAndWrapsAndTypingReplacesTheValue)
     EXPECT_EQ(trains()->currentRow(), 1);
 
     type(trains(), 1, 1, "500");
-    EXPECT_EQ(r().trainLengthPerDay[1], 500);
     EXPECT_EQ(trains()->currentRow(), 2);
     EXPECT_EQ(editor(trains()), nullptr);
     // A digit typed on a cell starts a new value; a letter never reaches an integer cell.
@@ -140,7 +131,6 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     form->document().modified = false;
     ctrl(trains(), 3, 2, Qt::Key_V);
     EXPECT_EQ(r().speed[2], 6000);
-    EXPECT_EQ(shown(trains(), 3, 2), "6000");
     EXPECT_TRUE(form->document().modified);
     ctrl(trains(), 4, 2, Qt::Key_V);  // rows without a clipboard take nothing
     EXPECT_EQ(r().trainType[2], 0);
@@ -158,7 +148,6 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     EXPECT_FLOAT_EQ(r().receiverHeight[1], 60.5f);
 
     // Ctrl+V inside an open editor accepts the pasted value at once.
-    EXPECT_EQ(open(stretches(), 9, 1), nullptr);  // a straight stretch has no radius
     ASSERT_NE(open(stretches(), 5, 1), nullptr);
     form->cellClipboardInt = 120;
     key(stretches(), Qt::Key_V, Qt::ControlModifier);
@@ -166,8 +155,7 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     EXPECT_EQ(editor(stretches()), nullptr);
 }
 
-// A click anywhere in a track cell toggles it once.
-TEST_F(TrainTable, ClickOrSpaceInATrackCellTogglesIt)
+TEST_F(TrainTable, ClickAnywhereOrSpaceInATrackCellTogglesItOnce)
 {
     showPage(trains());
     trains()->setCurrentCell(6, 1);
