@@ -49,7 +49,6 @@ TEST_F(TrainTable, CountSpinnersKeepTheOldSlotsAndGiveNewStretchesTheirTrack)
     r().country = 2;
     form->document().modified = false;
     form->OvcSpinner1UpClick();
-    EXPECT_EQ(form->Edit1()->text(), "2");
     EXPECT_TRUE(form->document().modified);
     EXPECT_EQ(shown(trains(), 1, 2), "111");
     EXPECT_EQ(shown(trains(), 5, 2), "Finskt");
@@ -67,7 +66,6 @@ TEST_F(TrainTable, CountSpinnersKeepTheOldSlotsAndGiveNewStretchesTheirTrack)
     addStretches(1);
     EXPECT_EQ(r().track[3], 2);
     EXPECT_EQ(r().orderInTrack[3], 2);
-    EXPECT_EQ(form->Edit2()->text(), "3");
     EXPECT_EQ(trains()->model()->rowCount(), 7);
 
     // Removing the last stretch of track 2 removes its row in the train table; the cursor

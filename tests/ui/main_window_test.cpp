@@ -1,7 +1,5 @@
-// The main window as a whole: completeness check, project texts, the project named on the
-// command line, the start-up settings and help.
+// The main window as a whole: completeness check, project texts, the start-up settings and help.
 
-#include <QDir>
 #include <QSpinBox>
 
 #include "commands_fixture.h"
@@ -42,23 +40,6 @@ TEST_F(MainWindow, ProjectTextsAreCutAndStoredInWindows1252)
     EXPECT_EQ(info->item(2, 1)->text().size(), 39);
     info->item(3, 1)->setText(QStringLiteral("2026-12-06 10:15:00 extra"));
     EXPECT_EQ(r().lastUpdate.bytes(), "2026-12-06 10:15:00");
-}
-
-TEST_F(MainWindow, ReadsTheProjectNamedAtStart)
-{
-    ProjectRecord p = startupDefaults("2026-01-02 03:04:05");
-    p.stretchCount = 3;
-    p.track[2] = 2;
-    p.track[3] = 3;
-    p.objectName.setBytes("Bang\xE5rden");
-    writeProject(path("projekt.sdb").toStdString(), p);
-
-    ASSERT_TRUE(form->fileCommands().openStartupFile(path("projekt.sdb")));
-    EXPECT_EQ(form->windowTitle(),
-              QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(dir.path() + "/") + " - [projekt.sdb]");
-    EXPECT_EQ(trains()->model()->rowCount(), 8);  // three tracks
-    EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), QString::fromUtf8("Bangården"));
-    EXPECT_FALSE(doc().modified);
 }
 
 TEST_F(MainWindow, StartupSettingsGiveCountryAndSegment)
