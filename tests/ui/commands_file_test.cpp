@@ -3,44 +3,54 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 #include <fstream>
 
 #include "commands_fixture.h"
 
 using FileCommandsTest = CommandsTest;
 
-TEST_F(FileCommandsTest, SaveAsSaveAndOpenRoundTripWithTitleStampAndFolder)
+TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
 {
+    fillCompleteProject();
+    calculate();
+    ASSERT_TRUE(item("Meny_Resultat_Utskrift_Skrivare")->isEnabled());  // it shows Ctrl+S too
     const QString a = path("a.sdb");
     const QString title = QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(dir.path() + "/") + " - [a.sdb]";
-    form->StringGrid_Info()->item(0, 1)->setText(QStringLiteral("Kv. Banvakten"));
-    // Save As, then Save: each stamps the project before the write, so the file holds the
-    // time of its own save.
-    for (const char* speed : {"130", "140"}) {
-        type(trains(), 3, 1, speed);
+    // Save As, Save and Ctrl+S each stamp the project before the write, so the file holds the
+    // time of its own save. The texts are edited in the record: the results stay current.
+    const std::function<void()> saves[] = {[&] { saveAs(a); }, [&] { form->fileCommands().saveCommand(); },
+                                           [&] { QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); }};
+    for (int i = 0; i < 3; ++i) {
+        r().objectName.setBytes("Kv. Banvakten " + std::to_string(i));
         r().lastUpdate.setBytes("2001-01-01 00:00:00");
-        if (doc().currentFileName.empty())
-            saveAs(a);
-        else
-            ASSERT_TRUE(form->fileCommands().saveCommand());
+        doc().modified = true;
+        saves[i]();
         EXPECT_FALSE(doc().modified);
         EXPECT_NE(r().lastUpdate.bytes(), "2001-01-01 00:00:00");
         EXPECT_EQ(onDisk(a).lastUpdate.bytes(), r().lastUpdate.bytes());
+        EXPECT_EQ(onDisk(a).objectName.bytes(), r().objectName.bytes());
         EXPECT_EQ(form->StringGrid_Info()->item(3, 1)->text(), QString::fromStdString(r().lastUpdate.bytes()));
         EXPECT_EQ(form->windowTitle(), title);
     }
     EXPECT_EQ(settings->currentDir(), dir.path());
 
-    // Open in another session: everything comes back, unmodified, with its folder remembered.
+    // Open in another session: everything comes back, unmodified, with its folder remembered
+    // and without the results or a line-of-sight state left by the last project.
     QDir(dir.path()).mkpath("other");
     settings->setCurrentDir(dir.filePath("other"));
-    ASSERT_TRUE(form->fileCommands().newCommand());
+    form->profileCheck().ProfileState = 4;
     openFile(a);
-    EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), "Kv. Banvakten");
+    EXPECT_EQ(form->profileCheck().ProfileState, 0);
+    EXPECT_FALSE(resultsShown());
+    EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), "Kv. Banvakten 2");
     EXPECT_EQ(form->windowTitle(), title);
     EXPECT_EQ(settings->currentDir(), dir.path());
     EXPECT_FALSE(doc().modified);
     EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_TagInfo());
+    form->profileCheck().ProfileState = 4;
+    ASSERT_TRUE(form->fileCommands().newCommand());
+    EXPECT_EQ(form->profileCheck().ProfileState, 0);
 }
 
 TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
@@ -69,29 +79,6 @@ TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
     ASSERT_TRUE(form->fileCommands().saveCommand());
     EXPECT_EQ(onDisk(path("good.sdb")).trainLengthPerDay[1], 4000);
     EXPECT_EQ(QFileInfo(path("bad.sdb")).size(), 4);
-}
-
-TEST_F(FileCommandsTest, CtrlSSavesWhilePrintingIsEnabledAndOpenNewClearResultsAndScreenCase)
-{
-    fillCompleteProject();
-    saveAs(path("p.sdb"));
-    calculate();
-    ASSERT_TRUE(item("Meny_Resultat_Utskrift_Skrivare")->isEnabled());
-    // Edit the texts (no refresh of the results) and save with the key.
-    r().objectName.setBytes("Nytt namn");
-    doc().modified = true;
-    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(doc().modified);
-    EXPECT_EQ(onDisk(path("p.sdb")).objectName.bytes(), "Nytt namn");
-
-    // A line-of-sight state left by the last project does not follow into the next.
-    form->profileCheck().ProfileState = 4;
-    openFile(path("p.sdb"));
-    EXPECT_EQ(form->profileCheck().ProfileState, 0);
-    EXPECT_FALSE(resultsShown());
-    form->profileCheck().ProfileState = 4;
-    ASSERT_TRUE(form->fileCommands().newCommand());
-    EXPECT_EQ(form->profileCheck().ProfileState, 0);
 }
 
 // Open, New and closing ask before they drop unsaved work. Cancel, or Yes when the project is

@@ -13,21 +13,20 @@
 namespace {
 const QString kExample = QStringLiteral(SKENBRUS_SOURCE_DIR "/examples/stationsvagen.sdb");
 
-class StudyDialogTest : public ::testing::Test {
+// The example project open in the window.
+class StudyDialogTest : public CommandsTest {
 protected:
-    ScopedScriptedPlatform plat;
-    QTemporaryDir dir;
-    std::unique_ptr<AppSettings> settings = std::make_unique<AppSettings>(dir.filePath(QStringLiteral("skenbrus.ini")));
-    ProjectRecord record = readProject(kExample.toStdString());
-    DocumentState doc;
-
+    void SetUp() override
+    {
+        CommandsTest::SetUp();
+        ASSERT_TRUE(form->fileCommands().openStartupFile(kExample));
+    }
     std::unique_ptr<StudyDialog> open(StudyKind kind)
     {
-        doc.currentFileName = kExample.toStdString();
         RunSettings rs;
-        rs.facadeBoxChecked = record.facadeReflectionOn == 1;
-        rs.indoorBoxChecked = record.indoorLevelOn == 1;
-        auto d = std::make_unique<StudyDialog>(kind, StudyContext{record, doc, rs, {}, settings.get(), '.'});
+        rs.facadeBoxChecked = form->CheckBox_Korrektion()->isChecked();
+        rs.indoorBoxChecked = form->CheckBox_Inneniva()->isChecked();
+        auto d = std::make_unique<StudyDialog>(kind, StudyContext{r(), doc(), rs, {}, settings.get(), '.'});
         d->threads = 2;
         d->show();
         QApplication::setActiveWindow(d.get());
@@ -132,17 +131,16 @@ TEST_F(StudyDialogTest, ScreenStudyByMouseCopyPdfAndAvbryt)
     EXPECT_TRUE(d->Button_Berakna->isEnabled());
 }
 
-using StudyMenu = CommandsTest;
-
-TEST_F(StudyMenu, ItemsFollowTheCompletenessCheckAndOpenTheWindow)
+TEST_F(StudyDialogTest, MenuItemsFollowTheCompletenessCheckAndOpenTheWindow)
 {
     QAction* floors = form->studyCommands().Meny_Resultat_Vaningsstudie();
     QAction* screen = form->studyCommands().Meny_Resultat_Skarmhojdsstudie();
     EXPECT_TRUE(menu("Meny_Resultat")->actions().contains(floors));
-    EXPECT_FALSE(floors->isEnabled());  // a new project is not complete
-    ASSERT_TRUE(form->fileCommands().openStartupFile(kExample));
     EXPECT_TRUE(floors->isEnabled());
     EXPECT_TRUE(screen->isEnabled());
+    ASSERT_TRUE(form->fileCommands().newCommand());
+    EXPECT_FALSE(floors->isEnabled());  // a new project is not complete
+    ASSERT_TRUE(form->fileCommands().openStartupFile(kExample));
 
     // The menu item opens the window on the window's project; it closes with "Stäng".
     QString title;
