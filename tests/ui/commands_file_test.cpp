@@ -59,7 +59,6 @@ TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
     saveAs(path("missing/x.sdb"));
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Du måste spara filen i en existerande katalog!"));
     EXPECT_TRUE(doc().currentFileName.empty());
-    EXPECT_EQ(form->windowTitle(), "Skenbrus - []");
     item("Meny_Arkiv_SparaSom")->trigger();  // dialog cancelled
     EXPECT_TRUE(doc().modified);
 
@@ -106,7 +105,6 @@ TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
         EXPECT_FALSE(c.run());
         EXPECT_FALSE(c.run());
         EXPECT_EQ(plat->messageTexts().mid(plat->messages.size() - 2), QStringList(2, c.unnamed));
-        EXPECT_EQ(plat->messages.back().buttons, MsgButtons::YesNoCancel);
         EXPECT_TRUE(r() == before);
         EXPECT_TRUE(doc().modified);
     }

@@ -13,11 +13,7 @@ TEST_F(MainWindow, CalculationIsEnabledExactlyWhenTheProjectIsComplete)
         return form->Button_Berakning()->isEnabled();
     };
     EXPECT_FALSE(enabled());
-    type(trains(), 1, 1, "3000");
-    type(trains(), 2, 1, "200");
-    type(trains(), 3, 1, "120");
-    EXPECT_FALSE(enabled());  // the stretch has no distance yet
-    type(stretches(), 6, 1, "45");
+    fillCompleteProject();
     EXPECT_TRUE(enabled());
     // A second stretch without distance, then a second train without values.
     addStretches(1);
