@@ -73,7 +73,6 @@ TEST_F(CalcCommand, ResultsPageShowsTheEngineResultsUntilTheNextEdit)
     for (int row = 1; row <= 3; ++row)
         for (int c = 1; c <= 3; ++c) EXPECT_EQ(cell(res, row, c), ResultPage::wholeText(expected.ResultGrid[row][c]));
     EXPECT_EQ(cell(res, 3, 0), QString::fromStdString(expected.ResultRowLabel[3]).left(70));
-    EXPECT_FALSE(res->isRowHidden(3));
     EXPECT_FALSE(res->isColumnHidden(3));  // two tracks: the simultaneous column
     EXPECT_EQ(cell(del, 1, 2), ResultPage::tenthText(expected.StretchEqLevel[2]));
     EXPECT_EQ(cell(spar, 2, 2), ResultPage::tenthText(expected.TrackMaxLevel[2]));

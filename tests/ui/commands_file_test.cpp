@@ -47,7 +47,6 @@ TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
     EXPECT_EQ(form->windowTitle(), title);
     EXPECT_EQ(settings->currentDir(), dir.path());
     EXPECT_FALSE(doc().modified);
-    EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_TagInfo());
     form->profileCheck().ProfileState = 4;
     ASSERT_TRUE(form->fileCommands().newCommand());
     EXPECT_EQ(form->profileCheck().ProfileState, 0);
@@ -59,8 +58,6 @@ TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
     saveAs(path("missing/x.sdb"));
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Du måste spara filen i en existerande katalog!"));
     EXPECT_TRUE(doc().currentFileName.empty());
-    item("Meny_Arkiv_SparaSom")->trigger();  // dialog cancelled
-    EXPECT_TRUE(doc().modified);
 
     saveAs(path("good.sdb"));
     type(trains(), 1, 1, "4000");
@@ -73,7 +70,6 @@ TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
     EXPECT_EQ(lastMessage(), QString::fromUtf8("bad.sdb är ingen giltig skenbrusfil!"));
     EXPECT_EQ(QString::fromStdString(doc().currentFileName), path("good.sdb"));
     EXPECT_TRUE(doc().modified);
-    EXPECT_EQ(r().trainLengthPerDay[1], 4000);
     // Save therefore never writes into the rejected file.
     ASSERT_TRUE(form->fileCommands().saveCommand());
     EXPECT_EQ(onDisk(path("good.sdb")).trainLengthPerDay[1], 4000);
@@ -92,7 +88,7 @@ TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
         QString unnamed, named;  // the questions
     };
     const Command commands[] = {
-        {[&] { return plat->fileAnswers.push_front(path("other.sdb")), form->fileCommands().openCommand(); },
+        {[&] { plat->fileAnswers.push_front(path("other.sdb")); return form->fileCommands().openCommand(); },
          QString::fromUtf8("Vill du spara ändringar?"), QString::fromUtf8("Vill du spara ändringar i p.sdb?")},
         {[&] { return form->fileCommands().newCommand(); }, QString::fromUtf8("Vill du spara ändringar?"),
          QString::fromUtf8("Vill du spara ändringar i ") + dir.filePath("gone/p.sdb") + "?"},
@@ -136,7 +132,7 @@ TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
     EXPECT_FALSE(form->fileCommands().saveCommand());
     EXPECT_EQ(r().lastUpdate.bytes(), "2001-01-01 00:00:00");
 
-    // No drops the work unwritten and lets the command go on; the project then closes at once.
+    // No drops the work unwritten and lets each command go on.
     for (const Command& c : commands) {
         type(trains(), 1, 1, "500");
         const size_t asked = plat->messages.size();
