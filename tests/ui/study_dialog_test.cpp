@@ -109,8 +109,7 @@ TEST_F(StudyDialogTest, ScreenStudyByMouseCopyPdfAndAvbryt)
     QFile f(pdf + QStringLiteral(".pdf"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+    EXPECT_EQ(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 1);  // one page
     EXPECT_FALSE(d->writePdf(dir.filePath(QStringLiteral("no/such/folder/x.pdf"))));
     EXPECT_TRUE(plat->messageTexts().back().startsWith(QStringLiteral("Kan inte skriva filen")));
 
