@@ -1,214 +1,138 @@
 // File commands through the menus: Save, Save As, Open and New with their questions, the
 // title bar and CurrentDir, and the flows that must not lose the user's unsaved work.
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 #include <fstream>
 
 #include "commands_fixture.h"
 
 using FileCommandsTest = CommandsTest;
 
-namespace {
-QString caption(const QString& folder, const QString& name)
+TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
 {
-    return QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(folder + "/") + " - [" + name + "]";
-}
-}  // namespace
-
-TEST_F(FileCommandsTest, SaveAsSaveAndOpenRoundTripWithTitleStampAndFolder)
-{
-    type(trains(), 1, 1, "3000");
-    form->StringGrid_Info()->item(0, 1)->setText(QStringLiteral("Kv. Banvakten"));
-    ASSERT_TRUE(doc().modified);
-    r().lastUpdate.setBytes("2001-01-01 00:00:00");
-
+    fillCompleteProject();
+    calculate();
+    ASSERT_TRUE(item("Meny_Resultat_Utskrift_Skrivare")->isEnabled());  // it shows Ctrl+S too
     const QString a = path("a.sdb");
-    saveAs(a);
-    EXPECT_EQ(QString::fromStdString(doc().currentFileName), a);
-    EXPECT_FALSE(doc().modified);
-    EXPECT_EQ(form->windowTitle(), caption(dir.path(), "a.sdb"));
+    const QString title = QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(dir.path() + "/") + " - [a.sdb]";
+    // Save As, Save and Ctrl+S each stamp the project before the write, so the file holds the
+    // time of its own save. The texts are edited in the record: the results stay current.
+    const std::function<void()> saves[] = {[&] { saveAs(a); }, [&] { form->fileCommands().saveCommand(); },
+                                           [&] { QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); }};
+    for (int i = 0; i < 3; ++i) {
+        r().objectName.setBytes("Kv. Banvakten " + std::to_string(i));
+        r().lastUpdate.setBytes("2001-01-01 00:00:00");
+        doc().modified = true;
+        saves[i]();
+        EXPECT_FALSE(doc().modified);
+        EXPECT_NE(r().lastUpdate.bytes(), "2001-01-01 00:00:00");
+        EXPECT_EQ(onDisk(a).lastUpdate.bytes(), r().lastUpdate.bytes());
+        EXPECT_EQ(onDisk(a).objectName.bytes(), r().objectName.bytes());
+        EXPECT_EQ(form->StringGrid_Info()->item(3, 1)->text(), QString::fromStdString(r().lastUpdate.bytes()));
+        EXPECT_EQ(form->windowTitle(), title);
+    }
     EXPECT_EQ(settings->currentDir(), dir.path());
-    // The stamp is set before the write: the file holds the time of its own save.
-    const std::string stampSaved = r().lastUpdate.bytes();
-    EXPECT_EQ(onDisk(a).lastUpdate.bytes(), stampSaved);
-    EXPECT_NE(stampSaved, "2001-01-01 00:00:00");
-    EXPECT_EQ(form->StringGrid_Info()->item(3, 1)->text(), QString::fromStdString(stampSaved));
 
-    // Save writes to the same file with its own stamp; the title stays.
-    type(trains(), 3, 1, "140");
-    r().lastUpdate.setBytes("2001-01-01 00:00:00");
-    ASSERT_TRUE(form->fileCommands().saveCommand());
-    EXPECT_FALSE(doc().modified);
-    EXPECT_EQ(onDisk(a).speed[1], 140);
-    EXPECT_NE(onDisk(a).lastUpdate.bytes(), "2001-01-01 00:00:00");
-    EXPECT_TRUE(plat->messages.empty());
-
-    // Open in another session: everything comes back, unmodified, with its folder remembered.
+    // Open in another session: everything comes back, unmodified, with its folder remembered
+    // and without the results or a line-of-sight state left by the last project.
     QDir(dir.path()).mkpath("other");
     settings->setCurrentDir(dir.filePath("other"));
-    ASSERT_TRUE(form->fileCommands().newCommand());
-    EXPECT_EQ(form->windowTitle(), "Skenbrus - []");
+    form->profileCheck().ProfileState = 4;
     openFile(a);
-    EXPECT_EQ(r().speed[1], 140);
-    EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), "Kv. Banvakten");
-    EXPECT_EQ(form->windowTitle(), caption(dir.path(), "a.sdb"));
+    EXPECT_EQ(form->profileCheck().ProfileState, 0);
+    EXPECT_FALSE(resultsShown());
+    EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), "Kv. Banvakten 2");
     EXPECT_EQ(settings->currentDir(), dir.path());
     EXPECT_FALSE(doc().modified);
-    EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_TagInfo());
+    form->profileCheck().ProfileState = 4;
+    ASSERT_TRUE(form->fileCommands().newCommand());
+    EXPECT_EQ(form->profileCheck().ProfileState, 0);
 }
 
-TEST_F(FileCommandsTest, RefusedTargetsAndCancelledDialogsChangeNothing)
+TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
 {
     type(trains(), 1, 1, "3000");
     saveAs(path("missing/x.sdb"));
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Du måste spara filen i en existerande katalog!"));
     EXPECT_TRUE(doc().currentFileName.empty());
-    EXPECT_TRUE(doc().modified);
-    EXPECT_EQ(form->windowTitle(), "Skenbrus - []");
 
-    item("Meny_Arkiv_SparaSom")->trigger();  // dialog cancelled
-    EXPECT_TRUE(doc().modified);
-
+    saveAs(path("good.sdb"));
+    type(trains(), 1, 1, "4000");
     openFile(path("finns-inte.sdb"));
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Du måste välja en giltig skenbrus-databasfil!"));
-    EXPECT_EQ(r().trainLengthPerDay[1], 3000);
-    EXPECT_TRUE(doc().modified);
-}
-
-TEST_F(FileCommandsTest, CtrlSSavesWhilePrintingIsEnabledAndOpenNewClearResultsAndScreenCase)
-{
-    fillCompleteProject();
-    saveAs(path("p.sdb"));
-    calculate();
-    ASSERT_TRUE(item("Meny_Resultat_Utskrift_Skrivare")->isEnabled());
-    // Edit the texts (no refresh of the results) and save with the key.
-    r().objectName.setBytes("Nytt namn");
-    doc().modified = true;
-    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(doc().modified);
-    EXPECT_EQ(onDisk(path("p.sdb")).objectName.bytes(), "Nytt namn");
-
-    form->profileCheck().ProfileState = 4;
-    openFile(path("p.sdb"));
-    EXPECT_EQ(form->profileCheck().ProfileState, 0);
-    EXPECT_FALSE(form->resultsCurrent());
-    EXPECT_FALSE(resultsShown());
-    form->profileCheck().ProfileState = 4;
-    ASSERT_TRUE(form->fileCommands().newCommand());
-    EXPECT_EQ(form->profileCheck().ProfileState, 0);
-    EXPECT_EQ(form->Edit1()->text(), "1");
-    EXPECT_EQ(trains()->currentColumn(), 1);
-    EXPECT_FALSE(form->CheckBox_Korrektion()->isChecked());
-}
-
-TEST_F(FileCommandsTest, OpenAsksAboutANeverSavedProjectAndCancelKeepsIt)
-{
-    ProjectRecord other = startupDefaults("2026-01-01 00:00:00");
-    other.trainCount = 2;
-    writeProject(path("other.sdb").toStdString(), other);
-
-    type(trains(), 1, 1, "3000");
-    const ProjectRecord before = r();
-    plat->answers = {MsgAnswer::Cancel};
-    openFile(path("other.sdb"));
-    ASSERT_EQ(plat->messages.size(), 1u);
-    EXPECT_EQ(plat->messages[0].text, QString::fromUtf8("Vill du spara ändringar?"));
-    EXPECT_EQ(plat->messages[0].buttons, MsgButtons::YesNoCancel);
-    EXPECT_TRUE(r() == before);
-    EXPECT_TRUE(doc().modified);
-
-    // Yes runs Save As; cancelling it stops the Open as well.
-    plat->answers = {MsgAnswer::Yes};
-    openFile(path("other.sdb"));
-    EXPECT_TRUE(r() == before);
-    EXPECT_TRUE(doc().modified);
-
-    // Yes with a name given: the work is saved, then the other project opens.
-    plat->answers = {MsgAnswer::Yes};
-    plat->fileAnswers = {path("other.sdb"), path("mine.sdb")};
-    item("Meny_Arkiv_Hamta")->trigger();
-    EXPECT_EQ(onDisk(path("mine.sdb")).trainLengthPerDay[1], 3000);
-    EXPECT_EQ(r().trainCount, 2);
-    EXPECT_EQ(QString::fromStdString(doc().currentFileName), path("other.sdb"));
-    EXPECT_FALSE(doc().modified);
-
-    // With a name the question names the file.
-    type(trains(), 1, 1, "500");
-    plat->answers = {MsgAnswer::No};
-    openFile(path("mine.sdb"));
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Vill du spara ändringar i other.sdb?"));
-    EXPECT_EQ(r().trainLengthPerDay[1], 3000);
-    EXPECT_EQ(onDisk(path("other.sdb")).trainLengthPerDay[1], 0);  // No: not written
-}
-
-TEST_F(FileCommandsTest, FailedReadKeepsNameAndModifiedState)
-{
-    type(trains(), 1, 1, "3000");
-    saveAs(path("good.sdb"));
+    // A file that is no project, opened after No to the question: name and modified state stay.
     std::ofstream(path("bad.sdb").toStdString()) << "kort";
-    type(trains(), 1, 1, "4000");
-
     plat->answers = {MsgAnswer::No};
     openFile(path("bad.sdb"));
     EXPECT_EQ(lastMessage(), QString::fromUtf8("bad.sdb är ingen giltig skenbrusfil!"));
-    EXPECT_EQ(QString::fromStdString(doc().currentFileName), path("good.sdb"));
     EXPECT_TRUE(doc().modified);
-    EXPECT_EQ(r().trainLengthPerDay[1], 4000);
-
     // Save therefore never writes into the rejected file.
     ASSERT_TRUE(form->fileCommands().saveCommand());
     EXPECT_EQ(onDisk(path("good.sdb")).trainLengthPerDay[1], 4000);
     EXPECT_EQ(QFileInfo(path("bad.sdb")).size(), 4);
 }
 
-TEST_F(FileCommandsTest, NewAndCloseStopWhenTheProjectCouldNotBeSaved)
+// Open, New and closing ask before they drop unsaved work. Cancel, or Yes when the project is
+// not saved after all (Save As cancelled, a failed write), keeps the project and the window.
+TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
 {
+    writeProject(path("other.sdb").toStdString(), startupDefaults("2026-01-01 00:00:00"));
+    struct Command {
+        std::function<bool()> run;
+        QString unnamed, named;  // the questions
+    };
+    const Command commands[] = {
+        {[&] { plat->fileAnswers.push_front(path("other.sdb")); return form->fileCommands().openCommand(); },
+         QString::fromUtf8("Vill du spara ändringar?"), QString::fromUtf8("Vill du spara ändringar i p.sdb?")},
+        {[&] { return form->fileCommands().newCommand(); }, QString::fromUtf8("Vill du spara ändringar?"),
+         QString::fromUtf8("Vill du spara ändringar i ") + dir.filePath("gone/p.sdb") + "?"},
+        {[&] { return form->close(); }, "Data har ändrats. Vill du spara innan programmet stängs?",
+         "Data har ändrats i p.sdb. Vill du spara innan programmet stängs?"}};
     type(trains(), 1, 1, "3000");
-
-    // New, then closing: Yes, then Save As cancelled: the project and the window stay.
+    const ProjectRecord before = r();
+    for (const Command& c : commands) {
+        plat->answers = {MsgAnswer::Cancel, MsgAnswer::Yes};  // Yes runs Save As, cancelled here
+        EXPECT_FALSE(c.run());
+        EXPECT_FALSE(c.run());
+        EXPECT_EQ(plat->messageTexts().mid(plat->messages.size() - 2), QStringList(2, c.unnamed));
+        EXPECT_TRUE(r() == before);
+        EXPECT_TRUE(doc().modified);
+    }
+    // Yes with a name given: the work is saved, then the other project opens.
     plat->answers = {MsgAnswer::Yes};
-    EXPECT_FALSE(form->fileCommands().newCommand());
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Vill du spara ändringar?"));
-    EXPECT_EQ(r().trainLengthPerDay[1], 3000);
-    plat->answers = {MsgAnswer::Yes};
-    EXPECT_FALSE(form->close());
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Data har ändrats. Vill du spara innan programmet stängs?"));
-    EXPECT_TRUE(form->isVisible());
-    plat->answers = {MsgAnswer::Cancel};
-    EXPECT_FALSE(form->close());
-    EXPECT_TRUE(doc().modified);
+    plat->fileAnswers = {path("mine.sdb")};
+    EXPECT_TRUE(commands[0].run());
+    EXPECT_EQ(onDisk(path("mine.sdb")).trainLengthPerDay[1], 3000);
+    EXPECT_TRUE(form->windowTitle().endsWith(" - [other.sdb]"));
 
-    // A failed write: the folder of the project has gone.
+    // The folder of the project has gone: the named question, then the error; a failed save
+    // keeps the old stamp.
     QDir(dir.path()).mkpath("gone");
     saveAs(dir.filePath("gone/p.sdb"));
-    ASSERT_FALSE(doc().currentFileName.empty());
     ASSERT_TRUE(QDir(dir.filePath("gone")).removeRecursively());
     type(trains(), 1, 1, "5000");
-    const size_t asked = plat->messages.size();
-    plat->answers = {MsgAnswer::Yes};
-    EXPECT_FALSE(form->fileCommands().newCommand());
-    ASSERT_EQ(plat->messages.size(), asked + 2);  // the question, then the error
-    EXPECT_EQ(plat->messages[asked].text, QString::fromUtf8("Vill du spara ändringar i ") + dir.filePath("gone/p.sdb") + "?");
-    EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
-    EXPECT_TRUE(doc().modified);
+    for (const Command& c : commands) {
+        const size_t asked = plat->messages.size();
+        plat->answers = {MsgAnswer::Yes};
+        EXPECT_FALSE(c.run());
+        ASSERT_EQ(plat->messages.size(), asked + 2);
+        EXPECT_EQ(plat->messages[asked].text, c.named);
+        EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
+        EXPECT_TRUE(doc().modified);
+    }
     r().lastUpdate.setBytes("2001-01-01 00:00:00");
     EXPECT_FALSE(form->fileCommands().saveCommand());
-    EXPECT_EQ(r().lastUpdate.bytes(), "2001-01-01 00:00:00");  // a failed save keeps the stamp
+    EXPECT_EQ(r().lastUpdate.bytes(), "2001-01-01 00:00:00");
 
-    plat->answers = {MsgAnswer::Yes};
-    EXPECT_FALSE(form->close());
-    EXPECT_EQ(plat->messages[plat->messages.size() - 2].text,
-              QString::fromUtf8("Data har ändrats i p.sdb. Vill du spara innan programmet stängs?"));
-    EXPECT_TRUE(form->isVisible());
-
-    // No discards and lets New go on; the project then closes without asking.
-    plat->answers = {MsgAnswer::No};
-    EXPECT_TRUE(form->fileCommands().newCommand());
-    EXPECT_EQ(r().trainLengthPerDay[1], 0);
-    EXPECT_TRUE(doc().currentFileName.empty());
-    const size_t before = plat->messages.size();
-    EXPECT_TRUE(form->close());
-    EXPECT_EQ(plat->messages.size(), before);
+    // No drops the work unwritten and lets each command go on.
+    for (const Command& c : commands) {
+        type(trains(), 1, 1, "500");
+        const size_t asked = plat->messages.size();
+        plat->answers = {MsgAnswer::No};
+        EXPECT_TRUE(c.run());
+        EXPECT_EQ(plat->messages.size(), asked + 1);
+    }
+    EXPECT_EQ(onDisk(path("other.sdb")).trainLengthPerDay[1], 0);
 }

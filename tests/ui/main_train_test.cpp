@@ -4,76 +4,45 @@
 
 using TrainTable = MainWindowTest;
 
-TEST_F(TrainTable, NationalityChoiceRebuildsTheTypeList)
+TEST_F(TrainTable, NationalityAndTypeListsByKeyAndMouse)
 {
-    addTrains(2);
-    r().nationality[1] = 0;
-    r().trainType[1] = 4;
-    r().nationality[2] = 1;
+    // A type chosen with the mouse is described in the status line.
+    chooseIndex(trains(), 4, 1, 2);
+    EXPECT_EQ(status(), QString::fromUtf8("TYP: PassTrä, KLASS: Pass, DRIFT: El, SLIPER: Trä ..."));
+
+    // From Swedish always back to the first type; Norwegian to Swedish keeps an index within
+    // the list.
+    addTrains(1);
+    r().nationality[2] = 0;
     r().trainType[2] = 2;
-    r().nationality[3] = 0;
-    r().trainType[3] = 2;
     form->showProject();
-    EXPECT_EQ(shown(trains(), 4, 1), "BM69");
-    // Norwegian BM69 has no Finnish counterpart; from Swedish always back to the first type;
-    // Norwegian to Swedish keeps an index within the list.
-    choose(trains(), 5, 1, "F");
-    choose(trains(), 5, 2, "N");
-    choose(trains(), 5, 3, "S");
-    const auto firstThree = [](const auto& a) { return std::vector<int>{a[1], a[2], a[3]}; };
-    EXPECT_EQ(firstThree(r().nationality), (std::vector<int>{2, 0, 1}));
-    EXPECT_EQ(firstThree(r().trainType), (std::vector<int>{0, 0, 2}));
-    EXPECT_EQ(shown(trains(), 4, 1), "Sm");
-    EXPECT_EQ(shown(trains(), 4, 3), QString::fromUtf8("PassTrä"));
-    // An unchanged nationality changes nothing.
-    r().trainType[3] = 5;
-    applyNationality(r(), 3, 1);
-    EXPECT_EQ(r().trainType[3], 5);
+    choose(trains(), 5, 1, "N");
+    choose(trains(), 5, 2, "S");
+    EXPECT_EQ((std::vector<int>{r().nationality[1], r().trainType[1], r().nationality[2], r().trainType[2]}),
+              (std::vector<int>{0, 0, 1, 2}));
+    // Choosing the nationality a train already has keeps its type.
+    r().trainType[2] = 5;
+    chooseIndex(trains(), 5, 2, 1);
+    EXPECT_EQ(r().trainType[2], 5);
 
     // The type list of a column follows its nationality.
-    auto* c = qobject_cast<QComboBox*>(open(trains(), 4, 1));
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->count(), 4);
-    EXPECT_EQ(c->itemText(3), "GodsRy");
-    QTest::keyClick(c, Qt::Key_Escape);
+    chooseIndex(trains(), 4, 1, 4);
+    EXPECT_EQ(shown(trains(), 4, 1), "BM69");
 }
 
-TEST_F(TrainTable, TrainTypeChoiceDescribesTheTypeInTheStatusLine)
+TEST_F(TrainTable, CountSpinnersKeepTheOldSlotsAndGiveNewStretchesTheirTrack)
 {
-    chooseIndex(trains(), 4, 1, 2);
-    EXPECT_EQ(r().trainType[1], 2);
-    EXPECT_EQ(status(), QString::fromUtf8("TYP: PassTrä, KLASS: Pass, DRIFT: El, SLIPER: Trä ..."));
-    EXPECT_EQ(trainTypeStatus(0, 1), QString::fromUtf8("TYP: Gods, KLASS: Gods, DRIFT: El ..."));
-
-    trains()->setCurrentCell(5, 1);
-    EXPECT_EQ(status(), QString::fromUtf8("Nationalitet (Norskt/Svenskt/Finskt) ..."));
-    trains()->setCurrentCell(4, 1);
-    EXPECT_EQ(status(),
-              QString::fromUtf8("Tågtyp (Snabbtåg X2/Pass.tåg/Pass.tåg Trä/Lokaltåg X10/Godståg Diesel/Godståg) ..."));
-    trains()->setCurrentCell(6, 1);
-    EXPECT_EQ(status(), QString::fromUtf8("Koppling Spår 1 ..."));
-}
-
-TEST_F(TrainTable, RaisedCountShowsTheOldSlotWithTheCountrysNationality)
-{
+    // A raised train count shows the old slot with the country's nationality.
     addTrains(1);
     type(trains(), 1, 2, "111");
-    type(trains(), 2, 2, "222");
-    type(trains(), 3, 2, "333");
     chooseIndex(trains(), 5, 2, 0);
     chooseIndex(trains(), 4, 2, 4);  // Norwegian BM69
     form->OvcSpinner1DownClick();
-    EXPECT_EQ(r().trainCount, 1);
-    EXPECT_EQ(form->Edit1()->text(), "1");
-    EXPECT_EQ(trains()->model()->columnCount(), 1);
-
     r().country = 2;
     form->document().modified = false;
     form->OvcSpinner1UpClick();
-    EXPECT_EQ(form->Edit1()->text(), "2");
     EXPECT_TRUE(form->document().modified);
-    EXPECT_EQ(QStringList({shown(trains(), 1, 2), shown(trains(), 2, 2), shown(trains(), 3, 2)}),
-              QStringList({"111", "222", "333"}));
+    EXPECT_EQ(shown(trains(), 1, 2), "111");
     EXPECT_EQ(shown(trains(), 5, 2), "Finskt");
     EXPECT_EQ(r().trainType[2], 0);  // index 4 is beyond the Finnish list
 
@@ -82,17 +51,13 @@ TEST_F(TrainTable, RaisedCountShowsTheOldSlotWithTheCountrysNationality)
     EXPECT_EQ(r().trainCount, 6);
     for (int i = 0; i < 8; ++i) form->OvcSpinner1DownClick();
     EXPECT_EQ(r().trainCount, 1);
-}
 
-TEST_F(TrainTable, StretchCountGivesTheNewStretchItsTrackAndOrder)
-{
+    // A new stretch follows the track of the last one.
     addStretches(1);
     choose(stretches(), 1, 2, "2");
     addStretches(1);
     EXPECT_EQ(r().track[3], 2);
     EXPECT_EQ(r().orderInTrack[3], 2);
-    EXPECT_EQ(form->Edit2()->text(), "3");
-    EXPECT_EQ(stretches()->model()->columnCount(), 3);
     EXPECT_EQ(trains()->model()->rowCount(), 7);
 
     // Removing the last stretch of track 2 removes its row in the train table; the cursor
@@ -113,9 +78,7 @@ TEST_F(TrainTable, EnterMovesDownAndWrapsAndTypingReplacesTheValue)
     EXPECT_EQ(trains()->currentRow(), 1);
 
     type(trains(), 1, 1, "500");
-    EXPECT_EQ(r().trainLengthPerDay[1], 500);
     EXPECT_EQ(trains()->currentRow(), 2);
-    EXPECT_EQ(editor(trains()), nullptr);
     // A digit typed on a cell starts a new value; a letter never reaches an integer cell.
     trains()->setCurrentCell(3, 1);
     QTest::keyClick(trains(), Qt::Key_1);
@@ -130,13 +93,6 @@ TEST_F(TrainTable, EnterMovesDownAndWrapsAndTypingReplacesTheValue)
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->text(), "120");
     QTest::keyClick(e, Qt::Key_Escape);
-
-    // Down in the last row of the train table stays there; Right stops at the last train.
-    trains()->setCurrentCell(6, 1);
-    QTest::keyClick(trains(), Qt::Key_Down);
-    EXPECT_EQ(trains()->currentRow(), 6);
-    QTest::keyClick(trains(), Qt::Key_Right);
-    EXPECT_EQ(trains()->currentColumn(), 1);
 
     showPage(stretches());
     stretches()->setCurrentCell(16, 1);
@@ -154,11 +110,9 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     addTrains(1);
     type(trains(), 1, 1, "6000");
     ctrl(trains(), 1, 1, Qt::Key_C);
-    EXPECT_EQ(form->cellClipboardInt, 6000);
     form->document().modified = false;
     ctrl(trains(), 3, 2, Qt::Key_V);
     EXPECT_EQ(r().speed[2], 6000);
-    EXPECT_EQ(shown(trains(), 3, 2), "6000");
     EXPECT_TRUE(form->document().modified);
     ctrl(trains(), 4, 2, Qt::Key_V);  // rows without a clipboard take nothing
     EXPECT_EQ(r().trainType[2], 0);
@@ -172,12 +126,10 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     // Real rows: copy the distance, paste it as receiver height.
     type(stretches(), 6, 1, "60.5");
     ctrl(stretches(), 6, 1, Qt::Key_C);
-    EXPECT_FLOAT_EQ(form->cellClipboardReal, 60.5f);
     ctrl(stretches(), 10, 1, Qt::Key_V);
     EXPECT_FLOAT_EQ(r().receiverHeight[1], 60.5f);
 
     // Ctrl+V inside an open editor accepts the pasted value at once.
-    EXPECT_EQ(open(stretches(), 9, 1), nullptr);  // a straight stretch has no radius
     ASSERT_NE(open(stretches(), 5, 1), nullptr);
     form->cellClipboardInt = 120;
     key(stretches(), Qt::Key_V, Qt::ControlModifier);
@@ -185,7 +137,7 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     EXPECT_EQ(editor(stretches()), nullptr);
 }
 
-TEST_F(TrainTable, ClickOrSpaceInATrackCellTogglesIt)
+TEST_F(TrainTable, ClickAnywhereOrSpaceInATrackCellTogglesItOnce)
 {
     showPage(trains());
     trains()->setCurrentCell(6, 1);

@@ -1,80 +1,29 @@
-// The main window as a whole: controls, caption, completeness check, project texts and the
-// project named on the command line.
+// The main window as a whole: completeness check, project texts, the start-up settings and help.
 
-#include "main_fixture.h"
-
-#include <QDir>
 #include <QSpinBox>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <fstream>
 
-#include "model/ProjectFile.h"
-#include "ui/Settings.h"
+#include "commands_fixture.h"
 
-using MainWindow = MainWindowTest;
-
-TEST_F(MainWindow, ShowsANewProjectWithItsNamedControls)
-{
-    EXPECT_EQ(form->windowTitle(), "Skenbrus - []");
-    for (const char* name : {"PageControl", "PageControl_TagInfo", "PageControl_Delstrackor", "Pagecontrol_Resultat",
-                             "Edit_Status", "Panel_Info", "StringGrid_Info", "Panel_Logo", "SpinEdit1",
-                             "Button_Berakning", "Edit1", "Edit2", "OvcSpinner1", "OvcSpinner2", "OvcTable_TagTyp",
-                             "OvcTable_DelStrackor", "CheckBox_Inneniva", "CheckBox_Korrektion"})
-        EXPECT_NE(form->findChild<QWidget*>(name), nullptr) << name;
-    QTabWidget* pages = form->PageControl();
-    QStringList tabs;
-    for (int i = 0; i < pages->count(); ++i) tabs << pages->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{QString::fromUtf8("&TågInfo"), QString::fromUtf8("&Delsträckor"), "&Situationsplan",
-                                 "Resultat"}));
-    EXPECT_FALSE(resultsShown());
-    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
-    EXPECT_EQ(form->SpinEdit1()->value(), 1);
-
-    // One train on one track, one straight stretch.
-    EXPECT_EQ(trains()->model()->rowCount(), 6);
-    EXPECT_EQ(trains()->model()->columnCount(), 1);
-    EXPECT_EQ(stretches()->model()->rowCount(), 16);
-    EXPECT_EQ(shown(stretches(), 3, 1), "Rak");
-    EXPECT_EQ(shown(trains(), 5, 1), "Svenskt");
-}
+using MainWindow = CommandsTest;
 
 TEST_F(MainWindow, CalculationIsEnabledExactlyWhenTheProjectIsComplete)
 {
-    auto agrees = [&] { return form->Button_Berakning()->isEnabled() == firstMissingInput(r()).complete(); };
-    EXPECT_TRUE(agrees());
-    type(trains(), 1, 1, "3000");
-    EXPECT_TRUE(agrees());
-    type(trains(), 2, 1, "200");
-    type(trains(), 3, 1, "120");
-    EXPECT_FALSE(form->Button_Berakning()->isEnabled());  // the stretch has no distance yet
-    type(stretches(), 6, 1, "45");
-    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
-    EXPECT_TRUE(agrees());
-    EXPECT_EQ(form->SpinEdit1()->maximum(), 22);  // half the distance, halves to even
-
-    // No train on the stretch's track.
-    ASSERT_TRUE(trains()->model()->setData(trains()->model()->index(5, 0), Qt::Unchecked, Qt::CheckStateRole));
-    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
-    EXPECT_TRUE(agrees());
-    ASSERT_TRUE(trains()->model()->setData(trains()->model()->index(5, 0), Qt::Checked, Qt::CheckStateRole));
-    EXPECT_TRUE(agrees());
-
+    const auto enabled = [&] {
+        EXPECT_EQ(form->Button_Berakning()->isEnabled(), firstMissingInput(r()).complete());
+        return form->Button_Berakning()->isEnabled();
+    };
+    EXPECT_FALSE(enabled());
+    fillCompleteProject();
+    EXPECT_TRUE(enabled());
     // A second stretch without distance, then a second train without values.
     addStretches(1);
-    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
+    EXPECT_FALSE(enabled());
     type(stretches(), 6, 2, "80");
-    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
+    EXPECT_TRUE(enabled());
     addTrains(1);
-    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
+    EXPECT_FALSE(enabled());
     form->OvcSpinner1DownClick();
-    EXPECT_TRUE(agrees());
-    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
-
-    int runs = 0;
-    QObject::connect(form.get(), &TForm_Skenbrus::calculationRequested, [&] { ++runs; });
-    QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton);
-    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(enabled());
 }
 
 TEST_F(MainWindow, ProjectTextsAreCutAndStoredInWindows1252)
@@ -82,67 +31,21 @@ TEST_F(MainWindow, ProjectTextsAreCutAndStoredInWindows1252)
     QTableWidget* info = form->StringGrid_Info();
     info->item(0, 1)->setText(QString::fromUtf8("Kv. Åsen, bostäder"));
     EXPECT_EQ(r().objectName.bytes(), std::string("Kv. \xC5sen, bost\xE4" "der"));
-    EXPECT_TRUE(form->document().modified);
-
+    EXPECT_TRUE(doc().modified);
     info->item(2, 1)->setText(QString(50, QLatin1Char('x')));
-    EXPECT_EQ(r().caseOfficer.length(), 39);
     EXPECT_EQ(info->item(2, 1)->text().size(), 39);
-    info->item(3, 1)->setText(QStringLiteral("2026-12-06 10:15:00 extra"));
-    EXPECT_EQ(r().lastUpdate.bytes(), "2026-12-06 10:15:00");
-
-    info->setCurrentCell(1, 1);
-    EXPECT_EQ(status(), "Projektbeskrivning ....");
 }
 
-TEST_F(MainWindow, ReadsTheProjectNamedAtStart)
+TEST_F(MainWindow, StartupSettingsGiveCountryAndSegment)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ProjectRecord p = startupDefaults("2026-01-02 03:04:05");
-    p.stretchCount = 3;
-    p.track[2] = 2;
-    p.track[3] = 3;
-    p.objectName.setBytes("Bang\xE5rden");
-    const QString path = dir.filePath("projekt.sdb");
-    writeProject(path.toStdString(), p);
-
-    ASSERT_TRUE(form->fileCommands().openStartupFile(path));
-    EXPECT_EQ(form->windowTitle(),
-              QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(dir.path() + "/") + " - [projekt.sdb]");
-    EXPECT_EQ(form->Edit2()->text(), "3");
-    EXPECT_EQ(trains()->model()->rowCount(), 8);  // three tracks
-    EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), QString::fromUtf8("Bangården"));
-    EXPECT_FALSE(form->document().modified);
-
-    // A file too short to hold a project is refused with its name; the project stays.
-    const QString bad = dir.filePath("kort.sdb");
-    std::ofstream(bad.toStdString()) << "abc";
-    EXPECT_FALSE(form->fileCommands().openStartupFile(bad));
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("kort.sdb är ingen giltig skenbrusfil!"));
-    EXPECT_EQ(r().stretchCount, 3);
-}
-
-TEST_F(MainWindow, StartupSettingsGiveCountrySegmentAndTraceSwitches)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString ini = dir.filePath("skenbrus.ini");
-    {
-        AppSettings s(ini);
-        s.setLand("Norge");
-        s.setSegment(3);
-    }
-    AppSettings settings(ini);
-    form->applyStartupSettings(settings);
-    EXPECT_EQ(r().country, 0);
-    for (int t = 1; t <= 6; ++t) EXPECT_EQ(r().nationality[t], 0);
+    settings->setLand("Norge");
+    settings->setSegment(3);
+    form->applyStartupSettings(*settings);
     EXPECT_EQ(shown(trains(), 5, 1), "Norskt");
-    EXPECT_EQ(form->segmentSetting(), 3);
     // The segment is clamped into the range the distances allow.
     type(stretches(), 6, 1, "100");
-    EXPECT_EQ(form->SpinEdit1()->maximum(), 50);
     EXPECT_EQ(form->SpinEdit1()->value(), 3);
-    EXPECT_EQ(form->document().segmentLength, 3);
+    EXPECT_EQ(doc().segmentLength, 3);
     // A train added later is of the country's nationality.
     addTrains(1);
     EXPECT_EQ(r().nationality[2], 0);
