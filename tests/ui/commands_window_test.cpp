@@ -9,7 +9,30 @@
 #include "ui/About.h"
 #include "ui/FasadAvst.h"
 
-using WindowCommands = CommandsTest;
+class WindowCommands : public CommandsTest {
+protected:
+    // The facade-distance dialog answered as a user does: F1 for its own help topic, the
+    // distance typed and Enter; a refused value gets `answers` (Retry leaves the dialog open,
+    // so Enter again then, with Abort).
+    void answerFacade(const QString& text, std::deque<MsgAnswer> answers = {})
+    {
+        answerDialog([this, text, answers](QDialog& d) {
+            auto* dlg = qobject_cast<TForm_FasadAvst*>(&d);
+            plat->answers = answers;
+            d.show();
+            QApplication::setActiveWindow(dlg);  // the shortcut needs its window active
+            QTest::keyClick(dlg->editor(), Qt::Key_F1);
+            dlg->editor()->selectAll();
+            QTest::keyClicks(dlg->editor(), text);
+            QTest::keyClick(dlg->editor(), Qt::Key_Return);
+            if (dlg->isVisible()) {
+                plat->answers = {MsgAnswer::Abort};
+                QTest::keyClick(dlg->editor(), Qt::Key_Return);
+            }
+            return d.result();
+        });
+    }
+};
 
 TEST_F(WindowCommands, MenusAndShortcuts)
 {
@@ -77,18 +100,12 @@ TEST_F(WindowCommands, OnlyTheSegmentTheUserSetsBecomesTheSetting)
 
 TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
 {
-    int indoor = 0, facade = 0;
-    form->indoorDialog = [&] { ++indoor; };
-    form->facadeDialog = [&] {
-        ++facade;
-        r().facadeDistance = 5.0f;
-    };
-
+    const auto shown = [&](const char* dialog) { return std::count(plat->dialogs.begin(), plat->dialogs.end(), dialog); };
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
-    EXPECT_EQ(indoor, 1);
+    EXPECT_EQ(shown("TForm_Inneniva"), 1);
     EXPECT_TRUE(doc().modified);
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);  // clearing opens nothing
-    EXPECT_EQ(indoor, 1);
+    EXPECT_EQ(shown("TForm_Inneniva"), 1);
     EXPECT_EQ(r().indoorLevelOn, 0);
 
     // A file with the indoor level on: ticked without a dialog, the next click clears it
@@ -102,56 +119,40 @@ TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
     openFile(path("inne.sdb"));
     EXPECT_TRUE(form->CheckBox_Inneniva()->isChecked());
     EXPECT_FALSE(form->CheckBox_Korrektion()->isChecked());
-    EXPECT_EQ(indoor + facade, 1);
+    EXPECT_EQ(plat->dialogs.size(), 1u);
     EXPECT_FALSE(doc().modified);
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
     EXPECT_FALSE(form->CheckBox_Inneniva()->isChecked());
-    EXPECT_EQ(indoor, 1);
+    EXPECT_EQ(shown("TForm_Inneniva"), 1);
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
-    EXPECT_EQ(indoor, 2);
+    EXPECT_EQ(shown("TForm_Inneniva"), 2);
 
     // The right button opens the dialog whether or not the box is ticked.
     QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
-    EXPECT_EQ(facade, 1);
+    EXPECT_EQ(shown("TForm_FasadAvst"), 1);
     EXPECT_FALSE(form->CheckBox_Korrektion()->isChecked());
+    answerFacade("5");
     QTest::mouseClick(form->CheckBox_Korrektion(), Qt::LeftButton);
-    EXPECT_EQ(facade, 2);
+    EXPECT_EQ(shown("TForm_FasadAvst"), 2);
     EXPECT_EQ(r().facadeReflectionOn, 1);
 }
 
 TEST_F(WindowCommands, FacadeDialogFromTheBoxTakesHalfToTwentyMetres)
 {
-    auto enter = [&](const QString& text, std::deque<MsgAnswer> answers = {}) {
-        plat->answers = answers;
-        onNextModal([text](QWidget* w) {
-            auto* d = qobject_cast<TForm_FasadAvst*>(w);
-            ASSERT_NE(d, nullptr);
-            QApplication::setActiveWindow(d);  // the shortcut needs its window active, also under load
-            QTest::keyClick(d->editor(), Qt::Key_F1);  // its own help topic
-            d->editor()->setText(text);
-            QTest::keyClick(d->editor(), Qt::Key_Return);
-            // A refused value leaves the dialog open after Retry: give up with Abort then.
-            if (d->isVisible()) {
-                ScriptedPlatform& p = static_cast<ScriptedPlatform&>(platform());
-                p.answers = {MsgAnswer::Abort};
-                QTest::keyClick(d->editor(), Qt::Key_Return);
-            }
-        });
-    };
-    enter("0.5");
+    answerFacade("0.5");
     QTest::mouseClick(form->CheckBox_Korrektion(), Qt::LeftButton);
     EXPECT_FLOAT_EQ(r().facadeDistance, 0.5f);
     EXPECT_TRUE(plat->messages.empty());
 
-    enter("12,5");  // either decimal separator
+    answerFacade("12,5");  // either decimal separator
     QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
     EXPECT_FLOAT_EQ(r().facadeDistance, 12.5f);
-    enter("20");
+    answerFacade("20");
     QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
     EXPECT_FLOAT_EQ(r().facadeDistance, 20.0f);
     EXPECT_TRUE(plat->messages.empty());
 
-    enter("20.1", {MsgAnswer::Retry});
+    answerFacade("20.1", {MsgAnswer::Retry});
     QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
     ASSERT_EQ(plat->messages.size(), 2u);
     EXPECT_EQ(plat->messages[0].text, "Fasadavståndet måste ligga mellan 0.5 och 20 meter!");
@@ -168,7 +169,7 @@ TEST_F(WindowCommands, EditAfterARunThroughAnOptionDialogHidesTheResults)
     fillCompleteProject();
     calculate();
     ASSERT_TRUE(form->resultsCurrent());
-    form->facadeDialog = [&] { r().facadeDistance = 3.0f; };
+    answerFacade("3");
     QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
     EXPECT_FALSE(form->resultsCurrent());
     EXPECT_FALSE(resultsShown());

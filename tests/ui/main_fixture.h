@@ -1,9 +1,10 @@
 #pragma once
-// A main window driven through its real views and editors, with message boxes and the
-// input box answered by the scripted platform.
+// A main window driven through its real views and editors, with message boxes, the input
+// box and the window's dialogs answered by the scripted platform.
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -33,7 +34,13 @@ protected:
         QApplication::setActiveWindow(form.get());
         (void)QTest::qWaitForWindowActive(form.get());
     }
-    void TearDown() override { form.reset(); }
+    void TearDown() override
+    {
+        // An answer left over would run on a later dialog, with this test's variables gone.
+        EXPECT_TRUE(plat->dialogAnswers.empty()) << plat->dialogAnswers.size() << " dialog answers left unused";
+        plat->dialogAnswers.clear();
+        form.reset();
+    }
 
     ProjectRecord& r() { return form->record(); }
     GridView* trains() { return form->OvcTable_TagTyp(); }
@@ -48,6 +55,15 @@ protected:
     // Menu items and menus of the window by their object names.
     QAction* item(const char* name) { return form->findChild<QAction*>(QString::fromLatin1(name)); }
     QMenu* menu(const char* name) { return form->findChild<QMenu*>(QString::fromLatin1(name)); }
+    // Any control of the window by its object name.
+    template <class T>
+    T* named(const char* name)
+    {
+        return form->findChild<T*>(QString::fromLatin1(name));
+    }
+    // The next dialog the window runs is handed to f, which works it as a user would and
+    // returns its result.
+    void answerDialog(std::function<int(QDialog&)> f) { plat->dialogAnswers.push_back(std::move(f)); }
 
     void showPage(GridView* v)
     {

@@ -198,19 +198,41 @@ TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentage)
 
 TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
 {
-    std::vector<int> opened;
-    bool store = true;
-    form->switchesDialog = [&](int s) {
-        opened.push_back(s);
-        return store;
-    };
-    addStretches(1);
-    chooseIndex(stretches(), 15, 2, 1);
-    EXPECT_EQ(opened, std::vector<int>{2});
-    EXPECT_EQ(r().switchesOn[2], 1);
+    // The zone start lies between limits that follow the angles and the distance; beyond the
+    // normal they are measured from the angle nearest to it, and capped to the field's range.
+    EXPECT_EQ(switchLimits(100, 0, 180), (SwitchLimits{0, 5719}));
+    EXPECT_EQ(switchLimits(50, 120, 150), (SwitchLimits{29, 77}));
+    EXPECT_EQ(switchLimits(1.0e6, 0, 180).upper, 32767);
 
-    // A cancelled dialog takes the choice back.
-    store = false;
+    addStretches(1);
+    r().perpDistance[2] = 50.0f, r().angleFrom[2] = 30, r().angleTo[2] = 60;
+    r().switchStart[2] = 5;  // outside 29..77: the dialog offers the lower limit
+    form->showProject();
+    answerDialog([&](QDialog& d) {
+        auto* dlg = qobject_cast<TForm_Vaxlar*>(&d);
+        d.show();
+        EXPECT_EQ(dlg->Edit_Avstand->text(), "29");
+        EXPECT_EQ(dlg->Label_Grans->text(), QString::fromUtf8("29 – 77 m"));
+        // Beyond the limits: a beep, the upper limit offered, nothing stored, the dialog stays.
+        for (const char* typed : {"78", "40"}) {
+            dlg->Edit_Avstand->selectAll();
+            QTest::keyClicks(dlg->Edit_Avstand, typed);
+            QTest::mouseClick(dlg->Button_Ok, Qt::LeftButton);
+        }
+        EXPECT_EQ(plat->beeps, 1);
+        return d.result();
+    });
+    chooseIndex(stretches(), 15, 2, 1);
+    EXPECT_EQ(plat->dialogs, std::vector<QString>{"Form_Vaxlar"});
+    EXPECT_EQ(r().switchesOn[2], 1);
+    EXPECT_EQ(r().switchStart[2], 40);
+
+    // Escape in the dialog takes the choice back.
+    answerDialog([](QDialog& d) {
+        d.show();
+        QTest::keyClick(&d, Qt::Key_Escape);
+        return d.result();
+    });
     choose(stretches(), 15, 1, "J");
     EXPECT_EQ(r().switchesOn[1], 0);
 
@@ -220,17 +242,33 @@ TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
 
 TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
 {
-    std::vector<int> opened;
-    form->crossSectionDialog = [&](int s) { opened.push_back(s); };
     choose(stretches(), 16, 1, "J");
     EXPECT_EQ(r().crossSectionOn[1], 0);
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(plat->dialogs.empty());
     EXPECT_EQ(lastMessage(), QString::fromUtf8(kCrossSectionGeometryMessage));
     EXPECT_TRUE(lastMessage().contains("\r\n"));
 
     type(stretches(), 6, 1, "40");
-    chooseIndex(stretches(), 16, 1, 1);
-    EXPECT_EQ(opened, std::vector<int>{1});
+    TForm_MedelHojd* dlg = form->Form_MedelHojd();
+    int shownFor = 0;
+    answerDialog([&](QDialog& d) {
+        shownFor = dlg->stretch();
+        QTimer::singleShot(10, dlg, [dlg] {
+            EXPECT_TRUE(dlg->isVisible());
+            QTest::mouseClick(dlg->findChild<QPushButton*>(QStringLiteral("Button_OK")), Qt::LeftButton);
+        });
+        return d.exec();
+    });
+    // Chosen from inside a running event loop, as in the program, so that the editor the
+    // choice came from outlives the dialog's own loop.
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        chooseIndex(stretches(), 16, 1, 1);
+        loop.quit();
+    });
+    loop.exec();
+    EXPECT_EQ(shownFor, 1);
+    EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(r().crossSectionOn[1], 1);
     EXPECT_FALSE(stretches()->model()->index(9, 0).flags() & Qt::ItemIsEditable);
 
@@ -254,11 +292,12 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
     stretches()->setCurrentCell(3, 2);
     QTest::keyClick(stretches(), Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(form->activeStretch(), 2);
-    EXPECT_EQ(opened.size(), 1u);  // no distance yet
+    EXPECT_EQ(plat->dialogs.size(), 1u);  // no distance yet
     type(stretches(), 6, 2, "25");
     form->document().modified = false;
     QTest::keyClick(stretches(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(opened, (std::vector<int>{1, 2}));
+    EXPECT_EQ(plat->dialogs.size(), 2u);
+    EXPECT_EQ(dlg->stretch(), 2);
     EXPECT_EQ(r().crossSectionOn[2], 1);
     EXPECT_TRUE(form->document().modified);
 }
@@ -300,66 +339,6 @@ TEST_F(StretchTable, RefusedValueKeepsTheFocusAndThePage)
     QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target);
     EXPECT_EQ(r().angleTo[1], 90);
     EXPECT_EQ(stretches()->currentRow(), 1);
-}
-
-TEST(SwitchLimits, FollowTheAnglesAndTheDistance)
-{
-    EXPECT_EQ(switchLimits(100, 0, 180), (SwitchLimits{0, 5719}));
-    // Beyond the normal: measured from the angle nearest to it.
-    EXPECT_EQ(switchLimits(50, 120, 150), (SwitchLimits{29, 77}));
-    EXPECT_EQ(switchLimits(1.0e6, 0, 180).upper, 32767);  // capped to the field's range
-}
-
-TEST(SwitchesDialog, OkStoresOnlyAValueWithinTheLimits)
-{
-    ScopedScriptedPlatform plat;
-    ProjectRecord r = startupDefaults("x");
-    r.perpDistance[1] = 50.0f;
-    r.angleFrom[1] = 30;
-    r.angleTo[1] = 60;
-    r.switchStart[1] = 5;  // outside 29..77
-    TForm_Vaxlar dlg;
-    EXPECT_EQ(dlg.windowTitle(), QString::fromUtf8("Växlar och korsningar"));
-    dlg.prepare(r, 1);
-    EXPECT_EQ(dlg.Edit_Avstand->text(), "29");
-    EXPECT_EQ(dlg.Label_Grans->text(), QString::fromUtf8("29 – 77 m"));
-
-    dlg.Edit_Avstand->setText("78");
-    dlg.open();
-    QTest::mouseClick(dlg.Button_Ok, Qt::LeftButton);
-    EXPECT_EQ(plat->beeps, 1);
-    EXPECT_EQ(dlg.Edit_Avstand->text(), "77");
-    EXPECT_EQ(r.switchStart[1], 5);
-    EXPECT_TRUE(dlg.isVisible());
-
-    dlg.Edit_Avstand->setText("40");
-    QTest::mouseClick(dlg.Button_Ok, Qt::LeftButton);
-    EXPECT_EQ(r.switchStart[1], 40);
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-}
-
-
-TEST_F(StretchTable, RowSixteenOpensTheCrossSectionDialogForItsStretch)
-{
-    addStretches(1);
-    type(stretches(), 6, 2, "40");
-    int shownFor = 0;
-    QTimer::singleShot(10, form.get(), [&] {
-        shownFor = form->Form_MedelHojd()->stretch();
-        EXPECT_TRUE(form->Form_MedelHojd()->isVisible());
-        form->Form_MedelHojd()->Button_OKClick();
-    });
-    // Chosen from inside a running event loop, as in the program, so that the editor the
-    // choice came from outlives the dialog's own loop.
-    QEventLoop loop;
-    QTimer::singleShot(0, &loop, [&] {
-        choose(stretches(), 16, 2, "J");
-        loop.quit();
-    });
-    loop.exec();
-    EXPECT_EQ(shownFor, 2);
-    EXPECT_FALSE(form->Form_MedelHojd()->isVisible());
-    EXPECT_EQ(r().crossSectionOn[2], 1);
 }
 
 TEST_F(StretchTable, LeavingAnUnchangedListDoesNotRepeatItsFollowUp)

@@ -1,10 +1,12 @@
 #pragma once
 // Helpers that act as a user does where a test cannot call on: a click in a dropped list's
-// own pop-up view, and answering the next modal dialog from inside its loop.
+// own pop-up view or an open pop-up menu, and answering the next modal dialog from inside its
+// loop.
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -16,6 +18,15 @@ inline void clickInList(QComboBox* c, int index)
     const QPoint item(list->viewport()->width() / 2, list->visualRect(list->model()->index(index, 0)).center().y());
     QTest::mouseMove(list->viewport(), item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item, 50);
+}
+
+// Chooses the item of an open pop-up menu with the mouse; false when the menu is not open.
+inline bool clickMenuItem(QMenu* m, const char* item)
+{
+    auto* a = m->findChild<QAction*>(QString::fromLatin1(item));
+    if (!a || QApplication::activePopupWidget() != m) return false;
+    QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(a).center());
+    return true;
 }
 
 // Runs f on the next modal dialog that comes up (polled from the event loop).
