@@ -2,7 +2,6 @@
 // their dialogs, the completeness jump, help and About.
 
 #include <QFile>
-#include <QMenuBar>
 #include <QSpinBox>
 
 #include "commands_fixture.h"
@@ -17,28 +16,26 @@ protected:
     void answerFacade(const QString& text, std::deque<MsgAnswer> answers = {})
     {
         answerDialog([this, text, answers](QDialog& d) {
-            auto* dlg = qobject_cast<TForm_FasadAvst*>(&d);
+            QLineEdit* e = qobject_cast<TForm_FasadAvst*>(&d)->editor();
             plat->answers = answers;
             d.show();
-            QApplication::setActiveWindow(dlg);  // the shortcut needs its window active
-            QTest::keyClick(dlg->editor(), Qt::Key_F1);
-            dlg->editor()->selectAll();
-            QTest::keyClicks(dlg->editor(), text);
-            QTest::keyClick(dlg->editor(), Qt::Key_Return);
-            if (dlg->isVisible()) {
+            QApplication::setActiveWindow(&d);  // the shortcut needs its window active
+            QTest::keyClick(e, Qt::Key_F1);
+            e->selectAll();
+            QTest::keyClicks(e, text);
+            QTest::keyClick(e, Qt::Key_Return);
+            if (d.isVisible()) {
                 plat->answers = {MsgAnswer::Abort};
-                QTest::keyClick(dlg->editor(), Qt::Key_Return);
+                QTest::keyClick(e, Qt::Key_Return);
             }
             return d.result();
         });
     }
+    long shown(const char* dialog) { return std::count(plat->dialogs.begin(), plat->dialogs.end(), dialog); }
 };
 
-TEST_F(WindowCommands, MenusAndShortcuts)
+TEST_F(WindowCommands, MenusShortcutsAndAbout)
 {
-    QStringList tops;
-    for (QAction* a : form->menuBar()->actions()) tops << a->text();
-    EXPECT_EQ(tops, (QStringList{"&Arkiv", "&Resultat", "A&vsluta", QString::fromUtf8("&Hjälp")}));
     // Ctrl+S belongs to "&Spara" alone; "&Skrivare" only shows it.
     QList<QAction*> withCtrlS;
     for (QAction* a : form->findChildren<QAction*>())
@@ -53,19 +50,26 @@ TEST_F(WindowCommands, MenusAndShortcuts)
     plat->fileAnswers.push_back(example);
     QTest::keyClick(trains(), Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(QString::fromStdString(doc().currentFileName), example);
+
+    item("Meny_Hjalp_Om")->trigger();
+    EXPECT_TRUE(form->Form_About()->isVisible());
+    QTest::mouseClick(form->Form_About()->findChild<QPushButton*>("Button_Ok"), Qt::LeftButton);
+    EXPECT_FALSE(form->Form_About()->isVisible());
 }
 
 TEST_F(WindowCommands, CountryMenuKeepsOneTickAndWritesTheSetting)
 {
-    EXPECT_TRUE(item("Meny_Arkiv_Land_Sverige")->isChecked());
+    const auto ticked = [&] {
+        return std::vector<bool>{item("Meny_Arkiv_Land_Norge")->isChecked(), item("Meny_Arkiv_Land_Sverige")->isChecked(),
+                                 item("Meny_Arkiv_Land_Finland")->isChecked()};
+    };
+    EXPECT_EQ(ticked(), (std::vector<bool>{false, true, false}));
     item("Meny_Arkiv_Land_Norge")->trigger();
-    EXPECT_TRUE(item("Meny_Arkiv_Land_Norge")->isChecked());
-    EXPECT_FALSE(item("Meny_Arkiv_Land_Sverige")->isChecked());
+    item("Meny_Arkiv_Land_Norge")->trigger();  // the ticked item stays ticked
+    EXPECT_EQ(ticked(), (std::vector<bool>{true, false, false}));
     EXPECT_EQ(r().country, 0);
     EXPECT_EQ(settings->land(), "Norge");
     EXPECT_EQ(r().nationality[1], 1);  // existing trains keep theirs
-    item("Meny_Arkiv_Land_Norge")->trigger();  // the ticked item stays ticked
-    EXPECT_TRUE(item("Meny_Arkiv_Land_Norge")->isChecked());
     item("Meny_Arkiv_Land_Finland")->trigger();
     ASSERT_TRUE(form->fileCommands().newCommand());
     EXPECT_EQ(r().nationality[6], 2);  // New takes the chosen country
@@ -76,7 +80,7 @@ TEST_F(WindowCommands, CountryMenuKeepsOneTickAndWritesTheSetting)
     for (int t = 1; t <= kMaxTrains; ++t) p.nationality[t] = 0;
     writeProject(path("norsk.sdb").toStdString(), p);
     openFile(path("norsk.sdb"));
-    EXPECT_TRUE(item("Meny_Arkiv_Land_Norge")->isChecked());
+    EXPECT_EQ(ticked(), (std::vector<bool>{true, false, false}));
     EXPECT_EQ(settings->land(), "Norge");
     EXPECT_FALSE(doc().modified);
 }
@@ -91,7 +95,6 @@ TEST_F(WindowCommands, OnlyTheSegmentTheUserSetsBecomesTheSetting)
     QTest::keyClick(form->SpinEdit1(), Qt::Key_Up);
     EXPECT_EQ(settings->segment(), form->SpinEdit1()->value());
     EXPECT_GT(settings->segment(), 1);
-
     // Written as a number, as the program's older versions read it.
     QFile f(settings->path());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -100,7 +103,6 @@ TEST_F(WindowCommands, OnlyTheSegmentTheUserSetsBecomesTheSetting)
 
 TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
 {
-    const auto shown = [&](const char* dialog) { return std::count(plat->dialogs.begin(), plat->dialogs.end(), dialog); };
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
     EXPECT_EQ(shown("TForm_Inneniva"), 1);
     EXPECT_TRUE(doc().modified);
@@ -126,30 +128,30 @@ TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
     EXPECT_EQ(shown("TForm_Inneniva"), 1);
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
     EXPECT_EQ(shown("TForm_Inneniva"), 2);
-
-    // The right button opens the dialog whether or not the box is ticked.
-    QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
-    EXPECT_EQ(shown("TForm_FasadAvst"), 1);
-    EXPECT_FALSE(form->CheckBox_Korrektion()->isChecked());
-    answerFacade("5");
-    QTest::mouseClick(form->CheckBox_Korrektion(), Qt::LeftButton);
-    EXPECT_EQ(shown("TForm_FasadAvst"), 2);
-    EXPECT_EQ(r().facadeReflectionOn, 1);
 }
 
-TEST_F(WindowCommands, FacadeDialogFromTheBoxTakesHalfToTwentyMetres)
+TEST_F(WindowCommands, FacadeDialogTakesHalfToTwentyMetresAndItsEditsHideTheResults)
 {
+    fillCompleteProject();
+    calculate();
+    ASSERT_TRUE(form->resultsCurrent());
+    // The right button opens the dialog whether or not the box is ticked; a changed distance
+    // is an edit.
     answerFacade("0.5");
-    QTest::mouseClick(form->CheckBox_Korrektion(), Qt::LeftButton);
+    QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
     EXPECT_FLOAT_EQ(r().facadeDistance, 0.5f);
-    EXPECT_TRUE(plat->messages.empty());
+    EXPECT_FALSE(form->CheckBox_Korrektion()->isChecked());
+    EXPECT_FALSE(form->resultsCurrent());
+    EXPECT_FALSE(resultsShown());
+    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
 
-    answerFacade("12,5");  // either decimal separator
-    QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
-    EXPECT_FLOAT_EQ(r().facadeDistance, 12.5f);
-    answerFacade("20");
-    QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
-    EXPECT_FLOAT_EQ(r().facadeDistance, 20.0f);
+    for (const auto& [typed, stored] : {std::pair("12,5", 12.5f), std::pair("20", 20.0f)}) {  // either separator
+        answerFacade(typed);
+        QTest::mouseClick(form->CheckBox_Korrektion(), Qt::LeftButton);
+        EXPECT_TRUE(form->CheckBox_Korrektion()->isChecked());
+        EXPECT_FLOAT_EQ(r().facadeDistance, stored);
+        if (stored < 20.0f) QTest::mouseClick(form->CheckBox_Korrektion(), Qt::LeftButton);  // cleared again
+    }
     EXPECT_TRUE(plat->messages.empty());
 
     answerFacade("20.1", {MsgAnswer::Retry});
@@ -164,26 +166,13 @@ TEST_F(WindowCommands, FacadeDialogFromTheBoxTakesHalfToTwentyMetres)
     EXPECT_EQ(plat->helpContexts, (std::vector<int>(4, 201)));
 }
 
-TEST_F(WindowCommands, EditAfterARunThroughAnOptionDialogHidesTheResults)
-{
-    fillCompleteProject();
-    calculate();
-    ASSERT_TRUE(form->resultsCurrent());
-    answerFacade("3");
-    QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
-    EXPECT_FALSE(form->resultsCurrent());
-    EXPECT_FALSE(resultsShown());
-    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
-}
-
 TEST_F(WindowCommands, TestaMovesToTheFirstMissingCell)
 {
     form->PageControl()->setCurrentWidget(form->PageControl_Delstrackor());
     item("Meny_Resultat_Testa")->trigger();
     EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_TagInfo());
     EXPECT_TRUE(trains()->hasFocus());
-    EXPECT_EQ(trains()->currentRow(), 1);
-    EXPECT_EQ(trains()->currentColumn(), 1);
+    EXPECT_EQ(std::pair(trains()->currentRow(), trains()->currentColumn()), std::pair(1, 1));
 
     fillCompleteProject();
     addStretches(1);
@@ -192,16 +181,7 @@ TEST_F(WindowCommands, TestaMovesToTheFirstMissingCell)
     const MissingInput m = firstMissingInput(r());
     ASSERT_EQ(m.table, MissingInput::Table::Stretch);
     EXPECT_TRUE(stretches()->hasFocus());
-    EXPECT_EQ(stretches()->currentRow(), m.row);
-    EXPECT_EQ(stretches()->currentColumn(), 2);
-}
-
-TEST_F(WindowCommands, AboutOpensAndCloses)
-{
-    item("Meny_Hjalp_Om")->trigger();
-    EXPECT_TRUE(form->Form_About()->isVisible());
-    QTest::mouseClick(form->Form_About()->findChild<QPushButton*>("Button_Ok"), Qt::LeftButton);
-    EXPECT_FALSE(form->Form_About()->isVisible());
+    EXPECT_EQ(std::pair(stretches()->currentRow(), stretches()->currentColumn()), std::pair(m.row, 2));
 }
 
 TEST_F(WindowCommands, PendingCellEditIsTakenBeforeACommandOrStopsIt)
@@ -217,10 +197,9 @@ TEST_F(WindowCommands, PendingCellEditIsTakenBeforeACommandOrStopsIt)
     e = qobject_cast<QLineEdit*>(open(stretches(), 4, 1));
     ASSERT_NE(e, nullptr);
     e->setText("400");
-    const size_t files = plat->fileAnswers.size();
-    plat->fileAnswers.push_back(path("q.sdb"));
-    item("Meny_Arkiv_SparaSom")->trigger();
+    saveAs(path("q.sdb"));
     EXPECT_FALSE(QFile::exists(path("q.sdb")));
-    EXPECT_EQ(plat->fileAnswers.size(), files + 1);  // the dialog was not shown
+    EXPECT_EQ(plat->fileAnswers.size(), 1u);  // the dialog was not shown
+    plat->fileAnswers.clear();
     EXPECT_FALSE(lastMessage().isEmpty());
 }

@@ -2,10 +2,8 @@
 // may crash or trip the sanitizers, and at the end the project saved and read back equals the
 // one in memory. SKENBRUS_SOAK_SEED repeats a run, SKENBRUS_SOAK_EVENTS lengthens it.
 
-#include <QDialog>
 #include <QFile>
 #include <QPointer>
-#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -38,21 +36,12 @@ public:
 private:
     int below(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
 
-    // The window that takes input now: an open pop-up, else a modal dialog, else the main window.
-    QWidget* inputWindow()
-    {
-        if (QWidget* p = QApplication::activePopupWidget()) return p;
-        if (QWidget* m = QApplication::activeModalWidget()) return m;
-        if (!form_.isVisible()) form_.show();  // "Avsluta" closed it
-        return &form_;
-    }
-
+    // Message boxes, the input box and the file dialogs answer from queues; keep them stocked
+    // with a mix of answers, and forget what was asked, or the run would only grow.
     void answerLater()
     {
-        // Message boxes, the input box and the file dialogs answer from queues; keep them
-        // stocked with a mix of answers.
-        static const MsgAnswer answers[] = {MsgAnswer::Ok, MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel,
-                                            MsgAnswer::Abort, MsgAnswer::Retry};
+        static const MsgAnswer answers[] = {MsgAnswer::Ok,     MsgAnswer::Yes,   MsgAnswer::No,
+                                            MsgAnswer::Cancel, MsgAnswer::Abort, MsgAnswer::Retry};
         if (plat_.answers.size() < 2) plat_.answers.push_back(answers[below(6)]);
         if (plat_.inputAnswers.size() < 2) {
             const int k = below(4);  // cancelled, not a number, or a percentage
@@ -65,75 +54,59 @@ private:
             const char* name = names[below(5)];  // none: the dialog was cancelled
             plat_.fileAnswers.push_back(name ? folder_ + QLatin1Char('/') + QString::fromLatin1(name) : QString());
         }
-        // What was asked is not kept: the run would only grow.
         plat_.messages.clear();
         plat_.inputPrompts.clear();
         plat_.helpContexts.clear();
+        plat_.dialogs.clear();
     }
 
     void tick()
     {
         // The next event comes from a timer of its own: a timer does not fire again while
         // its handler runs, and the handler may be inside a dialog's modal loop.
-        if (left_ <= 0) {
+        if (left_-- <= 0) {
             if (closeOne()) QTimer::singleShot(0, &loop_, [this] { tick(); });
             return;
         }
         QTimer::singleShot(0, &loop_, [this] { tick(); });
-        --left_;
         answerLater();
-        QWidget* top = inputWindow();
-        QList<QWidget*> all = top->findChildren<QWidget*>();
-        all.push_back(top);
-        QList<QWidget*> usable;
-        for (QWidget* w : all)
-            if ((w->isVisible() && w->isEnabled() && !w->isWindow()) || w == top) usable.push_back(w);
-        QPointer<QWidget> w = usable.at(below(static_cast<int>(usable.size())));
-        const int kind = below(20);
-        if (kind < 8) {
-            click(w);
-        } else {
-            QWidget* focus = QApplication::focusWidget();
-            const bool toFocus = focus && (focus == top || top->isAncestorOf(focus)) && below(4) != 0;
-            key(toFocus ? focus : w.data());
+        // The window that takes input now: an open pop-up, else a modal dialog, else the main
+        // window (shown again when "Avsluta" closed it).
+        QWidget* top = QApplication::activePopupWidget();
+        if (!top) top = QApplication::activeModalWidget();
+        if (!top) {
+            form_.show();
+            top = &form_;
         }
+        QList<QWidget*> usable{top};
+        for (QWidget* w : top->findChildren<QWidget*>())
+            if (w->isVisible() && w->isEnabled() && !w->isWindow()) usable.push_back(w);
+        QPointer<QWidget> w = usable.at(below(static_cast<int>(usable.size())));
+        if (below(20) < 8) return click(w);
+        QWidget* focus = QApplication::focusWidget();
+        key(focus && (focus == top || top->isAncestorOf(focus)) && below(4) != 0 ? focus : w.data());
     }
 
     void click(QPointer<QWidget> w)
     {
-        if (!w) return;
         const QPoint at(below(std::max(1, w->width())), below(std::max(1, w->height())));
         const int how = below(10);
-        if (how < 6) {
-            QTest::mouseClick(w, Qt::LeftButton, {}, at);
-        } else if (how < 8) {
-            QTest::mouseClick(w, Qt::LeftButton, {}, at);
-            if (w) QTest::mouseDClick(w, Qt::LeftButton, {}, at);
-        } else {
-            QTest::mouseClick(w, Qt::RightButton, {}, at);
-        }
+        QTest::mouseClick(w, how < 8 ? Qt::LeftButton : Qt::RightButton, {}, at);
+        if (how >= 6 && how < 8 && w) QTest::mouseDClick(w, Qt::LeftButton, {}, at);
     }
 
     void key(QWidget* w)
     {
-        static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab,   Qt::Key_Left,     Qt::Key_Right,
-                                       Qt::Key_Up,     Qt::Key_Down,   Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,
-                                       Qt::Key_End,    Qt::Key_F1,     Qt::Key_F2,    Qt::Key_F4,       Qt::Key_F5,
-                                       Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Space, Qt::Key_Minus,  Qt::Key_Period};
-        Qt::KeyboardModifiers mods;
-        Qt::Key k;
+        static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab,       Qt::Key_Left,  Qt::Key_Right,
+                                       Qt::Key_Up,     Qt::Key_Down,   Qt::Key_PageUp,    Qt::Key_PageDown, Qt::Key_Home,
+                                       Qt::Key_End,    Qt::Key_F1,     Qt::Key_F2,        Qt::Key_F4,    Qt::Key_F5,
+                                       Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Space,  Qt::Key_Minus, Qt::Key_Period};
         const int what = below(10);
-        if (what < 4) {
-            k = static_cast<Qt::Key>(Qt::Key_0 + below(10));  // numbers, mostly
-        } else if (what < 7) {
-            k = keys[below(static_cast<int>(std::size(keys)))];
-        } else {
-            k = static_cast<Qt::Key>(Qt::Key_A + below(26));
-            const int m = below(4);
-            if (m == 0) mods = Qt::AltModifier;
-            if (m == 1) mods = Qt::ControlModifier;
-        }
-        QTest::keyClick(w, k, mods);
+        if (what < 4) return QTest::keyClick(w, static_cast<Qt::Key>(Qt::Key_0 + below(10)));  // numbers, mostly
+        if (what < 7) return QTest::keyClick(w, keys[below(static_cast<int>(std::size(keys)))]);
+        static const Qt::KeyboardModifiers mods[] = {Qt::AltModifier, Qt::ControlModifier, {}, {}};
+        const auto letter = static_cast<Qt::Key>(Qt::Key_A + below(26));
+        QTest::keyClick(w, letter, mods[below(4)]);
     }
 
     // Closes the innermost pop-up or dialog; false when none is left.
