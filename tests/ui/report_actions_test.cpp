@@ -1,10 +1,9 @@
-// The report and export commands of the results page, driven through their buttons and
-// menu items on their own groups, with the dialogs answered in place.
+// The report and export commands of the results page and the "&Utskrift" menu, driven
+// through their buttons and menu items, with the dialogs answered in place.
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -19,16 +18,13 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTranslator>
 
-#include "main_fixture.h"
+#include "commands_fixture.h"
 #include "report/Exports.h"
-#include "report/ReportFixtures.h"
 #include "ui/NumberText.h"
 #include "ui/ReportActions.h"
 #include "ui/ResultPage.h"
-#include "ui/Settings.h"
 #include "ui/Translations.h"
 
 namespace {
@@ -55,52 +51,18 @@ std::function<int(QDialog&)> lookAt(std::function<void(QDialog&)> look)
 }
 }  // namespace
 
-class ReportActionsTest : public ::testing::Test {
+// The window with a calculated project: the results are current.
+class ReportCommands : public CommandsTest {
 protected:
-    ScopedScriptedPlatform plat;
-    ProjectRecord record = twoTrackProject();
-    CalcResults results = twoTrackResults();
-    DocumentState doc;
-    QSpinBox segmentControl;
-    std::unique_ptr<ResultPage> page;
-    std::unique_ptr<QMenu> printMenu;
-    QAction* setupItem = nullptr;
-    QAction* printItem = nullptr;
-    QAction* previewItem = nullptr;
-    std::unique_ptr<ReportActions> actions;
-    QTemporaryDir dir;
-
     void SetUp() override
     {
-        segmentControl.setValue(3);
-        make('.');
+        CommandsTest::SetUp();
+        fillCompleteProject();
+        calculate();
+        ASSERT_TRUE(form->resultsCurrent());
     }
-    void TearDown() override { EXPECT_TRUE(plat->dialogAnswers.empty()) << "a dialog answer was not used"; }
-
-    void make(char separator)
-    {
-        actions.reset();
-        page = std::make_unique<ResultPage>();
-        printMenu = std::make_unique<QMenu>(QStringLiteral("&Utskrift"));
-        printItem = printMenu->addAction(QStringLiteral("&Skrivare"));
-        previewItem = printMenu->addAction(QStringLiteral("&Granska"));
-        printMenu->addAction(QStringLiteral("&Exportera"))->setVisible(false);
-        setupItem = new QAction(QStringLiteral("Skrivar&Inställning..."), printMenu.get());
-
-        doc.currentFileName = dir.filePath(QStringLiteral("projekt.sdb")).toStdString();
-        doc.segmentLength = 1;
-        actions = std::make_unique<ReportActions>(
-            ReportContext{record, results, doc, &segmentControl, separator, page.get()});
-        actions->fillGroups(page->GroupBox_Utskrift, page->GroupBox_Export);
-        actions->attachMenu(setupItem, printMenu.get(), printItem, previewItem);
-        page->show();
-    }
-    template <class T = QPushButton>
-    T* control(const char* name)
-    {
-        return page->findChild<T*>(QString::fromLatin1(name));
-    }
-    QAction* pdfItem() { return printMenu->findChild<QAction*>(QStringLiteral("Meny_Resultat_Utskrift_SparaPdf")); }
+    ReportActions& actions() { return form->reportActions(); }
+    QPushButton* button(const char* name) { return named<QPushButton>(name); }
 
     // The pages the preview shows when `command` opens it; -1 when no preview was shown.
     int previewPages(QAction* command)
@@ -108,122 +70,120 @@ protected:
         int pages = -1;
         // The answer is used once and gone: it writes to `pages`, which dies with this call.
         // (An answer left installed once wrote to a finished call's variable.)
-        plat->dialogAnswers.push_back(lookAt([&](QDialog& d) {
+        answerDialog(lookAt([&](QDialog& d) {
             EXPECT_EQ(qobject_cast<QPrintPreviewDialog*>(&d)->printer()->docName(), "Skenbrus");
             if (auto* w = d.findChild<QPrintPreviewWidget*>()) pages = w->pageCount();
         }));
         command->trigger();
         return pages;
     }
-    QString clipboardAfter(const char* button)
+    QString clipboardAfter(const char* name)
     {
         QGuiApplication::clipboard()->setText(QStringLiteral("förra"));
-        QTest::mouseClick(control(button), Qt::LeftButton);
+        QTest::mouseClick(button(name), Qt::LeftButton);
         return QGuiApplication::clipboard()->text();
     }
 };
 
-TEST_F(ReportActionsTest, ReportCommandsFollowWhetherTheResultsAreCurrent)
+TEST_F(ReportCommands, FollowWhetherTheResultsAreCurrent)
 {
     // "Spara som PDF..." joins the print menu after "&Granska"; "&Exportera" stays hidden.
-    const QList<QAction*> items = printMenu->actions();
+    const QList<QAction*> items = menu("Meny_Resultat_Utskrift")->actions();
     ASSERT_EQ(items.size(), 4);
-    EXPECT_EQ(items[2], pdfItem());
+    EXPECT_EQ(items[2], item("Meny_Resultat_Utskrift_SparaPdf"));
     EXPECT_FALSE(items[3]->isVisible());
 
-    auto enabled = [&] {
-        return std::vector<bool>{control("Button_Granska")->isEnabled(), control("Button_Skrivare")->isEnabled(),
-                                 control("Button_SparaPdf")->isEnabled(), printItem->isEnabled(),
-                                 previewItem->isEnabled(), pdfItem()->isEnabled()};
+    const auto enabled = [&] {
+        std::vector<bool> on;
+        for (const char* b : {"Button_Granska", "Button_Skrivare", "Button_SparaPdf"}) on.push_back(button(b)->isEnabled());
+        for (const char* a : {"Meny_Resultat_Utskrift_Skrivare", "Meny_Resultat_Utskrift_Granska", "Meny_Resultat_Utskrift_SparaPdf"})
+            on.push_back(item(a)->isEnabled());
+        return on;
     };
+    EXPECT_EQ(enabled(), std::vector<bool>(6, true));
+    // The next edit makes the results stale: they print nothing, whichever way the command comes.
+    type(trains(), 3, 1, "100");
     EXPECT_EQ(enabled(), std::vector<bool>(6, false));
     plat->printer = true;
-    plat->fileAnswers.push_back(dir.filePath(QStringLiteral("stale.pdf")));
-    // Stale results print nothing, whichever way the command comes.
-    actions->preview(true);
-    actions->print();
-    actions->savePdf();
-    previewItem->trigger();
+    plat->fileAnswers.push_back(path("stale.pdf"));
+    doc().segmentLength = 7;
+    actions().preview(true);
+    actions().print();
+    actions().savePdf();
+    item("Meny_Resultat_Utskrift_Granska")->trigger();
     EXPECT_TRUE(plat->dialogs.empty());
     EXPECT_EQ(plat->fileAnswers.size(), 1u);
-    EXPECT_EQ(doc.segmentLength, 1);
+    EXPECT_EQ(doc().segmentLength, 7);
+    plat->fileAnswers.clear();
 
-    actions->setResultsCurrent(true);
-    EXPECT_EQ(enabled(), std::vector<bool>(6, true));
-    actions->setResultsCurrent(false);
     // The exports and the printer set-up do not depend on the results; the set-up works on
     // the A4 printer the report goes to.
-    EXPECT_TRUE(control("Button_Res2cp")->isEnabled());
+    EXPECT_TRUE(button("Button_Res2cp")->isEnabled());
     QPrinter* setupPrinter = nullptr;
-    plat->dialogAnswers.push_back([&](QDialog& d) {
+    answerDialog([&](QDialog& d) {
         setupPrinter = qobject_cast<QPageSetupDialog*>(&d)->printer();
         return int(QDialog::Rejected);
     });
-    setupItem->trigger();
-    EXPECT_EQ(setupPrinter, &actions->printer());
-    EXPECT_EQ(actions->printer().pageLayout().pageSize().id(), QPageSize::A4);
+    item("Meny_Arkiv_SkrivarInstallning")->trigger();
+    EXPECT_EQ(setupPrinter, &actions().printer());
+    EXPECT_EQ(actions().printer().pageLayout().pageSize().id(), QPageSize::A4);
 }
 
-TEST_F(ReportActionsTest, ExportButtonsPutTheExportTextsOnTheClipboard)
+TEST_F(ReportCommands, ExportButtonsPutTheExportTextsOnTheClipboard)
 {
-    // Each says on the status line what it copied.
-    QStringList said;
-    QObject::connect(actions.get(), &ReportActions::statusMessage, [&](const QString& t) { said << t; });
-    EXPECT_EQ(clipboardAfter("Button_Res2cp"), QString::fromStdString(exportResults(record, results)));
-    EXPECT_EQ(clipboardAfter("Button_Tag2cp"), QString::fromStdString(exportTrainData(record)));
-    EXPECT_EQ(clipboardAfter("Button_Str2cp"), QString::fromStdString(exportStretchData(record, results)));
-    EXPECT_EQ(said, (QStringList{QString::fromUtf8("Resultat kopierat till urklipp."),
-                                 QString::fromUtf8("Tågdata kopierat till urklipp."),
-                                 QString::fromUtf8("Sträckdata kopierat till urklipp.")}));
+    const char sep = decimalSeparator().toLatin1();
+    EXPECT_EQ(clipboardAfter("Button_Res2cp"), QString::fromStdString(exportResults(r(), form->results(), sep)));
+    EXPECT_EQ(status(), QString::fromUtf8("Resultat kopierat till urklipp."));
+    EXPECT_EQ(clipboardAfter("Button_Tag2cp"), QString::fromStdString(exportTrainData(r())));
+    EXPECT_EQ(status(), QString::fromUtf8("Tågdata kopierat till urklipp."));
+    EXPECT_EQ(clipboardAfter("Button_Str2cp"), QString::fromStdString(exportStretchData(r(), form->results(), sep)));
+    EXPECT_EQ(status(), QString::fromUtf8("Sträckdata kopierat till urklipp."));
     // The numbers take the separator the commands were given.
-    make(',');
-    EXPECT_EQ(clipboardAfter("Button_Str2cp"), QString::fromStdString(exportStretchData(record, results, ',')));
-    EXPECT_TRUE(clipboardAfter("Button_Res2cp").contains(QStringLiteral("(+1,5 dBA)")));
+    ReportActions comma(ReportContext{r(), form->results(), doc(), nullptr, ',', form.get()});
+    comma.copyStretchData();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(exportStretchData(r(), form->results(), ',')));
+    comma.copyResults();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(exportResults(r(), form->results(), ',')));
 }
 
-TEST_F(ReportActionsTest, SavesTheChosenReportAsAPdfFile)
+TEST_F(ReportCommands, SavesTheChosenReportAsAPdfFile)
 {
-    actions->setResultsCurrent(true);
     // The date is written year first whatever the locale.
     const QLocale locale;
     QLocale::setDefault(QLocale::c());
-    EXPECT_NE(actions->buildPage().findText(QDate::currentDate().toString("yyyy-MM-dd").toStdString()), nullptr);
+    EXPECT_NE(actions().buildPage().findText(QDate::currentDate().toString("yyyy-MM-dd").toStdString()), nullptr);
     QLocale::setDefault(locale);
     // A name typed without a suffix gets ".pdf".
-    plat->fileAnswers.push_back(dir.filePath(QStringLiteral("rapport")));
-    QString said;
-    QObject::connect(actions.get(), &ReportActions::statusMessage, [&](const QString& t) { said = t; });
-    QTest::mouseClick(control("Button_SparaPdf"), Qt::LeftButton);
-    EXPECT_EQ(said, QString::fromUtf8("Rapporten sparad i ") + QDir::toNativeSeparators(dir.filePath("rapport.pdf")) + ".");
-    EXPECT_EQ(pdfPages(dir.filePath(QStringLiteral("rapport.pdf"))), 1);
+    plat->fileAnswers.push_back(path("rapport"));
+    QTest::mouseClick(button("Button_SparaPdf"), Qt::LeftButton);
+    EXPECT_EQ(status(), QString::fromUtf8("Rapporten sparad i ") + QDir::toNativeSeparators(path("rapport.pdf")) + ".");
+    EXPECT_EQ(pdfPages(path("rapport.pdf")), 1);
     EXPECT_TRUE(plat->messages.empty());
 
     // The menu item writes the partial report when that is chosen.
-    QTest::mouseClick(control<QRadioButton>("RadioButton_Del"), Qt::LeftButton);
-    EXPECT_EQ(actions->reportKind(), ReportKind::Partial);
-    EXPECT_NE(actions->buildPage().findText("Delresultat"), nullptr);
-    plat->fileAnswers.push_back(dir.filePath(QStringLiteral("del.pdf")));
-    pdfItem()->trigger();
-    EXPECT_EQ(pdfPages(dir.filePath(QStringLiteral("del.pdf"))), 1);
+    QTest::mouseClick(named<QRadioButton>("RadioButton_Del"), Qt::LeftButton);
+    EXPECT_NE(actions().buildPage().findText("Delresultat"), nullptr);
+    plat->fileAnswers.push_back(path("del.pdf"));
+    item("Meny_Resultat_Utskrift_SparaPdf")->trigger();
+    EXPECT_EQ(pdfPages(path("del.pdf")), 1);
 
     // A file that cannot be written is reported, not passed over.
-    plat->fileAnswers.push_back(dir.filePath(QStringLiteral("saknas/rapport.pdf")));
-    actions->savePdf();
+    plat->fileAnswers.push_back(path("saknas/rapport.pdf"));
+    actions().savePdf();
     ASSERT_EQ(plat->messages.size(), 1u);
-    EXPECT_TRUE(plat->messages[0].text.startsWith(QString::fromUtf8("Kan inte skriva PDF-filen"))) << plat->messages[0].text.toStdString();
+    EXPECT_TRUE(lastMessage().startsWith(QString::fromUtf8("Kan inte skriva PDF-filen"))) << lastMessage().toStdString();
     EXPECT_EQ(plat->messages[0].icon, MsgIcon::Error);
 }
 
-TEST_F(ReportActionsTest, PrintsThroughThePrintDialogWhenThereIsAPrinter)
+TEST_F(ReportCommands, PrintThroughThePrintDialogWhenThereIsAPrinter)
 {
-    actions->setResultsCurrent(true);
-    QTest::mouseClick(control("Button_Skrivare"), Qt::LeftButton);
+    QTest::mouseClick(button("Button_Skrivare"), Qt::LeftButton);
     EXPECT_TRUE(plat->dialogs.empty());
     EXPECT_EQ(plat->messageTexts(), QStringList{QString::fromUtf8(kNoPrinterMessage)});
     plat->messages.clear();
 
     plat->printer = true;
-    const QString out = dir.filePath(QStringLiteral("utskrift.pdf"));
+    const QString out = path("utskrift.pdf");
     // The printer the user picks: here one that writes a file.
     const auto pick = [&](int answer) {
         return [&, answer](QDialog& d) {
@@ -234,73 +194,38 @@ TEST_F(ReportActionsTest, PrintsThroughThePrintDialogWhenThereIsAPrinter)
             return answer;
         };
     };
-    plat->dialogAnswers.push_back(pick(QDialog::Rejected));
-    QTest::mouseClick(control("Button_Skrivare"), Qt::LeftButton);
+    answerDialog(pick(QDialog::Rejected));
+    QTest::mouseClick(button("Button_Skrivare"), Qt::LeftButton);
     EXPECT_EQ(pdfPages(out), -1) << "a cancelled print dialog prints nothing";
-    plat->dialogAnswers.push_back(pick(QDialog::Accepted));
-    printItem->trigger();
+    answerDialog(pick(QDialog::Accepted));
+    item("Meny_Resultat_Utskrift_Skrivare")->trigger();
     EXPECT_EQ(pdfPages(out), 1);
     EXPECT_EQ(plat->dialogs, (std::vector<QString>(2, "Form_Skrivare")));
     EXPECT_TRUE(plat->messages.empty());
 }
 
-TEST_F(ReportActionsTest, PreviewTakesTheSegmentControlFromTheButtonAndTheSitePlanOption)
+TEST_F(ReportCommands, PreviewTakesTheSegmentControlFromTheButtonAndTheSitePlanOption)
 {
-    AppSettings settings(dir.filePath(QStringLiteral("skenbrus.ini")));
-    actions->setSettings(&settings);
-    actions->setResultsCurrent(true);
-    // The menu item keeps the segment length as it is.
-    EXPECT_EQ(previewPages(previewItem), 1);
-    EXPECT_EQ(doc.segmentLength, 1);
-    // The button copies the control's value first, and the page shows it.
-    QTest::mouseClick(control("Button_Granska"), Qt::LeftButton);
-    EXPECT_EQ(doc.segmentLength, 3);
-    EXPECT_NE(actions->buildPage().findText(std::string("Segmentlängd: 3 m")), nullptr);
+    // The menu item keeps the segment length as it is; the button copies the control's value
+    // first, and the page shows it.
+    doc().segmentLength = 7;
+    EXPECT_EQ(previewPages(item("Meny_Resultat_Utskrift_Granska")), 1);
+    EXPECT_EQ(doc().segmentLength, 7);
+    QTest::mouseClick(button("Button_Granska"), Qt::LeftButton);
+    EXPECT_EQ(doc().segmentLength, form->SpinEdit1()->value());
+    const std::string shown = "Segmentlängd: " + std::to_string(form->SpinEdit1()->value()) + " m";
+    EXPECT_NE(actions().buildPage().findText(shown), nullptr);
 
     // "Med situationsplan" adds the site plan as a second page and is kept in the settings.
-    auto* box = control<QCheckBox>("CheckBox_Situationsplan");
+    auto* box = named<QCheckBox>("CheckBox_Situationsplan");
     EXPECT_FALSE(box->isChecked());
     QTest::mouseClick(box, Qt::LeftButton);
-    EXPECT_TRUE(AppSettings(dir.filePath(QStringLiteral("skenbrus.ini"))).sitePlanInReport());
-    EXPECT_EQ(previewPages(previewItem), 2);
-    plat->fileAnswers.push_back(dir.filePath(QStringLiteral("plan.pdf")));
-    actions->savePdf();
-    EXPECT_EQ(pdfPages(dir.filePath(QStringLiteral("plan.pdf"))), 2);
+    EXPECT_TRUE(AppSettings(settings->path()).sitePlanInReport());
+    EXPECT_EQ(previewPages(item("Meny_Resultat_Utskrift_Granska")), 2);
+    plat->fileAnswers.push_back(path("plan.pdf"));
+    actions().savePdf();
+    EXPECT_EQ(pdfPages(path("plan.pdf")), 2);
     EXPECT_TRUE(plat->messages.empty());
-}
-
-// ---------------------------------------------------------------------------------------
-// The same commands as the main window carries them.
-
-using ReportCommandsInWindow = MainWindowTest;
-
-TEST_F(ReportCommandsInWindow, FollowTheResultsOfTheLastRun)
-{
-    auto* granska = named<QPushButton>("Button_Granska");
-    EXPECT_EQ(granska->parentWidget(), form->resultPage()->GroupBox_Utskrift);
-    EXPECT_EQ(named<QPushButton>("Button_Res2cp")->parentWidget(), form->resultPage()->GroupBox_Export);
-    EXPECT_TRUE(menu("Meny_Resultat_Utskrift")->actions().contains(item("Meny_Resultat_Utskrift_SparaPdf")));
-    EXPECT_FALSE(granska->isEnabled());
-
-    fillCompleteProject();
-    calculate();
-    ASSERT_TRUE(form->resultsCurrent());
-    EXPECT_TRUE(item("Meny_Resultat_Utskrift_SparaPdf")->isEnabled());
-    // The clipboard gets the results of this run, with the window's decimal separator.
-    QTest::mouseClick(named<QPushButton>("Button_Res2cp"), Qt::LeftButton);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QString::fromStdString(exportResults(form->record(), form->results(), decimalSeparator().toLatin1())));
-    EXPECT_EQ(status(), QString::fromUtf8("Resultat kopierat till urklipp."));
-    // The preview from the window's button takes the segment control.
-    QTest::mouseClick(granska, Qt::LeftButton);
-    EXPECT_EQ(plat->dialogs, std::vector<QString>{"Form_Granska"});
-    EXPECT_EQ(form->document().segmentLength, form->SpinEdit1()->value());
-
-    // The next edit makes the results stale: no report of them any more.
-    type(trains(), 3, 1, "100");
-    EXPECT_FALSE(granska->isEnabled());
-    item("Meny_Resultat_Utskrift_Granska")->trigger();
-    EXPECT_EQ(plat->dialogs.size(), 1u);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -328,7 +253,7 @@ QStringList visibleTexts(QWidget* dlg)
 }
 }  // namespace
 
-TEST_F(ReportActionsTest, StandardDialogsSpeakSwedish)
+TEST_F(ReportCommands, StandardDialogsSpeakSwedish)
 {
     ASSERT_TRUE(installSwedishTranslations(*qApp));
     QStringList seen;
@@ -338,8 +263,8 @@ TEST_F(ReportActionsTest, StandardDialogsSpeakSwedish)
             seen << visibleTexts(d);
             qobject_cast<QDialog*>(d)->reject();
         });
-        save ? qt.saveFileName(page.get(), dir.path(), QStringLiteral("Skenbrus-filer (*.sdb)"))
-             : qt.openFileName(page.get(), dir.path(), QStringLiteral("Skenbrus-filer (*.sdb)"));
+        save ? qt.saveFileName(form.get(), dir.path(), QStringLiteral("Skenbrus-filer (*.sdb)"))
+             : qt.openFileName(form.get(), dir.path(), QStringLiteral("Skenbrus-filer (*.sdb)"));
     }
     // The input box is wide enough for its title.
     onNextModal([&](QWidget* d) {
@@ -349,21 +274,20 @@ TEST_F(ReportActionsTest, StandardDialogsSpeakSwedish)
         EXPECT_GT(d->width(), QFontMetrics(bold).horizontalAdvance(d->windowTitle()) + 100);
         qobject_cast<QDialog*>(d)->reject();
     });
-    qt.inputBox(page.get(), QStringLiteral("Marktyp: Mottagardel"), QStringLiteral("Ange procentuell del porös mark"),
+    qt.inputBox(form.get(), QStringLiteral("Marktyp: Mottagardel"), QStringLiteral("Ange procentuell del porös mark"),
                 QStringLiteral("50"));
 
-    actions->setResultsCurrent(true);
     plat->printer = true;
     for (int i = 0; i < 3; ++i)
-        plat->dialogAnswers.push_back(lookAt([&](QDialog& d) {
+        answerDialog(lookAt([&](QDialog& d) {
             for (auto* more : d.findChildren<QPushButton*>())  // the print dialog's options too
                 if (more->text().contains(QStringLiteral(">>"))) more->click();
             QApplication::processEvents();
             seen << visibleTexts(&d);
         }));
-    actions->preview(false);
-    actions->print();
-    actions->printerSetup();
+    actions().preview(false);
+    actions().print();
+    actions().printerSetup();
 
     EXPECT_GT(seen.size(), 40);
     for (const char* english : {"Look in", "File name", "Files of type", "Cancel", "Open", "Save", "Print", "Page setup",
