@@ -1,78 +1,62 @@
 // The stretch table: value checks, track renumbering, ground, switches and cross-section rows.
 
-#include "main_fixture.h"
-
+#include <QEventLoop>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QEventLoop>
 #include <QTimer>
 
+#include "main_fixture.h"
 #include "ui/Medelhojd.h"
 #include "ui/Vaxlar.h"
 
 using StretchTable = MainWindowTest;
 
-namespace {
-std::vector<int> tracksOf(const ProjectRecord& r) { return {r.track.begin(), r.track.begin() + r.stretchCount}; }
-std::vector<int> ordersOf(const ProjectRecord& r)
-{
-    return {r.orderInTrack.begin(), r.orderInTrack.begin() + r.stretchCount};
-}
-}  // namespace
-
 TEST(TrackRenumbering, KeepsTracksGapFreeWithinFourAndRecomputesOrder)
 {
     ProjectRecord r = startupDefaults("x");
+    const auto tracksAndOrders = [&r] {
+        return std::pair(std::vector<int>(r.track.begin(), r.track.begin() + r.stretchCount),
+                         std::vector<int>(r.orderInTrack.begin(), r.orderInTrack.begin() + r.stretchCount));
+    };
+    using V = std::vector<int>;
     r.stretchCount = 4;
-    // A later stretch one track further is fine and unchanged.
-    EXPECT_FALSE(renumberTracks(r, 4, 2));
-    EXPECT_EQ(tracksOf(r), (std::vector<int>{1, 1, 1, 2}));
-    EXPECT_EQ(ordersOf(r), (std::vector<int>{1, 2, 3, 1}));
+    EXPECT_FALSE(renumberTracks(r, 4, 2));  // a later stretch one track further is fine
+    EXPECT_EQ(tracksAndOrders(), std::pair(V{1, 1, 1, 2}, V{1, 2, 3, 1}));
     // Skipping a track is pulled back, and the stretches after it follow by the same amount.
     EXPECT_TRUE(renumberTracks(r, 2, 3));
-    EXPECT_EQ(tracksOf(r), (std::vector<int>{1, 2, 2, 3}));
-    EXPECT_EQ(ordersOf(r), (std::vector<int>{1, 1, 2, 1}));
-    // Going back below the previous stretch takes its track.
-    EXPECT_TRUE(renumberTracks(r, 3, 1));
+    EXPECT_EQ(tracksAndOrders(), std::pair(V{1, 2, 2, 3}, V{1, 1, 2, 1}));
+    EXPECT_TRUE(renumberTracks(r, 3, 1));  // below the previous stretch: takes its track
     EXPECT_EQ(r.track[3], 2);
     // Never beyond the fourth track.
     r.stretchCount = 6;
-    const int tracks[] = {1, 1, 1, 2, 3, 4};
-    for (int s = 1; s <= 6; ++s) r.track[s] = tracks[s - 1];
+    r.track = {{1, 1, 1, 2, 3, 4}};
     EXPECT_TRUE(renumberTracks(r, 2, 2));
-    EXPECT_EQ(tracksOf(r), (std::vector<int>{1, 2, 2, 3, 4, 4}));
-    EXPECT_EQ(ordersOf(r), (std::vector<int>{1, 1, 2, 1, 1, 2}));
+    EXPECT_EQ(tracksAndOrders(), std::pair(V{1, 2, 2, 3, 4, 4}, V{1, 1, 2, 1, 1, 2}));
 }
 
 TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
 {
     addStretches(2);
     chooseIndex(stretches(), 1, 3, 3);
-    EXPECT_EQ(r().track[3], 2);
-    EXPECT_EQ(r().orderInTrack[3], 1);
+    EXPECT_EQ(std::pair(r().track[3], r().orderInTrack[3]), std::pair(2, 1));
     EXPECT_EQ(lastMessage(), QString::fromUtf8(kRenumberMessage));
     EXPECT_EQ(shown(stretches(), 1, 3), "2");
     EXPECT_EQ(trains()->model()->rowCount(), 7);
     EXPECT_EQ(trains()->model()->headerData(6, Qt::Vertical).toString(), "Spår 2");
-
     plat->messages.clear();
     choose(stretches(), 1, 1, "2");
     EXPECT_EQ(r().track[1], 1);
     EXPECT_EQ(lastMessage(), QString::fromUtf8(kRenumberMessage));
-
     // A choice that needs no renumbering shows nothing.
     plat->messages.clear();
     choose(stretches(), 1, 2, "2");
-    EXPECT_EQ(r().track[2], 2);
-    EXPECT_EQ(r().track[3], 2);
+    EXPECT_EQ(std::vector<int>(r().track.begin() + 1, r().track.begin() + 3), (std::vector<int>{2, 2}));
     EXPECT_EQ(r().orderInTrack[3], 2);
     EXPECT_TRUE(plat->messages.empty());
 }
 
-TEST_F(StretchTable, AngleChecksRefuseAndKeepTheCellEditingWithTheOldValue)
+TEST_F(StretchTable, RefusedValuesKeepTheCellEditingWithTheOldValue)
 {
     // Each refusal: the message with the error icon, the editor open with the old value.
     const auto refused = [&](int row, const char* text, const char* message) {
@@ -98,35 +82,60 @@ TEST_F(StretchTable, AngleChecksRefuseAndKeepTheCellEditingWithTheOldValue)
     type(stretches(), 5, 1, "180");
     EXPECT_EQ(r().angleTo[1], 180);
     EXPECT_EQ(plat->messages.size(), before);
-
     // An integer beyond 32 bits: a beep, the editor stays.
     type(stretches(), 5, 1, "99999999999");
     EXPECT_EQ(plat->beeps, 1);
     ASSERT_NE(editor(stretches()), nullptr);
     key(stretches(), Qt::Key_Escape);
 
-    // Page keys in an editor take the typed value, or refuse it as Enter would.
-    auto* e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
-    ASSERT_NE(e, nullptr);
-    e->selectAll();
-    QTest::keyClicks(e, "150");
-    QTest::keyClick(e, Qt::Key_PageDown);
+    // Page keys, leaving the table, a page change and a click on another cell take the typed
+    // value, or refuse it as Enter would: the check speaks once and the cell keeps editing.
+    const auto retype = [&](int row, const char* text) {
+        auto* e = qobject_cast<QLineEdit*>(editor(stretches()) ? editor(stretches()) : open(stretches(), row, 1));
+        ASSERT_NE(e, nullptr);
+        e->setFocus();
+        e->setText(QString::fromLatin1(text));
+    };
+    retype(5, "150");
+    key(stretches(), Qt::Key_PageDown);
     EXPECT_EQ(r().angleTo[1], 150);
     EXPECT_EQ(editor(stretches()), nullptr);
-    e = qobject_cast<QLineEdit*>(open(stretches(), 5, 1));
-    e->selectAll();
-    QTest::keyClicks(e, "181");
-    QTest::keyClick(e, Qt::Key_PageUp);
+    retype(5, "181");
+    key(stretches(), Qt::Key_PageUp);
     EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde: ej inom de tillåtna gränserna (0-180) ..."));
     EXPECT_EQ(stretches()->currentRow(), 5);
+    key(stretches(), Qt::Key_Escape);
+
+    retype(4, "250");
+    form->SpinEdit1()->setFocus();
+    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
     EXPECT_NE(editor(stretches()), nullptr);
+    EXPECT_EQ(r().angleFrom[1], 30);
+    retype(4, "250");
+    QTabBar* bar = form->PageControl()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_Delstrackor());
+    retype(4, "15");
+    form->SpinEdit1()->setFocus();
+    EXPECT_EQ(editor(stretches()), nullptr);
+    EXPECT_EQ(r().angleFrom[1], 15);
+
+    plat->messages.clear();
+    retype(5, "500");
+    const QPoint target = stretches()->visualRect(stretches()->model()->index(0, 0)).center();
+    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target);
+    EXPECT_EQ(plat->messages.size(), 1u);
+    EXPECT_EQ(stretches()->currentRow(), 5);
+    retype(5, "90");
+    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target);
+    EXPECT_EQ(r().angleTo[1], 90);
+    EXPECT_EQ(stretches()->currentRow(), 1);
 }
 
 TEST_F(StretchTable, PerpendicularDistanceMustLieBeyondTheLastBreakPoint)
 {
     const QString tooShort = QString::fromUtf8("Felaktigt värde: Någon brytpunkt/skärm har längre avstånd än mottagaren!");
-    // A new cross-section needs a positive distance.
-    type(stretches(), 6, 1, "0");
+    type(stretches(), 6, 1, "0");  // a new cross-section needs a positive distance
     EXPECT_EQ(lastMessage(), tooShort);
     key(stretches(), Qt::Key_Escape);
     setProfile(r(), {{0, 0}, {12, 0}, {0, 0}});
@@ -143,14 +152,11 @@ TEST_F(StretchTable, PerpendicularDistanceMustLieBeyondTheLastBreakPoint)
 
 TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
 {
+    const auto editable = [&](int row) { return bool(stretches()->model()->index(row - 1, 0).flags() & Qt::ItemIsEditable); };
     type(stretches(), 4, 1, "20");
     chooseIndex(stretches(), 3, 1, 1);
-    EXPECT_EQ(r().shape[1], 1);
-    EXPECT_EQ(r().angleFrom[1], 0);
-    auto flags = [&](int row) { return stretches()->model()->index(row - 1, 0).flags(); };
-    EXPECT_FALSE(flags(4) & Qt::ItemIsEditable);
-    EXPECT_FALSE(flags(6) & Qt::ItemIsEditable);
-    EXPECT_TRUE(flags(9) & Qt::ItemIsEditable);
+    EXPECT_EQ(std::pair(r().shape[1], r().angleFrom[1]), std::pair(1, 0));
+    EXPECT_EQ((std::vector<bool>{editable(4), editable(6), editable(9)}), (std::vector<bool>{false, false, true}));
     EXPECT_EQ(stretches()->model()->index(3, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
     type(stretches(), 9, 1, "800");
     EXPECT_FLOAT_EQ(r().radius[1], 800.0f);
@@ -158,15 +164,12 @@ TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
     EXPECT_EQ(r().radius[1], 0.0f);
 
     choose(stretches(), 3, 1, "R");
-    EXPECT_EQ(r().shape[1], 0);
-    EXPECT_EQ(r().radius[1], 0.0f);
-    EXPECT_TRUE(flags(4) & Qt::ItemIsEditable);
-    EXPECT_FALSE(flags(2) & Qt::ItemIsEditable);
-    EXPECT_FALSE(flags(11) & Qt::ItemIsEditable);
+    EXPECT_EQ(std::pair(r().shape[1], r().radius[1]), std::pair(0, 0.0f));
+    EXPECT_EQ((std::vector<bool>{editable(4), editable(2), editable(11)}), (std::vector<bool>{true, false, false}));
     EXPECT_EQ(shown(stretches(), 11, 1), QString::fromUtf8("Porös"));
 }
 
-TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentage)
+TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentageOnlyWhenChosen)
 {
     const auto partly = [&](int row, std::optional<QString> answer) {
         plat->inputAnswers.push_back(answer);
@@ -194,6 +197,44 @@ TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentage)
     choose(stretches(), 12, 1, "H");
     partly(12, std::nullopt);
     EXPECT_EQ(r().groundReceiver[1], 0.0f);
+
+    // Opening the list again and leaving it with Enter asks nothing; picking the same entry
+    // again from the list asks anew.
+    partly(12, QStringLiteral("40"));
+    const std::size_t asked = plat->inputPrompts.size();
+    open(stretches(), 12, 1);
+    key(stretches(), Qt::Key_Return);
+    EXPECT_EQ(plat->inputPrompts.size(), asked);
+    EXPECT_EQ(stretches()->currentRow(), 13);
+    plat->inputAnswers.push_back(QStringLiteral("60"));
+    chooseIndex(stretches(), 12, 1, 2);
+    EXPECT_EQ(plat->inputPrompts.size(), asked + 1);
+    EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+
+    // A click on the selected cell drops its list, wide enough for its entries; Escape in
+    // the list or a click outside it takes the edit back.
+    const auto click = [&](int row) {
+        QTest::qWait(20);
+        QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {},
+                          stretches()->visualRect(stretches()->model()->index(row - 1, 0)).center());
+    };
+    for (const bool escape : {true, false}) {
+        click(13);
+        click(12);
+        click(12);
+        QComboBox* c = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (c = qobject_cast<QComboBox*>(editor(stretches()))) && c->view()->isVisible(); }));
+        EXPECT_GE(c->width(), c->sizeHint().width());
+        c->view()->setCurrentIndex(c->view()->model()->index(0, 0));
+        if (escape)
+            QTest::keyClick(c->view(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(c->view()->window(), Qt::LeftButton, {}, QPoint(-5, -5));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return editor(stretches()) == nullptr; }));
+        EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+        EXPECT_EQ(plat->inputPrompts.size(), asked + 1);
+        EXPECT_EQ(stretches()->currentRow(), 12);
+    }
 }
 
 TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
@@ -300,86 +341,4 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
     EXPECT_EQ(dlg->stretch(), 2);
     EXPECT_EQ(r().crossSectionOn[2], 1);
     EXPECT_TRUE(form->document().modified);
-}
-
-TEST_F(StretchTable, RefusedValueKeepsTheFocusAndThePage)
-{
-    // Types into the open editor of angle row `row` (opened when none is open).
-    const auto retype = [&](int row, const char* text) {
-        auto* e = qobject_cast<QLineEdit*>(editor(stretches()) ? editor(stretches()) : open(stretches(), row, 1));
-        ASSERT_NE(e, nullptr);
-        e->setFocus();
-        e->setText(QString::fromLatin1(text));
-    };
-    // Leaving the table: the check speaks and the cell keeps editing.
-    retype(4, "250");
-    form->SpinEdit1()->setFocus();
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
-    EXPECT_NE(editor(stretches()), nullptr);
-    EXPECT_EQ(r().angleFrom[1], 0);
-    // A page change while a bad value is typed is not carried out.
-    retype(4, "250");
-    QTabBar* bar = form->PageControl()->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
-    EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_Delstrackor());
-    // A good value is accepted when the table is left.
-    retype(4, "15");
-    form->SpinEdit1()->setFocus();
-    EXPECT_EQ(editor(stretches()), nullptr);
-    EXPECT_EQ(r().angleFrom[1], 15);
-
-    // A click on another cell checks once and keeps the cursor while the value is refused.
-    plat->messages.clear();
-    retype(5, "500");
-    const QPoint target = stretches()->visualRect(stretches()->model()->index(0, 0)).center();
-    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target);
-    EXPECT_EQ(plat->messages.size(), 1u);
-    EXPECT_EQ(stretches()->currentRow(), 5);
-    retype(5, "90");
-    QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {}, target);
-    EXPECT_EQ(r().angleTo[1], 90);
-    EXPECT_EQ(stretches()->currentRow(), 1);
-}
-
-TEST_F(StretchTable, LeavingAnUnchangedListDoesNotRepeatItsFollowUp)
-{
-    plat->inputAnswers.push_back(QStringLiteral("40"));
-    choose(stretches(), 12, 1, "D");
-    ASSERT_EQ(plat->inputPrompts.size(), 1u);
-    // Opening the list again and leaving it with Enter asks nothing.
-    open(stretches(), 12, 1);
-    key(stretches(), Qt::Key_Return);
-    EXPECT_EQ(plat->inputPrompts.size(), 1u);
-    EXPECT_EQ(stretches()->currentRow(), 13);
-    // Picking the same entry again from the list asks anew.
-    plat->inputAnswers.push_back(QStringLiteral("60"));
-    chooseIndex(stretches(), 12, 1, 2);
-    EXPECT_EQ(plat->inputPrompts.size(), 2u);
-    EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
-
-    // A click on the selected cell drops its list, which is wide enough for its entries;
-    // Escape in the list or a click outside it takes the edit back.
-    const auto click = [&](int row) {
-        QTest::qWait(20);
-        QTest::mouseClick(stretches()->viewport(), Qt::LeftButton, {},
-                          stretches()->visualRect(stretches()->model()->index(row - 1, 0)).center());
-    };
-    for (const bool escape : {true, false}) {
-        click(13);
-        click(12);
-        click(12);
-        QComboBox* c = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return (c = qobject_cast<QComboBox*>(editor(stretches()))) && c->view()->isVisible(); }));
-        EXPECT_GE(c->width(), c->sizeHint().width());
-        EXPECT_GT(c->width(), stretches()->columnWidth(0));
-        c->view()->setCurrentIndex(c->view()->model()->index(0, 0));
-        if (escape)
-            QTest::keyClick(c->view(), Qt::Key_Escape);
-        else
-            QTest::mouseClick(c->view()->window(), Qt::LeftButton, {}, QPoint(-5, -5));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return editor(stretches()) == nullptr; }));
-        EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
-        EXPECT_EQ(plat->inputPrompts.size(), 2u);
-        EXPECT_EQ(stretches()->currentRow(), 12);
-    }
 }
