@@ -18,7 +18,7 @@ protected:
         form->PageControl()->setCurrentWidget(v == trains() ? form->PageControl_TagInfo() : form->PageControl_Delstrackor());
         QHeaderView* h = v->horizontalHeader();
         if (x < 0) x = h->sectionViewportPosition(col - 1) + h->sectionSize(col - 1) / 2;
-        QTest::mouseClick(h->viewport(), button, Qt::NoModifier, QPoint(x, h->height() / 2));
+        QTest::mouseClick(h->viewport(), button, {}, QPoint(x, h->height() / 2));
         return qobject_cast<QMenu*>(QApplication::activePopupWidget());
     }
     // The menu item `item` of the menu over column col, clicked; false when it was not there.
@@ -27,9 +27,13 @@ protected:
         QMenu* m = pressHeading(v, col);
         return m && clickMenuItem(m, item) && !QApplication::activePopupWidget();
     }
+    std::pair<bool, bool> pasteOffered()
+    {
+        return {item("PopupMenu1_Klistra")->isEnabled(), item("PopupMenu2_Klistra")->isEnabled()};
+    }
 };
 
-TEST_F(ColumnMenusTest, ARightPressOnAHeadingCellOpensTheMenuForThatColumn)
+TEST_F(ColumnMenusTest, ARightPressOnAHeadingOpensTheMenuOfThatColumnWithPasteWhereACopyIs)
 {
     addTrains(2);
     QMenu* m = pressHeading(trains(), 3);
@@ -39,37 +43,26 @@ TEST_F(ColumnMenusTest, ARightPressOnAHeadingCellOpensTheMenuForThatColumn)
     EXPECT_EQ(item("PopupMenu1_Klistra")->text(), "Klistra in kolumn\tCtrl+B");
     EXPECT_TRUE(item("PopupMenu2_Klistra")->shortcut().isEmpty());
     m->close();
-
     // Left presses and presses right of the last column open nothing.
     EXPECT_EQ(pressHeading(trains(), 2, Qt::LeftButton), nullptr);
     const QHeaderView* h = trains()->horizontalHeader();
     EXPECT_EQ(pressHeading(trains(), 0, Qt::RightButton, h->sectionViewportPosition(2) + h->sectionSize(2) + 3), nullptr);
     EXPECT_EQ(menus().chosenTrain(), 3);
 
-    addStretches(3);
-    m = pressHeading(stretches(), 4);
-    EXPECT_EQ(m, menu("PopupMenu2"));
-    EXPECT_EQ(menus().chosenStretch(), 4);
-    m->close();
-}
-
-TEST_F(ColumnMenusTest, PasteIsOfferedOnlyInTheTableWhoseColumnWasCopied)
-{
-    const auto pasteOffered = [&] {
-        return std::pair(item("PopupMenu1_Klistra")->isEnabled(), item("PopupMenu2_Klistra")->isEnabled());
-    };
-    EXPECT_EQ(pasteOffered(), std::pair(false, false));
+    // Paste is offered only in the table whose column was copied; the other's does nothing.
     addStretches(1);
     form->document().modified = false;
+    EXPECT_EQ(pasteOffered(), std::pair(false, false));
     ASSERT_TRUE(chooseInColumn(trains(), 1, "PopupMenu1_Kopiera"));
     EXPECT_EQ(pasteOffered(), std::pair(true, false));
-    // The stretch menu's paste does nothing while a train column is held.
-    pressHeading(stretches(), 2)->close();
+    m = pressHeading(stretches(), 2);
+    EXPECT_EQ(m, menu("PopupMenu2"));
+    EXPECT_EQ(menus().chosenStretch(), 2);
+    m->close();
     const ProjectRecord before = r();
     menus().pasteStretchColumn();
     EXPECT_EQ(r(), before);
     EXPECT_FALSE(form->document().modified);
-
     ASSERT_TRUE(chooseInColumn(stretches(), 2, "PopupMenu2_Kopiera"));
     EXPECT_EQ(pasteOffered(), std::pair(false, true));
     menus().pasteTrainColumn();
@@ -99,8 +92,7 @@ TEST_F(ColumnMenusTest, PastingATrainColumnChangesTheProjectAndRunsTheCheck)
     EXPECT_EQ(r().speed[2], 90);
     ASSERT_TRUE(chooseInColumn(trains(), 3, "PopupMenu1_Klistra"));
 
-    EXPECT_EQ(r().speed[3], 90);
-    EXPECT_EQ(r().trainType[3], 4);
+    EXPECT_EQ(std::pair(r().speed[3], r().trainType[3]), std::pair(90, 4));
     EXPECT_TRUE(form->document().modified);
     EXPECT_TRUE(form->Button_Berakning()->isEnabled());
     // The table shows the pasted column, its type from the Norwegian list.
@@ -127,11 +119,9 @@ TEST_F(ColumnMenusTest, PastingAStretchColumnCarriesItsShapeCrossSectionAndScree
 
     ASSERT_TRUE(chooseInColumn(stretches(), 1, "PopupMenu2_Kopiera"));
     ASSERT_TRUE(chooseInColumn(stretches(), 3, "PopupMenu2_Klistra"));
-
     // The field by field copy is the clipboard's own test; here: the column arrives, keeps its
     // place on the tracks, and the table shows it.
-    EXPECT_EQ(p.radius[3], 900.0f);
-    EXPECT_EQ(p.bpHeight[3][2], 3.2f);
+    EXPECT_EQ(std::pair(p.radius[3], p.bpHeight[3][2]), std::pair(900.0f, 3.2f));
     EXPECT_EQ(std::pair(p.track[3], p.orderInTrack[3]), std::pair(2, 1));
     EXPECT_TRUE(form->document().modified);
     EXPECT_EQ(shown(stretches(), 3, 3), "Konvex");

@@ -32,15 +32,7 @@ protected:
     QString path(const QString& name) const { return dir.filePath(name); }
     DocumentState& doc() { return form->document(); }
 
-    void saveAs(const QString& file)
-    {
-        plat->fileAnswers.push_back(file);
-        item("Meny_Arkiv_SparaSom")->trigger();
-    }
-    void openFile(const QString& file)
-    {
-        plat->fileAnswers.push_back(file);
-        item("Meny_Arkiv_Hamta")->trigger();
-    }
+    void saveAs(const QString& file) { plat->fileAnswers.push_back(file); item("Meny_Arkiv_SparaSom")->trigger(); }
+    void openFile(const QString& file) { plat->fileAnswers.push_back(file); item("Meny_Arkiv_Hamta")->trigger(); }
     ProjectRecord onDisk(const QString& file) { return readProject(file.toStdString()); }
 };
