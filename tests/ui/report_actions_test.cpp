@@ -24,7 +24,6 @@
 #include "report/Exports.h"
 #include "ui/NumberText.h"
 #include "ui/ReportActions.h"
-#include "ui/ResultPage.h"
 #include "ui/Translations.h"
 
 namespace {
@@ -77,12 +76,6 @@ protected:
         command->trigger();
         return pages;
     }
-    QString clipboardAfter(const char* name)
-    {
-        QGuiApplication::clipboard()->setText(QStringLiteral("förra"));
-        QTest::mouseClick(button(name), Qt::LeftButton);
-        return QGuiApplication::clipboard()->text();
-    }
 };
 
 TEST_F(ReportCommands, FollowWhetherTheResultsAreCurrent)
@@ -92,9 +85,9 @@ TEST_F(ReportCommands, FollowWhetherTheResultsAreCurrent)
 
     const auto enabled = [&] {
         std::vector<bool> on;
-        for (const char* b : {"Button_Granska", "Button_Skrivare", "Button_SparaPdf"}) on.push_back(button(b)->isEnabled());
-        for (const char* a : {"Meny_Resultat_Utskrift_Skrivare", "Meny_Resultat_Utskrift_Granska", "Meny_Resultat_Utskrift_SparaPdf"})
-            on.push_back(item(a)->isEnabled());
+        for (const char* name : {"Button_Granska", "Button_Skrivare", "Button_SparaPdf", "Meny_Resultat_Utskrift_Skrivare",
+                                 "Meny_Resultat_Utskrift_Granska", "Meny_Resultat_Utskrift_SparaPdf"})
+            on.push_back(named<QObject>(name)->property("enabled").toBool());
         return on;
     };
     EXPECT_EQ(enabled(), std::vector<bool>(6, true));
@@ -116,31 +109,31 @@ TEST_F(ReportCommands, FollowWhetherTheResultsAreCurrent)
     // The exports and the printer set-up do not depend on the results; the set-up works on
     // the A4 printer the report goes to.
     EXPECT_TRUE(button("Button_Res2cp")->isEnabled());
-    QPrinter* setupPrinter = nullptr;
     answerDialog([&](QDialog& d) {
-        setupPrinter = qobject_cast<QPageSetupDialog*>(&d)->printer();
+        EXPECT_EQ(qobject_cast<QPageSetupDialog*>(&d)->printer(), &actions().printer());
         return int(QDialog::Rejected);
     });
     item("Meny_Arkiv_SkrivarInstallning")->trigger();
-    EXPECT_EQ(setupPrinter, &actions().printer());
+    EXPECT_EQ(plat->dialogs, std::vector<QString>{"Form_SkrivarInstallning"});
     EXPECT_EQ(actions().printer().pageLayout().pageSize().id(), QPageSize::A4);
 }
 
 TEST_F(ReportCommands, ExportButtonsPutTheExportTextsOnTheClipboard)
 {
+    // Each with the window's decimal separator, and a word on the status line.
     const char sep = decimalSeparator().toLatin1();
-    EXPECT_EQ(clipboardAfter("Button_Res2cp"), QString::fromStdString(exportResults(r(), form->results(), sep)));
-    EXPECT_EQ(status(), QString::fromUtf8("Resultat kopierat till urklipp."));
-    EXPECT_EQ(clipboardAfter("Button_Tag2cp"), QString::fromStdString(exportTrainData(r())));
-    EXPECT_EQ(status(), QString::fromUtf8("Tågdata kopierat till urklipp."));
-    EXPECT_EQ(clipboardAfter("Button_Str2cp"), QString::fromStdString(exportStretchData(r(), form->results(), sep)));
-    EXPECT_EQ(status(), QString::fromUtf8("Sträckdata kopierat till urklipp."));
+    CalcResults& res = form->results();
+    for (const auto& [name, text, what] : {std::tuple("Button_Res2cp", exportResults(r(), res, sep), "Resultat"),
+                                           std::tuple("Button_Tag2cp", exportTrainData(r()), "Tågdata"),
+                                           std::tuple("Button_Str2cp", exportStretchData(r(), res, sep), "Sträckdata")}) {
+        QGuiApplication::clipboard()->setText(QStringLiteral("förra"));
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(text));
+        EXPECT_EQ(status(), QString::fromUtf8(what) + " kopierat till urklipp.");
+    }
     // The numbers take the separator the commands were given.
-    ReportActions comma(ReportContext{r(), form->results(), doc(), nullptr, ',', form.get()});
-    comma.copyStretchData();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(exportStretchData(r(), form->results(), ',')));
-    comma.copyResults();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(exportResults(r(), form->results(), ',')));
+    ReportActions(ReportContext{r(), res, doc(), nullptr, ',', form.get()}).copyStretchData();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(exportStretchData(r(), res, ',')));
 }
 
 TEST_F(ReportCommands, SavesTheChosenReportAsAPdfFile)

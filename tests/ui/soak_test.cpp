@@ -42,17 +42,16 @@ private:
     {
         static const MsgAnswer answers[] = {MsgAnswer::Ok,     MsgAnswer::Yes,   MsgAnswer::No,
                                             MsgAnswer::Cancel, MsgAnswer::Abort, MsgAnswer::Retry};
+        static const char* files[] = {"soak.sdb", "andra.sdb", "rapport.pdf", "saknas/x.sdb", ""};  // "": cancelled
         if (plat_.answers.size() < 2) plat_.answers.push_back(answers[below(6)]);
+        if (plat_.fileAnswers.size() < 2) {
+            const QString name = QString::fromLatin1(files[below(5)]);
+            plat_.fileAnswers.push_back(name.isEmpty() ? name : folder_ + QLatin1Char('/') + name);
+        }
         if (plat_.inputAnswers.size() < 2) {
             const int k = below(4);  // cancelled, not a number, or a percentage
-            plat_.inputAnswers.push_back(k == 0   ? std::optional<QString>()
-                                         : k == 1 ? QStringLiteral("x")
-                                                  : QString::number(below(150) - 20));
-        }
-        if (plat_.fileAnswers.size() < 2) {
-            static const char* names[] = {"soak.sdb", "andra.sdb", "rapport.pdf", "saknas/x.sdb", nullptr};
-            const char* name = names[below(5)];  // none: the dialog was cancelled
-            plat_.fileAnswers.push_back(name ? folder_ + QLatin1Char('/') + QString::fromLatin1(name) : QString());
+            plat_.inputAnswers.push_back(k == 0 ? std::nullopt
+                                                : std::optional(k == 1 ? QStringLiteral("x") : QString::number(below(150) - 20)));
         }
         plat_.messages.clear();
         plat_.inputPrompts.clear();
@@ -65,7 +64,15 @@ private:
         // The next event comes from a timer of its own: a timer does not fire again while
         // its handler runs, and the handler may be inside a dialog's modal loop.
         if (left_-- <= 0) {
-            if (closeOne()) QTimer::singleShot(0, &loop_, [this] { tick(); });
+            // Closes the innermost pop-up or dialog, and stops when none is left.
+            QWidget* open = QApplication::activePopupWidget();
+            if (!open) open = QApplication::activeModalWidget();
+            if (!open) return loop_.quit();
+            if (auto* d = qobject_cast<QDialog*>(open))
+                d->reject();
+            else
+                open->close();
+            QTimer::singleShot(0, &loop_, [this] { tick(); });
             return;
         }
         QTimer::singleShot(0, &loop_, [this] { tick(); });
@@ -82,17 +89,15 @@ private:
         for (QWidget* w : top->findChildren<QWidget*>())
             if (w->isVisible() && w->isEnabled() && !w->isWindow()) usable.push_back(w);
         QPointer<QWidget> w = usable.at(below(static_cast<int>(usable.size())));
-        if (below(20) < 8) return click(w);
+        if (below(20) < 8) {
+            const QPoint at(below(std::max(1, w->width())), below(std::max(1, w->height())));
+            const int how = below(10);  // mostly left clicks, some double, some right
+            QTest::mouseClick(w, how < 8 ? Qt::LeftButton : Qt::RightButton, {}, at);
+            if (how >= 6 && how < 8 && w) QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+            return;
+        }
         QWidget* focus = QApplication::focusWidget();
         key(focus && (focus == top || top->isAncestorOf(focus)) && below(4) != 0 ? focus : w.data());
-    }
-
-    void click(QPointer<QWidget> w)
-    {
-        const QPoint at(below(std::max(1, w->width())), below(std::max(1, w->height())));
-        const int how = below(10);
-        QTest::mouseClick(w, how < 8 ? Qt::LeftButton : Qt::RightButton, {}, at);
-        if (how >= 6 && how < 8 && w) QTest::mouseDClick(w, Qt::LeftButton, {}, at);
     }
 
     void key(QWidget* w)
@@ -107,23 +112,6 @@ private:
         static const Qt::KeyboardModifiers mods[] = {Qt::AltModifier, Qt::ControlModifier, {}, {}};
         const auto letter = static_cast<Qt::Key>(Qt::Key_A + below(26));
         QTest::keyClick(w, letter, mods[below(4)]);
-    }
-
-    // Closes the innermost pop-up or dialog; false when none is left.
-    bool closeOne()
-    {
-        if (QWidget* p = QApplication::activePopupWidget()) {
-            p->close();
-        } else if (QWidget* m = QApplication::activeModalWidget()) {
-            if (auto* d = qobject_cast<QDialog*>(m))
-                d->reject();
-            else
-                m->close();
-        } else {
-            loop_.quit();
-            return false;
-        }
-        return true;
     }
 
     TForm_Skenbrus& form_;
