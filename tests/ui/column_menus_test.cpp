@@ -1,8 +1,6 @@
 // Copy and paste of whole train and stretch columns through the column menus of the
 // main window's tables: right presses on the heading cells, clicks on the menu items.
 
-#include <QHeaderView>
-
 #include "main_fixture.h"
 #include "ui/ColumnMenus.h"
 

@@ -2,9 +2,6 @@
 // The main window with its settings file and projects in a temporary folder, and the file
 // dialogs answered by the scripted platform.
 
-#include <QCheckBox>
-#include <QTableWidget>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "main_fixture.h"

@@ -1,9 +1,6 @@
 // Menus, shortcuts, the country menu and the settings file, the option check boxes with
 // their dialogs, the completeness jump, help and About.
 
-#include <QFile>
-#include <QSpinBox>
-
 #include "commands_fixture.h"
 #include "ui/About.h"
 #include "ui/FasadAvst.h"

@@ -2,14 +2,6 @@
 // A main window driven through its real views and editors, with message boxes, the input
 // box and the window's dialogs answered by the scripted platform.
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 

@@ -1,11 +1,5 @@
 // The stretch table: value checks, track renumbering, ground, switches and cross-section rows.
 
-#include <QEventLoop>
-#include <QLabel>
-#include <QSpinBox>
-#include <QTabBar>
-#include <QTimer>
-
 #include "main_fixture.h"
 #include "ui/Medelhojd.h"
 #include "ui/Vaxlar.h"

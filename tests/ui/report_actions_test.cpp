@@ -1,24 +1,7 @@
 // The report and export commands of the results page and the "&Utskrift" menu, driven
 // through their buttons and menu items, with the dialogs answered in place.
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QDate>
-#include <QDir>
-#include <QFile>
-#include <QFontMetrics>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QSpinBox>
-#include <QTranslator>
+#include <QtPrintSupport>
 
 #include "commands_fixture.h"
 #include "report/Exports.h"

@@ -2,8 +2,6 @@
 // may crash or trip the sanitizers, and at the end the project saved and read back equals the
 // one in memory. SKENBRUS_SOAK_SEED repeats a run, SKENBRUS_SOAK_EVENTS lengthens it.
 
-#include <QFile>
-#include <QPointer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

@@ -3,12 +3,8 @@
 // own pop-up view or an open pop-up menu, and answering the next modal dialog from inside its
 // loop.
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QMenu>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 #include <functional>
 
 // Chooses an entry of a dropped list with the mouse.
