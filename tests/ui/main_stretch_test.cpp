@@ -132,36 +132,32 @@ TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
 
 TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentageOnlyWhenChosen)
 {
-    const auto partly = [&](int row, std::optional<QString> answer) {
-        plat->inputAnswers.push_back(answer);
-        choose(stretches(), row, 1, "D");
-    };
-    partly(12, QStringLiteral("30"));
-    EXPECT_EQ(plat->inputPrompts,
-              std::vector<QString>{QString::fromUtf8("Marktyp: Mottagardel|Ange procentuell del porös mark")});
-    EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.30f);
-    EXPECT_EQ(shown(stretches(), 12, 1), QString::fromUtf8("Del. Porös"));
-    EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mottagardelen är porös till 30% ..."));
-    EXPECT_TRUE(stretches()->model()->index(11, 0).data(Qt::ToolTipRole).toString().contains("30%"));
-    // 100 % is porous; "Hård" is 0; text that is no number is 50 % with a message.
-    partly(13, QStringLiteral("100"));
-    EXPECT_EQ(plat->inputPrompts.back(), QString::fromUtf8("Marktyp: Mellandel|Ange procentuell del porös mark"));
-    EXPECT_EQ(shown(stretches(), 13, 1), QString::fromUtf8("Porös"));
-    EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mellandelen är porös ..."));
-    choose(stretches(), 13, 1, "H");
-    EXPECT_EQ(r().groundMiddle[1], 0.0f);
-    EXPECT_EQ(status(), QString::fromUtf8("Marktypen vid mellandelen är hård ..."));
-    partly(13, QStringLiteral("mycket"));
-    EXPECT_FLOAT_EQ(r().groundMiddle[1], 0.5f);
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Otillåtet värde angivet, värdet satt till 50%"));
-    // Cancel leaves the field as it was.
-    choose(stretches(), 12, 1, "H");
-    partly(12, std::nullopt);
-    EXPECT_EQ(r().groundReceiver[1], 0.0f);
-
+    // The row, the entry typed, the answer to the input box; the share stored, the cell and the
+    // status line. 100 % is porous; "Hård" is 0; text that is no number is 50 % with a message;
+    // a cancelled box leaves the field as it was.
+    struct Case { int row; const char* keys; std::optional<QString> answer; float share; const char* cell; const char* status; };
+    for (const Case& c : std::initializer_list<Case>{
+             {12, "D", "30", 0.3f, "Del. Porös", "Marktypen vid mottagardelen är porös till 30% ..."},
+             {13, "D", "100", 1.0f, "Porös", "Marktypen vid mellandelen är porös ..."},
+             {13, "H", {}, 0.0f, "Hård", "Marktypen vid mellandelen är hård ..."},
+             {13, "D", "mycket", 0.5f, "Del. Porös", nullptr},
+             {12, "H", {}, 0.0f, "Hård", nullptr},
+             {12, "D", std::nullopt, 0.0f, "Hård", nullptr}}) {
+        const std::size_t asked = plat->inputPrompts.size();
+        if (*c.keys == 'D') plat->inputAnswers.push_back(c.answer);
+        choose(stretches(), c.row, 1, c.keys);
+        const QString title = c.row == 12 ? "Marktyp: Mottagardel" : "Marktyp: Mellandel";
+        EXPECT_EQ(plat->inputPrompts.size() > asked, *c.keys == 'D');
+        EXPECT_TRUE(plat->inputPrompts.size() == asked || plat->inputPrompts.back() == title + "|Ange procentuell del porös mark");
+        EXPECT_FLOAT_EQ(c.row == 12 ? r().groundReceiver[1] : r().groundMiddle[1], c.share) << c.row << c.keys;
+        EXPECT_EQ(shown(stretches(), c.row, 1), c.cell);
+        EXPECT_TRUE(!c.status || status() == c.status) << status().toStdString();
+    }
+    EXPECT_EQ(plat->messageTexts(), QStringList{"Otillåtet värde angivet, värdet satt till 50%"});
+    plat->inputAnswers.push_back(QStringLiteral("40"));
     // Opening the list again and leaving it with Enter asks nothing; picking the same entry
     // again from the list asks anew.
-    partly(12, QStringLiteral("40"));
+    choose(stretches(), 12, 1, "D");
     const std::size_t asked = plat->inputPrompts.size();
     open(stretches(), 12, 1);
     key(stretches(), Qt::Key_Return);
