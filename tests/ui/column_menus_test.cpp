@@ -8,8 +8,7 @@ class ColumnMenusTest : public MainWindowTest {
 protected:
     ColumnMenus& menus() { return form->columnMenus(); }
 
-    // A press on the heading cell of column col (from 1), or at x when given; the pop-up menu
-    // that opened, or null.
+    // A press on the heading cell of column col (from 1), or at x; the menu that opened, or null.
     QMenu* pressHeading(GridView* v, int col, Qt::MouseButton button = Qt::RightButton, int x = -1)
     {
         // Only the page changes: the focus stays where it is, so a pending edit is still open.
@@ -25,10 +24,7 @@ protected:
         QMenu* m = pressHeading(v, col);
         return m && clickMenuItem(m, item) && !QApplication::activePopupWidget();
     }
-    std::pair<bool, bool> pasteOffered()
-    {
-        return {item("PopupMenu1_Klistra")->isEnabled(), item("PopupMenu2_Klistra")->isEnabled()};
-    }
+    std::pair<bool, bool> pasteOffered() { return {item("PopupMenu1_Klistra")->isEnabled(), item("PopupMenu2_Klistra")->isEnabled()}; }
 };
 
 TEST_F(ColumnMenusTest, ARightPressOnAHeadingOpensTheMenuOfThatColumnWithPasteWhereACopyIs)
@@ -104,22 +100,17 @@ TEST_F(ColumnMenusTest, PastingAStretchColumnCarriesItsShapeCrossSectionAndScree
     addStretches(2);
     ProjectRecord& p = r();
     p.track[3] = 2, p.orderInTrack[3] = 1;
-    p.shape[1] = 1, p.angleFrom[1] = 0, p.angleTo[1] = 120;
-    p.startDistance[1] = 40.0f, p.endDistance[1] = 55.5f, p.radius[1] = 900.0f;
-    p.crossSectionOn[1] = 1, p.trackHeight[1] = 0.7f, p.receiverGroundHeight[1] = 1.1f;
-    p.screenType[1] = 2, p.screenDistance[1] = 5.0f, p.screenCrestHeight[1] = 3.2f;
-    p.bpCount[1] = 3;
-    p.bpDistance[1][2] = 5.0f, p.bpHeight[1][2] = 3.2f, p.bpLabel[1][2] = p.bpLabel[1][1];
-    p.groundMiddle[1] = 0.35f, p.bankCorrection[1] = 3;
-    p.radius[3] = 150.0f;  // an unrelated old radius must not survive the paste
+    p.shape[1] = 1, p.radius[1] = 900.0f, p.crossSectionOn[1] = 1, p.screenType[1] = 2;
+    p.bpCount[1] = 3, p.bpDistance[1][2] = 5.0f, p.bpHeight[1][2] = 3.2f, p.bpLabel[1][2] = p.bpLabel[1][1];
+    p.radius[3] = 150.0f;  // an old radius is replaced
     form->showProject();
     form->document().modified = false;
 
     ASSERT_TRUE(chooseInColumn(stretches(), 1, "PopupMenu2_Kopiera"));
     ASSERT_TRUE(chooseInColumn(stretches(), 3, "PopupMenu2_Klistra"));
-    // The field by field copy is the clipboard's own test; here: the column arrives, keeps its
-    // place on the tracks, and the table shows it.
-    EXPECT_EQ(std::pair(p.radius[3], p.bpHeight[3][2]), std::pair(900.0f, 3.2f));
+    // The field by field copy is the clipboard's own test; here: the column arrives with its
+    // cross-section and screen, keeps its place on the tracks, and the table shows it.
+    EXPECT_EQ(std::tuple(p.radius[3], p.bpHeight[3][2], p.screenType[3]), std::tuple(900.0f, 3.2f, 2));
     EXPECT_EQ(std::pair(p.track[3], p.orderInTrack[3]), std::pair(2, 1));
     EXPECT_TRUE(form->document().modified);
     EXPECT_EQ(shown(stretches(), 3, 3), "Konvex");
