@@ -63,7 +63,7 @@ TEST_F(ColumnMenusTest, ARightPressOnAHeadingOpensTheMenuOfThatColumnWithPasteWh
     EXPECT_EQ(r(), before);
 }
 
-TEST_F(ColumnMenusTest, PastingATrainColumnChangesTheProjectAndRunsTheCheck)
+TEST_F(ColumnMenusTest, APastedColumnChangesTheProjectShowsInTheTableAndRunsTheCheck)
 {
     // Two complete trains on one track, Swedish X2 and a Norwegian type 4, and a complete
     // stretch: the project is complete once a third train is filled.
@@ -93,10 +93,9 @@ TEST_F(ColumnMenusTest, PastingATrainColumnChangesTheProjectAndRunsTheCheck)
     EXPECT_EQ(shown(trains(), 1, 3), "900");
     EXPECT_EQ(shown(trains(), 5, 3), "Norskt");
     EXPECT_EQ(r().nationality[1], 1);  // the other train is untouched
-}
 
-TEST_F(ColumnMenusTest, PastingAStretchColumnCarriesItsShapeCrossSectionAndScreen)
-{
+    // A stretch column arrives with its cross-section and screen and keeps its place on the
+    // tracks (the field by field copy is the clipboard's own test).
     addStretches(2);
     ProjectRecord& p = r();
     p.track[3] = 2, p.orderInTrack[3] = 1;
@@ -108,8 +107,6 @@ TEST_F(ColumnMenusTest, PastingAStretchColumnCarriesItsShapeCrossSectionAndScree
 
     ASSERT_TRUE(chooseInColumn(stretches(), 1, "PopupMenu2_Kopiera"));
     ASSERT_TRUE(chooseInColumn(stretches(), 3, "PopupMenu2_Klistra"));
-    // The field by field copy is the clipboard's own test; here: the column arrives with its
-    // cross-section and screen, keeps its place on the tracks, and the table shows it.
     EXPECT_EQ(std::tuple(p.radius[3], p.bpHeight[3][2], p.screenType[3]), std::tuple(900.0f, 3.2f, 2));
     EXPECT_EQ(std::pair(p.track[3], p.orderInTrack[3]), std::pair(2, 1));
     EXPECT_TRUE(form->document().modified);

@@ -24,7 +24,6 @@ protected:
             return d.result();
         });
     }
-    long shown(const char* dialog) { return std::count(plat->dialogs.begin(), plat->dialogs.end(), dialog); }
 };
 
 TEST_F(WindowCommands, ShortcutsBelongToOneItem)
@@ -90,10 +89,8 @@ TEST_F(WindowCommands, OnlyTheSegmentTheUserSetsBecomesTheSetting)
 TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
 {
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
-    EXPECT_EQ(shown("TForm_Inneniva"), 1);
     EXPECT_TRUE(doc().modified);
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);  // clearing opens nothing
-    EXPECT_EQ(shown("TForm_Inneniva"), 1);
     EXPECT_EQ(r().indoorLevelOn, 0);
 
     // A file with the indoor level on: ticked without a dialog, the next click clears it
@@ -107,13 +104,11 @@ TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
     openFile(path("inne.sdb"));
     EXPECT_TRUE(form->CheckBox_Inneniva()->isChecked());
     EXPECT_FALSE(form->CheckBox_Korrektion()->isChecked());
-    EXPECT_EQ(plat->dialogs.size(), 1u);
     EXPECT_FALSE(doc().modified);
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
     EXPECT_FALSE(form->CheckBox_Inneniva()->isChecked());
-    EXPECT_EQ(shown("TForm_Inneniva"), 1);
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
-    EXPECT_EQ(shown("TForm_Inneniva"), 2);
+    EXPECT_EQ(plat->dialogs, std::vector<QString>(2, "TForm_Inneniva"));
 }
 
 TEST_F(WindowCommands, FacadeDialogTakesHalfToTwentyMetresAndItsEditsHideTheResults)

@@ -45,8 +45,7 @@ protected:
     template <class T> T* named(const char* name) { return form->findChild<T*>(QString::fromLatin1(name)); }
     QAction* item(const char* name) { return named<QAction>(name); }
     QMenu* menu(const char* name) { return named<QMenu>(name); }
-    // The next dialog the window runs is handed to f, which works it as a user would and
-    // returns its result.
+    // The next dialog the window runs goes to f, which works it as a user would and returns its result.
     void answerDialog(std::function<int(QDialog&)> f) { plat->dialogAnswers.push_back(std::move(f)); }
 
     void showPage(GridView* v)
@@ -88,9 +87,7 @@ protected:
         QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, at);  // a double click begins with a click
         QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, at);
         auto* c = qobject_cast<QComboBox*>(editor(v));
-        ASSERT_NE(c, nullptr) << "no list at row " << row << ", column " << col;
-        ASSERT_TRUE(c->view()->isVisible()) << "the list did not drop";
-        ASSERT_LT(index, c->count());
+        ASSERT_TRUE(c && c->view()->isVisible() && index < c->count()) << "no list dropped at " << row << ", " << col;
         clickInList(c, index);
     }
     // A key to the cell's open editor, else to the table.

@@ -1,7 +1,6 @@
 #pragma once
-// Helpers that act as a user does where a test cannot call on: a click in a dropped list's
-// own pop-up view or an open pop-up menu, and answering the next modal dialog from inside its
-// loop.
+// Helpers that act as a user does where a test cannot call on: a click in a dropped list or an
+// open pop-up menu, and answering the next modal dialog from inside its loop.
 
 #include <QTest>
 #include <QtWidgets>
@@ -29,13 +28,8 @@ inline bool clickMenuItem(QMenu* m, const char* item)
 inline void onNextModal(std::function<void(QWidget*)> f)
 {
     auto* t = new QTimer;
-    t->setInterval(10);
     QObject::connect(t, &QTimer::timeout, [t, f] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            t->stop();
-            t->deleteLater();
-            f(w);
-        }
+        if (QWidget* w = QApplication::activeModalWidget()) t->stop(), t->deleteLater(), f(w);
     });
-    t->start();
+    t->start(10);
 }
