@@ -6,9 +6,8 @@
 
 class WindowCommands : public CommandsTest {
 protected:
-    // The facade-distance dialog answered as a user does: F1 for its own help topic, the
-    // distance typed and Enter; a refused value gets `answers` (after Retry the dialog is still
-    // open: Enter again, answered with Abort).
+    // The facade-distance dialog answered as a user does: F1 for its help, the distance and Enter;
+    // a refused value gets `answers` (after Retry the dialog is still open: Enter again, Abort).
     void answerFacade(const QString& text, std::deque<MsgAnswer> answers = {})
     {
         answerDialog([this, text, answers](QDialog& d) {

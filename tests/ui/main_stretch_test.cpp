@@ -14,8 +14,7 @@ TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
         for (int s = 1; s <= r().stretchCount; ++s) p.emplace_back(r().track[s], r().orderInTrack[s]);
         return p;
     };
-    // Skipping a track is pulled back, the stretches after it follow by the same amount, and
-    // the train table gets a row per track.
+    // A skipped track is pulled back, later stretches follow, the train table has a row per track.
     addStretches(3);
     choose(stretches(), 1, 4, "2");
     chooseIndex(stretches(), 1, 2, 2);

@@ -20,16 +20,24 @@ int pdfPages(const QString& path)
                                                      : -1;
 }
 
-// An answer that shows the dialog, lets it lay itself out, hands it to `look` and turns it down.
-std::function<int(QDialog&)> lookAt(std::function<void(QDialog&)> look)
+// The texts a user sees in a dialog: its title, labels, buttons, group titles, the current
+// entries of lists, and the tool tips of the tool buttons (the preview's tool bar).
+QStringList visibleTexts(QWidget* dlg)
 {
-    return [look](QDialog& d) {
-        d.show();
-        QApplication::processEvents();
-        look(d);
-        d.reject();
-        return int(QDialog::Rejected);
-    };
+    QStringList texts{dlg->windowTitle()};
+    for (QWidget* w : dlg->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(dlg)) continue;
+        if (auto* l = qobject_cast<QLabel*>(w)) texts << l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) texts << b->text() << b->toolTip();
+        if (auto* g = qobject_cast<QGroupBox*>(w)) texts << g->title();
+        if (auto* c = qobject_cast<QComboBox*>(w)) texts << c->currentText();
+        if (auto* t = qobject_cast<QTabWidget*>(w))
+            for (int i = 0; i < t->count(); ++i) texts << t->tabText(i);
+    }
+    for (QAction* a : dlg->findChildren<QAction*>()) texts << a->text() << a->toolTip();
+    for (QString& t : texts) t.remove(QLatin1Char('&'));
+    texts.removeAll(QString());
+    return texts;
 }
 }  // namespace
 
@@ -52,10 +60,13 @@ protected:
         int pages = -1;
         // The answer is used once and gone: it writes to `pages`, which dies with this call.
         // (An answer left installed once wrote to a finished call's variable.)
-        answerDialog(lookAt([&](QDialog& d) {
+        answerDialog([&](QDialog& d) {
             EXPECT_EQ(qobject_cast<QPrintPreviewDialog*>(&d)->printer()->docName(), "Skenbrus");
+            d.show();  // laid out, the preview counts its pages
+            QApplication::processEvents();
             if (auto* w = d.findChild<QPrintPreviewWidget*>()) pages = w->pageCount();
-        }));
+            return int(QDialog::Rejected);
+        });
         command->trigger();
         return pages;
     }
@@ -197,42 +208,24 @@ TEST_F(ReportCommands, PreviewTakesTheSegmentControlFromTheButtonAndTheSitePlanO
     EXPECT_TRUE(plat->messages.empty());
 }
 
-// ---------------------------------------------------------------------------------------
 // The standard dialogs the program opens speak Swedish (Qt's own, non-native dialogs).
-
-namespace {
-// The texts a user sees in a dialog: its title, labels, buttons, group titles, the current
-// entries of lists, and the tool tips of the tool buttons (the preview's tool bar).
-QStringList visibleTexts(QWidget* dlg)
-{
-    QStringList texts{dlg->windowTitle()};
-    for (QWidget* w : dlg->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(dlg)) continue;
-        if (auto* l = qobject_cast<QLabel*>(w)) texts << l->text();
-        if (auto* b = qobject_cast<QAbstractButton*>(w)) texts << b->text() << b->toolTip();
-        if (auto* g = qobject_cast<QGroupBox*>(w)) texts << g->title();
-        if (auto* c = qobject_cast<QComboBox*>(w)) texts << c->currentText();
-        if (auto* t = qobject_cast<QTabWidget*>(w))
-            for (int i = 0; i < t->count(); ++i) texts << t->tabText(i);
-    }
-    for (QAction* a : dlg->findChildren<QAction*>()) texts << a->text() << a->toolTip();
-    for (QString& t : texts) t.remove(QLatin1Char('&'));
-    texts.removeAll(QString());
-    return texts;
-}
-}  // namespace
-
 TEST_F(ReportCommands, StandardDialogsSpeakSwedish)
 {
     ASSERT_TRUE(installSwedishTranslations(*qApp));
     QStringList seen;
     QtPlatform qt;
+    plat->printer = true;
+    plat->otherDialogs = [](QDialog& d) { return d.exec(); };  // the real modal loops
     const QString filter = QStringLiteral("Skenbrus-filer (*.sdb)");
     const std::function<void()> asks[] = {
         [&] { qt.openFileName(form.get(), dir.path(), filter); }, [&] { qt.saveFileName(form.get(), dir.path(), filter); },
-        [&] { qt.inputBox(form.get(), QStringLiteral("Marktyp: Mottagardel"), QStringLiteral("Ange procentuell del porös mark"), "50"); }};
+        [&] { qt.inputBox(form.get(), QStringLiteral("Marktyp: Mottagardel"), QStringLiteral("Ange procentuell del porös mark"), "50"); },
+        [&] { actions().preview(false); }, [&] { actions().print(); }, [&] { actions().printerSetup(); }};
     for (const auto& ask : asks) {
         onNextModal([&](QWidget* d) {
+            for (auto* more : d->findChildren<QPushButton*>())  // the print dialog's options too
+                if (more->text().contains(QStringLiteral(">>"))) more->click();
+            QApplication::processEvents();
             seen << visibleTexts(d);
             if (d->windowTitle().startsWith("Marktyp")) {  // the input box is wide enough for its title
                 QFont bold = d->font();
@@ -243,19 +236,6 @@ TEST_F(ReportCommands, StandardDialogsSpeakSwedish)
         });
         ask();
     }
-    // Preview, print dialog (with its options) and printer set-up.
-    plat->printer = true;
-    for (int i = 0; i < 3; ++i)
-        answerDialog(lookAt([&](QDialog& d) {
-            for (auto* more : d.findChildren<QPushButton*>())
-                if (more->text().contains(QStringLiteral(">>"))) more->click();
-            QApplication::processEvents();
-            seen << visibleTexts(&d);
-        }));
-    actions().preview(false);
-    actions().print();
-    actions().printerSetup();
-
     EXPECT_GT(seen.size(), 40);
     for (const char* english : {"Look in", "File name", "Files of type", "Cancel", "Open", "Save", "Print", "Page setup",
                                 "Next page", "Zoom in", "Margins", "Orientation", "Paper", "Options", "Copies"})
