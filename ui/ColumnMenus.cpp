@@ -23,20 +23,18 @@ QAction* item(QMenu* menu, const char* name, const char* text, const char* keys)
 ColumnMenus::ColumnMenus(ColumnContext ctx, QWidget* menuParent, QObject* parent)
     : QObject(parent), ctx_(std::move(ctx))
 {
-    showMenu = [](QMenu* m, const QPoint& at) { m->popup(at); };
-
-    PopupMenu1 = new QMenu(menuParent);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupMenu1_Kopiera = item(PopupMenu1, "PopupMenu1_Kopiera", "Kopiera kolumn", "Ctrl+A");
-    PopupMenu1_Klistra = item(PopupMenu1, "PopupMenu1_Klistra", "Klistra in kolumn", "Ctrl+B");
-    PopupMenu2 = new QMenu(menuParent);
-    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    PopupMenu2_Kopiera = item(PopupMenu2, "PopupMenu2_Kopiera", "Kopiera kolumn", "Ctrl+C");
-    PopupMenu2_Klistra = item(PopupMenu2, "PopupMenu2_Klistra", "Klistra in kolumn", "Ctrl+V");
-    connect(PopupMenu1_Kopiera, &QAction::triggered, this, &ColumnMenus::copyTrainColumn);
-    connect(PopupMenu1_Klistra, &QAction::triggered, this, &ColumnMenus::pasteTrainColumn);
-    connect(PopupMenu2_Kopiera, &QAction::triggered, this, &ColumnMenus::copyStretchColumn);
-    connect(PopupMenu2_Klistra, &QAction::triggered, this, &ColumnMenus::pasteStretchColumn);
+    PopupMenu1_ = new QMenu(menuParent);
+    PopupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1_Kopiera_ = item(PopupMenu1_, "PopupMenu1_Kopiera", "Kopiera kolumn", "Ctrl+A");
+    PopupMenu1_Klistra_ = item(PopupMenu1_, "PopupMenu1_Klistra", "Klistra in kolumn", "Ctrl+B");
+    PopupMenu2_ = new QMenu(menuParent);
+    PopupMenu2_->setObjectName(QStringLiteral("PopupMenu2"));
+    PopupMenu2_Kopiera_ = item(PopupMenu2_, "PopupMenu2_Kopiera", "Kopiera kolumn", "Ctrl+C");
+    PopupMenu2_Klistra_ = item(PopupMenu2_, "PopupMenu2_Klistra", "Klistra in kolumn", "Ctrl+V");
+    connect(PopupMenu1_Kopiera_, &QAction::triggered, this, &ColumnMenus::copyTrainColumn);
+    connect(PopupMenu1_Klistra_, &QAction::triggered, this, &ColumnMenus::pasteTrainColumn);
+    connect(PopupMenu2_Kopiera_, &QAction::triggered, this, &ColumnMenus::copyStretchColumn);
+    connect(PopupMenu2_Klistra_, &QAction::triggered, this, &ColumnMenus::pasteStretchColumn);
     applyEnabled();
 
     for (GridView* v : {ctx_.trainView, ctx_.stretchView})
@@ -45,8 +43,8 @@ ColumnMenus::ColumnMenus(ColumnContext ctx, QWidget* menuParent, QObject* parent
 
 void ColumnMenus::applyEnabled()
 {
-    PopupMenu1_Klistra->setEnabled(clip_.canPasteTrain());
-    PopupMenu2_Klistra->setEnabled(clip_.canPasteStretch());
+    PopupMenu1_Klistra_->setEnabled(clip_.canPasteTrain());
+    PopupMenu2_Klistra_->setEnabled(clip_.canPasteStretch());
 }
 
 bool ColumnMenus::eventFilter(QObject* o, QEvent* e)
@@ -76,7 +74,7 @@ bool ColumnMenus::openTrainMenu(int train, const QPoint& globalPos)
     // A cell being edited is taken first, so the copy sees its value.
     if (v && !v->finishEditing()) return false;
     train_ = train;
-    showMenu(PopupMenu1, globalPos);
+    PopupMenu1_->popup(globalPos);
     return true;
 }
 
@@ -86,7 +84,7 @@ bool ColumnMenus::openStretchMenu(int stretch, const QPoint& globalPos)
     if (stretch < 1 || stretch > std::min<int>(ctx_.record.stretchCount, kMaxStretches)) return false;
     if (v && !v->finishEditing()) return false;
     stretch_ = stretch;
-    showMenu(PopupMenu2, globalPos);
+    PopupMenu2_->popup(globalPos);
     return true;
 }
 

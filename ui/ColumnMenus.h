@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <QPoint>
-#include <functional>
 
 #include "model/DocumentState.h"
 #include "model/ProjectRecord.h"
@@ -44,16 +43,6 @@ public:
     void copyStretchColumn();
     void pasteStretchColumn();
 
-    // Shows a menu; tests replace it to look at the menu without opening it.
-    std::function<void(QMenu*, const QPoint&)> showMenu;
-
-    QMenu* PopupMenu1 = nullptr;  // train table
-    QMenu* PopupMenu2 = nullptr;  // stretch table
-    QAction* PopupMenu1_Kopiera = nullptr;
-    QAction* PopupMenu1_Klistra = nullptr;
-    QAction* PopupMenu2_Kopiera = nullptr;
-    QAction* PopupMenu2_Klistra = nullptr;
-
 signals:
     // A column was pasted into the record (the window runs its completeness check).
     void columnPasted();
@@ -66,6 +55,13 @@ private:
     void afterPaste(GridView* view);
 
     ColumnContext ctx_;
+    // The menus and their items, named as the program names them (also their object names).
+    QMenu* PopupMenu1_ = nullptr;  // train table
+    QMenu* PopupMenu2_ = nullptr;  // stretch table
+    QAction* PopupMenu1_Kopiera_ = nullptr;
+    QAction* PopupMenu1_Klistra_ = nullptr;
+    QAction* PopupMenu2_Kopiera_ = nullptr;
+    QAction* PopupMenu2_Klistra_ = nullptr;
     ColumnClipboard clip_;
     int train_ = 0;
     int stretch_ = 0;

@@ -42,7 +42,7 @@ int TForm_FasadAvst::execFor()
     edit_->setText(realText(r_.facadeDistance));
     edit_->selectAll();
     edit_->setFocus();
-    return exec();
+    return platform().execDialog(*this);
 }
 
 void TForm_FasadAvst::acceptEdit()

@@ -11,6 +11,7 @@
 #include "model/DocumentState.h"
 #include "model/ProjectRecord.h"
 #include "ui/NumberText.h"
+#include "ui/Platform.h"
 
 TForm_Inneniva::TForm_Inneniva(ProjectRecord& record, DocumentState& doc, QWidget* parent)
     : QDialog(parent), r_(record), doc_(doc)
@@ -77,7 +78,7 @@ int TForm_Inneniva::execFor()
     load();
     grid_->setCurrentCell(0, 1);
     grid_->setFocus();
-    return exec();
+    return platform().execDialog(*this);
 }
 
 void TForm_Inneniva::cellChanged(int row, int column)

@@ -235,7 +235,7 @@ bool TForm_MedelHojd::editStretch(int s)
 {
     openStretch(s);
     closing_ = false;
-    exec();
+    platform().execDialog(*this);
     return userChanged_ || !(r_ == snapshot_);
 }
 

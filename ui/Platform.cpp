@@ -1,11 +1,13 @@
 #include "ui/Platform.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QPushButton>
 
 #include "ui/HelpWindow.h"
@@ -122,6 +124,10 @@ QString QtPlatform::saveFileName(QWidget* parent, const QString& dir, const QStr
     return dlg.selectedFiles().first();
 }
 
+int QtPlatform::execDialog(QDialog& dialog) { return dialog.exec(); }
+
+bool QtPlatform::printerInstalled() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
 void QtPlatform::beep() { QApplication::beep(); }
 
 void QtPlatform::showHelp(QWidget*, int context) { helpWindow().showTopic(context); }
@@ -165,6 +171,18 @@ QString ScriptedPlatform::openFileName(QWidget*, const QString&, const QString&)
 QString ScriptedPlatform::saveFileName(QWidget* w, const QString& d, const QString& f)
 {
     return openFileName(w, d, f);
+}
+
+int ScriptedPlatform::execDialog(QDialog& dialog)
+{
+    dialogs.push_back(dialog.objectName());
+    if (!dialogAnswers.empty()) {
+        // Taken off the queue first: the answer may open further dialogs.
+        const std::function<int(QDialog&)> answer = std::move(dialogAnswers.front());
+        dialogAnswers.pop_front();
+        return answer(dialog);
+    }
+    return otherDialogs ? otherDialogs(dialog) : int(QDialog::Rejected);
 }
 
 QStringList ScriptedPlatform::messageTexts() const

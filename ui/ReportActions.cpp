@@ -16,7 +16,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -51,11 +50,7 @@ void addTo(QGroupBox* box, QBoxLayout* l, QWidget* w)
 }
 }  // namespace
 
-ReportActions::ReportActions(ReportContext ctx, QObject* parent) : QObject(parent), ctx_(std::move(ctx))
-{
-    runDialog = [](QDialog& d) { return d.exec(); };
-    printerInstalled = [] { return !QPrinterInfo::availablePrinterNames().isEmpty(); };
-}
+ReportActions::ReportActions(ReportContext ctx, QObject* parent) : QObject(parent), ctx_(std::move(ctx)) {}
 
 ReportActions::~ReportActions() = default;
 
@@ -74,33 +69,33 @@ void ReportActions::fillGroups(QGroupBox* utskrift, QGroupBox* exportGroup)
 {
     if (utskrift) {
         QBoxLayout* l = groupLayout(utskrift);
-        RadioButton_Standard = new QRadioButton(QStringLiteral("Sta&ndard rapport"), utskrift);
-        RadioButton_Standard->setObjectName(QStringLiteral("RadioButton_Standard"));
-        RadioButton_Standard->setChecked(true);
-        RadioButton_Del = new QRadioButton(QStringLiteral("D&elresultat rapport"), utskrift);
-        RadioButton_Del->setObjectName(QStringLiteral("RadioButton_Del"));
-        CheckBox_Situationsplan = new QCheckBox(QStringLiteral("Med situationsplan"), utskrift);
-        CheckBox_Situationsplan->setObjectName(QStringLiteral("CheckBox_Situationsplan"));
-        CheckBox_Situationsplan->setToolTip(QStringLiteral("Rapporten får situationsplanen som andra sida"));
-        Button_Granska = new QPushButton(QStringLiteral("&Granska"), utskrift);
-        Button_Granska->setObjectName(QStringLiteral("Button_Granska"));
-        Button_Granska->setToolTip(QStringLiteral("Klicka här för att granska rapporten på skärmen"));
-        Button_Skrivare = new QPushButton(QStringLiteral("&Skrivare"), utskrift);
-        Button_Skrivare->setObjectName(QStringLiteral("Button_Skrivare"));
-        Button_Skrivare->setToolTip(QStringLiteral("Klicka här för att skriva ut rapporten på skrivare"));
-        Button_SparaPdf = new QPushButton(QStringLiteral("Spara som PDF..."), utskrift);
-        Button_SparaPdf->setObjectName(QStringLiteral("Button_SparaPdf"));
-        Button_SparaPdf->setToolTip(QStringLiteral("Klicka här för att spara rapporten som PDF-fil"));
-        for (QWidget* w : std::initializer_list<QWidget*>{RadioButton_Standard, RadioButton_Del, CheckBox_Situationsplan, Button_Granska,
-                                                          Button_Skrivare, Button_SparaPdf})
+        RadioButton_Standard_ = new QRadioButton(QStringLiteral("Sta&ndard rapport"), utskrift);
+        RadioButton_Standard_->setObjectName(QStringLiteral("RadioButton_Standard"));
+        RadioButton_Standard_->setChecked(true);
+        RadioButton_Del_ = new QRadioButton(QStringLiteral("D&elresultat rapport"), utskrift);
+        RadioButton_Del_->setObjectName(QStringLiteral("RadioButton_Del"));
+        CheckBox_Situationsplan_ = new QCheckBox(QStringLiteral("Med situationsplan"), utskrift);
+        CheckBox_Situationsplan_->setObjectName(QStringLiteral("CheckBox_Situationsplan"));
+        CheckBox_Situationsplan_->setToolTip(QStringLiteral("Rapporten får situationsplanen som andra sida"));
+        Button_Granska_ = new QPushButton(QStringLiteral("&Granska"), utskrift);
+        Button_Granska_->setObjectName(QStringLiteral("Button_Granska"));
+        Button_Granska_->setToolTip(QStringLiteral("Klicka här för att granska rapporten på skärmen"));
+        Button_Skrivare_ = new QPushButton(QStringLiteral("&Skrivare"), utskrift);
+        Button_Skrivare_->setObjectName(QStringLiteral("Button_Skrivare"));
+        Button_Skrivare_->setToolTip(QStringLiteral("Klicka här för att skriva ut rapporten på skrivare"));
+        Button_SparaPdf_ = new QPushButton(QStringLiteral("Spara som PDF..."), utskrift);
+        Button_SparaPdf_->setObjectName(QStringLiteral("Button_SparaPdf"));
+        Button_SparaPdf_->setToolTip(QStringLiteral("Klicka här för att spara rapporten som PDF-fil"));
+        for (QWidget* w : std::initializer_list<QWidget*>{RadioButton_Standard_, RadioButton_Del_, CheckBox_Situationsplan_, Button_Granska_,
+                                                          Button_Skrivare_, Button_SparaPdf_})
             addTo(utskrift, l, w);
         showSitePlanSetting();
-        connect(CheckBox_Situationsplan, &QCheckBox::toggled, this, [this](bool on) {
+        connect(CheckBox_Situationsplan_, &QCheckBox::toggled, this, [this](bool on) {
             if (settings_) settings_->setSitePlanInReport(on);
         });
-        connect(Button_Granska, &QPushButton::clicked, this, [this] { preview(true); });
-        connect(Button_Skrivare, &QPushButton::clicked, this, [this] { print(); });
-        connect(Button_SparaPdf, &QPushButton::clicked, this, [this] { savePdf(); });
+        connect(Button_Granska_, &QPushButton::clicked, this, [this] { preview(true); });
+        connect(Button_Skrivare_, &QPushButton::clicked, this, [this] { print(); });
+        connect(Button_SparaPdf_, &QPushButton::clicked, this, [this] { savePdf(); });
     }
     if (exportGroup) {
         QBoxLayout* l = groupLayout(exportGroup);
@@ -111,34 +106,34 @@ void ReportActions::fillGroups(QGroupBox* utskrift, QGroupBox* exportGroup)
             addTo(exportGroup, l, b);
             return b;
         };
-        Button_Res2cp = button("Button_Res2cp", "R&esultat", "Klicka här för att skicka resultatet till klippbordet");
-        Button_Tag2cp = button("Button_Tag2cp", "&Tågdata", "Klicka här för att skicka tågdata till klippbordet");
-        Button_Str2cp = button("Button_Str2cp", "Strä&ckdata", "Klicka här för att skicka sträckdata till klippbordet");
-        connect(Button_Res2cp, &QPushButton::clicked, this, &ReportActions::copyResults);
-        connect(Button_Tag2cp, &QPushButton::clicked, this, &ReportActions::copyTrainData);
-        connect(Button_Str2cp, &QPushButton::clicked, this, &ReportActions::copyStretchData);
+        Button_Res2cp_ = button("Button_Res2cp", "R&esultat", "Klicka här för att skicka resultatet till klippbordet");
+        Button_Tag2cp_ = button("Button_Tag2cp", "&Tågdata", "Klicka här för att skicka tågdata till klippbordet");
+        Button_Str2cp_ = button("Button_Str2cp", "Strä&ckdata", "Klicka här för att skicka sträckdata till klippbordet");
+        connect(Button_Res2cp_, &QPushButton::clicked, this, &ReportActions::copyResults);
+        connect(Button_Tag2cp_, &QPushButton::clicked, this, &ReportActions::copyTrainData);
+        connect(Button_Str2cp_, &QPushButton::clicked, this, &ReportActions::copyStretchData);
     }
     applyEnabled();
 }
 
 void ReportActions::attachMenu(QAction* printerSetupItem, QMenu* printMenu, QAction* printItem, QAction* previewItem)
 {
-    Meny_Arkiv_SkrivarInstallning = printerSetupItem;
-    Meny_Resultat_Utskrift_Skrivare = printItem;
-    Meny_Resultat_Utskrift_Granska = previewItem;
+    Meny_Arkiv_SkrivarInstallning_ = printerSetupItem;
+    Meny_Resultat_Utskrift_Skrivare_ = printItem;
+    Meny_Resultat_Utskrift_Granska_ = previewItem;
     if (printerSetupItem) connect(printerSetupItem, &QAction::triggered, this, [this] { printerSetup(); });
     if (printItem) connect(printItem, &QAction::triggered, this, [this] { print(); });
     if (previewItem) connect(previewItem, &QAction::triggered, this, [this] { preview(false); });
     if (printMenu) {
-        Meny_Resultat_Utskrift_SparaPdf = new QAction(QStringLiteral("Spara som &PDF..."), printMenu);
-        Meny_Resultat_Utskrift_SparaPdf->setObjectName(QStringLiteral("Meny_Resultat_Utskrift_SparaPdf"));
+        Meny_Resultat_Utskrift_SparaPdf_ = new QAction(QStringLiteral("Spara som &PDF..."), printMenu);
+        Meny_Resultat_Utskrift_SparaPdf_->setObjectName(QStringLiteral("Meny_Resultat_Utskrift_SparaPdf"));
         // After "&Granska": the visible items stay together, the hidden "&Exportera" last.
         QAction* before = nullptr;
         const QList<QAction*> items = printMenu->actions();
         const int at = previewItem ? items.indexOf(previewItem) : -1;
         if (at >= 0 && at + 1 < items.size()) before = items.at(at + 1);
-        printMenu->insertAction(before, Meny_Resultat_Utskrift_SparaPdf);
-        connect(Meny_Resultat_Utskrift_SparaPdf, &QAction::triggered, this, [this] { savePdf(); });
+        printMenu->insertAction(before, Meny_Resultat_Utskrift_SparaPdf_);
+        connect(Meny_Resultat_Utskrift_SparaPdf_, &QAction::triggered, this, [this] { savePdf(); });
     }
     applyEnabled();
 }
@@ -153,15 +148,15 @@ void ReportActions::setResultsCurrent(bool current)
 
 void ReportActions::applyEnabled()
 {
-    for (QPushButton* b : {Button_Granska, Button_Skrivare, Button_SparaPdf})
+    for (QPushButton* b : {Button_Granska_, Button_Skrivare_, Button_SparaPdf_})
         if (b) b->setEnabled(resultsCurrent_);
-    for (QAction* a : {Meny_Resultat_Utskrift_Skrivare, Meny_Resultat_Utskrift_Granska, Meny_Resultat_Utskrift_SparaPdf})
+    for (QAction* a : {Meny_Resultat_Utskrift_Skrivare_, Meny_Resultat_Utskrift_Granska_, Meny_Resultat_Utskrift_SparaPdf_})
         if (a) a->setEnabled(resultsCurrent_);
 }
 
 ReportKind ReportActions::reportKind() const
 {
-    return RadioButton_Del && RadioButton_Del->isChecked() ? ReportKind::Partial : ReportKind::Standard;
+    return RadioButton_Del_ && RadioButton_Del_->isChecked() ? ReportKind::Partial : ReportKind::Standard;
 }
 
 ReportInput ReportActions::input()
@@ -178,14 +173,14 @@ ReportInput ReportActions::input()
 
 ReportPage ReportActions::buildPage() { return buildReport(reportKind(), input()); }
 
-bool ReportActions::withSitePlan() const { return CheckBox_Situationsplan && CheckBox_Situationsplan->isChecked(); }
+bool ReportActions::withSitePlan() const { return CheckBox_Situationsplan_ && CheckBox_Situationsplan_->isChecked(); }
 
 void ReportActions::showSitePlanSetting()
 {
     AppSettings* s = settings_;
-    if (!s || !CheckBox_Situationsplan) return;
-    const QSignalBlocker quiet(CheckBox_Situationsplan);
-    CheckBox_Situationsplan->setChecked(s->sitePlanInReport());
+    if (!s || !CheckBox_Situationsplan_) return;
+    const QSignalBlocker quiet(CheckBox_Situationsplan_);
+    CheckBox_Situationsplan_->setChecked(s->sitePlanInReport());
 }
 
 void ReportActions::paintPages(QPainter& painter, QPrinter* target)
@@ -219,13 +214,13 @@ void ReportActions::preview(bool fromButton)
         QPainter painter(p);
         paintPages(painter, p);
     });
-    runDialog(dlg);
+    platform().execDialog(dlg);
 }
 
 void ReportActions::print()
 {
     if (!resultsCurrent_) return;
-    if (!printerInstalled()) {
+    if (!platform().printerInstalled()) {
         showMessage(ctx_.dialogParent, QString::fromUtf8(kNoPrinterMessage), MsgIcon::Warning);
         return;
     }
@@ -236,7 +231,7 @@ void ReportActions::print()
     // One or two pages, nothing to choose from.
     dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
-    if (runDialog(dlg) != QDialog::Accepted) return;
+    if (platform().execDialog(dlg) != QDialog::Accepted) return;
     paintOn(&p);
 }
 
@@ -268,7 +263,7 @@ void ReportActions::printerSetup()
     QPageSetupDialog dlg(&printer(), ctx_.dialogParent);
     dlg.setObjectName(QStringLiteral("Form_SkrivarInstallning"));
     dlg.setWindowTitle(QStringLiteral("Skrivarinställning"));
-    runDialog(dlg);
+    platform().execDialog(dlg);
 }
 
 void ReportActions::putOnClipboard(const std::string& text, const char* what)

@@ -5,7 +5,6 @@
 // built and driven on their own.
 
 #include <QObject>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -78,26 +77,6 @@ public:
 
     QPrinter& printer();
 
-    // Runs a modal dialog; tests replace it to answer without blocking.
-    std::function<int(QDialog&)> runDialog;
-    // Whether the system has a printer to print on.
-    std::function<bool()> printerInstalled;
-
-    // Controls, named as the program names them (null until fillGroups / attachMenu).
-    QRadioButton* RadioButton_Standard = nullptr;
-    QRadioButton* RadioButton_Del = nullptr;
-    QCheckBox* CheckBox_Situationsplan = nullptr;
-    QPushButton* Button_Granska = nullptr;
-    QPushButton* Button_Skrivare = nullptr;
-    QPushButton* Button_SparaPdf = nullptr;
-    QPushButton* Button_Res2cp = nullptr;
-    QPushButton* Button_Tag2cp = nullptr;
-    QPushButton* Button_Str2cp = nullptr;
-    QAction* Meny_Arkiv_SkrivarInstallning = nullptr;
-    QAction* Meny_Resultat_Utskrift_Skrivare = nullptr;
-    QAction* Meny_Resultat_Utskrift_Granska = nullptr;
-    QAction* Meny_Resultat_Utskrift_SparaPdf = nullptr;
-
 signals:
     // A line for the status line: what was copied, where the PDF file went.
     void statusMessage(const QString& text);
@@ -113,6 +92,21 @@ private:
     void applyEnabled();
 
     ReportContext ctx_;
+    // Controls, named as the program names them (null until fillGroups / attachMenu); tests
+    // reach them by these object names.
+    QRadioButton* RadioButton_Standard_ = nullptr;
+    QRadioButton* RadioButton_Del_ = nullptr;
+    QCheckBox* CheckBox_Situationsplan_ = nullptr;
+    QPushButton* Button_Granska_ = nullptr;
+    QPushButton* Button_Skrivare_ = nullptr;
+    QPushButton* Button_SparaPdf_ = nullptr;
+    QPushButton* Button_Res2cp_ = nullptr;
+    QPushButton* Button_Tag2cp_ = nullptr;
+    QPushButton* Button_Str2cp_ = nullptr;
+    QAction* Meny_Arkiv_SkrivarInstallning_ = nullptr;
+    QAction* Meny_Resultat_Utskrift_Skrivare_ = nullptr;
+    QAction* Meny_Resultat_Utskrift_Granska_ = nullptr;
+    QAction* Meny_Resultat_Utskrift_SparaPdf_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     bool resultsCurrent_ = false;
     AppSettings* settings_ = nullptr;

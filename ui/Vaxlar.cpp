@@ -105,7 +105,7 @@ void TForm_Vaxlar::prepare(ProjectRecord& r, int s)
 bool TForm_Vaxlar::execFor(ProjectRecord& r, int s)
 {
     prepare(r, s);
-    return exec() == QDialog::Accepted;
+    return platform().execDialog(*this) == QDialog::Accepted;
 }
 
 void TForm_Vaxlar::Button_OkClick()

@@ -120,25 +120,6 @@ void styleTable(QTableView* v)
         "border-bottom: 1px solid #c8ced6; padding: 0px 6px; }"));
 }
 
-// Right-button presses on the option boxes open their dialogs.
-class RightButtonFilter : public QObject {
-public:
-    RightButtonFilter(std::function<void(QObject*)> f, QObject* parent) : QObject(parent), f_(std::move(f)) {}
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override
-    {
-        if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
-            f_(o);
-            return true;
-        }
-        return QObject::eventFilter(o, e);
-    }
-
-private:
-    std::function<void(QObject*)> f_;
-};
-
 QAction* addItem(QMenu* menu, const char* name, const char* text, QKeySequence key = {})
 {
     QAction* a = menu->addAction(QString::fromUtf8(text));
@@ -157,10 +138,8 @@ TForm_Skenbrus::TForm_Skenbrus(QWidget* parent) : QMainWindow(parent), record_(s
     trainModel_ = new TrainTableModel(record_, *this, this);
     stretchModel_ = new StretchTableModel(record_, *this, this);
     Form_Vaxlar_ = new TForm_Vaxlar(this);
-    switchesDialog = [this](int s) { return Form_Vaxlar_->execFor(record_, s); };
     Form_MedelHojd_ = new TForm_MedelHojd(CrossSectionContext{record_, doc_, factors_, profileCheck_}, this);
     connect(Form_MedelHojd_, &TForm_MedelHojd::closedWithChanges, this, &TForm_Skenbrus::refreshCommandState);
-    crossSectionDialog = [this](int s) { Form_MedelHojd_->editStretch(s); };
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -554,14 +533,14 @@ void TForm_Skenbrus::setStatus(const QString& text) { Edit_Status_->setText(text
 
 bool TForm_Skenbrus::showSwitches(int s)
 {
-    const bool stored = switchesDialog ? switchesDialog(s) : false;
+    const bool stored = Form_Vaxlar_->execFor(record_, s);
     stretchModel_->refreshAll();
     return stored;
 }
 
 void TForm_Skenbrus::showCrossSection(int s)
 {
-    if (crossSectionDialog) crossSectionDialog(s);
+    Form_MedelHojd_->editStretch(s);
     stretchModel_->refreshAll();
 }
 
@@ -671,6 +650,12 @@ bool TForm_Skenbrus::eventFilter(QObject* o, QEvent* e)
         (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::Shortcut || e->type() == QEvent::KeyPress)) {
         // A refused cell value keeps its page: the page change is not carried out.
         if (!finishEditing()) return true;
+    }
+    if ((o == CheckBox_Inneniva_ || o == CheckBox_Korrektion_) && e->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+        // The right button opens the box's dialog, ticked or not.
+        openOptionDialog(static_cast<QCheckBox*>(o));
+        return true;
     }
     if (e->type() == QEvent::FocusIn) {
         if (o == OvcTable_TagTyp_ && OvcTable_TagTyp_->currentRow() > 0)
@@ -886,8 +871,6 @@ void TForm_Skenbrus::connectOptionBoxes()
 {
     Form_Inneniva_ = new TForm_Inneniva(record_, doc_, this);
     Form_FasadAvst_ = new TForm_FasadAvst(record_, doc_, this);
-    indoorDialog = [this] { Form_Inneniva_->execFor(); };
-    facadeDialog = [this] { Form_FasadAvst_->execFor(); };
     // F1 in the dialogs shows their own topic.
     for (QDialog* d : {static_cast<QDialog*>(Form_Inneniva_), static_cast<QDialog*>(Form_FasadAvst_)}) {
         auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), d);
@@ -902,10 +885,9 @@ void TForm_Skenbrus::connectOptionBoxes()
         sp.setRetainSizeWhenHidden(true);
         box->setSizePolicy(sp);
     }
-    auto* filter = new RightButtonFilter(
-        [this](QObject* o) { openOptionDialog(o == CheckBox_Inneniva_ ? CheckBox_Inneniva_ : CheckBox_Korrektion_); }, this);
-    CheckBox_Inneniva_->installEventFilter(filter);
-    CheckBox_Korrektion_->installEventFilter(filter);
+    // A right press on a box opens its dialog (eventFilter).
+    CheckBox_Inneniva_->installEventFilter(this);
+    CheckBox_Korrektion_->installEventFilter(this);
 }
 
 void TForm_Skenbrus::setOptionBoxQuietly(QCheckBox* box, bool on)
@@ -916,14 +898,11 @@ void TForm_Skenbrus::setOptionBoxQuietly(QCheckBox* box, bool on)
     suppress = false;
 }
 
-void TForm_Skenbrus::showIndoorDialog()
-{
-    if (indoorDialog) indoorDialog();
-}
+void TForm_Skenbrus::showIndoorDialog() { Form_Inneniva_->execFor(); }
 
 void TForm_Skenbrus::showFacadeDistanceDialog()
 {
-    if (facadeDialog) facadeDialog();
+    Form_FasadAvst_->execFor();
     // Without a distance of 0.5 to 20 m (the dialog was given up) the correction is off, as
     // the project reads back from its file.
     if (record_.facadeReflectionOn == 1 && !(record_.facadeDistance >= 0.5f && record_.facadeDistance <= 20.0f)) {

@@ -8,7 +8,6 @@
 // StudyCommands.
 
 #include <QMainWindow>
-#include <functional>
 
 #include "calc/Profile.h"
 #include "calc/Results.h"
@@ -115,14 +114,6 @@ public:
     ReportActions& reportActions() { return *report_; }
     ColumnMenus& columnMenus() { return *columnMenus_; }
     StudyCommands& studyCommands() { return *studies_; }
-
-    // The modal dialogs behind the tables and the option boxes; tests put their own in place
-    // so that no modal loop runs. They default to TForm_MedelHojd, TForm_Vaxlar (false when
-    // cancelled), TForm_Inneniva and TForm_FasadAvst.
-    std::function<void(int stretch)> crossSectionDialog;
-    std::function<bool(int stretch)> switchesDialog;
-    std::function<void()> indoorDialog;
-    std::function<void()> facadeDialog;
 
     // Controls that tests and the commands reach, named as the program names them.
     QTabWidget* PageControl() const { return PageControl_; }

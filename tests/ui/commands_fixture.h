@@ -2,9 +2,6 @@
 // The main window with its settings file and projects in a temporary folder, and the file
 // dialogs answered by the scripted platform.
 
-#include <QCheckBox>
-#include <QTableWidget>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "main_fixture.h"
@@ -32,15 +29,7 @@ protected:
     QString path(const QString& name) const { return dir.filePath(name); }
     DocumentState& doc() { return form->document(); }
 
-    void saveAs(const QString& file)
-    {
-        plat->fileAnswers.push_back(file);
-        item("Meny_Arkiv_SparaSom")->trigger();
-    }
-    void openFile(const QString& file)
-    {
-        plat->fileAnswers.push_back(file);
-        item("Meny_Arkiv_Hamta")->trigger();
-    }
+    void saveAs(const QString& file) { plat->fileAnswers.push_back(file); item("Meny_Arkiv_SparaSom")->trigger(); }
+    void openFile(const QString& file) { plat->fileAnswers.push_back(file); item("Meny_Arkiv_Hamta")->trigger(); }
     ProjectRecord onDisk(const QString& file) { return readProject(file.toStdString()); }
 };

@@ -1,14 +1,7 @@
 #pragma once
-// A main window driven through its real views and editors, with message boxes and the
-// input box answered by the scripted platform.
+// A main window driven through its real views and editors, with message boxes, the input
+// box and the window's dialogs answered by the scripted platform.
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -33,21 +26,27 @@ protected:
         QApplication::setActiveWindow(form.get());
         (void)QTest::qWaitForWindowActive(form.get());
     }
-    void TearDown() override { form.reset(); }
+    void TearDown() override
+    {
+        // An answer left over would run on a later dialog, with this test's variables gone.
+        EXPECT_TRUE(plat->dialogAnswers.empty()) << "dialog answers left unused";
+        plat->dialogAnswers.clear();
+        form.reset();
+    }
 
     ProjectRecord& r() { return form->record(); }
     GridView* trains() { return form->OvcTable_TagTyp(); }
     GridView* stretches() { return form->OvcTable_DelStrackor(); }
     QWidget* editor(GridView* v) { return v->cellDelegate()->editor(); }
-    QString shown(GridView* v, int row, int col)
-    {
-        return v->model()->index(row - 1, col - 1).data(Qt::DisplayRole).toString();
-    }
+    QString shown(GridView* v, int row, int col) { return v->model()->index(row - 1, col - 1).data().toString(); }
     QString lastMessage() { return plat->messages.empty() ? QString() : plat->messages.back().text; }
     QString status() { return form->Edit_Status()->text(); }
-    // Menu items and menus of the window by their object names.
-    QAction* item(const char* name) { return form->findChild<QAction*>(QString::fromLatin1(name)); }
-    QMenu* menu(const char* name) { return form->findChild<QMenu*>(QString::fromLatin1(name)); }
+    // Controls, menus and menu items of the window by their object names.
+    template <class T> T* named(const char* name) { return form->findChild<T*>(QString::fromLatin1(name)); }
+    QAction* item(const char* name) { return named<QAction>(name); }
+    QMenu* menu(const char* name) { return named<QMenu>(name); }
+    // The next dialog the window runs goes to f, which works it as a user would and returns its result.
+    void answerDialog(std::function<int(QDialog&)> f) { plat->dialogAnswers.push_back(std::move(f)); }
 
     void showPage(GridView* v)
     {
@@ -88,15 +87,13 @@ protected:
         QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, at);  // a double click begins with a click
         QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, at);
         auto* c = qobject_cast<QComboBox*>(editor(v));
-        ASSERT_NE(c, nullptr) << "no list at row " << row << ", column " << col;
-        ASSERT_TRUE(c->view()->isVisible()) << "the list did not drop";
-        ASSERT_LT(index, c->count());
+        ASSERT_TRUE(c && c->view()->isVisible() && index < c->count()) << "no list dropped at " << row << ", " << col;
         clickInList(c, index);
     }
-    void key(GridView* v, int k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    // A key to the cell's open editor, else to the table.
+    void key(GridView* v, int k, Qt::KeyboardModifiers m = {})
     {
-        QWidget* e = editor(v);
-        QTest::keyClick(e ? e : static_cast<QWidget*>(v), static_cast<Qt::Key>(k), m);
+        QTest::keyClick(editor(v) ? editor(v) : static_cast<QWidget*>(v), static_cast<Qt::Key>(k), m);
     }
     // One train on track 1 and one straight stretch 45 m away: the smallest complete project.
     void fillCompleteProject()
@@ -109,14 +106,8 @@ protected:
     }
     void calculate() { QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton); }
     bool resultsShown() { return form->PageControl()->isTabVisible(form->PageControl()->indexOf(form->Pagecontrol_Resultat())); }
-    void addTrains(int n)
-    {
-        for (int i = 0; i < n; ++i) form->OvcSpinner1UpClick();
-    }
-    void addStretches(int n)
-    {
-        for (int i = 0; i < n; ++i) form->OvcSpinner2UpClick();
-    }
+    void addTrains(int n) { while (n-- > 0) form->OvcSpinner1UpClick(); }
+    void addStretches(int n) { while (n-- > 0) form->OvcSpinner2UpClick(); }
 };
 
 // ---------------------------------------------------------------------------------------

@@ -2,191 +2,114 @@
 // may crash or trip the sanitizers, and at the end the project saved and read back equals the
 // one in memory. SKENBRUS_SOAK_SEED repeats a run, SKENBRUS_SOAK_EVENTS lengthens it.
 
-#include <QDialog>
-#include <QFile>
-#include <QPointer>
-#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 
 #include "commands_fixture.h"
-#include "ui/ReportActions.h"
-
-namespace {
-unsigned envNumber(const char* name, unsigned fallback)
-{
-    const char* v = std::getenv(name);
-    return v && *v ? static_cast<unsigned>(std::strtoul(v, nullptr, 10)) : fallback;
-}
-
-class Soak {
-public:
-    Soak(TForm_Skenbrus& form, ScriptedPlatform& plat, const QString& folder, unsigned seed, int events)
-        : form_(form), plat_(plat), folder_(folder), rng_(seed), left_(events)
-    {
-    }
-
-    // Sends the events from a timer, so that they also reach the modal loops of the dialogs
-    // they open; then closes every pop-up and dialog and returns.
-    void run()
-    {
-        QTimer::singleShot(0, &loop_, [this] { tick(); });
-        loop_.exec();
-    }
-
-private:
-    int below(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
-
-    // The window that takes input now: an open pop-up, else a modal dialog, else the main window.
-    QWidget* inputWindow()
-    {
-        if (QWidget* p = QApplication::activePopupWidget()) return p;
-        if (QWidget* m = QApplication::activeModalWidget()) return m;
-        if (!form_.isVisible()) form_.show();  // "Avsluta" closed it
-        return &form_;
-    }
-
-    void answerLater()
-    {
-        // Message boxes, the input box and the file dialogs answer from queues; keep them
-        // stocked with a mix of answers.
-        static const MsgAnswer answers[] = {MsgAnswer::Ok, MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel,
-                                            MsgAnswer::Abort, MsgAnswer::Retry};
-        if (plat_.answers.size() < 2) plat_.answers.push_back(answers[below(6)]);
-        if (plat_.inputAnswers.size() < 2) {
-            const int k = below(4);  // cancelled, not a number, or a percentage
-            plat_.inputAnswers.push_back(k == 0   ? std::optional<QString>()
-                                         : k == 1 ? QStringLiteral("x")
-                                                  : QString::number(below(150) - 20));
-        }
-        if (plat_.fileAnswers.size() < 2) {
-            static const char* names[] = {"soak.sdb", "andra.sdb", "rapport.pdf", "saknas/x.sdb", nullptr};
-            const char* name = names[below(5)];  // none: the dialog was cancelled
-            plat_.fileAnswers.push_back(name ? folder_ + QLatin1Char('/') + QString::fromLatin1(name) : QString());
-        }
-        // What was asked is not kept: the run would only grow.
-        plat_.messages.clear();
-        plat_.inputPrompts.clear();
-        plat_.helpContexts.clear();
-    }
-
-    void tick()
-    {
-        // The next event comes from a timer of its own: a timer does not fire again while
-        // its handler runs, and the handler may be inside a dialog's modal loop.
-        if (left_ <= 0) {
-            if (closeOne()) QTimer::singleShot(0, &loop_, [this] { tick(); });
-            return;
-        }
-        QTimer::singleShot(0, &loop_, [this] { tick(); });
-        --left_;
-        answerLater();
-        QWidget* top = inputWindow();
-        QList<QWidget*> all = top->findChildren<QWidget*>();
-        all.push_back(top);
-        QList<QWidget*> usable;
-        for (QWidget* w : all)
-            if ((w->isVisible() && w->isEnabled() && !w->isWindow()) || w == top) usable.push_back(w);
-        QPointer<QWidget> w = usable.at(below(static_cast<int>(usable.size())));
-        const int kind = below(20);
-        if (kind < 8) {
-            click(w);
-        } else {
-            QWidget* focus = QApplication::focusWidget();
-            const bool toFocus = focus && (focus == top || top->isAncestorOf(focus)) && below(4) != 0;
-            key(toFocus ? focus : w.data());
-        }
-    }
-
-    void click(QPointer<QWidget> w)
-    {
-        if (!w) return;
-        const QPoint at(below(std::max(1, w->width())), below(std::max(1, w->height())));
-        const int how = below(10);
-        if (how < 6) {
-            QTest::mouseClick(w, Qt::LeftButton, {}, at);
-        } else if (how < 8) {
-            QTest::mouseClick(w, Qt::LeftButton, {}, at);
-            if (w) QTest::mouseDClick(w, Qt::LeftButton, {}, at);
-        } else {
-            QTest::mouseClick(w, Qt::RightButton, {}, at);
-        }
-    }
-
-    void key(QWidget* w)
-    {
-        static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab,   Qt::Key_Left,     Qt::Key_Right,
-                                       Qt::Key_Up,     Qt::Key_Down,   Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,
-                                       Qt::Key_End,    Qt::Key_F1,     Qt::Key_F2,    Qt::Key_F4,       Qt::Key_F5,
-                                       Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Space, Qt::Key_Minus,  Qt::Key_Period};
-        Qt::KeyboardModifiers mods;
-        Qt::Key k;
-        const int what = below(10);
-        if (what < 4) {
-            k = static_cast<Qt::Key>(Qt::Key_0 + below(10));  // numbers, mostly
-        } else if (what < 7) {
-            k = keys[below(static_cast<int>(std::size(keys)))];
-        } else {
-            k = static_cast<Qt::Key>(Qt::Key_A + below(26));
-            const int m = below(4);
-            if (m == 0) mods = Qt::AltModifier;
-            if (m == 1) mods = Qt::ControlModifier;
-        }
-        QTest::keyClick(w, k, mods);
-    }
-
-    // Closes the innermost pop-up or dialog; false when none is left.
-    bool closeOne()
-    {
-        if (QWidget* p = QApplication::activePopupWidget()) {
-            p->close();
-        } else if (QWidget* m = QApplication::activeModalWidget()) {
-            if (auto* d = qobject_cast<QDialog*>(m))
-                d->reject();
-            else
-                m->close();
-        } else {
-            loop_.quit();
-            return false;
-        }
-        return true;
-    }
-
-    TForm_Skenbrus& form_;
-    ScriptedPlatform& plat_;
-    QString folder_;
-    std::mt19937 rng_;
-    int left_;
-    QEventLoop loop_;
-};
-}  // namespace
 
 using SoakTest = CommandsTest;
 
 TEST_F(SoakTest, RandomKeysAndClicksLeaveAProjectThatSavesAndReadsBackTheSame)
 {
-    const unsigned seed = envNumber("SKENBRUS_SOAK_SEED", std::random_device{}());
-    const int events = static_cast<int>(envNumber("SKENBRUS_SOAK_EVENTS", 20000));
+    const auto env = [](const char* name, unsigned fallback) {
+        const char* v = std::getenv(name);
+        return v && *v ? static_cast<unsigned>(std::strtoul(v, nullptr, 10)) : fallback;
+    };
+    const unsigned seed = env("SKENBRUS_SOAK_SEED", std::random_device{}());
+    int left = static_cast<int>(env("SKENBRUS_SOAK_EVENTS", 20000));
     std::fprintf(stderr, "Soak seed %u (repeat with SKENBRUS_SOAK_SEED=%u)\n", seed, seed);
     SCOPED_TRACE("SKENBRUS_SOAK_SEED=" + std::to_string(seed));
+    std::mt19937 rng(seed);
+    const auto below = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
 
     // A complete project to start from, so that calculations and reports come up too.
     const QString start = path("start.sdb");
     ASSERT_TRUE(QFile::copy(QStringLiteral(SKENBRUS_SOURCE_DIR "/examples/stationsvagen.sdb"), start));
     openFile(start);
     ASSERT_TRUE(firstMissingInput(r()).complete());
-    // Print, preview and page set-up are the system's dialogs: they are not opened here.
-    ReportActions* report = &form->reportActions();
-    ASSERT_NE(report, nullptr);
-    report->runDialog = [](QDialog&) { return int(QDialog::Rejected); };
-    report->printerInstalled = [] { return false; };
+    // The program's own dialogs run their modal loops; print, preview and page set-up are the
+    // system's dialogs: they are not opened here (and there is no printer).
+    plat->otherDialogs = [](QDialog& d) {
+        static const QStringList system{"Form_Granska", "Form_Skrivare", "Form_SkrivarInstallning"};
+        return system.contains(d.objectName()) ? int(QDialog::Rejected) : d.exec();
+    };
+    // Message boxes, the input box and the file dialogs answer from queues, kept stocked with a
+    // mix of answers; what was asked is forgotten, or the run would only grow.
+    const auto answerLater = [&] {
+        static const MsgAnswer answers[] = {MsgAnswer::Ok,     MsgAnswer::Yes,   MsgAnswer::No,
+                                            MsgAnswer::Cancel, MsgAnswer::Abort, MsgAnswer::Retry};
+        static const char* files[] = {"soak.sdb", "andra.sdb", "rapport.pdf", "saknas/x.sdb", ""};  // "": cancelled
+        if (plat->answers.size() < 2) plat->answers.push_back(answers[below(6)]);
+        if (plat->fileAnswers.size() < 2) {
+            const QString name = QString::fromLatin1(files[below(5)]);
+            plat->fileAnswers.push_back(name.isEmpty() ? name : path(name));
+        }
+        if (plat->inputAnswers.size() < 2) {
+            const int k = below(4);  // cancelled, not a number, or a percentage
+            plat->inputAnswers.push_back(k == 0   ? std::nullopt
+                                         : k == 1 ? std::optional(QStringLiteral("x"))
+                                                  : std::optional(QString::number(below(150) - 20)));
+        }
+        plat->messages.clear();
+        plat->inputPrompts.clear();
+        plat->helpContexts.clear();
+        plat->dialogs.clear();
+    };
+    const auto key = [&](QWidget* w) {
+        static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab,       Qt::Key_Left,  Qt::Key_Right,
+                                       Qt::Key_Up,     Qt::Key_Down,   Qt::Key_PageUp,    Qt::Key_PageDown, Qt::Key_Home,
+                                       Qt::Key_End,    Qt::Key_F1,     Qt::Key_F2,        Qt::Key_F4,    Qt::Key_F5,
+                                       Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Space,  Qt::Key_Minus, Qt::Key_Period};
+        static const Qt::KeyboardModifiers mods[] = {Qt::AltModifier, Qt::ControlModifier, {}, {}};
+        const int what = below(10);
+        if (what < 4) return QTest::keyClick(w, static_cast<Qt::Key>(Qt::Key_0 + below(10)));  // numbers, mostly
+        if (what < 7) return QTest::keyClick(w, keys[below(static_cast<int>(std::size(keys)))]);
+        const auto letter = static_cast<Qt::Key>(Qt::Key_A + below(26));
+        QTest::keyClick(w, letter, mods[below(4)]);
+    };
+
+    // The events come from a timer, one at a time, so that they also reach the modal loops of
+    // the dialogs they open (a timer does not fire again while its handler runs, and the
+    // handler may be inside such a loop); at the end every pop-up and dialog is closed.
+    QEventLoop loop;
+    std::function<void()> tick = [&] {
+        // The window that takes input now: an open pop-up, else a modal dialog, else the main
+        // window (shown again when "Avsluta" closed it).
+        QWidget* top = QApplication::activePopupWidget();
+        if (!top) top = QApplication::activeModalWidget();
+        if (left-- <= 0 && !top) return loop.quit();
+        QTimer::singleShot(0, &loop, tick);
+        if (left < 0) {
+            if (auto* d = qobject_cast<QDialog*>(top))
+                d->reject();
+            else
+                top->close();
+            return;
+        }
+        answerLater();
+        if (!top) top = form.get();
+        if (top == form.get()) form->show();
+        QList<QWidget*> usable{top};
+        for (QWidget* w : top->findChildren<QWidget*>())
+            if (w->isVisible() && w->isEnabled() && !w->isWindow()) usable.push_back(w);
+        QPointer<QWidget> w = usable.at(below(static_cast<int>(usable.size())));
+        if (below(20) < 8) {
+            const QPoint at(below(std::max(1, w->width())), below(std::max(1, w->height())));
+            const int how = below(10);  // mostly left clicks, some double, some right
+            QTest::mouseClick(w, how < 8 ? Qt::LeftButton : Qt::RightButton, {}, at);
+            if (how >= 6 && how < 8 && w) QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+            return;
+        }
+        QWidget* focus = QApplication::focusWidget();
+        key(focus && (focus == top || top->isAncestorOf(focus)) && below(4) != 0 ? focus : w.data());
+    };
     qApp->setQuitOnLastWindowClosed(false);
-
-    Soak(*form, *plat, dir.path(), seed, events).run();
-
+    QTimer::singleShot(0, &loop, tick);
+    loop.exec();
     qApp->setQuitOnLastWindowClosed(true);
+
     form->show();
     // An entry left half-typed in a table is taken back, as Escape does.
     for (GridView* v : {trains(), stretches()})

@@ -1,12 +1,9 @@
 #pragma once
-// Helpers that act as a user does where a test cannot call on: a click in a dropped list's
-// own pop-up view, and answering the next modal dialog from inside its loop.
+// Helpers that act as a user does where a test cannot call on: a click in a dropped list or an
+// open pop-up menu, and answering the next modal dialog from inside its loop.
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 #include <functional>
 
 // Chooses an entry of a dropped list with the mouse.
@@ -18,17 +15,21 @@ inline void clickInList(QComboBox* c, int index)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item, 50);
 }
 
+// Chooses the item of an open pop-up menu with the mouse; false when the menu is not open.
+inline bool clickMenuItem(QMenu* m, const char* item)
+{
+    auto* a = m->findChild<QAction*>(QString::fromLatin1(item));
+    if (!a || QApplication::activePopupWidget() != m) return false;
+    QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(a).center());
+    return true;
+}
+
 // Runs f on the next modal dialog that comes up (polled from the event loop).
 inline void onNextModal(std::function<void(QWidget*)> f)
 {
     auto* t = new QTimer;
-    t->setInterval(10);
     QObject::connect(t, &QTimer::timeout, [t, f] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            t->stop();
-            t->deleteLater();
-            f(w);
-        }
+        if (QWidget* w = QApplication::activeModalWidget()) t->stop(), t->deleteLater(), f(w);
     });
-    t->start();
+    t->start(10);
 }
