@@ -304,7 +304,7 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     list->setCurrentIndex(0);
     answer([](QDialog& d) { return clickButton(d, "Button_Avbryt"); });
     list->setCurrentIndex(1);
-    EXPECT_EQ(std::pair(list->currentIndex(), r.screenType[1]), std::pair(0, 0));
+    EXPECT_EQ(std::tuple(list->currentIndex(), r.screenType[1], platform_->dialogAnswers.size()), std::tuple(0, 0, 0u));  // answered
 
     // The screen table: the distance must lie inside the profile, the foot follows the
     // ground, Enter moves on to the crest height, F1 is help 211.
