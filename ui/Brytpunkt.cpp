@@ -84,7 +84,7 @@ void TForm_Brytpunkt::prepare(int s, int basis, double scale)
 bool TForm_Brytpunkt::execFor(int s, int basis, double scale)
 {
     prepare(s, basis, scale);
-    exec();
+    platform().execDialog(*this);
     return changed_;
 }
 

@@ -87,7 +87,7 @@ void TForm1::prepare(int s, int basis, double scale)
 TForm1::Outcome TForm1::execFor(int s, int basis, double scale)
 {
     prepare(s, basis, scale);
-    exec();
+    platform().execDialog(*this);
     return outcome_;
 }
 

@@ -39,8 +39,6 @@ public:
     double displayScale() const { return scale_; }
     double displayedDistance(int p) const;
     const ProfileAnalysis& analysis() const { return analysis_; }
-    TForm_Brytpunkt* breakPointDialog() const { return bpDialog_; }
-    TForm1* screenDialog() const { return screenDialog_; }
     GridView* breakPointTable() const { return bpTable_; }
     GridView* screenTable() const { return screenTable_; }
     QComboBox* screenList() const { return screenList_; }

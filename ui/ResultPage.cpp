@@ -81,33 +81,33 @@ ResultPage::ResultPage(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("Pagecontrol_Resultat"));
     setProperty("helpContext", 80);
 
-    OvcTable_Res = makeTable("OvcTable_Res", 4, 4, this);
-    OvcTable_Res->setProperty("helpContext", 80);
+    OvcTable_Res_ = makeTable("OvcTable_Res", 4, 4, this);
+    OvcTable_Res_->setProperty("helpContext", 80);
     const char* resHead[] = {"Resultat", "Ekv. ", "Max.", "Max. samv. tåg/spår"};
-    for (int c = 0; c < 4; ++c) setText(OvcTable_Res, 0, c, QString::fromUtf8(resHead[c]));
-    setText(OvcTable_Res, 1, 0, QString::fromUtf8("Frifältsvärde (dBA)"));
+    for (int c = 0; c < 4; ++c) setText(OvcTable_Res_, 0, c, QString::fromUtf8(resHead[c]));
+    setText(OvcTable_Res_, 1, 0, QString::fromUtf8("Frifältsvärde (dBA)"));
 
     const QString eqRow = QString::fromUtf8("Bullertillskott för ekv. nivå (dBA)");
     const QString maxRow = QString::fromUtf8("Bullertillskott för max. nivå (dBA)");
-    OvcTable_DelRes = makeTable("OvcTable_DelRes", 3, 1 + kMaxStretches, this);
-    OvcTable_DelRes->setProperty("helpContext", 80);
-    setText(OvcTable_DelRes, 0, 0, QString::fromUtf8("Delsträcka"));
-    for (int s = 1; s <= kMaxStretches; ++s) setText(OvcTable_DelRes, 0, s, QString::number(s));
-    setText(OvcTable_DelRes, 1, 0, eqRow);
-    setText(OvcTable_DelRes, 2, 0, maxRow);
+    OvcTable_DelRes_ = makeTable("OvcTable_DelRes", 3, 1 + kMaxStretches, this);
+    OvcTable_DelRes_->setProperty("helpContext", 80);
+    setText(OvcTable_DelRes_, 0, 0, QString::fromUtf8("Delsträcka"));
+    for (int s = 1; s <= kMaxStretches; ++s) setText(OvcTable_DelRes_, 0, s, QString::number(s));
+    setText(OvcTable_DelRes_, 1, 0, eqRow);
+    setText(OvcTable_DelRes_, 2, 0, maxRow);
 
-    OvcTable_SparRes = makeTable("OvcTable_SparRes", 3, 1 + kMaxTracks, this);
-    OvcTable_SparRes->setProperty("helpContext", 80);
-    setText(OvcTable_SparRes, 0, 0, QString::fromUtf8("Spår"));
-    for (int k = 1; k <= kMaxTracks; ++k) setText(OvcTable_SparRes, 0, k, QString::number(k));
-    setText(OvcTable_SparRes, 1, 0, eqRow);
-    setText(OvcTable_SparRes, 2, 0, maxRow);
+    OvcTable_SparRes_ = makeTable("OvcTable_SparRes", 3, 1 + kMaxTracks, this);
+    OvcTable_SparRes_->setProperty("helpContext", 80);
+    setText(OvcTable_SparRes_, 0, 0, QString::fromUtf8("Spår"));
+    for (int k = 1; k <= kMaxTracks; ++k) setText(OvcTable_SparRes_, 0, k, QString::number(k));
+    setText(OvcTable_SparRes_, 1, 0, eqRow);
+    setText(OvcTable_SparRes_, 2, 0, maxRow);
 
-    GroupBox_Utskrift = new QGroupBox(QStringLiteral("Utskrift"), this);
-    GroupBox_Utskrift->setObjectName(QStringLiteral("GroupBox_Utskrift"));
-    GroupBox_Export = new QGroupBox(QStringLiteral("Export"), this);
-    GroupBox_Export->setObjectName(QStringLiteral("GroupBox_Export"));
-    for (QGroupBox* g : {GroupBox_Utskrift, GroupBox_Export}) {
+    GroupBox_Utskrift_ = new QGroupBox(QStringLiteral("Utskrift"), this);
+    GroupBox_Utskrift_->setObjectName(QStringLiteral("GroupBox_Utskrift"));
+    GroupBox_Export_ = new QGroupBox(QStringLiteral("Export"), this);
+    GroupBox_Export_->setObjectName(QStringLiteral("GroupBox_Export"));
+    for (QGroupBox* g : {GroupBox_Utskrift_, GroupBox_Export_}) {
         auto* l = new QVBoxLayout(g);
         l->setContentsMargins(8, 4, 8, 4);
         l->setSpacing(4);
@@ -120,14 +120,14 @@ ResultPage::ResultPage(QWidget* parent) : QWidget(parent)
     page->setSpacing(10);
     auto* v = new QVBoxLayout;
     v->setSpacing(20);
-    v->addWidget(OvcTable_Res, 0, Qt::AlignLeft);
-    v->addWidget(OvcTable_SparRes, 0, Qt::AlignLeft);
-    v->addWidget(OvcTable_DelRes, 0, Qt::AlignLeft);
+    v->addWidget(OvcTable_Res_, 0, Qt::AlignLeft);
+    v->addWidget(OvcTable_SparRes_, 0, Qt::AlignLeft);
+    v->addWidget(OvcTable_DelRes_, 0, Qt::AlignLeft);
     page->addLayout(v);
     auto* groups = new QHBoxLayout;
     groups->setSpacing(12);
-    groups->addWidget(GroupBox_Utskrift);
-    groups->addWidget(GroupBox_Export);
+    groups->addWidget(GroupBox_Utskrift_);
+    groups->addWidget(GroupBox_Export_);
     groups->addStretch();
     page->addStretch();
     page->addLayout(groups);
@@ -138,9 +138,9 @@ ResultPage::ResultPage(QWidget* parent) : QWidget(parent)
 void ResultPage::placeTables()
 {
     // Before the first run: one corrected row at most, one stretch and one track.
-    for (int r = 2; r <= 3; ++r) OvcTable_Res->setRowHidden(r, true);
-    fixSize(OvcTable_Res, 2, 560);
-    for (QTableWidget* t : {OvcTable_DelRes, OvcTable_SparRes}) {
+    for (int r = 2; r <= 3; ++r) OvcTable_Res_->setRowHidden(r, true);
+    fixSize(OvcTable_Res_, 2, 560);
+    for (QTableWidget* t : {OvcTable_DelRes_, OvcTable_SparRes_}) {
         for (int c = 2; c < t->columnCount(); ++c) t->setColumnHidden(c, true);
         t->setColumnWidth(0, titleWidth(t, 200));
         t->setColumnWidth(1, 60);
@@ -156,25 +156,25 @@ void ResultPage::showResults(const ProjectRecord& r, const CalcResults& res)
     // Result grid: free field and the corrected rows of the options that are on.
     const int rows = 1 + std::clamp(res.correctedRows, 0, 2);
     for (int row = 1; row <= 3; ++row) {
-        OvcTable_Res->setRowHidden(row, row > rows);
+        OvcTable_Res_->setRowHidden(row, row > rows);
         if (row >= 2) {
             const QString label = QString::fromStdString(res.ResultRowLabel[row]).left(kLabelLimit);
-            setText(OvcTable_Res, row, 0, label);
-            OvcTable_Res->item(row, 0)->setToolTip(label);
+            setText(OvcTable_Res_, row, 0, label);
+            OvcTable_Res_->item(row, 0)->setToolTip(label);
         }
-        for (int c = 1; c <= 3; ++c) setText(OvcTable_Res, row, c, wholeText(res.ResultGrid[row][c]));
+        for (int c = 1; c <= 3; ++c) setText(OvcTable_Res_, row, c, wholeText(res.ResultGrid[row][c]));
     }
     // With one track there is no simultaneous maximum: the table is narrower by that column.
     const int width = nTracks > 1 ? 700 : 560;
-    OvcTable_Res->setColumnHidden(3, nTracks <= 1);
-    QFont bold = OvcTable_Res->font();
+    OvcTable_Res_->setColumnHidden(3, nTracks <= 1);
+    QFont bold = OvcTable_Res_->font();
     bold.setBold(true);
-    const int samv = std::max(140, QFontMetrics(bold).horizontalAdvance(OvcTable_Res->item(0, 3)->text()) + 16);
-    OvcTable_Res->setColumnWidth(1, 60);
-    OvcTable_Res->setColumnWidth(2, 60);
-    OvcTable_Res->setColumnWidth(3, samv);
-    OvcTable_Res->setColumnWidth(0, width - 120 - (nTracks > 1 ? samv : 0));
-    fixSize(OvcTable_Res, rows + 1, width);
+    const int samv = std::max(140, QFontMetrics(bold).horizontalAdvance(OvcTable_Res_->item(0, 3)->text()) + 16);
+    OvcTable_Res_->setColumnWidth(1, 60);
+    OvcTable_Res_->setColumnWidth(2, 60);
+    OvcTable_Res_->setColumnWidth(3, samv);
+    OvcTable_Res_->setColumnWidth(0, width - 120 - (nTracks > 1 ? samv : 0));
+    fixSize(OvcTable_Res_, rows + 1, width);
 
     // One column per stretch or per track in use: its equivalent and its maximum level.
     auto fillLevelColumns = [this](QTableWidget* table, int used, int columns, const auto& eq, const auto& max) {
@@ -187,6 +187,6 @@ void ResultPage::showResults(const ProjectRecord& r, const CalcResults& res)
         table->setColumnWidth(0, titleWidth(table, 200));
         fixSize(table, 3, table->columnWidth(0) + 60 * used);
     };
-    fillLevelColumns(OvcTable_DelRes, nStretches, kMaxStretches, res.StretchEqLevel, res.StretchMaxLevel);
-    fillLevelColumns(OvcTable_SparRes, nTracks, kMaxTracks, res.TrackEqLevel, res.TrackMaxLevel);
+    fillLevelColumns(OvcTable_DelRes_, nStretches, kMaxStretches, res.StretchEqLevel, res.StretchMaxLevel);
+    fillLevelColumns(OvcTable_SparRes_, nTracks, kMaxTracks, res.TrackEqLevel, res.TrackMaxLevel);
 }

@@ -21,12 +21,17 @@ public:
     static QString wholeText(double v);
     static QString tenthText(double v);
 
-    QTableWidget* OvcTable_Res = nullptr;
-    QTableWidget* OvcTable_DelRes = nullptr;
-    QTableWidget* OvcTable_SparRes = nullptr;
-    QGroupBox* GroupBox_Utskrift = nullptr;
-    QGroupBox* GroupBox_Export = nullptr;
+    // The empty groups the report and export buttons go in ("Utskrift", "Export").
+    QGroupBox* utskriftGroup() const { return GroupBox_Utskrift_; }
+    QGroupBox* exportGroup() const { return GroupBox_Export_; }
 
 private:
     void placeTables();
+
+    // Controls, named as the program names them.
+    QTableWidget* OvcTable_Res_ = nullptr;
+    QTableWidget* OvcTable_DelRes_ = nullptr;
+    QTableWidget* OvcTable_SparRes_ = nullptr;
+    QGroupBox* GroupBox_Utskrift_ = nullptr;
+    QGroupBox* GroupBox_Export_ = nullptr;
 };

@@ -48,5 +48,5 @@ void StudyCommands::openStudy(StudyKind kind)
     rs.indoorBoxChecked = w_.CheckBox_Inneniva()->isChecked();
     const char sep = decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.';
     StudyDialog dlg(kind, StudyContext{r, w_.document(), rs, w_.angleFactors(), w_.appSettings(), sep}, &w_);
-    dlg.exec();
+    platform().execDialog(dlg);
 }

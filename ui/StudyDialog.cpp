@@ -96,9 +96,9 @@ StudyDialog::StudyDialog(StudyKind kind, StudyContext ctx, QWidget* parent)
                                          : QStringLiteral("Skärmkrönets höjd över marken"),
                                   this);
     auto* hl = new QGridLayout(heights);
-    Edit_Fran = heightBox("Edit_Fran", from, 0.0, heights);
-    Edit_Steg = heightBox("Edit_Steg", step, 0.01, heights);
-    Edit_Till = heightBox("Edit_Till", to, 0.0, heights);
+    Edit_Fran_ = heightBox("Edit_Fran", from, 0.0, heights);
+    Edit_Steg_ = heightBox("Edit_Steg", step, 0.01, heights);
+    Edit_Till_ = heightBox("Edit_Till", to, 0.0, heights);
     int row = 0;
     auto addRow = [&](const char* text, QWidget* w) {
         auto* l = new QLabel(QString::fromUtf8(text), heights);
@@ -107,113 +107,112 @@ StudyDialog::StudyDialog(StudyKind kind, StudyContext ctx, QWidget* parent)
         hl->addWidget(w, row++, 1);
     };
     if (!floors) {
-        ComboBox_Delstracka = new QComboBox(heights);
-        ComboBox_Delstracka->setObjectName(QStringLiteral("ComboBox_Delstracka"));
-        ComboBox_Delstracka->addItem(QStringLiteral("Alla med skärm"), 0);
+        ComboBox_Delstracka_ = new QComboBox(heights);
+        ComboBox_Delstracka_->setObjectName(QStringLiteral("ComboBox_Delstracka"));
+        ComboBox_Delstracka_->addItem(QStringLiteral("Alla med skärm"), 0);
         for (int s = 1; s <= n; ++s)
             if (r.screenType[s] > 0)
-                ComboBox_Delstracka->addItem(QStringLiteral("Delsträcka %1 (%2)")
+                ComboBox_Delstracka_->addItem(QStringLiteral("Delsträcka %1 (%2)")
                                                  .arg(s)
                                                  .arg(codeList(kScreenTypeNames).value(r.screenType[s] == 1 ? 1 : 2)),
                                              s);
-        addRow("&Delsträcka", ComboBox_Delstracka);
+        addRow("&Delsträcka", ComboBox_Delstracka_);
     }
-    addRow("&Från", Edit_Fran);
-    addRow("S&teg", Edit_Steg);
-    addRow("T&ill", Edit_Till);
+    addRow("&Från", Edit_Fran_);
+    addRow("S&teg", Edit_Steg_);
+    addRow("T&ill", Edit_Till_);
 
     auto* limits = new QGroupBox(QStringLiteral("Riktvärden (dBA, frivilliga)"), this);
     auto* ll = new QFormLayout(limits);
-    Edit_RiktvardeEkv = new QLineEdit(limits);
-    Edit_RiktvardeEkv->setObjectName(QStringLiteral("Edit_RiktvardeEkv"));
-    Edit_RiktvardeMax = new QLineEdit(limits);
-    Edit_RiktvardeMax->setObjectName(QStringLiteral("Edit_RiktvardeMax"));
-    for (QLineEdit* e : {Edit_RiktvardeEkv, Edit_RiktvardeMax}) {
+    Edit_RiktvardeEkv_ = new QLineEdit(limits);
+    Edit_RiktvardeEkv_->setObjectName(QStringLiteral("Edit_RiktvardeEkv"));
+    Edit_RiktvardeMax_ = new QLineEdit(limits);
+    Edit_RiktvardeMax_->setObjectName(QStringLiteral("Edit_RiktvardeMax"));
+    for (QLineEdit* e : {Edit_RiktvardeEkv_, Edit_RiktvardeMax_}) {
         e->setMaxLength(8);
         e->setAlignment(Qt::AlignRight);
         e->setToolTip(QStringLiteral("Celler över riktvärdet markeras; lämna tomt för inget riktvärde"));
     }
     if (ctx_.appSettings) {
-        Edit_RiktvardeEkv->setText(ctx_.appSettings->studyText(kLimitEqKey));
-        Edit_RiktvardeMax->setText(ctx_.appSettings->studyText(kLimitMaxKey));
+        Edit_RiktvardeEkv_->setText(ctx_.appSettings->studyText(kLimitEqKey));
+        Edit_RiktvardeMax_->setText(ctx_.appSettings->studyText(kLimitMaxKey));
     }
     auto* le = new QLabel(QStringLiteral("Riktvärde &ekv."), limits);
-    le->setBuddy(Edit_RiktvardeEkv);
+    le->setBuddy(Edit_RiktvardeEkv_);
     auto* lm = new QLabel(QStringLiteral("Riktvärde &max"), limits);
-    lm->setBuddy(Edit_RiktvardeMax);
-    ll->addRow(le, Edit_RiktvardeEkv);
-    ll->addRow(lm, Edit_RiktvardeMax);
-    connect(Edit_RiktvardeEkv, &QLineEdit::textChanged, this, &StudyDialog::limitsChanged);
-    connect(Edit_RiktvardeMax, &QLineEdit::textChanged, this, &StudyDialog::limitsChanged);
-    connect(Edit_RiktvardeEkv, &QLineEdit::editingFinished, this, &StudyDialog::rememberLimits);
-    connect(Edit_RiktvardeMax, &QLineEdit::editingFinished, this, &StudyDialog::rememberLimits);
+    lm->setBuddy(Edit_RiktvardeMax_);
+    ll->addRow(le, Edit_RiktvardeEkv_);
+    ll->addRow(lm, Edit_RiktvardeMax_);
+    connect(Edit_RiktvardeEkv_, &QLineEdit::textChanged, this, &StudyDialog::limitsChanged);
+    connect(Edit_RiktvardeMax_, &QLineEdit::textChanged, this, &StudyDialog::limitsChanged);
+    connect(Edit_RiktvardeEkv_, &QLineEdit::editingFinished, this, &StudyDialog::rememberLimits);
+    connect(Edit_RiktvardeMax_, &QLineEdit::editingFinished, this, &StudyDialog::rememberLimits);
 
-    Button_Berakna = new QPushButton(QStringLiteral("&Beräkna"), this);
-    Button_Berakna->setObjectName(QStringLiteral("Button_Berakna"));
-    Button_Berakna->setDefault(true);
-    Button_Avbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
-    Button_Avbryt->setObjectName(QStringLiteral("Button_Avbryt"));
-    Button_Avbryt->setAutoDefault(false);
-    Gauge_Studie = new QProgressBar(this);
-    Gauge_Studie->setObjectName(QStringLiteral("Gauge_Studie"));
-    Gauge_Studie->setRange(0, 100);
-    Gauge_Studie->setValue(0);
-    Label_Status = new QLabel(this);
-    Label_Status->setObjectName(QStringLiteral("Label_Status"));
-    Button_Kopiera = new QPushButton(QStringLiteral("&Kopiera"), this);
-    Button_Kopiera->setObjectName(QStringLiteral("Button_Kopiera"));
-    Button_Kopiera->setToolTip(QStringLiteral("Klicka här för att skicka tabellen till klippbordet"));
-    Button_SparaPdf = new QPushButton(QStringLiteral("Spara som &PDF..."), this);
-    Button_SparaPdf->setObjectName(QStringLiteral("Button_SparaPdf"));
-    Button_Stang = new QPushButton(QStringLiteral("&Stäng"), this);
-    Button_Stang->setObjectName(QStringLiteral("Button_Stang"));
-    for (QPushButton* b : {Button_Kopiera, Button_SparaPdf, Button_Stang}) b->setAutoDefault(false);
-    connect(Button_Berakna, &QPushButton::clicked, this, &StudyDialog::calculate);
-    connect(Button_Avbryt, &QPushButton::clicked, this, [this] { cancel_ = true; });
-    connect(Button_Kopiera, &QPushButton::clicked, this, &StudyDialog::copyTable);
-    connect(Button_SparaPdf, &QPushButton::clicked, this, &StudyDialog::savePdf);
-    connect(Button_Stang, &QPushButton::clicked, this, &StudyDialog::reject);
+    Button_Berakna_ = new QPushButton(QStringLiteral("&Beräkna"), this);
+    Button_Berakna_->setObjectName(QStringLiteral("Button_Berakna"));
+    Button_Berakna_->setDefault(true);
+    Button_Avbryt_ = new QPushButton(QStringLiteral("&Avbryt"), this);
+    Button_Avbryt_->setObjectName(QStringLiteral("Button_Avbryt"));
+    Button_Avbryt_->setAutoDefault(false);
+    Gauge_Studie_ = new QProgressBar(this);
+    Gauge_Studie_->setObjectName(QStringLiteral("Gauge_Studie"));
+    Gauge_Studie_->setRange(0, 100);
+    Gauge_Studie_->setValue(0);
+    Label_Status_ = new QLabel(this);
+    Label_Status_->setObjectName(QStringLiteral("Label_Status"));
+    Button_Kopiera_ = new QPushButton(QStringLiteral("&Kopiera"), this);
+    Button_Kopiera_->setObjectName(QStringLiteral("Button_Kopiera"));
+    Button_Kopiera_->setToolTip(QStringLiteral("Klicka här för att skicka tabellen till klippbordet"));
+    Button_SparaPdf_ = new QPushButton(QStringLiteral("Spara som &PDF..."), this);
+    Button_SparaPdf_->setObjectName(QStringLiteral("Button_SparaPdf"));
+    Button_Stang_ = new QPushButton(QStringLiteral("&Stäng"), this);
+    Button_Stang_->setObjectName(QStringLiteral("Button_Stang"));
+    for (QPushButton* b : {Button_Kopiera_, Button_SparaPdf_, Button_Stang_}) b->setAutoDefault(false);
+    connect(Button_Berakna_, &QPushButton::clicked, this, &StudyDialog::calculate);
+    connect(Button_Avbryt_, &QPushButton::clicked, this, [this] { cancel_ = true; });
+    connect(Button_Kopiera_, &QPushButton::clicked, this, &StudyDialog::copyTable);
+    connect(Button_SparaPdf_, &QPushButton::clicked, this, &StudyDialog::savePdf);
+    connect(Button_Stang_, &QPushButton::clicked, this, &StudyDialog::reject);
 
-    Table_Studie = new QTableWidget(this);
-    Table_Studie->setObjectName(QStringLiteral("Table_Studie"));
-    Table_Studie->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table_Studie->verticalHeader()->setVisible(false);
-    Table_Studie->verticalHeader()->setDefaultSectionSize(Table_Studie->fontMetrics().height() + 6);
-    Table_Studie->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    Table_Studie->setMinimumHeight(160);
-    Table_Studie->horizontalHeader()->setStretchLastSection(true);
-    Chart_Studie = new QChartView(this);
-    Chart_Studie->setObjectName(QStringLiteral("Chart_Studie"));
-    Chart_Studie->setRenderHint(QPainter::Antialiasing);
-    Chart_Studie->setMinimumSize(420, 300);
-    Chart_Studie->setChart(makeChart());
+    Table_Studie_ = new QTableWidget(this);
+    Table_Studie_->setObjectName(QStringLiteral("Table_Studie"));
+    Table_Studie_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table_Studie_->verticalHeader()->setVisible(false);
+    Table_Studie_->verticalHeader()->setDefaultSectionSize(Table_Studie_->fontMetrics().height() + 6);
+    Table_Studie_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    Table_Studie_->setMinimumHeight(160);
+    Table_Studie_->horizontalHeader()->setStretchLastSection(true);
+    Chart_Studie_ = new QChartView(makeChart(), this);
+    Chart_Studie_->setObjectName(QStringLiteral("Chart_Studie"));
+    Chart_Studie_->setRenderHint(QPainter::Antialiasing);
+    Chart_Studie_->setMinimumSize(420, 300);
 
     auto* left = new QVBoxLayout;
     left->addWidget(heights);
     left->addWidget(limits);
     auto* run = new QHBoxLayout;
-    run->addWidget(Button_Berakna);
-    run->addWidget(Button_Avbryt);
+    run->addWidget(Button_Berakna_);
+    run->addWidget(Button_Avbryt_);
     left->addLayout(run);
-    left->addWidget(Gauge_Studie);
-    left->addWidget(Label_Status);
+    left->addWidget(Gauge_Studie_);
+    left->addWidget(Label_Status_);
     left->addStretch(1);
-    left->addWidget(Button_Kopiera);
-    left->addWidget(Button_SparaPdf);
-    left->addWidget(Button_Stang);
+    left->addWidget(Button_Kopiera_);
+    left->addWidget(Button_SparaPdf_);
+    left->addWidget(Button_Stang_);
     auto* top = new QHBoxLayout;
     top->addLayout(left);
-    top->addWidget(Chart_Studie, 1);
+    top->addWidget(Chart_Studie_, 1);
     auto* lay = new QVBoxLayout(this);
     lay->addLayout(top, 3);
-    lay->addWidget(Table_Studie, 2);
+    lay->addWidget(Table_Studie_, 2);
     resize(1080, 700);
     setBusy(false);
 }
 
 StudyDialog::~StudyDialog() = default;
 
-QChart* StudyDialog::chart() const { return Chart_Studie->chart(); }
+QChart* StudyDialog::chart() const { return Chart_Studie_->chart(); }
 
 QString StudyDialog::titleText() const
 {
@@ -230,12 +229,12 @@ std::optional<double> StudyDialog::limit(const QLineEdit* e) const
     return parseReal(t);
 }
 
-std::optional<double> StudyDialog::limitEq() const { return limit(Edit_RiktvardeEkv); }
-std::optional<double> StudyDialog::limitMax() const { return limit(Edit_RiktvardeMax); }
+std::optional<double> StudyDialog::limitEq() const { return limit(Edit_RiktvardeEkv_); }
+std::optional<double> StudyDialog::limitMax() const { return limit(Edit_RiktvardeMax_); }
 
 bool StudyDialog::limitsValid()
 {
-    for (QLineEdit* e : {Edit_RiktvardeEkv, Edit_RiktvardeMax}) {
+    for (QLineEdit* e : {Edit_RiktvardeEkv_, Edit_RiktvardeMax_}) {
         if (e->text().trimmed().isEmpty() || limit(e)) continue;
         showMessage(this, QStringLiteral("Riktvärdet \"%1\" är inget tal. Skriv t.ex. 55 eller lämna fältet tomt.")
                               .arg(e->text().trimmed()));
@@ -250,8 +249,8 @@ void StudyDialog::rememberLimits()
 {
     if (!ctx_.appSettings) return;
     // Only what can be used again: a number or nothing.
-    const std::pair<const QLineEdit*, QString> fields[] = {{Edit_RiktvardeEkv, kLimitEqKey},
-                                                           {Edit_RiktvardeMax, kLimitMaxKey}};
+    const std::pair<const QLineEdit*, QString> fields[] = {{Edit_RiktvardeEkv_, kLimitEqKey},
+                                                           {Edit_RiktvardeMax_, kLimitMaxKey}};
     for (const auto& [e, key] : fields) {
         const QString t = e->text().trimmed();
         if (t.isEmpty() || limit(e)) ctx_.appSettings->setStudyText(key, t);
@@ -266,13 +265,13 @@ void StudyDialog::limitsChanged()
 
 void StudyDialog::setBusy(bool busy)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{Edit_Fran, Edit_Steg, Edit_Till, ComboBox_Delstracka,
-                                                      Edit_RiktvardeEkv, Edit_RiktvardeMax, Button_Berakna,
-                                                      Button_Stang})
+    for (QWidget* w : std::initializer_list<QWidget*>{Edit_Fran_, Edit_Steg_, Edit_Till_, ComboBox_Delstracka_,
+                                                      Edit_RiktvardeEkv_, Edit_RiktvardeMax_, Button_Berakna_,
+                                                      Button_Stang_})
         if (w) w->setEnabled(!busy);
-    Button_Avbryt->setEnabled(busy);
-    Button_Kopiera->setEnabled(!busy && hasResults());
-    Button_SparaPdf->setEnabled(!busy && hasResults());
+    Button_Avbryt_->setEnabled(busy);
+    Button_Kopiera_->setEnabled(!busy && hasResults());
+    Button_SparaPdf_->setEnabled(!busy && hasResults());
 }
 
 void StudyDialog::calculate()
@@ -281,8 +280,8 @@ void StudyDialog::calculate()
     if (!limitsValid()) return;
     StudyRequest req;
     req.kind = kind_;
-    req.stretch = ComboBox_Delstracka ? ComboBox_Delstracka->currentData().toInt() : 0;
-    std::string why = HeightRange(Edit_Fran->value(), Edit_Steg->value(), Edit_Till->value(), req.heights);
+    req.stretch = ComboBox_Delstracka_ ? ComboBox_Delstracka_->currentData().toInt() : 0;
+    std::string why = HeightRange(Edit_Fran_->value(), Edit_Steg_->value(), Edit_Till_->value(), req.heights);
     if (why.empty()) why = StudyRefusal(ctx_.record, req);
     if (!why.empty()) {
         showMessage(this, q(why));
@@ -294,19 +293,19 @@ void StudyDialog::calculate()
     outcome_ = {};
     table_ = {};
     showTable();
-    Gauge_Studie->setValue(0);
+    Gauge_Studie_->setValue(0);
     setBusy(true);
-    Button_Avbryt->setFocus();
+    Button_Avbryt_->setFocus();
     StudyHooks hooks;
     hooks.progress = [this](int done, int total) {
-        Gauge_Studie->setValue(total ? 100 * done / total : 100);
-        Label_Status->setText(QStringLiteral("%1 av %2 höjder beräknade").arg(done).arg(total));
+        Gauge_Studie_->setValue(total ? 100 * done / total : 100);
+        Label_Status_->setText(QStringLiteral("%1 av %2 höjder beräknade").arg(done).arg(total));
         QApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
     };
     hooks.cancelRequested = [this] { return cancel_; };
     bool failed = false;
     try {
-        outcome_ = RunStudy(ctx_.record, ctx_.settings, ctx_.factors, req, threads, hooks);
+        outcome_ = RunStudy(ctx_.record, ctx_.settings, ctx_.factors, req, ctx_.threads, hooks);
     } catch (const std::exception& e) {
         failed = true;
         outcome_ = {};
@@ -314,17 +313,17 @@ void StudyDialog::calculate()
     }
     running_ = false;
     if (outcome_.cancelled) {
-        Gauge_Studie->setValue(0);
-        Label_Status->setText(QStringLiteral("Beräkningen avbröts."));
+        Gauge_Studie_->setValue(0);
+        Label_Status_->setText(QStringLiteral("Beräkningen avbröts."));
     } else if (!failed) {
         lastRequest_ = req;
-        Label_Status->setText(QStringLiteral("%1 höjder beräknade.").arg(outcome_.rows.size()));
+        Label_Status_->setText(QStringLiteral("%1 höjder beräknade.").arg(outcome_.rows.size()));
     }
     table_ = buildStudyTable(ctx_.record, outcome_.rows, ctx_.settings.indoorBoxChecked,
                              ctx_.settings.facadeBoxChecked, ctx_.decimalSeparator);
     showTable();
     setBusy(false);
-    Button_Berakna->setFocus();
+    Button_Berakna_->setFocus();
 }
 
 void StudyDialog::reject()
@@ -342,13 +341,13 @@ void StudyDialog::showTable()
 {
     const std::optional<double> eq = limitEq(), mx = limitMax();
     const bool notes = table_.anyNote;
-    Table_Studie->clear();
-    Table_Studie->setColumnCount(static_cast<int>(table_.header.size()) + (notes ? 1 : 0));
-    Table_Studie->setRowCount(static_cast<int>(table_.cells.size()));
+    Table_Studie_->clear();
+    Table_Studie_->setColumnCount(static_cast<int>(table_.header.size()) + (notes ? 1 : 0));
+    Table_Studie_->setRowCount(static_cast<int>(table_.cells.size()));
     QStringList head;
     for (const auto& h : table_.header) head << q(h);
     if (notes) head << QStringLiteral("Meddelande");
-    Table_Studie->setHorizontalHeaderLabels(head);
+    Table_Studie_->setHorizontalHeaderLabels(head);
     for (int i = 0; i < static_cast<int>(table_.cells.size()); ++i) {
         for (int c = 0; c < static_cast<int>(table_.header.size()); ++c) {
             auto* item = new QTableWidgetItem(q(table_.cells[i][c]));
@@ -362,13 +361,13 @@ void StudyDialog::showTable()
                 item->setToolTip(QStringLiteral("Över riktvärdet"));
             }
             item->setData(Qt::UserRole, above);
-            Table_Studie->setItem(i, c, item);
+            Table_Studie_->setItem(i, c, item);
         }
-        if (notes) Table_Studie->setItem(i, static_cast<int>(table_.header.size()), new QTableWidgetItem(q(table_.notes[i])));
+        if (notes) Table_Studie_->setItem(i, static_cast<int>(table_.header.size()), new QTableWidgetItem(q(table_.notes[i])));
     }
-    Table_Studie->resizeColumnsToContents();
-    QChart* old = Chart_Studie->chart();
-    Chart_Studie->setChart(makeChart());
+    Table_Studie_->resizeColumnsToContents();
+    QChart* old = Chart_Studie_->chart();
+    Chart_Studie_->setChart(makeChart());
     delete old;
 }
 
@@ -391,9 +390,9 @@ QChart* StudyDialog::makeChart() const
 
     double lo = 1e300, hi = -1e300;
     // Before a run the axis shows the heights asked for.
-    const double x0 = table_.values.empty() ? Edit_Fran->value() : table_.values.front()[0];
-    const double x1 = table_.values.empty() ? Edit_Till->value() : table_.values.back()[0];
-    const double step = table_.values.size() > 1 ? table_.values[1][0] - table_.values[0][0] : Edit_Steg->value();
+    const double x0 = table_.values.empty() ? Edit_Fran_->value() : table_.values.front()[0];
+    const double x1 = table_.values.empty() ? Edit_Till_->value() : table_.values.back()[0];
+    const double step = table_.values.size() > 1 ? table_.values[1][0] - table_.values[0][0] : Edit_Steg_->value();
     // A tick on every height, or on every second, third ... so that there are at most ten.
     const double ticks = step > 0.0 ? std::ceil((x1 - x0) / step / 10.0 - 1e-9) : 1.0;
     x->setTickType(QValueAxis::TicksDynamic);

@@ -31,6 +31,7 @@ struct StudyContext {
     AngleFactors factors;              // the window's angle factors at the start of every row
     AppSettings* appSettings = nullptr;  // remembers the guideline values; may be null
     char decimalSeparator = '.';
+    int threads = 0;                   // threads of the study (0: one per core)
 };
 
 class StudyDialog : public QDialog {
@@ -59,26 +60,6 @@ public:
     // The text put on the clipboard by "Kopiera".
     QString clipboardText() const;
 
-    // Threads of the study (0: one per core).
-    int threads = 0;
-
-    // Controls, named as the program names them.
-    QDoubleSpinBox* Edit_Fran = nullptr;
-    QDoubleSpinBox* Edit_Steg = nullptr;
-    QDoubleSpinBox* Edit_Till = nullptr;
-    QComboBox* ComboBox_Delstracka = nullptr;  // screen study only
-    QLineEdit* Edit_RiktvardeEkv = nullptr;
-    QLineEdit* Edit_RiktvardeMax = nullptr;
-    QPushButton* Button_Berakna = nullptr;
-    QPushButton* Button_Avbryt = nullptr;
-    QPushButton* Button_Kopiera = nullptr;
-    QPushButton* Button_SparaPdf = nullptr;
-    QPushButton* Button_Stang = nullptr;
-    QProgressBar* Gauge_Studie = nullptr;
-    QLabel* Label_Status = nullptr;
-    QTableWidget* Table_Studie = nullptr;
-    QChartView* Chart_Studie = nullptr;
-
 protected:
     void reject() override;
 
@@ -99,4 +80,21 @@ private:
     StudyRequest lastRequest_;
     bool running_ = false;
     bool cancel_ = false;
+
+    // Controls, named as the program names them.
+    QDoubleSpinBox* Edit_Fran_ = nullptr;
+    QDoubleSpinBox* Edit_Steg_ = nullptr;
+    QDoubleSpinBox* Edit_Till_ = nullptr;
+    QComboBox* ComboBox_Delstracka_ = nullptr;  // screen study only
+    QLineEdit* Edit_RiktvardeEkv_ = nullptr;
+    QLineEdit* Edit_RiktvardeMax_ = nullptr;
+    QPushButton* Button_Berakna_ = nullptr;
+    QPushButton* Button_Avbryt_ = nullptr;
+    QPushButton* Button_Kopiera_ = nullptr;
+    QPushButton* Button_SparaPdf_ = nullptr;
+    QPushButton* Button_Stang_ = nullptr;
+    QProgressBar* Gauge_Studie_ = nullptr;
+    QLabel* Label_Status_ = nullptr;
+    QTableWidget* Table_Studie_ = nullptr;
+    QChartView* Chart_Studie_ = nullptr;
 };

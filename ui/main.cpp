@@ -710,7 +710,7 @@ void TForm_Skenbrus::buildCommands()
     const char sep = decimalSeparator().toLatin1() ? decimalSeparator().toLatin1() : '.';
     report_ = new ReportActions(
         ReportContext{record_, results_, doc_, SpinEdit1_, sep, this}, this);
-    report_->fillGroups(resultPage_->GroupBox_Utskrift, resultPage_->GroupBox_Export);
+    report_->fillGroups(resultPage_->utskriftGroup(), resultPage_->exportGroup());
     report_->attachMenu(Meny_Arkiv_SkrivarInstallning_, Meny_Resultat_Utskrift_, Meny_Resultat_Utskrift_Skrivare_,
                         Meny_Resultat_Utskrift_Granska_);
     report_->setResultsCurrent(resultsCurrent());

@@ -132,7 +132,6 @@ public:
     GridView* OvcTable_DelStrackor() const { return OvcTable_DelStrackor_; }
     TForm_MedelHojd* Form_MedelHojd() const { return Form_MedelHojd_; }
     TForm_About* Form_About() const { return Form_About_; }
-    ResultPage* resultPage() const { return resultPage_; }
     SitePlanPage* sitePlanPage() const { return sitePlanPage_; }
 
 public slots:

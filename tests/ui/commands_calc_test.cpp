@@ -68,9 +68,9 @@ TEST_F(CalcCommand, ResultsPageShowsTheEngineResultsUntilTheNextEdit)
     EXPECT_EQ(form->PageControl()->property("helpContext").toInt(), 80);
 
     // Whole decibels in the grid with the rows of the option boxes, tenths per stretch and track.
-    QTableWidget* res = form->resultPage()->OvcTable_Res;
-    QTableWidget* del = form->resultPage()->OvcTable_DelRes;
-    QTableWidget* spar = form->resultPage()->OvcTable_SparRes;
+    QTableWidget* res = named<QTableWidget>("OvcTable_Res");
+    QTableWidget* del = named<QTableWidget>("OvcTable_DelRes");
+    QTableWidget* spar = named<QTableWidget>("OvcTable_SparRes");
     for (int row = 1; row <= 3; ++row)
         for (int c = 1; c <= 3; ++c) EXPECT_EQ(cell(res, row, c), ResultPage::wholeText(expected.ResultGrid[row][c]));
     EXPECT_EQ(cell(res, 3, 0), QString::fromStdString(expected.ResultRowLabel[3]).left(70));
@@ -135,8 +135,8 @@ TEST_F(CalcCommand, AvbrytStopsTheRunAndKeepsThePreviousResults)
     fillCompleteProject();
     calculate();
     ASSERT_TRUE(form->resultsCurrent());
-    EXPECT_TRUE(form->resultPage()->OvcTable_Res->isRowHidden(2));  // no option box: no corrected row
-    EXPECT_TRUE(form->resultPage()->OvcTable_Res->isColumnHidden(3));  // one track: no simultaneous column
+    EXPECT_TRUE(named<QTableWidget>("OvcTable_Res")->isRowHidden(2));  // no option box: no corrected row
+    EXPECT_TRUE(named<QTableWidget>("OvcTable_Res")->isColumnHidden(3));  // one track: no simultaneous column
     const CalcResults first = form->results();
 
     type(trains(), 1, 1, "9000");

@@ -1,6 +1,6 @@
 #pragma once
-// The main window with its settings file and projects in a temporary folder, and the file
-// dialogs answered by the scripted platform.
+// The main window with its settings file and projects in a temporary folder, the file dialogs
+// answered by the scripted platform, and the pages of a PDF written.
 
 #include <memory>
 
@@ -33,3 +33,13 @@ protected:
     void openFile(const QString& file) { plat->fileAnswers.push_back(file); item("Meny_Arkiv_Hamta")->trigger(); }
     ProjectRecord onDisk(const QString& file) { return readProject(file.toStdString()); }
 };
+
+// The pages of a PDF file; -1 when the file is missing or no PDF.
+inline int pdfPages(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QString text = QString::fromLatin1(f.readAll());
+    return text.startsWith(QStringLiteral("%PDF-")) ? int(text.count(QRegularExpression(QStringLiteral("/Type /Page\\b"))))
+                                                     : -1;
+}

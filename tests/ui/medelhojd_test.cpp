@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QRadioButton>
-#include <QTimer>
 
 #include "main_fixture.h"
 #include "ui/Brytpunkt.h"
@@ -53,6 +52,8 @@ protected:
     void enter(int row, int col, const char* text) { ASSERT_TRUE(enterInGrid(t, row, col, QString::fromUtf8(text))); }
     std::pair<int, int> current() const { return {t->currentRow(), t->currentColumn()}; }
     QStringList messages() { return platform_->messageTexts(); }
+    // The next dialog the cross-section dialog runs is shown and goes to f, which works it.
+    void answer(std::function<int(QDialog&)> f) { platform_->dialogAnswers.push_back([f](QDialog& d) { return d.show(), f(d); }); }
     QAbstractButton* basis(const char* name) { return dlg->findChild<QRadioButton*>(QString::fromLatin1(name)); }
     QString label(const char* name) { return dlg->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
 };
@@ -228,10 +229,12 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
     key(1, 2, Qt::Key_V);
     EXPECT_EQ(pointDistances(r), (Floats{0, 20, 50}));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("untouched"));
-    // F4 adds a point through the break-point dialog, F5 removes it again.
-    QTimer::singleShot(0, [&] {
-        dlg->breakPointDialog()->setValues(30, 50);
-        dlg->breakPointDialog()->Button_OKClick();
+    // F4 adds a point through the break-point dialog (Enter on its height row finishes it), F5
+    // removes it again.
+    answer([](QDialog& d) {
+        auto* g = child<GridView>(&d, "OvcTable_Brytpunkt");
+        EXPECT_TRUE(enterInGrid(g, 1, 1, QStringLiteral("30")) && enterInGrid(g, 2, 1, QStringLiteral("50")));
+        return d.result();
     });
     QTest::keyClick(t, Qt::Key_F4);
     EXPECT_EQ(t->model()->headerData(2, Qt::Horizontal).toString() + cell(t, 2, 3), QStringLiteral("BP50.0"));
@@ -289,9 +292,9 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
               std::pair(0, 0.0f));
     EXPECT_EQ(typeInGrid(dlg->screenTable(), 1, 1, QStringLiteral("5")), nullptr);  // greyed
     // On again: the screen dialog opens with the remembered values; OK keeps them.
-    onNextModal([&](QWidget*) {
-        EXPECT_EQ(dlg->screenDialog()->screenDistance(), 20.0);
-        dlg->screenDialog()->Button_OKClick();
+    answer([](QDialog& d) {
+        EXPECT_EQ(cell(child<GridView>(&d, "OvcTable_Skarm"), 1, 1), QStringLiteral("20.0"));
+        return clickButton(d, "Button_OK");
     });
     pick(1);
     EXPECT_EQ(std::tuple(r.screenType[1], r.screenDistance[1], r.screenCrestHeight[1]), std::tuple(1, 20.0f, 3.0f));
@@ -299,9 +302,9 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
     list->setCurrentIndex(2);
     EXPECT_EQ(std::pair(r.screenType[1], r.screenDistance[1]), std::pair(2, 20.0f));
     list->setCurrentIndex(0);
-    QTimer::singleShot(0, [&] { dlg->screenDialog()->Button_AvbrytClick(); });
+    answer([](QDialog& d) { return clickButton(d, "Button_Avbryt"); });
     list->setCurrentIndex(1);
-    EXPECT_EQ(std::pair(list->currentIndex(), r.screenType[1]), std::pair(0, 0));
+    EXPECT_EQ(std::tuple(list->currentIndex(), r.screenType[1], platform_->dialogAnswers.size()), std::tuple(0, 0, 0u));  // answered
 
     // The screen table: the distance must lie inside the profile, the foot follows the
     // ground, Enter moves on to the crest height, F1 is help 211.

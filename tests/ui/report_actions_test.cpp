@@ -10,16 +10,6 @@
 #include "ui/Translations.h"
 
 namespace {
-// The pages of a PDF file; -1 when the file is missing or no PDF.
-int pdfPages(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    const QString text = QString::fromLatin1(f.readAll());
-    return text.startsWith(QStringLiteral("%PDF-")) ? int(text.count(QRegularExpression(QStringLiteral("/Type /Page\\b"))))
-                                                     : -1;
-}
-
 // The texts a user sees in a dialog: its title, labels, buttons, group titles, the current
 // entries of lists, and the tool tips of the tool buttons (the preview's tool bar).
 QStringList visibleTexts(QWidget* dlg)

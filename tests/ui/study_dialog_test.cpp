@@ -1,5 +1,5 @@
-// The study windows driven by mouse and keyboard: heights, guideline values (remembered),
-// the table with its marks, the chart's series, "Kopiera", "Avbryt", the PDF and the menu.
+// The study windows opened from "&Resultat" and driven by mouse and keyboard: heights, guideline
+// values (remembered), the table with its marks, the chart's series, "Kopiera", "Avbryt", the PDF.
 
 #include <QClipboard>
 #include <QDoubleSpinBox>
@@ -21,24 +21,17 @@ protected:
         CommandsTest::SetUp();
         ASSERT_TRUE(form->fileCommands().openStartupFile(kExample));
     }
-    std::unique_ptr<StudyDialog> open(StudyKind kind)
+    // Chooses the study's menu item; `work` gets the real window, shown and active, and works it.
+    void study(const char* menuItem, std::function<void(StudyDialog&)> work)
     {
-        RunSettings rs;
-        rs.facadeBoxChecked = form->CheckBox_Korrektion()->isChecked();
-        rs.indoorBoxChecked = form->CheckBox_Inneniva()->isChecked();
-        auto d = std::make_unique<StudyDialog>(kind, StudyContext{r(), doc(), rs, {}, settings.get(), '.'});
-        d->threads = 2;
-        d->show();
-        QApplication::setActiveWindow(d.get());
-        (void)QTest::qWaitForWindowActive(d.get());
-        return d;
-    }
-    static void retype(QWidget* w, const QString& text)
-    {
-        w->setFocus();
-        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(w, Qt::Key_Delete);
-        QTest::keyClicks(w, text);
+        answerDialog([work](QDialog& d) {
+            d.show();
+            QApplication::setActiveWindow(&d);
+            (void)QTest::qWaitForWindowActive(&d);
+            work(static_cast<StudyDialog&>(d));
+            return d.result();
+        });
+        item(menuItem)->trigger();
     }
     static int marked(const QTableWidget* t)
     {
@@ -52,103 +45,100 @@ protected:
 
 TEST_F(StudyDialogTest, FloorStudyFromTheKeyboardWithGuidelineValues)
 {
-    auto d = open(StudyKind::Floors);
-    // Up to the highest receiver (4.5 m in the example) + 9 m.
-    EXPECT_EQ(d->Edit_Till->value(), 13.5);
-    retype(d->Edit_Till, QStringLiteral("7.5"));
-    QTest::keyClick(d->Edit_Till, Qt::Key_Return);  // the default button "Beräkna"
-    ASSERT_TRUE(d->hasResults());
-    EXPECT_EQ(d->Table_Studie->item(2, 0)->text(), QStringLiteral("7.5"));
-    // Free field, facade (the example has the facade option on) and maximum.
-    EXPECT_EQ(d->chart()->series().size(), 3);
-    EXPECT_EQ(marked(d->Table_Studie), 0);
+    study("Meny_Resultat_Vaningsstudie", [this](StudyDialog& d) {
+        auto* till = child<QDoubleSpinBox>(&d, "Edit_Till");
+        auto* ekv = child<QLineEdit>(&d, "Edit_RiktvardeEkv");
+        auto* table = child<QTableWidget>(&d, "Table_Studie");
+        // Up to the highest receiver (4.5 m in the example) + 9 m.
+        EXPECT_EQ(till->value(), 13.5);
+        till->setFocus();
+        QTest::keyClick(till, Qt::Key_A, Qt::ControlModifier);  // the text selected, typing replaces it
+        QTest::keyClicks(till, QStringLiteral("7.5"));
+        QTest::keyClick(till, Qt::Key_Return);  // the default button "Beräkna"
+        ASSERT_TRUE(d.hasResults());
+        EXPECT_EQ(table->item(2, 0)->text(), QStringLiteral("7.5"));
+        // Free field, facade (the example has the facade option on) and maximum.
+        EXPECT_EQ(d.chart()->series().size(), 3);
+        EXPECT_EQ(marked(table), 0);
 
-    // Guideline values mark the cells above them and add their lines; no new run is needed.
-    QTest::keyClick(d.get(), Qt::Key_E, Qt::AltModifier);
-    EXPECT_TRUE(d->Edit_RiktvardeEkv->hasFocus());
-    QTest::keyClicks(d->Edit_RiktvardeEkv, QStringLiteral("60,5"));
-    QTest::keyClick(d->Edit_RiktvardeEkv, Qt::Key_Tab);
-    EXPECT_EQ(d->chart()->series().size(), 4);
-    EXPECT_EQ(marked(d->Table_Studie), 6);  // 61/64 dBA free field and facade on all three floors
+        // Guideline values mark the cells above them and add their lines; no new run is needed.
+        QTest::keyClick(&d, Qt::Key_E, Qt::AltModifier);
+        EXPECT_TRUE(ekv->hasFocus());
+        QTest::keyClicks(ekv, QStringLiteral("60,5"));
+        QTest::keyClick(ekv, Qt::Key_Tab);
+        EXPECT_EQ(d.chart()->series().size(), 4);
+        EXPECT_EQ(marked(table), 6);  // 61/64 dBA free field and facade on all three floors
 
-    // A guideline value that is no number is refused before anything runs, and not remembered.
-    retype(d->Edit_RiktvardeMax, QStringLiteral("mycket"));
-    QTest::mouseClick(d->Button_Berakna, Qt::LeftButton);
-    EXPECT_EQ(plat->messageTexts().back(), QStringLiteral("Riktvärdet \"mycket\" är inget tal. Skriv t.ex. 55 eller lämna fältet tomt."));
-    EXPECT_TRUE(d->Edit_RiktvardeMax->hasFocus());
-    EXPECT_EQ(d->Table_Studie->rowCount(), 3);
-    QTest::keyClick(d.get(), Qt::Key_Escape);
-    auto again = open(StudyKind::Floors);
-    EXPECT_EQ(again->Edit_RiktvardeEkv->text(), QStringLiteral("60,5"));
-    EXPECT_EQ(again->Edit_RiktvardeMax->text(), QString());
+        // A guideline value that is no number is refused before anything runs, and not remembered.
+        QTest::keyClicks(child<QLineEdit>(&d, "Edit_RiktvardeMax"), QStringLiteral("mycket"));
+        QTest::mouseClick(child<QPushButton>(&d, "Button_Berakna"), Qt::LeftButton);
+        EXPECT_EQ(plat->messageTexts().back(), QStringLiteral("Riktvärdet \"mycket\" är inget tal. Skriv t.ex. 55 eller lämna fältet tomt."));
+        EXPECT_TRUE(child<QLineEdit>(&d, "Edit_RiktvardeMax")->hasFocus());
+        EXPECT_EQ(table->rowCount(), 3);
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    study("Meny_Resultat_Vaningsstudie", [](StudyDialog& d) {  // opened again; "Stäng" closes it
+        EXPECT_EQ(child<QLineEdit>(&d, "Edit_RiktvardeEkv")->text(), QStringLiteral("60,5"));
+        EXPECT_EQ(child<QLineEdit>(&d, "Edit_RiktvardeMax")->text(), QString());
+        clickButton(d, "Button_Stang");
+        EXPECT_FALSE(d.isVisible());
+    });
 }
 
 TEST_F(StudyDialogTest, ScreenStudyByMouseCopyPdfAndAvbryt)
 {
-    auto d = open(StudyKind::Screen);
-    ASSERT_EQ(d->ComboBox_Delstracka->count(), 2);  // every screen, and stretch 3, the only one
-    EXPECT_EQ(d->ComboBox_Delstracka->itemText(1), QStringLiteral("Delsträcka 3 (Absorb.)"));
-    d->ComboBox_Delstracka->setFocus();
-    QTest::keyClick(d->ComboBox_Delstracka, Qt::Key_Down);
-    EXPECT_EQ(d->ComboBox_Delstracka->currentData().toInt(), 3);
-    EXPECT_EQ(d->Edit_Till->value(), 6.0);
-    QTest::mouseClick(d->Button_Berakna, Qt::LeftButton);
-    ASSERT_TRUE(d->hasResults());
-    EXPECT_EQ(d->Table_Studie->rowCount(), 13);  // 0 to 6 m in steps of 0.5 m
+    study("Meny_Resultat_Skarmhojdsstudie", [this](StudyDialog& d) {
+        auto* stretch = child<QComboBox>(&d, "ComboBox_Delstracka");
+        auto* berakna = child<QPushButton>(&d, "Button_Berakna");
+        auto* table = child<QTableWidget>(&d, "Table_Studie");
+        ASSERT_EQ(stretch->count(), 2);  // every screen, and stretch 3, the only one
+        EXPECT_EQ(stretch->itemText(1), QStringLiteral("Delsträcka 3 (Absorb.)"));
+        stretch->setFocus();
+        QTest::keyClick(stretch, Qt::Key_Down);
+        EXPECT_EQ(stretch->currentData().toInt(), 3);
+        EXPECT_EQ(child<QDoubleSpinBox>(&d, "Edit_Till")->value(), 6.0);
+        QTest::mouseClick(berakna, Qt::LeftButton);
+        ASSERT_TRUE(d.hasResults());
+        EXPECT_EQ(table->rowCount(), 13);  // 0 to 6 m in steps of 0.5 m
 
-    // The clipboard takes the table in CR LF lines: title, header, the rows.
-    QTest::mouseClick(d->Button_Kopiera, Qt::LeftButton);
-    const QString text = QGuiApplication::clipboard()->text();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("SKÄRMHÖJDSSTUDIE\r\n")));
-    EXPECT_EQ(text.count(QStringLiteral("\r\n")), 2 + 13);
-    EXPECT_EQ(text.count(QLatin1Char('\n')), 2 + 13);
+        // The clipboard takes the table in CR LF lines: title, header, the rows.
+        QTest::mouseClick(child<QPushButton>(&d, "Button_Kopiera"), Qt::LeftButton);
+        const QString text = QGuiApplication::clipboard()->text();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("SKÄRMHÖJDSSTUDIE\r\n")));
+        EXPECT_EQ(text.count(QStringLiteral("\r\n")), 2 + 13);
+        EXPECT_EQ(text.count(QLatin1Char('\n')), 2 + 13);
 
-    const QString pdf = dir.filePath(QStringLiteral("skarm"));
-    plat->fileAnswers.push_back(pdf);
-    QTest::mouseClick(d->Button_SparaPdf, Qt::LeftButton);
-    QFile f(pdf + QStringLiteral(".pdf"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    EXPECT_EQ(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 1);  // one page
-    EXPECT_FALSE(d->writePdf(dir.filePath(QStringLiteral("no/such/folder/x.pdf"))));
-    EXPECT_TRUE(plat->messageTexts().back().startsWith(QStringLiteral("Kan inte skriva filen")));
+        plat->fileAnswers.push_back(path("skarm"));
+        QTest::mouseClick(child<QPushButton>(&d, "Button_SparaPdf"), Qt::LeftButton);
+        EXPECT_EQ(pdfPages(path("skarm.pdf")), 1);
+        EXPECT_FALSE(d.writePdf(path("no/such/folder/x.pdf")));
+        EXPECT_TRUE(plat->messageTexts().back().startsWith(QStringLiteral("Kan inte skriva filen")));
 
-    // "Avbryt" pressed while the heights run (the meter lets the window take the click) leaves
-    // no rows of the cancelled run behind.
-    QTimer::singleShot(0, d.get(), [&d] {
-        EXPECT_FALSE(d->Button_Berakna->isEnabled());
-        QTest::mouseClick(d->Button_Avbryt, Qt::LeftButton);
+        // "Avbryt" pressed while the heights run (the meter lets the window take the click) leaves
+        // no rows of the cancelled run behind.
+        QTimer::singleShot(0, &d, [&] {
+            EXPECT_FALSE(berakna->isEnabled());
+            QTest::mouseClick(child<QPushButton>(&d, "Button_Avbryt"), Qt::LeftButton);
+        });
+        QTest::mouseClick(berakna, Qt::LeftButton);
+        EXPECT_FALSE(d.hasResults());
+        EXPECT_EQ(table->rowCount(), 0);
+        EXPECT_EQ(child<QLabel>(&d, "Label_Status")->text(), QStringLiteral("Beräkningen avbröts."));
+        EXPECT_FALSE(child<QPushButton>(&d, "Button_Kopiera")->isEnabled());
+        EXPECT_TRUE(berakna->isEnabled());
     });
-    QTest::mouseClick(d->Button_Berakna, Qt::LeftButton);
-    EXPECT_FALSE(d->hasResults());
-    EXPECT_EQ(d->Table_Studie->rowCount(), 0);
-    EXPECT_EQ(d->Label_Status->text(), QStringLiteral("Beräkningen avbröts."));
-    EXPECT_FALSE(d->Button_Kopiera->isEnabled());
-    EXPECT_TRUE(d->Button_Berakna->isEnabled());
 }
 
-TEST_F(StudyDialogTest, MenuItemsFollowTheCompletenessCheckAndOpenTheWindow)
+TEST_F(StudyDialogTest, MenuItemsFollowTheCompletenessCheck)
 {
     QAction* floors = form->studyCommands().Meny_Resultat_Vaningsstudie();
-    QAction* screen = form->studyCommands().Meny_Resultat_Skarmhojdsstudie();
     EXPECT_TRUE(menu("Meny_Resultat")->actions().contains(floors));
     EXPECT_TRUE(floors->isEnabled());
     ASSERT_TRUE(form->fileCommands().newCommand());
     EXPECT_FALSE(floors->isEnabled());  // a new project is not complete
     ASSERT_TRUE(form->fileCommands().openStartupFile(kExample));
 
-    // The menu item opens the window on the window's project; it closes with "Stäng".
-    QString title;
-    QTimer::singleShot(0, form.get(), [&title] {
-        auto* d = qobject_cast<StudyDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        title = d->windowTitle();
-        QTest::mouseClick(d->Button_Stang, Qt::LeftButton);
-    });
-    floors->trigger();
-    EXPECT_EQ(title, QStringLiteral("Våningsstudie"));
-
     for (int s = 1; s <= r().stretchCount; ++s) r().screenType[s] = 0;
-    screen->trigger();
+    form->studyCommands().Meny_Resultat_Skarmhojdsstudie()->trigger();
     EXPECT_EQ(plat->messageTexts().back(), QStringLiteral("Ingen delsträcka har skärm. Lägg in en skärm i tvärsektionen först."));
 }

@@ -1,10 +1,15 @@
 #pragma once
-// Helpers that act as a user does where a test cannot call on: a click in a dropped list or an
-// open pop-up menu, and answering the next modal dialog from inside its loop.
+// Helpers that act as a user does where a test cannot call on: a control by its name, a click in
+// a dropped list or an open pop-up menu, and answering the next modal dialog from inside its loop.
 
 #include <QTest>
 #include <QtWidgets>
 #include <functional>
+
+// A control of a window by its object name.
+template <class T> T* child(const QObject* window, const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
+// Clicks a dialog's button with the mouse; returns the dialog's result.
+inline int clickButton(QDialog& d, const char* name) { return QTest::mouseClick(child<QPushButton>(&d, name), Qt::LeftButton), d.result(); }
 
 // Chooses an entry of a dropped list with the mouse.
 inline void clickInList(QComboBox* c, int index)
