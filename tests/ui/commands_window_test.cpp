@@ -1,5 +1,8 @@
-// Shortcuts, the country menu and the settings file, the option check boxes with their
-// dialogs, the completeness jump, and pending cell edits before a command.
+// The main window as a whole: the completeness check and its jump, project texts, shortcuts,
+// the country menu and the settings, the option check boxes with their dialogs, help, and
+// pending cell edits before a command.
+
+#include <QSpinBox>
 
 #include "commands_fixture.h"
 #include "ui/FasadAvst.h"
@@ -27,11 +30,8 @@ protected:
 
 TEST_F(WindowCommands, ShortcutsBelongToOneItem)
 {
-    // Ctrl+S belongs to "&Spara" alone; "&Skrivare" only shows it.
-    QList<QAction*> withCtrlS;
-    for (QAction* a : form->findChildren<QAction*>())
-        if (a->shortcut() == QKeySequence("Ctrl+S")) withCtrlS << a;
-    EXPECT_EQ(withCtrlS, QList<QAction*>{item("Meny_Arkiv_Spara")});
+    // "&Skrivare" only shows Ctrl+S, which saves (pressed with "&Skrivare" enabled in the file
+    // commands' test).
     EXPECT_TRUE(item("Meny_Resultat_Utskrift_Skrivare")->text().endsWith("\tCtrl+S"));
 
     // Ctrl+H opens.
@@ -79,10 +79,6 @@ TEST_F(WindowCommands, OnlyTheSegmentTheUserSetsBecomesTheSetting)
     QTest::keyClick(form->SpinEdit1(), Qt::Key_Up);
     EXPECT_EQ(settings->segment(), form->SpinEdit1()->value());
     EXPECT_GT(settings->segment(), 1);
-    // Written as a number, as the program's older versions read it.
-    QFile f(settings->path());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(f.readAll()).contains(QStringLiteral("Segment=%1").arg(settings->segment())));
 }
 
 TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
@@ -96,13 +92,10 @@ TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
     // without one, and a later tick asks again.
     ProjectRecord p = startupDefaults("2026-01-01 00:00:00");
     p.indoorLevelOn = 1;
-    p.facadeReflectionOn = 1;
-    p.facadeDistance = 25.0f;  // outside 0.5..20 m: read with the correction off
     writeProject(path("inne.sdb").toStdString(), p);
     plat->answers = {MsgAnswer::No};
     openFile(path("inne.sdb"));
     EXPECT_TRUE(form->CheckBox_Inneniva()->isChecked());
-    EXPECT_FALSE(form->CheckBox_Korrektion()->isChecked());
     EXPECT_FALSE(doc().modified);
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
     EXPECT_FALSE(form->CheckBox_Inneniva()->isChecked());
@@ -182,4 +175,56 @@ TEST_F(WindowCommands, PendingCellEditIsTakenBeforeACommandOrStopsIt)
     EXPECT_EQ(plat->fileAnswers.size(), 1u);  // the dialog was not shown
     plat->fileAnswers.clear();
     EXPECT_FALSE(lastMessage().isEmpty());
+}
+
+TEST_F(WindowCommands, CalculationIsEnabledExactlyWhenTheProjectIsComplete)
+{
+    // Filled, then a second stretch without distance, then a second train without values.
+    const std::pair<std::function<void()>, bool> steps[] = {
+        {[] {}, false}, {[&] { fillCompleteProject(); }, true}, {[&] { addStretches(1); }, false},
+        {[&] { type(stretches(), 6, 2, "80"); }, true}, {[&] { addTrains(1); }, false},
+        {[&] { form->OvcSpinner1DownClick(); }, true}};
+    for (const auto& [step, enabled] : steps) {
+        step();
+        EXPECT_EQ(std::pair(form->Button_Berakning()->isEnabled(), firstMissingInput(r()).complete()),
+                  std::pair(enabled, enabled));
+    }
+}
+
+TEST_F(WindowCommands, ProjectTextsAreCutAndStoredInWindows1252)
+{
+    QTableWidget* info = form->StringGrid_Info();
+    info->item(0, 1)->setText(QString::fromUtf8("Kv. Åsen, bostäder"));
+    EXPECT_EQ(r().objectName.bytes(), std::string("Kv. \xC5sen, bost\xE4" "der"));
+    EXPECT_TRUE(doc().modified);
+    info->item(2, 1)->setText(QString(50, QLatin1Char('x')));
+    EXPECT_EQ(info->item(2, 1)->text().size(), 39);
+}
+
+TEST_F(WindowCommands, StartupSettingsGiveCountryAndSegment)
+{
+    settings->setLand("Norge");
+    settings->setSegment(3);
+    form->applyStartupSettings(*settings);
+    EXPECT_EQ(shown(trains(), 5, 1), "Norskt");
+    // The segment is clamped into the range the distances allow.
+    type(stretches(), 6, 1, "100");
+    EXPECT_EQ(form->SpinEdit1()->value(), 3);
+    EXPECT_EQ(doc().segmentLength, 3);
+}
+
+TEST_F(WindowCommands, HelpFollowsTheFocusedRowOrField)
+{
+    item("Meny_Hjalp_Innehall")->trigger();
+    showPage(stretches());
+    stretches()->setCurrentCell(9, 1);
+    QTest::keyClick(stretches(), Qt::Key_F1);
+    showPage(trains());
+    trains()->setCurrentCell(6, 1);
+    EXPECT_EQ(form->focusedHelpContext(), 56);
+    open(trains(), 3, 1);  // an open editor answers for its table
+    EXPECT_EQ(form->focusedHelpContext(), 53);
+    form->StringGrid_Info()->setFocus();
+    item("Meny_Hjalp_AktuelltFalt")->trigger();
+    EXPECT_EQ(plat->helpContexts, (std::vector<int>{0, 106, 10}));
 }

@@ -41,10 +41,9 @@ TEST_F(TrainTable, CountSpinnersKeepTheOldSlotsAndGiveNewStretchesTheirTrack)
     r().country = 2;
     form->document().modified = false;
     form->OvcSpinner1UpClick();
-    EXPECT_TRUE(form->document().modified);
-    EXPECT_EQ(shown(trains(), 1, 2), "111");
-    EXPECT_EQ(shown(trains(), 5, 2), "Finskt");
-    EXPECT_EQ(r().trainType[2], 0);  // index 4 is beyond the Finnish list
+    // (index 4 is beyond the Finnish list)
+    EXPECT_EQ(std::tuple(form->document().modified, shown(trains(), 1, 2), shown(trains(), 5, 2), r().trainType[2]),
+              std::tuple(true, QString("111"), QString("Finskt"), 0));
 
     // The count stays within 1..6.
     addTrains(6);
@@ -56,18 +55,15 @@ TEST_F(TrainTable, CountSpinnersKeepTheOldSlotsAndGiveNewStretchesTheirTrack)
     addStretches(1);
     choose(stretches(), 1, 2, "2");
     addStretches(1);
-    EXPECT_EQ(r().track[3], 2);
-    EXPECT_EQ(r().orderInTrack[3], 2);
-    EXPECT_EQ(trains()->model()->rowCount(), 7);
+    EXPECT_EQ(std::tuple(r().track[3], r().orderInTrack[3], trains()->model()->rowCount()), std::tuple(2, 2, 7));
 
     // Removing the last stretch of track 2 removes its row in the train table; the cursor
     // moves left out of the removed column.
     stretches()->setCurrentCell(1, 3);
     form->OvcSpinner2DownClick();
     form->OvcSpinner2DownClick();
-    EXPECT_EQ(stretches()->currentColumn(), 1);
-    EXPECT_EQ(form->activeStretch(), 1);
-    EXPECT_EQ(trains()->model()->rowCount(), 6);
+    EXPECT_EQ(std::tuple(stretches()->currentColumn(), form->activeStretch(), trains()->model()->rowCount()),
+              std::tuple(1, 1, 6));
 }
 
 TEST_F(TrainTable, EnterMovesDownAndWrapsAndTypingReplacesTheValue)
@@ -77,19 +73,11 @@ TEST_F(TrainTable, EnterMovesDownAndWrapsAndTypingReplacesTheValue)
     QTest::keyClick(trains(), Qt::Key_Return);
     EXPECT_EQ(trains()->currentRow(), 1);
 
-    type(trains(), 1, 1, "500");
-    EXPECT_EQ(trains()->currentRow(), 2);
-    // A digit typed on a cell starts a new value; a letter never reaches an integer cell.
-    trains()->setCurrentCell(3, 1);
-    QTest::keyClick(trains(), Qt::Key_1);
-    auto* e = qobject_cast<QLineEdit*>(editor(trains()));
-    ASSERT_NE(e, nullptr);
-    QTest::keyClicks(e, "20");
-    QTest::keyClick(e, Qt::Key_Return);
-    EXPECT_EQ(r().speed[1], 120);
-    trains()->setCurrentCell(3, 1);
-    QTest::keyClick(trains(), Qt::Key_X);
-    e = qobject_cast<QLineEdit*>(editor(trains()));
+    // A digit typed on a cell starts a new value, Enter stores it and moves down; a letter
+    // opens the cell but never reaches an integer cell.
+    QTest::keyClick(typeInGrid(trains(), 3, 1, "120"), Qt::Key_Return);
+    EXPECT_EQ(std::pair(r().speed[1], trains()->currentRow()), std::pair(120, 4));
+    QLineEdit* e = typeInGrid(trains(), 3, 1, "X");
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->text(), "120");
     QTest::keyClick(e, Qt::Key_Escape);

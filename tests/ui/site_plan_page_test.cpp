@@ -30,12 +30,8 @@ protected:
 
 TEST_F(SitePlanPageTest, FollowsTheTableZoomsMovesAndFindsTheColumn)
 {
+    // Alt+S shows the plan; on the results page Alt+S stays with "&Skrivare".
     QTabWidget* pages = form->PageControl();
-    QStringList tabs;
-    for (int i = 0; i < pages->count(); ++i) tabs << pages->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{QString::fromUtf8("&TågInfo"), QString::fromUtf8("&Delsträckor"), "&Situationsplan",
-                                 "Resultat"}));
-    // On the results page Alt+S stays with "&Skrivare".
     const int at = pages->indexOf(page());
     pages->setTabVisible(pages->indexOf(form->Pagecontrol_Resultat()), true);
     pages->setCurrentWidget(form->Pagecontrol_Resultat());
