@@ -62,8 +62,7 @@ TEST_F(BadFileTest, SameMessageEverywhere)
     for (const QString& m : cliMessages(blocked, {"calc", "export", "report"})) EXPECT_EQ(m, lastMessage());
 
     // The window never calculates an incomplete project; the commands all say what is missing.
-    r().crossSectionOn[1] = 0;
-    r().speed[1] = 0;
+    r().crossSectionOn[1] = 0, r().speed[1] = 0;
     const QString incomplete = dir.filePath("ofullstandig.sdb");
     writeProject(incomplete.toStdString(), r());
     ASSERT_TRUE(form->fileCommands().openStartupFile(incomplete));

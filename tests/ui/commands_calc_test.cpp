@@ -49,9 +49,7 @@ TEST_F(CalcCommand, ResultsPageShowsTheEngineResultsUntilTheNextEdit)
     choose(stretches(), 1, 2, "2");  // second stretch on track 2
     type(stretches(), 6, 2, "80");
     ASSERT_TRUE(trains()->model()->setData(trains()->model()->index(6, 0), Qt::Checked, Qt::CheckStateRole));
-    r().facadeDistance = 1.0f;
-    r().facadeReflectionOn = 1;
-    r().indoorLevelOn = 1;
+    r().facadeDistance = 1.0f, r().facadeReflectionOn = 1, r().indoorLevelOn = 1;
     form->showProject();
     EXPECT_EQ(commandsEnabled(), (std::vector<bool>{true, true, false}));  // no current results yet
 
@@ -60,12 +58,11 @@ TEST_F(CalcCommand, ResultsPageShowsTheEngineResultsUntilTheNextEdit)
     const QSize size = form->size();
     calculate();
     QApplication::processEvents();
-    EXPECT_EQ(form->size(), size);  // the window keeps its size for the results page
-    EXPECT_EQ(form->PageControl()->currentWidget(), form->Pagecontrol_Resultat());
+    // The window keeps its size for the results page, which hides the option boxes.
     ASSERT_EQ(current.count(), 1);
-    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{false, false, true}));
-    EXPECT_FALSE(form->CheckBox_Inneniva()->isVisible());
-    EXPECT_EQ(form->PageControl()->property("helpContext").toInt(), 80);
+    EXPECT_EQ(std::tuple(form->size(), form->PageControl()->currentWidget(), form->CheckBox_Inneniva()->isVisible(),
+                         form->PageControl()->property("helpContext").toInt(), commandsEnabled()),
+              std::tuple(size, form->Pagecontrol_Resultat(), false, 80, std::vector<bool>{false, false, true}));
 
     // Whole decibels in the grid with the rows of the option boxes, tenths per stretch and track.
     QTableWidget* res = named<QTableWidget>("OvcTable_Res");
@@ -91,12 +88,9 @@ TEST_F(CalcCommand, RefusedRunsShowTheirMessagesAndNoResults)
 {
     // A radius the chord does not fit: the engine's messages in order.
     fillCompleteProject();
-    r().shape[1] = 1;
-    r().angleFrom[1] = 60;
-    r().angleTo[1] = 120;
+    r().shape[1] = 1, r().angleFrom[1] = 60, r().angleTo[1] = 120, r().maxTrainLength[1] = 600;
     r().startDistance[1] = r().endDistance[1] = 100.0f;
     r().radius[1] = 40.0f;  // chord 100 m does not fit
-    r().maxTrainLength[1] = 600;
     form->showProject();
     ASSERT_TRUE(engine().RadiusError);
     calculate();
@@ -132,9 +126,7 @@ TEST_F(CalcCommand, RefusedRunsShowTheirMessagesAndNoResults)
 
 TEST_F(CalcCommand, AvbrytStopsTheRunAndKeepsThePreviousResults)
 {
-    fillCompleteProject();
-    calculate();
-    ASSERT_TRUE(form->resultsCurrent());
+    calculateComplete();
     EXPECT_TRUE(named<QTableWidget>("OvcTable_Res")->isRowHidden(2));  // no option box: no corrected row
     EXPECT_TRUE(named<QTableWidget>("OvcTable_Res")->isColumnHidden(3));  // one track: no simultaneous column
     const CalcResults first = form->results();

@@ -12,8 +12,7 @@ using FileCommandsTest = CommandsTest;
 
 TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
 {
-    fillCompleteProject();
-    calculate();
+    calculateComplete();
     ASSERT_TRUE(item("Meny_Resultat_Utskrift_Skrivare")->isEnabled());  // it shows Ctrl+S too
     const QString a = path("a.sdb");
     const QString title = QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(dir.path() + "/") + " - [a.sdb]";
@@ -26,12 +25,11 @@ TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
         r().lastUpdate.setBytes("2001-01-01 00:00:00");
         doc().modified = true;
         saves[i]();
-        EXPECT_FALSE(doc().modified);
-        EXPECT_NE(r().lastUpdate.bytes(), "2001-01-01 00:00:00");
-        EXPECT_EQ(onDisk(a).lastUpdate.bytes(), r().lastUpdate.bytes());
-        EXPECT_EQ(onDisk(a).objectName.bytes(), r().objectName.bytes());
-        EXPECT_EQ(form->StringGrid_Info()->item(3, 1)->text(), QString::fromStdString(r().lastUpdate.bytes()));
-        EXPECT_EQ(form->windowTitle(), title);
+        const std::string stamp = r().lastUpdate.bytes();
+        EXPECT_NE(stamp, "2001-01-01 00:00:00");
+        EXPECT_EQ(std::tuple(doc().modified, onDisk(a).lastUpdate.bytes(), onDisk(a).objectName.bytes(),
+                             form->StringGrid_Info()->item(3, 1)->text(), form->windowTitle()),
+                  std::tuple(false, stamp, r().objectName.bytes(), QString::fromStdString(stamp), title));
     }
     EXPECT_EQ(settings->currentDir(), dir.path());
 
@@ -41,11 +39,9 @@ TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
     settings->setCurrentDir(dir.filePath("other"));
     form->profileCheck().ProfileState = 4;
     openFile(a);
-    EXPECT_EQ(form->profileCheck().ProfileState, 0);
-    EXPECT_FALSE(resultsShown());
-    EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), "Kv. Banvakten 2");
-    EXPECT_EQ(settings->currentDir(), dir.path());
-    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(std::tuple(form->profileCheck().ProfileState, resultsShown(), form->StringGrid_Info()->item(0, 1)->text(),
+                         settings->currentDir(), doc().modified),
+              std::tuple(0, false, QString("Kv. Banvakten 2"), dir.path(), false));
     form->profileCheck().ProfileState = 4;
     ASSERT_TRUE(form->fileCommands().newCommand());
     EXPECT_EQ(form->profileCheck().ProfileState, 0);
@@ -97,8 +93,7 @@ TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
         EXPECT_FALSE(c.run());
         EXPECT_FALSE(c.run());
         EXPECT_EQ(plat->messageTexts().mid(plat->messages.size() - 2), QStringList(2, c.unnamed));
-        EXPECT_TRUE(r() == before);
-        EXPECT_TRUE(doc().modified);
+        EXPECT_TRUE(r() == before && doc().modified);
     }
     // Yes with a name given: the work is saved, then the other project opens.
     plat->answers = {MsgAnswer::Yes};
@@ -118,9 +113,8 @@ TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
         plat->answers = {MsgAnswer::Yes};
         EXPECT_FALSE(c.run());
         ASSERT_EQ(plat->messages.size(), asked + 2);
-        EXPECT_EQ(plat->messages[asked].text, c.named);
-        EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
-        EXPECT_TRUE(doc().modified);
+        EXPECT_EQ(std::tuple(plat->messages[asked].text, plat->messages.back().icon, doc().modified),
+                  std::tuple(c.named, MsgIcon::Error, true));
     }
     r().lastUpdate.setBytes("2001-01-01 00:00:00");
     EXPECT_FALSE(form->fileCommands().saveCommand());

@@ -50,10 +50,9 @@ TEST_F(WindowCommands, CountryMenuKeepsOneTickAndWritesTheSetting)
     EXPECT_EQ(ticked(), (std::vector<bool>{false, true, false}));
     item("Meny_Arkiv_Land_Norge")->trigger();
     item("Meny_Arkiv_Land_Norge")->trigger();  // the ticked item stays ticked
-    EXPECT_EQ(ticked(), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(r().country, 0);
-    EXPECT_EQ(settings->land(), "Norge");
-    EXPECT_EQ(r().nationality[1], 1);  // existing trains keep theirs
+    // Existing trains keep their nationality.
+    EXPECT_EQ(std::tuple(ticked(), r().country, settings->land(), r().nationality[1]),
+              std::tuple(std::vector<bool>{true, false, false}, 0, QString("Norge"), 1));
     item("Meny_Arkiv_Land_Finland")->trigger();
     ASSERT_TRUE(form->fileCommands().newCommand());
     EXPECT_EQ(r().nationality[6], 2);  // New takes the chosen country
@@ -105,24 +104,19 @@ TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
 
 TEST_F(WindowCommands, FacadeDialogTakesHalfToTwentyMetresAndItsEditsHideTheResults)
 {
-    fillCompleteProject();
-    calculate();
-    ASSERT_TRUE(form->resultsCurrent());
+    calculateComplete();
     // The right button opens the dialog whether or not the box is ticked; a changed distance
     // is an edit.
     answerFacade("0.5");
     QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
-    EXPECT_FLOAT_EQ(r().facadeDistance, 0.5f);
-    EXPECT_FALSE(form->CheckBox_Korrektion()->isChecked());
-    EXPECT_FALSE(form->resultsCurrent());
-    EXPECT_FALSE(resultsShown());
-    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
+    EXPECT_EQ(std::tuple(r().facadeDistance, form->CheckBox_Korrektion()->isChecked(), form->resultsCurrent(), resultsShown(),
+                         form->Button_Berakning()->isEnabled()),
+              std::tuple(0.5f, false, false, false, true));
 
     for (const auto& [typed, stored] : {std::pair("12,5", 12.5f), std::pair("20", 20.0f)}) {  // either separator
         answerFacade(typed);
         QTest::mouseClick(form->CheckBox_Korrektion(), Qt::LeftButton);
-        EXPECT_TRUE(form->CheckBox_Korrektion()->isChecked());
-        EXPECT_FLOAT_EQ(r().facadeDistance, stored);
+        EXPECT_EQ(std::pair(form->CheckBox_Korrektion()->isChecked(), r().facadeDistance), std::pair(true, stored));
         if (stored < 20.0f) QTest::mouseClick(form->CheckBox_Korrektion(), Qt::LeftButton);  // cleared again
     }
     EXPECT_TRUE(plat->messages.empty());
@@ -130,22 +124,19 @@ TEST_F(WindowCommands, FacadeDialogTakesHalfToTwentyMetresAndItsEditsHideTheResu
     answerFacade("20.1", {MsgAnswer::Retry});
     QTest::mouseClick(form->CheckBox_Korrektion(), Qt::RightButton);
     ASSERT_EQ(plat->messages.size(), 2u);
-    EXPECT_EQ(plat->messages[0].text, "Fasadavståndet måste ligga mellan 0.5 och 20 meter!");
-    EXPECT_EQ(plat->messages[0].buttons, MsgButtons::AbortRetry);
+    EXPECT_EQ(std::pair(plat->messages[0].text, plat->messages[0].buttons),
+              std::pair(QString("Fasadavståndet måste ligga mellan 0.5 och 20 meter!"), MsgButtons::AbortRetry));
     // Abort: the distance is 0 and the box is cleared, as the project would read back.
-    EXPECT_EQ(r().facadeDistance, 0.0f);
-    EXPECT_FALSE(form->CheckBox_Korrektion()->isChecked());
-    EXPECT_EQ(r().facadeReflectionOn, 0);
-    EXPECT_EQ(plat->helpContexts, (std::vector<int>(4, 201)));
+    EXPECT_EQ(std::tuple(r().facadeDistance, form->CheckBox_Korrektion()->isChecked(), r().facadeReflectionOn, plat->helpContexts),
+              std::tuple(0.0f, false, 0, std::vector<int>(4, 201)));
 }
 
 TEST_F(WindowCommands, TestaMovesToTheFirstMissingCell)
 {
     form->PageControl()->setCurrentWidget(form->PageControl_Delstrackor());
     item("Meny_Resultat_Testa")->trigger();
-    EXPECT_EQ(form->PageControl()->currentWidget(), form->PageControl_TagInfo());
-    EXPECT_TRUE(trains()->hasFocus());
-    EXPECT_EQ(std::pair(trains()->currentRow(), trains()->currentColumn()), std::pair(1, 1));
+    EXPECT_EQ(std::tuple(form->PageControl()->currentWidget(), trains()->hasFocus(), trains()->currentRow(), trains()->currentColumn()),
+              std::tuple(form->PageControl_TagInfo(), true, 1, 1));
 
     fillCompleteProject();
     addStretches(1);

@@ -105,6 +105,13 @@ protected:
         ASSERT_TRUE(firstMissingInput(r()).complete());
     }
     void calculate() { QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton); }
+    // That project, calculated: the results are current.
+    void calculateComplete()
+    {
+        fillCompleteProject();
+        calculate();
+        ASSERT_TRUE(form->resultsCurrent());
+    }
     bool resultsShown() { return form->PageControl()->isTabVisible(form->PageControl()->indexOf(form->Pagecontrol_Resultat())); }
     void addTrains(int n) { while (n-- > 0) form->OvcSpinner1UpClick(); }
     void addStretches(int n) { while (n-- > 0) form->OvcSpinner2UpClick(); }

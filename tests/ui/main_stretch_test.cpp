@@ -18,9 +18,9 @@ TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
     addStretches(3);
     choose(stretches(), 1, 4, "2");
     chooseIndex(stretches(), 1, 2, 2);
-    EXPECT_EQ(places(), (Places{{1, 1}, {2, 1}, {2, 2}, {3, 1}}));
-    EXPECT_EQ(shown(stretches(), 1, 2), "2");
-    EXPECT_EQ(trains()->model()->headerData(trains()->model()->rowCount() - 1, Qt::Vertical).toString(), "Spår 3");
+    EXPECT_EQ(std::tuple(places(), shown(stretches(), 1, 2),
+                         trains()->model()->headerData(trains()->model()->rowCount() - 1, Qt::Vertical).toString()),
+              std::tuple(Places{{1, 1}, {2, 1}, {2, 2}, {3, 1}}, QString("2"), QString("Spår 3")));
     // The first stretch is on track 1; a choice that needs no renumbering shows nothing.
     choose(stretches(), 1, 1, "2");
     EXPECT_EQ(r().track[1], 1);
@@ -231,9 +231,8 @@ TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
 TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
 {
     choose(stretches(), 16, 1, "J");
-    EXPECT_EQ(r().crossSectionOn[1], 0);
-    EXPECT_TRUE(plat->dialogs.empty());
-    EXPECT_EQ(lastMessage(), kCrossSectionGeometryMessage);
+    EXPECT_EQ(std::tuple(r().crossSectionOn[1], plat->dialogs.size(), lastMessage()),
+              std::tuple(0, 0u, QString(kCrossSectionGeometryMessage)));
 
     type(stretches(), 6, 1, "40");
     TForm_MedelHojd* dlg = form->Form_MedelHojd();
@@ -254,24 +253,18 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
         loop.quit();
     });
     loop.exec();
-    EXPECT_EQ(shownFor, 1);
-    EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(r().crossSectionOn[1], 1);
+    EXPECT_EQ(std::tuple(shownFor, dlg->isVisible(), r().crossSectionOn[1]), std::tuple(1, false, 1));
     EXPECT_FALSE(stretches()->model()->index(9, 0).flags() & Qt::ItemIsEditable);
 
     // With a third point "Nej" is discarded without a message.
-    r().bpCount[1] = 3;
-    r().trackHeight[1] = 1.5f;
+    r().bpCount[1] = 3, r().trackHeight[1] = 1.5f;
     const std::size_t before = plat->messages.size();
     choose(stretches(), 16, 1, "N");
-    EXPECT_EQ(r().crossSectionOn[1], 1);
-    EXPECT_EQ(plat->messages.size(), before);
+    EXPECT_EQ(std::pair(r().crossSectionOn[1], plat->messages.size()), std::pair(1, before));
 
-    r().bpCount[1] = 2;
-    r().bpHeight[1][2] = 0.7f;
+    r().bpCount[1] = 2, r().bpHeight[1][2] = 0.7f;
     choose(stretches(), 16, 1, "N");
-    EXPECT_EQ(r().crossSectionOn[1], 0);
-    EXPECT_EQ(r().trackHeight[1] + r().bpHeight[1][2], 0.0f);
+    EXPECT_EQ(std::pair(r().crossSectionOn[1], r().trackHeight[1] + r().bpHeight[1][2]), std::pair(0, 0.0f));
 
     // Ctrl+T opens the cross-section of the active stretch when its geometry is complete.
     addStretches(1);
@@ -281,8 +274,6 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
     type(stretches(), 6, 2, "25");
     form->document().modified = false;
     QTest::keyClick(stretches(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(plat->dialogs.size(), 2u);
-    EXPECT_EQ(dlg->stretch(), 2);
-    EXPECT_EQ(r().crossSectionOn[2], 1);
-    EXPECT_TRUE(form->document().modified);
+    EXPECT_EQ(std::tuple(plat->dialogs.size(), dlg->stretch(), r().crossSectionOn[2], form->document().modified),
+              std::tuple(2u, 2, 1, true));
 }

@@ -13,8 +13,7 @@ TEST_F(TrainTable, NationalityAndTypeListsByKeyAndMouse)
     // From Swedish always back to the first type; Norwegian to Swedish keeps an index within
     // the list.
     addTrains(1);
-    r().nationality[2] = 0;
-    r().trainType[2] = 2;
+    r().nationality[2] = 0, r().trainType[2] = 2;
     form->showProject();
     choose(trains(), 5, 1, "N");
     choose(trains(), 5, 2, "S");

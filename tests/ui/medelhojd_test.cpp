@@ -245,8 +245,7 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
 TEST_F(CrossSectionDialog, DistanceBasisScalesShownAndTypedDistances)
 {
     setProfile(r, {{0, 0}, {10, 1}, {50, 0}});
-    r.angleFrom[1] = 120;  // equivalent line at 60°: factor 0.5
-    r.angleTo[1] = 180;
+    r.angleFrom[1] = 120, r.angleTo[1] = 180;  // equivalent line at 60°: factor 0.5
     r.bpDistanceBasis[1] = 2;
     open();
     EXPECT_EQ(std::pair(r.bpDistanceBasis[1], factors.EqFactor), std::pair(0, 0.5f));  // reset at the opening
@@ -262,9 +261,7 @@ TEST_F(CrossSectionDialog, DistanceBasisScalesShownAndTypedDistances)
     basis("RadioButton_Max")->click();
     EXPECT_EQ(dlg->displayScale(), 1.0);
     // A curved stretch: start and end positions, the end scaled by end/start.
-    r.shape[1] = 1;
-    r.startDistance[1] = 40;
-    r.endDistance[1] = 60;
+    r.shape[1] = 1, r.startDistance[1] = 40, r.endDistance[1] = 60;
     open();
     EXPECT_EQ(std::tuple(child<QLabel>(dlg.get(), "Label_Stracka")->text(), r.bpDistanceBasis[1],
                          basis("RadioButton_Max")->isVisible()),
