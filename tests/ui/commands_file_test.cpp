@@ -51,8 +51,8 @@ TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
 {
     type(trains(), 1, 1, "3000");
     saveAs(path("missing/x.sdb"));
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Du måste spara filen i en existerande katalog!"));
-    EXPECT_TRUE(doc().currentFileName.empty());
+    EXPECT_EQ(std::pair(lastMessage(), doc().currentFileName.empty()),
+              std::pair(QString("Du måste spara filen i en existerande katalog!"), true));
 
     saveAs(path("good.sdb"));
     type(trains(), 1, 1, "4000");
@@ -62,12 +62,10 @@ TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
     std::ofstream(path("bad.sdb").toStdString()) << "kort";
     plat->answers = {MsgAnswer::No};
     openFile(path("bad.sdb"));
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("bad.sdb är ingen giltig skenbrusfil!"));
-    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(std::pair(lastMessage(), doc().modified), std::pair(QString("bad.sdb är ingen giltig skenbrusfil!"), true));
     // Save therefore never writes into the rejected file.
     ASSERT_TRUE(form->fileCommands().saveCommand());
-    EXPECT_EQ(onDisk(path("good.sdb")).trainLengthPerDay[1], 4000);
-    EXPECT_EQ(QFileInfo(path("bad.sdb")).size(), 4);
+    EXPECT_EQ(std::pair(onDisk(path("good.sdb")).trainLengthPerDay[1], QFileInfo(path("bad.sdb")).size()), std::pair(4000, 4ll));
 }
 
 // Open, New and closing ask before they drop unsaved work. Cancel, or Yes when the project is
@@ -99,8 +97,7 @@ TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
     plat->answers = {MsgAnswer::Yes};
     plat->fileAnswers = {path("mine.sdb")};
     EXPECT_TRUE(commands[0].run());
-    EXPECT_EQ(onDisk(path("mine.sdb")).trainLengthPerDay[1], 3000);
-    EXPECT_TRUE(form->windowTitle().endsWith(" - [other.sdb]"));
+    EXPECT_TRUE(onDisk(path("mine.sdb")).trainLengthPerDay[1] == 3000 && form->windowTitle().endsWith(" - [other.sdb]"));
 
     // The folder of the project has gone: the named question, then the error; a failed save
     // keeps the old stamp.

@@ -63,9 +63,8 @@ TEST_F(WindowCommands, CountryMenuKeepsOneTickAndWritesTheSetting)
     for (int t = 1; t <= kMaxTrains; ++t) p.nationality[t] = 0;
     writeProject(path("norsk.sdb").toStdString(), p);
     openFile(path("norsk.sdb"));
-    EXPECT_EQ(ticked(), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(settings->land(), "Norge");
-    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(std::tuple(ticked(), settings->land(), doc().modified),
+              std::tuple(std::vector<bool>{true, false, false}, QString("Norge"), false));
 }
 
 TEST_F(WindowCommands, OnlyTheSegmentTheUserSetsBecomesTheSetting)
@@ -94,8 +93,7 @@ TEST_F(WindowCommands, OptionBoxClicksOpenTheirDialogsUnlessTickedByTheReader)
     writeProject(path("inne.sdb").toStdString(), p);
     plat->answers = {MsgAnswer::No};
     openFile(path("inne.sdb"));
-    EXPECT_TRUE(form->CheckBox_Inneniva()->isChecked());
-    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(std::pair(form->CheckBox_Inneniva()->isChecked(), doc().modified), std::pair(true, false));
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
     EXPECT_FALSE(form->CheckBox_Inneniva()->isChecked());
     QTest::mouseClick(form->CheckBox_Inneniva(), Qt::LeftButton);
@@ -144,8 +142,7 @@ TEST_F(WindowCommands, TestaMovesToTheFirstMissingCell)
     item("Meny_Resultat_Testa")->trigger();
     const MissingInput m = firstMissingInput(r());
     ASSERT_EQ(m.table, MissingInput::Table::Stretch);
-    EXPECT_TRUE(stretches()->hasFocus());
-    EXPECT_EQ(std::pair(stretches()->currentRow(), stretches()->currentColumn()), std::pair(m.row, 2));
+    EXPECT_EQ(std::tuple(stretches()->hasFocus(), stretches()->currentRow(), stretches()->currentColumn()), std::tuple(true, m.row, 2));
 }
 
 TEST_F(WindowCommands, PendingCellEditIsTakenBeforeACommandOrStopsIt)
@@ -162,10 +159,9 @@ TEST_F(WindowCommands, PendingCellEditIsTakenBeforeACommandOrStopsIt)
     ASSERT_NE(e, nullptr);
     e->setText("400");
     saveAs(path("q.sdb"));
-    EXPECT_FALSE(QFile::exists(path("q.sdb")));
-    EXPECT_EQ(plat->fileAnswers.size(), 1u);  // the dialog was not shown
+    EXPECT_EQ(std::tuple(QFile::exists(path("q.sdb")), plat->fileAnswers.size(), lastMessage().isEmpty()),
+              std::tuple(false, 1u, false));  // the file dialog was not shown
     plat->fileAnswers.clear();
-    EXPECT_FALSE(lastMessage().isEmpty());
 }
 
 TEST_F(WindowCommands, CalculationIsEnabledExactlyWhenTheProjectIsComplete)
@@ -186,8 +182,7 @@ TEST_F(WindowCommands, ProjectTextsAreCutAndStoredInWindows1252)
 {
     QTableWidget* info = form->StringGrid_Info();
     info->item(0, 1)->setText(QString::fromUtf8("Kv. Åsen, bostäder"));
-    EXPECT_EQ(r().objectName.bytes(), std::string("Kv. \xC5sen, bost\xE4" "der"));
-    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(std::pair(r().objectName.bytes(), doc().modified), std::pair(std::string("Kv. \xC5sen, bost\xE4" "der"), true));
     info->item(2, 1)->setText(QString(50, QLatin1Char('x')));
     EXPECT_EQ(info->item(2, 1)->text().size(), 39);
 }
@@ -200,8 +195,7 @@ TEST_F(WindowCommands, StartupSettingsGiveCountryAndSegment)
     EXPECT_EQ(shown(trains(), 5, 1), "Norskt");
     // The segment is clamped into the range the distances allow.
     type(stretches(), 6, 1, "100");
-    EXPECT_EQ(form->SpinEdit1()->value(), 3);
-    EXPECT_EQ(doc().segmentLength, 3);
+    EXPECT_EQ(std::pair(form->SpinEdit1()->value(), doc().segmentLength), std::pair(3, 3));
 }
 
 TEST_F(WindowCommands, HelpFollowsTheFocusedRowOrField)

@@ -23,12 +23,10 @@ TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
               std::tuple(Places{{1, 1}, {2, 1}, {2, 2}, {3, 1}}, QString("2"), QString("Spår 3")));
     // The first stretch is on track 1; a choice that needs no renumbering shows nothing.
     choose(stretches(), 1, 1, "2");
-    EXPECT_EQ(r().track[1], 1);
-    EXPECT_EQ(plat->messageTexts(), QStringList(2, kRenumberMessage));
+    EXPECT_EQ(std::pair(r().track[1], plat->messageTexts()), std::pair(1, QStringList(2, kRenumberMessage)));
     plat->messages.clear();
     choose(stretches(), 1, 3, "3");
-    EXPECT_EQ(places(), (Places{{1, 1}, {2, 1}, {3, 1}, {3, 2}}));
-    EXPECT_TRUE(plat->messages.empty());
+    EXPECT_EQ(std::pair(places(), plat->messages.size()), std::pair(Places{{1, 1}, {2, 1}, {3, 1}, {3, 2}}, 0ul));
     // Never beyond the fourth track.
     addStretches(2);
     r().track = {{1, 1, 1, 2, 3, 4}};
@@ -84,10 +82,8 @@ TEST_F(StretchTable, RefusedValuesKeepTheCellEditingWithTheOldValue)
                                 form->PageControl()->currentWidget() == form->PageControl_Delstrackor();
             EXPECT_EQ(stayed, value != good);
         }
-        EXPECT_EQ(plat->messages.size(), 1u);
-        EXPECT_EQ(lastMessage(), "Felaktigt värde: ej inom de tillåtna gränserna (0-180) ...");
-        EXPECT_EQ(r().angleTo[1], good);
-        EXPECT_EQ(editor(stretches()), nullptr);
+        EXPECT_EQ(std::tuple(plat->messageTexts(), r().angleTo[1], editor(stretches())),
+                  std::tuple(QStringList{"Felaktigt värde: ej inom de tillåtna gränserna (0-180) ..."}, good, nullptr));
     }
     EXPECT_EQ(stretches()->currentRow(), 1);
 }
@@ -101,12 +97,10 @@ TEST_F(StretchTable, PerpendicularDistanceMustLieBeyondTheLastBreakPoint)
     setProfile(r(), {{0, 0}, {12, 0}, {0, 0}});
     form->showProject();
     type(stretches(), 6, 1, "12");
-    EXPECT_EQ(lastMessage(), tooShort);
-    EXPECT_EQ(r().perpDistance[1], 0.0f);
+    EXPECT_EQ(std::pair(lastMessage(), r().perpDistance[1]), std::pair(tooShort, 0.0f));
     key(stretches(), Qt::Key_Escape);
-    type(stretches(), 6, 1, "12.5");
-    EXPECT_EQ(std::pair(r().perpDistance[1], r().bpDistance[1][3]), std::pair(12.5f, 12.5f));  // the receiver point follows
-    EXPECT_EQ(shown(stretches(), 6, 1), "12.5");
+    type(stretches(), 6, 1, "12.5");  // the receiver point follows
+    EXPECT_EQ(std::tuple(r().perpDistance[1], r().bpDistance[1][3], shown(stretches(), 6, 1)), std::tuple(12.5f, 12.5f, QString("12.5")));
 }
 
 TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
@@ -114,17 +108,15 @@ TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
     const auto editable = [&](int row) { return bool(stretches()->model()->index(row - 1, 0).flags() & Qt::ItemIsEditable); };
     type(stretches(), 4, 1, "20");
     chooseIndex(stretches(), 3, 1, 1);
-    EXPECT_EQ(std::pair(r().shape[1], r().angleFrom[1]), std::pair(1, 0));
-    EXPECT_EQ((std::vector<bool>{editable(4), editable(6), editable(9)}), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(std::tuple(r().shape[1], r().angleFrom[1], editable(4), editable(6), editable(9)), std::tuple(1, 0, false, false, true));
     type(stretches(), 9, 1, "800");
     EXPECT_FLOAT_EQ(r().radius[1], 800.0f);
     type(stretches(), 9, 1, ".");  // a cell without digits holds 0, as in every table
     EXPECT_EQ(r().radius[1], 0.0f);
 
     choose(stretches(), 3, 1, "R");
-    EXPECT_EQ(std::pair(r().shape[1], r().radius[1]), std::pair(0, 0.0f));
-    EXPECT_EQ((std::vector<bool>{editable(4), editable(2), editable(11)}), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(shown(stretches(), 11, 1), QString::fromUtf8("Porös"));
+    EXPECT_EQ(std::tuple(r().shape[1], r().radius[1], editable(4), editable(2), editable(11), shown(stretches(), 11, 1)),
+              std::tuple(0, 0.0f, true, false, false, QString("Porös")));
 }
 
 TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentageOnlyWhenChosen)
@@ -158,8 +150,7 @@ TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentageOnlyWhenChosen)
     const std::size_t asked = plat->inputPrompts.size();
     open(stretches(), 12, 1);
     key(stretches(), Qt::Key_Return);
-    EXPECT_EQ(plat->inputPrompts.size(), asked);
-    EXPECT_EQ(stretches()->currentRow(), 13);
+    EXPECT_EQ(std::pair(plat->inputPrompts.size(), stretches()->currentRow()), std::pair(asked, 13));
     plat->inputAnswers.push_back(QStringLiteral("60"));
     chooseIndex(stretches(), 12, 1, 2);
     EXPECT_EQ(plat->inputPrompts.size(), asked + 1);
@@ -206,8 +197,7 @@ TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
     answerDialog([&](QDialog& d) {
         auto* dlg = qobject_cast<TForm_Vaxlar*>(&d);
         d.show();
-        EXPECT_EQ(dlg->Edit_Avstand->text(), "29");
-        EXPECT_EQ(dlg->Label_Grans->text(), QString::fromUtf8("29 – 77 m"));
+        EXPECT_EQ(std::pair(dlg->Edit_Avstand->text(), dlg->Label_Grans->text()), std::pair(QString("29"), QString("29 – 77 m")));
         // Beyond the limits: a beep, the upper limit offered, nothing stored, the dialog stays.
         for (const char* typed : {"78", "40"}) {
             dlg->Edit_Avstand->selectAll();
@@ -218,8 +208,7 @@ TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
         return d.result();
     });
     chooseIndex(stretches(), 15, 2, 1);
-    EXPECT_EQ(plat->dialogs, std::vector<QString>{"Form_Vaxlar"});
-    EXPECT_EQ(std::pair(r().switchesOn[2], r().switchStart[2]), std::pair(1, 40));
+    EXPECT_EQ(std::tuple(plat->dialogs, r().switchesOn[2], r().switchStart[2]), std::tuple(std::vector<QString>{"Form_Vaxlar"}, 1, 40));
 
     choose(stretches(), 15, 1, "J");  // a cancelled dialog takes the choice back
     EXPECT_EQ(r().switchesOn[1], 0);
