@@ -2,8 +2,6 @@
 // break-point editing, the distance basis, the screen list, the warnings and the closing), and
 // its break-point and screen dialogs.
 
-#include <gtest/gtest.h>
-
 #include <QClipboard>
 #include <QLabel>
 #include <QRadioButton>
@@ -55,10 +53,7 @@ protected:
     // The next dialog the cross-section dialog runs is shown and goes to f, which works it.
     void answer(std::function<int(QDialog&)> f) { platform_->dialogAnswers.push_back([f](QDialog& d) { return d.show(), f(d); }); }
     QAbstractButton* basis(const char* name) { return dlg->findChild<QRadioButton*>(QString::fromLatin1(name)); }
-    void setScreen(int type, float distance, float crest)
-    {
-        r.screenType[1] = type, r.screenDistance[1] = distance, r.screenCrestHeight[1] = crest;
-    }
+    void setScreen(int type, float at, float crest) { r.screenType[1] = type, r.screenDistance[1] = at, r.screenCrestHeight[1] = crest; }
 };
 
 }  // namespace
@@ -138,8 +133,8 @@ TEST_F(CrossSectionDialog, OpeningClosingReceiverHeightHelpAndInfoLine)
 {
     r.perpDistance[1] = 40;
     open(true);
-    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tvärsektion - spår 1:1"));
-    EXPECT_EQ(pointDistances(r), (Floats{0, 40}));  // the receiver takes the perpendicular distance
+    // The receiver takes the perpendicular distance.
+    EXPECT_EQ(std::pair(dlg->windowTitle(), pointDistances(r)), std::pair(QStringLiteral("Tvärsektion - spår 1:1"), Floats{0, 40}));
     // It opens on the first break point, whose hint is shown at once; the line follows the
     // focus and the screen table's row.
     EXPECT_EQ(std::pair(current(), dlg->infoLine()->text()),
@@ -224,8 +219,7 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
     key(1, 4, Qt::Key_V);
     EXPECT_EQ(messages(), QStringList({kRefused}));
     key(1, 2, Qt::Key_V);
-    EXPECT_EQ(pointDistances(r), (Floats{0, 20, 50}));
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("untouched"));
+    EXPECT_EQ(std::pair(pointDistances(r), QApplication::clipboard()->text()), std::pair(Floats{0, 20, 50}, QStringLiteral("untouched")));
     // F4 adds a point through the break-point dialog (Enter on its height row finishes it), F5
     // removes it again.
     answer([](QDialog& d) {
@@ -234,8 +228,9 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
         return d.result();
     });
     QTest::keyClick(t, Qt::Key_F4);
-    EXPECT_EQ(t->model()->headerData(2, Qt::Horizontal).toString() + cell(t, 2, 3), QStringLiteral("BP50.0"));
-    EXPECT_EQ(check.ProfileState, 4);  // the new point stands above the line
+    // The new point stands above the line.
+    EXPECT_EQ(std::pair(t->model()->headerData(2, Qt::Horizontal).toString() + cell(t, 2, 3), check.ProfileState),
+              std::pair(QStringLiteral("BP50.0"), 4));
     t->setCurrentCell(1, 3);
     QTest::keyClick(t, Qt::Key_F5);
     EXPECT_EQ(pointDistances(r), (Floats{0, 20, 50}));
