@@ -19,8 +19,7 @@ protected:
         ProjectRecord copy = r();
         AngleFactors f = form->angleFactors();
         RunSettings rs;
-        rs.segmentLength = doc().segmentLength;
-        rs.facadeBoxChecked = form->CheckBox_Korrektion()->isChecked();
+        rs.segmentLength = doc().segmentLength, rs.facadeBoxChecked = form->CheckBox_Korrektion()->isChecked();
         rs.indoorBoxChecked = form->CheckBox_Inneniva()->isChecked();
         const auto message = [&](const RunMessage& m) { engineMessages << QString::fromStdString(m.text); };
         RunCalculation(copy, rs, f, message, {}, res);

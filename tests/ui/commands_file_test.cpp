@@ -22,8 +22,7 @@ TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
                                            [&] { QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); }};
     for (int i = 0; i < 3; ++i) {
         r().objectName.setBytes("Kv. Banvakten " + std::to_string(i));
-        r().lastUpdate.setBytes("2001-01-01 00:00:00");
-        doc().modified = true;
+        r().lastUpdate.setBytes("2001-01-01 00:00:00"), doc().modified = true;
         saves[i]();
         const std::string stamp = r().lastUpdate.bytes();
         EXPECT_NE(stamp, "2001-01-01 00:00:00");

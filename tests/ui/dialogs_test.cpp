@@ -21,12 +21,7 @@ TEST(Settings, MissingKeysAreWrittenWithDefaultsAsNumbers)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sub/skenbrus.ini"));
-    {
-        AppSettings s(path);
-        EXPECT_EQ(std::tuple(s.segment(), s.land(), s.country(), s.traceEquivalent(), s.traceMaximum()),
-                  std::tuple(1, QStringLiteral("Sverige"), 1, false, false));
-        EXPECT_TRUE(s.currentDir().isEmpty());
-    }
+    EXPECT_TRUE(AppSettings(path).currentDir().isEmpty());  // the folder made, the missing keys written
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(f.readAll());
@@ -79,5 +74,4 @@ TEST(SmallWindows, AboutAndHelp)
         EXPECT_EQ(help.browser()->source().fragment(), QStringLiteral("h%1").arg(c));
     }
     EXPECT_FALSE(HelpWindow::hasTopic(999));
-    help.hide();
 }

@@ -410,9 +410,8 @@ TEST_F(CrossSectionDialog, ScreenDialogLimitRetryAbortAndStore)
     platform_->answers.push_back(MsgAnswer::Retry);
     d.Button_OKClick();
     ASSERT_EQ(platform_->messages.size(), 1u);
-    EXPECT_EQ(platform_->messages[0].text,
-              QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än 50 meter!"));
-    EXPECT_EQ(platform_->messages[0].buttons, MsgButtons::AbortRetry);
+    EXPECT_EQ(std::pair(platform_->messages[0].text, platform_->messages[0].buttons),
+              std::pair(QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än 50 meter!"), MsgButtons::AbortRetry));
     EXPECT_EQ(std::pair(d.isVisible(), t->currentRow()), std::pair(true, 1));
     d.Button_OKClick();
     EXPECT_EQ(std::pair(d.isVisible(), d.outcome()), std::pair(false, TForm1::Outcome::Aborted));

@@ -218,8 +218,5 @@ TEST_F(ReportCommands, StandardDialogsSpeakSwedish)
     for (const char* english : {"Look in", "File name", "Files of type", "Cancel", "Open", "Save", "Print", "Page setup",
                                 "Next page", "Zoom in", "Margins", "Orientation", "Paper", "Options", "Copies"})
         for (const QString& text : seen) EXPECT_FALSE(text.contains(QLatin1String(english))) << text.toStdString();
-    for (QTranslator* t : qApp->findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
-        QCoreApplication::removeTranslator(t);
-        delete t;
-    }
+    for (QTranslator* t : qApp->findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) QCoreApplication::removeTranslator(t), delete t;
 }
