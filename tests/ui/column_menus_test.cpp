@@ -76,10 +76,8 @@ TEST_F(ColumnMenusTest, APastedColumnChangesTheProjectShowsInTheTableAndRunsTheC
     form->document().modified = false;
 
     // A value typed but not yet entered is taken before the column is copied.
-    auto* e = qobject_cast<QLineEdit*>(open(trains(), 3, 2));
-    ASSERT_NE(e, nullptr);
-    e->selectAll();
-    QTest::keyClicks(e, "90");
+    showPage(trains());
+    ASSERT_NE(typeInGrid(trains(), 3, 2, "90"), nullptr);
     ASSERT_TRUE(chooseInColumn(trains(), 2, "PopupMenu1_Kopiera"));
     EXPECT_EQ(r().speed[2], 90);
     ASSERT_TRUE(chooseInColumn(trains(), 3, "PopupMenu1_Klistra"));

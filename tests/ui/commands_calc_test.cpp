@@ -99,9 +99,8 @@ TEST_F(CalcCommand, RefusedRunsShowTheirMessagesAndNoResults)
 
     // A cross-section in use whose ridge stands above the line of sight (no screen) refuses
     // the run with a beep whichever cross-section was classified last.
-    r().shape[1] = 0;
     setProfile(r(), {{0, 0}, {20, 5}, {45, 0}});
-    r().crossSectionOn[1] = 1;
+    r().shape[1] = 0, r().crossSectionOn[1] = 1;
     form->profileCheck().ProfileState = 0;
     const ProjectRecord before = r();
     plat->messages.clear();

@@ -153,8 +153,7 @@ TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentageOnlyWhenChosen)
     EXPECT_EQ(std::pair(plat->inputPrompts.size(), stretches()->currentRow()), std::pair(asked, 13));
     plat->inputAnswers.push_back(QStringLiteral("60"));
     chooseIndex(stretches(), 12, 1, 2);
-    EXPECT_EQ(plat->inputPrompts.size(), asked + 1);
-    EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+    EXPECT_EQ(std::pair(plat->inputPrompts.size(), r().groundReceiver[1]), std::pair(asked + 1, 0.6f));
 
     // A click on the selected cell drops its list, wide enough for its entries; Escape in
     // the list or a click outside it takes the edit back.
@@ -176,9 +175,7 @@ TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentageOnlyWhenChosen)
         else
             QTest::mouseClick(c->view()->window(), Qt::LeftButton, {}, QPoint(-5, -5));
         EXPECT_TRUE(QTest::qWaitFor([&] { return editor(stretches()) == nullptr; }));
-        EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
-        EXPECT_EQ(plat->inputPrompts.size(), asked + 1);
-        EXPECT_EQ(stretches()->currentRow(), 12);
+        EXPECT_EQ(std::tuple(r().groundReceiver[1], plat->inputPrompts.size(), stretches()->currentRow()), std::tuple(0.6f, asked + 1, 12));
     }
 }
 

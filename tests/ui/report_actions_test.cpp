@@ -73,12 +73,9 @@ TEST_F(ReportCommands, FollowWhetherTheResultsAreCurrent)
     // The next edit makes the results stale: they print nothing, whichever way the command comes.
     type(trains(), 3, 1, "100");
     EXPECT_EQ(enabled(), std::vector<bool>(6, false));
-    plat->printer = true;
+    plat->printer = true, doc().segmentLength = 7;
     plat->fileAnswers.push_back(path("stale.pdf"));
-    doc().segmentLength = 7;
-    actions().preview(true);
-    actions().print();
-    actions().savePdf();
+    actions().preview(true), actions().print(), actions().savePdf();
     item("Meny_Resultat_Utskrift_Granska")->trigger();
     EXPECT_EQ(std::tuple(plat->dialogs.size(), plat->fileAnswers.size(), doc().segmentLength), std::tuple(0u, 1u, 7));
     plat->fileAnswers.clear();
