@@ -118,7 +118,7 @@ protected:
 };
 
 // ---------------------------------------------------------------------------------------
-// Cross-section helpers shared by the cross-section dialog tests.
+// Cross-section helpers, and typing into any grid as a user does.
 
 #include <vector>
 
@@ -149,7 +149,7 @@ inline std::vector<float> pointHeights(const ProjectRecord& r, int s = 1)
 {
     return std::vector<float>(r.bpHeight[s].begin(), r.bpHeight[s].begin() + r.bpCount[s]);
 }
-// Types text into a cell of a number grid as a user does: the first key opens the editor.
+// Types text into a cell of a grid as a user does: the first key, sent to the grid, opens the editor.
 // Returns the open editor (nullptr when the edit did not start).
 inline QLineEdit* typeInGrid(GridView* t, int row, int col, const QString& text)
 {
