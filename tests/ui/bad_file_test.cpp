@@ -58,15 +58,11 @@ TEST_F(BadFileTest, SameMessageEverywhere)
     plat->messages.clear();
     QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton);
     ASSERT_EQ(plat->messages.size(), 1u);
-    const QString window = lastMessage();
-    EXPECT_TRUE(window.startsWith(QString::fromUtf8("Tvärsnittet för delsträcka 1"))) << window.toStdString();
-    EXPECT_EQ(plat->beeps, 1);
     // The study reports the refusal per height in its table.
-    for (const QString& m : cliMessages(blocked, {"calc", "export", "report"})) EXPECT_EQ(m, window);
+    for (const QString& m : cliMessages(blocked, {"calc", "export", "report"})) EXPECT_EQ(m, lastMessage());
 
     // The window never calculates an incomplete project; the commands all say what is missing.
-    r().crossSectionOn[1] = 0;
-    r().speed[1] = 0;
+    r().crossSectionOn[1] = 0, r().speed[1] = 0;
     const QString incomplete = dir.filePath("ofullstandig.sdb");
     writeProject(incomplete.toStdString(), r());
     ASSERT_TRUE(form->fileCommands().openStartupFile(incomplete));

@@ -34,8 +34,8 @@ TEST_F(ColumnMenusTest, ARightPressOnAHeadingOpensTheMenuOfThatColumnWithPasteWh
     ASSERT_EQ(m, menu("PopupMenu1"));
     EXPECT_EQ(menus().chosenTrain(), 3);
     // The keys are shown as text only: in the tables Ctrl+C / Ctrl+V belong to the cells.
-    EXPECT_EQ(item("PopupMenu1_Klistra")->text(), "Klistra in kolumn\tCtrl+B");
-    EXPECT_TRUE(item("PopupMenu2_Klistra")->shortcut().isEmpty());
+    EXPECT_EQ(std::pair(item("PopupMenu1_Klistra")->text(), item("PopupMenu2_Klistra")->shortcut().isEmpty()),
+              std::pair(QString("Klistra in kolumn\tCtrl+B"), true));
     m->close();
     // Left presses and presses right of the last column open nothing.
     EXPECT_EQ(pressHeading(trains(), 2, Qt::LeftButton), nullptr);
@@ -50,13 +50,11 @@ TEST_F(ColumnMenusTest, ARightPressOnAHeadingOpensTheMenuOfThatColumnWithPasteWh
     ASSERT_TRUE(chooseInColumn(trains(), 1, "PopupMenu1_Kopiera"));
     EXPECT_EQ(pasteOffered(), std::pair(true, false));
     m = pressHeading(stretches(), 2);
-    EXPECT_EQ(m, menu("PopupMenu2"));
-    EXPECT_EQ(menus().chosenStretch(), 2);
+    EXPECT_EQ(std::pair(m, menus().chosenStretch()), std::pair(menu("PopupMenu2"), 2));
     m->close();
     const ProjectRecord before = r();
     menus().pasteStretchColumn();
-    EXPECT_EQ(r(), before);
-    EXPECT_FALSE(form->document().modified);
+    EXPECT_TRUE(r() == before && !form->document().modified);
     ASSERT_TRUE(chooseInColumn(stretches(), 2, "PopupMenu2_Kopiera"));
     EXPECT_EQ(pasteOffered(), std::pair(false, true));
     menus().pasteTrainColumn();
@@ -78,21 +76,16 @@ TEST_F(ColumnMenusTest, APastedColumnChangesTheProjectShowsInTheTableAndRunsTheC
     form->document().modified = false;
 
     // A value typed but not yet entered is taken before the column is copied.
-    auto* e = qobject_cast<QLineEdit*>(open(trains(), 3, 2));
-    ASSERT_NE(e, nullptr);
-    e->selectAll();
-    QTest::keyClicks(e, "90");
+    showPage(trains());
+    ASSERT_NE(typeInGrid(trains(), 3, 2, "90"), nullptr);
     ASSERT_TRUE(chooseInColumn(trains(), 2, "PopupMenu1_Kopiera"));
     EXPECT_EQ(r().speed[2], 90);
     ASSERT_TRUE(chooseInColumn(trains(), 3, "PopupMenu1_Klistra"));
 
-    EXPECT_EQ(std::pair(r().speed[3], r().trainType[3]), std::pair(90, 4));
-    EXPECT_TRUE(form->document().modified);
-    EXPECT_TRUE(form->Button_Berakning()->isEnabled());
-    // The table shows the pasted column, its type from the Norwegian list.
-    EXPECT_EQ(shown(trains(), 1, 3), "900");
-    EXPECT_EQ(shown(trains(), 5, 3), "Norskt");
-    EXPECT_EQ(r().nationality[1], 1);  // the other train is untouched
+    EXPECT_EQ(std::tuple(r().speed[3], r().trainType[3], form->document().modified, form->Button_Berakning()->isEnabled()),
+              std::tuple(90, 4, true, true));
+    // The table shows the pasted column, its type from the Norwegian list; the other train is untouched.
+    EXPECT_EQ(std::tuple(shown(trains(), 1, 3), shown(trains(), 5, 3), r().nationality[1]), std::tuple("900", "Norskt", 1));
 
     // A stretch column arrives with its cross-section and screen and keeps its place on the
     // tracks (the field by field copy is the clipboard's own test).
@@ -108,8 +101,7 @@ TEST_F(ColumnMenusTest, APastedColumnChangesTheProjectShowsInTheTableAndRunsTheC
     ASSERT_TRUE(chooseInColumn(stretches(), 1, "PopupMenu2_Kopiera"));
     ASSERT_TRUE(chooseInColumn(stretches(), 3, "PopupMenu2_Klistra"));
     EXPECT_EQ(std::tuple(p.radius[3], p.bpHeight[3][2], p.screenType[3]), std::tuple(900.0f, 3.2f, 2));
-    EXPECT_EQ(std::pair(p.track[3], p.orderInTrack[3]), std::pair(2, 1));
-    EXPECT_TRUE(form->document().modified);
-    EXPECT_EQ(shown(stretches(), 3, 3), "Konvex");
-    EXPECT_EQ(shown(stretches(), 16, 3), "Ja");
+    EXPECT_EQ(std::tuple(p.track[3], p.orderInTrack[3], form->document().modified, shown(stretches(), 3, 3),
+                         shown(stretches(), 16, 3)),
+              std::tuple(2, 1, true, "Konvex", "Ja"));
 }

@@ -19,8 +19,7 @@ protected:
         ProjectRecord copy = r();
         AngleFactors f = form->angleFactors();
         RunSettings rs;
-        rs.segmentLength = doc().segmentLength;
-        rs.facadeBoxChecked = form->CheckBox_Korrektion()->isChecked();
+        rs.segmentLength = doc().segmentLength, rs.facadeBoxChecked = form->CheckBox_Korrektion()->isChecked();
         rs.indoorBoxChecked = form->CheckBox_Inneniva()->isChecked();
         const auto message = [&](const RunMessage& m) { engineMessages << QString::fromStdString(m.text); };
         RunCalculation(copy, rs, f, message, {}, res);
@@ -36,9 +35,8 @@ protected:
     // A refused or stopped run leaves no results page and no progress window.
     void expectNoResults()
     {
-        EXPECT_FALSE(resultsShown());
-        EXPECT_FALSE(form->resultsCurrent());
-        EXPECT_FALSE(form->calculationCommand().Form_Berakning()->isVisible());
+        EXPECT_EQ(std::tuple(resultsShown(), form->resultsCurrent(), form->calculationCommand().Form_Berakning()->isVisible()),
+                  std::tuple(false, false, false));
     }
 };
 
@@ -49,9 +47,7 @@ TEST_F(CalcCommand, ResultsPageShowsTheEngineResultsUntilTheNextEdit)
     choose(stretches(), 1, 2, "2");  // second stretch on track 2
     type(stretches(), 6, 2, "80");
     ASSERT_TRUE(trains()->model()->setData(trains()->model()->index(6, 0), Qt::Checked, Qt::CheckStateRole));
-    r().facadeDistance = 1.0f;
-    r().facadeReflectionOn = 1;
-    r().indoorLevelOn = 1;
+    r().facadeDistance = 1.0f, r().facadeReflectionOn = 1, r().indoorLevelOn = 1;
     form->showProject();
     EXPECT_EQ(commandsEnabled(), (std::vector<bool>{true, true, false}));  // no current results yet
 
@@ -60,12 +56,11 @@ TEST_F(CalcCommand, ResultsPageShowsTheEngineResultsUntilTheNextEdit)
     const QSize size = form->size();
     calculate();
     QApplication::processEvents();
-    EXPECT_EQ(form->size(), size);  // the window keeps its size for the results page
-    EXPECT_EQ(form->PageControl()->currentWidget(), form->Pagecontrol_Resultat());
+    // The window keeps its size for the results page, which hides the option boxes.
     ASSERT_EQ(current.count(), 1);
-    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{false, false, true}));
-    EXPECT_FALSE(form->CheckBox_Inneniva()->isVisible());
-    EXPECT_EQ(form->PageControl()->property("helpContext").toInt(), 80);
+    EXPECT_EQ(std::tuple(form->size(), form->PageControl()->currentWidget(), form->CheckBox_Inneniva()->isVisible(),
+                         form->PageControl()->property("helpContext").toInt(), commandsEnabled()),
+              std::tuple(size, form->Pagecontrol_Resultat(), false, 80, std::vector<bool>{false, false, true}));
 
     // Whole decibels in the grid with the rows of the option boxes, tenths per stretch and track.
     QTableWidget* res = named<QTableWidget>("OvcTable_Res");
@@ -91,12 +86,9 @@ TEST_F(CalcCommand, RefusedRunsShowTheirMessagesAndNoResults)
 {
     // A radius the chord does not fit: the engine's messages in order.
     fillCompleteProject();
-    r().shape[1] = 1;
-    r().angleFrom[1] = 60;
-    r().angleTo[1] = 120;
+    r().shape[1] = 1, r().angleFrom[1] = 60, r().angleTo[1] = 120, r().maxTrainLength[1] = 600;
     r().startDistance[1] = r().endDistance[1] = 100.0f;
     r().radius[1] = 40.0f;  // chord 100 m does not fit
-    r().maxTrainLength[1] = 600;
     form->showProject();
     ASSERT_TRUE(engine().RadiusError);
     calculate();
@@ -107,9 +99,8 @@ TEST_F(CalcCommand, RefusedRunsShowTheirMessagesAndNoResults)
 
     // A cross-section in use whose ridge stands above the line of sight (no screen) refuses
     // the run with a beep whichever cross-section was classified last.
-    r().shape[1] = 0;
     setProfile(r(), {{0, 0}, {20, 5}, {45, 0}});
-    r().crossSectionOn[1] = 1;
+    r().shape[1] = 0, r().crossSectionOn[1] = 1;
     form->profileCheck().ProfileState = 0;
     const ProjectRecord before = r();
     plat->messages.clear();
@@ -122,8 +113,7 @@ TEST_F(CalcCommand, RefusedRunsShowTheirMessagesAndNoResults)
     EXPECT_TRUE(r() == before);
     // The same from the menu: refused, and the item goes grey until the next edit.
     item("Meny_Resultat_Berakning")->trigger();
-    EXPECT_EQ(plat->messages.size(), 2u);
-    EXPECT_EQ(commandsEnabled(), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(std::pair(plat->messages.size(), commandsEnabled()), std::pair(2ul, std::vector<bool>{true, false, false}));
     type(trains(), 3, 1, "121");
     r().crossSectionOn[1] = 0;
     item("Meny_Resultat_Berakning")->trigger();
@@ -132,9 +122,7 @@ TEST_F(CalcCommand, RefusedRunsShowTheirMessagesAndNoResults)
 
 TEST_F(CalcCommand, AvbrytStopsTheRunAndKeepsThePreviousResults)
 {
-    fillCompleteProject();
-    calculate();
-    ASSERT_TRUE(form->resultsCurrent());
+    calculateComplete();
     EXPECT_TRUE(named<QTableWidget>("OvcTable_Res")->isRowHidden(2));  // no option box: no corrected row
     EXPECT_TRUE(named<QTableWidget>("OvcTable_Res")->isColumnHidden(3));  // one track: no simultaneous column
     const CalcResults first = form->results();
@@ -146,8 +134,7 @@ TEST_F(CalcCommand, AvbrytStopsTheRunAndKeepsThePreviousResults)
     });
     calculate();
     expectNoResults();
-    EXPECT_EQ(form->results().FreeFieldEq, first.FreeFieldEq);
-    EXPECT_TRUE(plat->messages.empty());
+    EXPECT_EQ(std::pair(form->results().FreeFieldEq, plat->messages.size()), std::pair(first.FreeFieldEq, 0ul));
     // The next run is not cancelled by the old press.
     QObject::disconnect(progress->meter(), nullptr, nullptr, nullptr);
     calculate();

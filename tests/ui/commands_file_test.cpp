@@ -12,8 +12,7 @@ using FileCommandsTest = CommandsTest;
 
 TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
 {
-    fillCompleteProject();
-    calculate();
+    calculateComplete();
     ASSERT_TRUE(item("Meny_Resultat_Utskrift_Skrivare")->isEnabled());  // it shows Ctrl+S too
     const QString a = path("a.sdb");
     const QString title = QStringLiteral("Skenbrus  ") + QDir::toNativeSeparators(dir.path() + "/") + " - [a.sdb]";
@@ -23,15 +22,13 @@ TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
                                            [&] { QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); }};
     for (int i = 0; i < 3; ++i) {
         r().objectName.setBytes("Kv. Banvakten " + std::to_string(i));
-        r().lastUpdate.setBytes("2001-01-01 00:00:00");
-        doc().modified = true;
+        r().lastUpdate.setBytes("2001-01-01 00:00:00"), doc().modified = true;
         saves[i]();
-        EXPECT_FALSE(doc().modified);
-        EXPECT_NE(r().lastUpdate.bytes(), "2001-01-01 00:00:00");
-        EXPECT_EQ(onDisk(a).lastUpdate.bytes(), r().lastUpdate.bytes());
-        EXPECT_EQ(onDisk(a).objectName.bytes(), r().objectName.bytes());
-        EXPECT_EQ(form->StringGrid_Info()->item(3, 1)->text(), QString::fromStdString(r().lastUpdate.bytes()));
-        EXPECT_EQ(form->windowTitle(), title);
+        const std::string stamp = r().lastUpdate.bytes();
+        EXPECT_NE(stamp, "2001-01-01 00:00:00");
+        EXPECT_EQ(std::tuple(doc().modified, onDisk(a).lastUpdate.bytes(), onDisk(a).objectName.bytes(),
+                             form->StringGrid_Info()->item(3, 1)->text(), form->windowTitle()),
+                  std::tuple(false, stamp, r().objectName.bytes(), QString::fromStdString(stamp), title));
     }
     EXPECT_EQ(settings->currentDir(), dir.path());
 
@@ -41,11 +38,9 @@ TEST_F(FileCommandsTest, SaveAsSaveAndCtrlSStampTheFileAndOpenBringsItBack)
     settings->setCurrentDir(dir.filePath("other"));
     form->profileCheck().ProfileState = 4;
     openFile(a);
-    EXPECT_EQ(form->profileCheck().ProfileState, 0);
-    EXPECT_FALSE(resultsShown());
-    EXPECT_EQ(form->StringGrid_Info()->item(0, 1)->text(), "Kv. Banvakten 2");
-    EXPECT_EQ(settings->currentDir(), dir.path());
-    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(std::tuple(form->profileCheck().ProfileState, resultsShown(), form->StringGrid_Info()->item(0, 1)->text(),
+                         settings->currentDir(), doc().modified),
+              std::tuple(0, false, QString("Kv. Banvakten 2"), dir.path(), false));
     form->profileCheck().ProfileState = 4;
     ASSERT_TRUE(form->fileCommands().newCommand());
     EXPECT_EQ(form->profileCheck().ProfileState, 0);
@@ -55,8 +50,8 @@ TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
 {
     type(trains(), 1, 1, "3000");
     saveAs(path("missing/x.sdb"));
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Du måste spara filen i en existerande katalog!"));
-    EXPECT_TRUE(doc().currentFileName.empty());
+    EXPECT_EQ(std::pair(lastMessage(), doc().currentFileName.empty()),
+              std::pair(QString("Du måste spara filen i en existerande katalog!"), true));
 
     saveAs(path("good.sdb"));
     type(trains(), 1, 1, "4000");
@@ -66,12 +61,10 @@ TEST_F(FileCommandsTest, RefusedTargetsAndUnreadableFilesChangeNothing)
     std::ofstream(path("bad.sdb").toStdString()) << "kort";
     plat->answers = {MsgAnswer::No};
     openFile(path("bad.sdb"));
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("bad.sdb är ingen giltig skenbrusfil!"));
-    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(std::pair(lastMessage(), doc().modified), std::pair(QString("bad.sdb är ingen giltig skenbrusfil!"), true));
     // Save therefore never writes into the rejected file.
     ASSERT_TRUE(form->fileCommands().saveCommand());
-    EXPECT_EQ(onDisk(path("good.sdb")).trainLengthPerDay[1], 4000);
-    EXPECT_EQ(QFileInfo(path("bad.sdb")).size(), 4);
+    EXPECT_EQ(std::pair(onDisk(path("good.sdb")).trainLengthPerDay[1], QFileInfo(path("bad.sdb")).size()), std::pair(4000, 4ll));
 }
 
 // Open, New and closing ask before they drop unsaved work. Cancel, or Yes when the project is
@@ -97,15 +90,13 @@ TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
         EXPECT_FALSE(c.run());
         EXPECT_FALSE(c.run());
         EXPECT_EQ(plat->messageTexts().mid(plat->messages.size() - 2), QStringList(2, c.unnamed));
-        EXPECT_TRUE(r() == before);
-        EXPECT_TRUE(doc().modified);
+        EXPECT_TRUE(r() == before && doc().modified);
     }
     // Yes with a name given: the work is saved, then the other project opens.
     plat->answers = {MsgAnswer::Yes};
     plat->fileAnswers = {path("mine.sdb")};
     EXPECT_TRUE(commands[0].run());
-    EXPECT_EQ(onDisk(path("mine.sdb")).trainLengthPerDay[1], 3000);
-    EXPECT_TRUE(form->windowTitle().endsWith(" - [other.sdb]"));
+    EXPECT_TRUE(onDisk(path("mine.sdb")).trainLengthPerDay[1] == 3000 && form->windowTitle().endsWith(" - [other.sdb]"));
 
     // The folder of the project has gone: the named question, then the error; a failed save
     // keeps the old stamp.
@@ -118,9 +109,8 @@ TEST_F(FileCommandsTest, OpenNewAndCloseAskAndKeepWorkThatWasNotSaved)
         plat->answers = {MsgAnswer::Yes};
         EXPECT_FALSE(c.run());
         ASSERT_EQ(plat->messages.size(), asked + 2);
-        EXPECT_EQ(plat->messages[asked].text, c.named);
-        EXPECT_EQ(plat->messages.back().icon, MsgIcon::Error);
-        EXPECT_TRUE(doc().modified);
+        EXPECT_EQ(std::tuple(plat->messages[asked].text, plat->messages.back().icon, doc().modified),
+                  std::tuple(c.named, MsgIcon::Error, true));
     }
     r().lastUpdate.setBytes("2001-01-01 00:00:00");
     EXPECT_FALSE(form->fileCommands().saveCommand());

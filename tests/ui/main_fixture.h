@@ -105,13 +105,20 @@ protected:
         ASSERT_TRUE(firstMissingInput(r()).complete());
     }
     void calculate() { QTest::mouseClick(form->Button_Berakning(), Qt::LeftButton); }
+    // That project, calculated: the results are current.
+    void calculateComplete()
+    {
+        fillCompleteProject();
+        calculate();
+        ASSERT_TRUE(form->resultsCurrent());
+    }
     bool resultsShown() { return form->PageControl()->isTabVisible(form->PageControl()->indexOf(form->Pagecontrol_Resultat())); }
     void addTrains(int n) { while (n-- > 0) form->OvcSpinner1UpClick(); }
     void addStretches(int n) { while (n-- > 0) form->OvcSpinner2UpClick(); }
 };
 
 // ---------------------------------------------------------------------------------------
-// Cross-section helpers shared by the cross-section dialog tests.
+// Cross-section helpers, and typing into any grid as a user does.
 
 #include <vector>
 
@@ -142,7 +149,7 @@ inline std::vector<float> pointHeights(const ProjectRecord& r, int s = 1)
 {
     return std::vector<float>(r.bpHeight[s].begin(), r.bpHeight[s].begin() + r.bpCount[s]);
 }
-// Types text into a cell of a number grid as a user does: the first key opens the editor.
+// Types text into a cell of a grid as a user does: the first key, sent to the grid, opens the editor.
 // Returns the open editor (nullptr when the edit did not start).
 inline QLineEdit* typeInGrid(GridView* t, int row, int col, const QString& text)
 {

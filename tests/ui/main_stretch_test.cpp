@@ -18,17 +18,15 @@ TEST_F(StretchTable, TrackChoiceRenumbersWithItsMessageAndResizesTheTrainTable)
     addStretches(3);
     choose(stretches(), 1, 4, "2");
     chooseIndex(stretches(), 1, 2, 2);
-    EXPECT_EQ(places(), (Places{{1, 1}, {2, 1}, {2, 2}, {3, 1}}));
-    EXPECT_EQ(shown(stretches(), 1, 2), "2");
-    EXPECT_EQ(trains()->model()->headerData(trains()->model()->rowCount() - 1, Qt::Vertical).toString(), "Spår 3");
+    EXPECT_EQ(std::tuple(places(), shown(stretches(), 1, 2),
+                         trains()->model()->headerData(trains()->model()->rowCount() - 1, Qt::Vertical).toString()),
+              std::tuple(Places{{1, 1}, {2, 1}, {2, 2}, {3, 1}}, QString("2"), QString("Spår 3")));
     // The first stretch is on track 1; a choice that needs no renumbering shows nothing.
     choose(stretches(), 1, 1, "2");
-    EXPECT_EQ(r().track[1], 1);
-    EXPECT_EQ(plat->messageTexts(), QStringList(2, kRenumberMessage));
+    EXPECT_EQ(std::pair(r().track[1], plat->messageTexts()), std::pair(1, QStringList(2, kRenumberMessage)));
     plat->messages.clear();
     choose(stretches(), 1, 3, "3");
-    EXPECT_EQ(places(), (Places{{1, 1}, {2, 1}, {3, 1}, {3, 2}}));
-    EXPECT_TRUE(plat->messages.empty());
+    EXPECT_EQ(std::pair(places(), plat->messages.size()), std::pair(Places{{1, 1}, {2, 1}, {3, 1}, {3, 2}}, 0ul));
     // Never beyond the fourth track.
     addStretches(2);
     r().track = {{1, 1, 1, 2, 3, 4}};
@@ -84,10 +82,8 @@ TEST_F(StretchTable, RefusedValuesKeepTheCellEditingWithTheOldValue)
                                 form->PageControl()->currentWidget() == form->PageControl_Delstrackor();
             EXPECT_EQ(stayed, value != good);
         }
-        EXPECT_EQ(plat->messages.size(), 1u);
-        EXPECT_EQ(lastMessage(), "Felaktigt värde: ej inom de tillåtna gränserna (0-180) ...");
-        EXPECT_EQ(r().angleTo[1], good);
-        EXPECT_EQ(editor(stretches()), nullptr);
+        EXPECT_EQ(std::tuple(plat->messageTexts(), r().angleTo[1], editor(stretches())),
+                  std::tuple(QStringList{"Felaktigt värde: ej inom de tillåtna gränserna (0-180) ..."}, good, nullptr));
     }
     EXPECT_EQ(stretches()->currentRow(), 1);
 }
@@ -101,12 +97,10 @@ TEST_F(StretchTable, PerpendicularDistanceMustLieBeyondTheLastBreakPoint)
     setProfile(r(), {{0, 0}, {12, 0}, {0, 0}});
     form->showProject();
     type(stretches(), 6, 1, "12");
-    EXPECT_EQ(lastMessage(), tooShort);
-    EXPECT_EQ(r().perpDistance[1], 0.0f);
+    EXPECT_EQ(std::pair(lastMessage(), r().perpDistance[1]), std::pair(tooShort, 0.0f));
     key(stretches(), Qt::Key_Escape);
-    type(stretches(), 6, 1, "12.5");
-    EXPECT_EQ(std::pair(r().perpDistance[1], r().bpDistance[1][3]), std::pair(12.5f, 12.5f));  // the receiver point follows
-    EXPECT_EQ(shown(stretches(), 6, 1), "12.5");
+    type(stretches(), 6, 1, "12.5");  // the receiver point follows
+    EXPECT_EQ(std::tuple(r().perpDistance[1], r().bpDistance[1][3], shown(stretches(), 6, 1)), std::tuple(12.5f, 12.5f, QString("12.5")));
 }
 
 TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
@@ -114,18 +108,15 @@ TEST_F(StretchTable, ShapeChoiceResetsAngleOrRadiusAndChangesEditableRows)
     const auto editable = [&](int row) { return bool(stretches()->model()->index(row - 1, 0).flags() & Qt::ItemIsEditable); };
     type(stretches(), 4, 1, "20");
     chooseIndex(stretches(), 3, 1, 1);
-    EXPECT_EQ(std::pair(r().shape[1], r().angleFrom[1]), std::pair(1, 0));
-    EXPECT_EQ((std::vector<bool>{editable(4), editable(6), editable(9)}), (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(stretches()->model()->index(3, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
+    EXPECT_EQ(std::tuple(r().shape[1], r().angleFrom[1], editable(4), editable(6), editable(9)), std::tuple(1, 0, false, false, true));
     type(stretches(), 9, 1, "800");
     EXPECT_FLOAT_EQ(r().radius[1], 800.0f);
     type(stretches(), 9, 1, ".");  // a cell without digits holds 0, as in every table
     EXPECT_EQ(r().radius[1], 0.0f);
 
     choose(stretches(), 3, 1, "R");
-    EXPECT_EQ(std::pair(r().shape[1], r().radius[1]), std::pair(0, 0.0f));
-    EXPECT_EQ((std::vector<bool>{editable(4), editable(2), editable(11)}), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(shown(stretches(), 11, 1), QString::fromUtf8("Porös"));
+    EXPECT_EQ(std::tuple(r().shape[1], r().radius[1], editable(4), editable(2), editable(11), shown(stretches(), 11, 1)),
+              std::tuple(0, 0.0f, true, false, false, QString("Porös")));
 }
 
 TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentageOnlyWhenChosen)
@@ -159,12 +150,10 @@ TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentageOnlyWhenChosen)
     const std::size_t asked = plat->inputPrompts.size();
     open(stretches(), 12, 1);
     key(stretches(), Qt::Key_Return);
-    EXPECT_EQ(plat->inputPrompts.size(), asked);
-    EXPECT_EQ(stretches()->currentRow(), 13);
+    EXPECT_EQ(std::pair(plat->inputPrompts.size(), stretches()->currentRow()), std::pair(asked, 13));
     plat->inputAnswers.push_back(QStringLiteral("60"));
     chooseIndex(stretches(), 12, 1, 2);
-    EXPECT_EQ(plat->inputPrompts.size(), asked + 1);
-    EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
+    EXPECT_EQ(std::pair(plat->inputPrompts.size(), r().groundReceiver[1]), std::pair(asked + 1, 0.6f));
 
     // A click on the selected cell drops its list, wide enough for its entries; Escape in
     // the list or a click outside it takes the edit back.
@@ -186,9 +175,7 @@ TEST_F(StretchTable, PartlyPorousGroundAsksForThePercentageOnlyWhenChosen)
         else
             QTest::mouseClick(c->view()->window(), Qt::LeftButton, {}, QPoint(-5, -5));
         EXPECT_TRUE(QTest::qWaitFor([&] { return editor(stretches()) == nullptr; }));
-        EXPECT_FLOAT_EQ(r().groundReceiver[1], 0.6f);
-        EXPECT_EQ(plat->inputPrompts.size(), asked + 1);
-        EXPECT_EQ(stretches()->currentRow(), 12);
+        EXPECT_EQ(std::tuple(r().groundReceiver[1], plat->inputPrompts.size(), stretches()->currentRow()), std::tuple(0.6f, asked + 1, 12));
     }
 }
 
@@ -207,8 +194,7 @@ TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
     answerDialog([&](QDialog& d) {
         auto* dlg = qobject_cast<TForm_Vaxlar*>(&d);
         d.show();
-        EXPECT_EQ(dlg->Edit_Avstand->text(), "29");
-        EXPECT_EQ(dlg->Label_Grans->text(), QString::fromUtf8("29 – 77 m"));
+        EXPECT_EQ(std::pair(dlg->Edit_Avstand->text(), dlg->Label_Grans->text()), std::pair(QString("29"), QString("29 – 77 m")));
         // Beyond the limits: a beep, the upper limit offered, nothing stored, the dialog stays.
         for (const char* typed : {"78", "40"}) {
             dlg->Edit_Avstand->selectAll();
@@ -219,8 +205,7 @@ TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
         return d.result();
     });
     chooseIndex(stretches(), 15, 2, 1);
-    EXPECT_EQ(plat->dialogs, std::vector<QString>{"Form_Vaxlar"});
-    EXPECT_EQ(std::pair(r().switchesOn[2], r().switchStart[2]), std::pair(1, 40));
+    EXPECT_EQ(std::tuple(plat->dialogs, r().switchesOn[2], r().switchStart[2]), std::tuple(std::vector<QString>{"Form_Vaxlar"}, 1, 40));
 
     choose(stretches(), 15, 1, "J");  // a cancelled dialog takes the choice back
     EXPECT_EQ(r().switchesOn[1], 0);
@@ -232,9 +217,8 @@ TEST_F(StretchTable, SwitchesOpenTheirDialogOnStraightStretchesOnly)
 TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
 {
     choose(stretches(), 16, 1, "J");
-    EXPECT_EQ(r().crossSectionOn[1], 0);
-    EXPECT_TRUE(plat->dialogs.empty());
-    EXPECT_EQ(lastMessage(), kCrossSectionGeometryMessage);
+    EXPECT_EQ(std::tuple(r().crossSectionOn[1], plat->dialogs.size(), lastMessage()),
+              std::tuple(0, 0u, QString(kCrossSectionGeometryMessage)));
 
     type(stretches(), 6, 1, "40");
     TForm_MedelHojd* dlg = form->Form_MedelHojd();
@@ -255,24 +239,18 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
         loop.quit();
     });
     loop.exec();
-    EXPECT_EQ(shownFor, 1);
-    EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(r().crossSectionOn[1], 1);
+    EXPECT_EQ(std::tuple(shownFor, dlg->isVisible(), r().crossSectionOn[1]), std::tuple(1, false, 1));
     EXPECT_FALSE(stretches()->model()->index(9, 0).flags() & Qt::ItemIsEditable);
 
     // With a third point "Nej" is discarded without a message.
-    r().bpCount[1] = 3;
-    r().trackHeight[1] = 1.5f;
+    r().bpCount[1] = 3, r().trackHeight[1] = 1.5f;
     const std::size_t before = plat->messages.size();
     choose(stretches(), 16, 1, "N");
-    EXPECT_EQ(r().crossSectionOn[1], 1);
-    EXPECT_EQ(plat->messages.size(), before);
+    EXPECT_EQ(std::pair(r().crossSectionOn[1], plat->messages.size()), std::pair(1, before));
 
-    r().bpCount[1] = 2;
-    r().bpHeight[1][2] = 0.7f;
+    r().bpCount[1] = 2, r().bpHeight[1][2] = 0.7f;
     choose(stretches(), 16, 1, "N");
-    EXPECT_EQ(r().crossSectionOn[1], 0);
-    EXPECT_EQ(r().trackHeight[1] + r().bpHeight[1][2], 0.0f);
+    EXPECT_EQ(std::pair(r().crossSectionOn[1], r().trackHeight[1] + r().bpHeight[1][2]), std::pair(0, 0.0f));
 
     // Ctrl+T opens the cross-section of the active stretch when its geometry is complete.
     addStretches(1);
@@ -282,8 +260,6 @@ TEST_F(StretchTable, CrossSectionNeedsGeometryAndNejNeedsAPlainSection)
     type(stretches(), 6, 2, "25");
     form->document().modified = false;
     QTest::keyClick(stretches(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(plat->dialogs.size(), 2u);
-    EXPECT_EQ(dlg->stretch(), 2);
-    EXPECT_EQ(r().crossSectionOn[2], 1);
-    EXPECT_TRUE(form->document().modified);
+    EXPECT_EQ(std::tuple(plat->dialogs.size(), dlg->stretch(), r().crossSectionOn[2], form->document().modified),
+              std::tuple(2u, 2, 1, true));
 }

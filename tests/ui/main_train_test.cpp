@@ -13,8 +13,7 @@ TEST_F(TrainTable, NationalityAndTypeListsByKeyAndMouse)
     // From Swedish always back to the first type; Norwegian to Swedish keeps an index within
     // the list.
     addTrains(1);
-    r().nationality[2] = 0;
-    r().trainType[2] = 2;
+    r().nationality[2] = 0, r().trainType[2] = 2;
     form->showProject();
     choose(trains(), 5, 1, "N");
     choose(trains(), 5, 2, "S");
@@ -41,10 +40,9 @@ TEST_F(TrainTable, CountSpinnersKeepTheOldSlotsAndGiveNewStretchesTheirTrack)
     r().country = 2;
     form->document().modified = false;
     form->OvcSpinner1UpClick();
-    EXPECT_TRUE(form->document().modified);
-    EXPECT_EQ(shown(trains(), 1, 2), "111");
-    EXPECT_EQ(shown(trains(), 5, 2), "Finskt");
-    EXPECT_EQ(r().trainType[2], 0);  // index 4 is beyond the Finnish list
+    // (index 4 is beyond the Finnish list)
+    EXPECT_EQ(std::tuple(form->document().modified, shown(trains(), 1, 2), shown(trains(), 5, 2), r().trainType[2]),
+              std::tuple(true, QString("111"), QString("Finskt"), 0));
 
     // The count stays within 1..6.
     addTrains(6);
@@ -56,48 +54,35 @@ TEST_F(TrainTable, CountSpinnersKeepTheOldSlotsAndGiveNewStretchesTheirTrack)
     addStretches(1);
     choose(stretches(), 1, 2, "2");
     addStretches(1);
-    EXPECT_EQ(r().track[3], 2);
-    EXPECT_EQ(r().orderInTrack[3], 2);
-    EXPECT_EQ(trains()->model()->rowCount(), 7);
+    EXPECT_EQ(std::tuple(r().track[3], r().orderInTrack[3], trains()->model()->rowCount()), std::tuple(2, 2, 7));
 
     // Removing the last stretch of track 2 removes its row in the train table; the cursor
     // moves left out of the removed column.
     stretches()->setCurrentCell(1, 3);
     form->OvcSpinner2DownClick();
     form->OvcSpinner2DownClick();
-    EXPECT_EQ(stretches()->currentColumn(), 1);
-    EXPECT_EQ(form->activeStretch(), 1);
-    EXPECT_EQ(trains()->model()->rowCount(), 6);
+    EXPECT_EQ(std::tuple(stretches()->currentColumn(), form->activeStretch(), trains()->model()->rowCount()),
+              std::tuple(1, 1, 6));
 }
 
 TEST_F(TrainTable, EnterMovesDownAndWrapsAndTypingReplacesTheValue)
 {
+    // A digit typed on a cell starts a new value, Enter stores it and moves down; a letter
+    // opens the cell but never reaches an integer cell.
     showPage(trains());
-    trains()->setCurrentCell(6, 1);
-    QTest::keyClick(trains(), Qt::Key_Return);
-    EXPECT_EQ(trains()->currentRow(), 1);
-
-    type(trains(), 1, 1, "500");
-    EXPECT_EQ(trains()->currentRow(), 2);
-    // A digit typed on a cell starts a new value; a letter never reaches an integer cell.
-    trains()->setCurrentCell(3, 1);
-    QTest::keyClick(trains(), Qt::Key_1);
-    auto* e = qobject_cast<QLineEdit*>(editor(trains()));
-    ASSERT_NE(e, nullptr);
-    QTest::keyClicks(e, "20");
-    QTest::keyClick(e, Qt::Key_Return);
-    EXPECT_EQ(r().speed[1], 120);
-    trains()->setCurrentCell(3, 1);
-    QTest::keyClick(trains(), Qt::Key_X);
-    e = qobject_cast<QLineEdit*>(editor(trains()));
+    QTest::keyClick(typeInGrid(trains(), 3, 1, "120"), Qt::Key_Return);
+    EXPECT_EQ(std::pair(r().speed[1], trains()->currentRow()), std::pair(120, 4));
+    QLineEdit* e = typeInGrid(trains(), 3, 1, "X");
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->text(), "120");
     QTest::keyClick(e, Qt::Key_Escape);
-
-    showPage(stretches());
-    stretches()->setCurrentCell(16, 1);
-    QTest::keyClick(stretches(), Qt::Key_Enter);
-    EXPECT_EQ(stretches()->currentRow(), 1);
+    // Either Enter key on the last row wraps to the first.
+    for (const auto& [v, last, k] : {std::tuple(trains(), 6, Qt::Key_Return), std::tuple(stretches(), 16, Qt::Key_Enter)}) {
+        showPage(v);
+        v->setCurrentCell(last, 1);
+        QTest::keyClick(v, k);
+        EXPECT_EQ(v->currentRow(), 1);
+    }
 }
 
 TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
@@ -112,16 +97,14 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     ctrl(trains(), 1, 1, Qt::Key_C);
     form->document().modified = false;
     ctrl(trains(), 3, 2, Qt::Key_V);
-    EXPECT_EQ(r().speed[2], 6000);
-    EXPECT_TRUE(form->document().modified);
+    EXPECT_EQ(std::pair(r().speed[2], form->document().modified), std::pair(6000, true));
     ctrl(trains(), 4, 2, Qt::Key_V);  // rows without a clipboard take nothing
     EXPECT_EQ(r().trainType[2], 0);
 
     // The integer clipboard is shared with the angle rows, and a paste is checked like typing.
     ctrl(stretches(), 4, 1, Qt::Key_V);
-    EXPECT_EQ(lastMessage(), QString::fromUtf8("Felaktigt värde (0-180) ..."));
-    EXPECT_NE(editor(stretches()), nullptr);
-    EXPECT_EQ(r().angleFrom[1], 0);
+    EXPECT_EQ(std::tuple(lastMessage(), editor(stretches()) != nullptr, r().angleFrom[1]),
+              std::tuple(QString("Felaktigt värde (0-180) ..."), true, 0));
     key(stretches(), Qt::Key_Escape);
     // Real rows: copy the distance, paste it as receiver height.
     type(stretches(), 6, 1, "60.5");
@@ -133,8 +116,7 @@ TEST_F(TrainTable, CellClipboardCopiesAndPastesThroughTheChecks)
     ASSERT_NE(open(stretches(), 5, 1), nullptr);
     form->cellClipboardInt = 120;
     key(stretches(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(r().angleTo[1], 120);
-    EXPECT_EQ(editor(stretches()), nullptr);
+    EXPECT_EQ(std::pair(r().angleTo[1], editor(stretches()) == nullptr), std::pair(120, true));
 }
 
 TEST_F(TrainTable, ClickAnywhereOrSpaceInATrackCellTogglesItOnce)
@@ -143,9 +125,8 @@ TEST_F(TrainTable, ClickAnywhereOrSpaceInATrackCellTogglesItOnce)
     trains()->setCurrentCell(6, 1);
     const QRect cell = trains()->visualRect(trains()->model()->index(5, 0));
     QTest::mouseClick(trains()->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(3, 3));
-    EXPECT_EQ(r().runsOnTrack[1][1], 0);
-    EXPECT_TRUE(form->document().modified);
-    EXPECT_FALSE(form->Button_Berakning()->isEnabled());
+    EXPECT_EQ(std::tuple(r().runsOnTrack[1][1], form->document().modified, form->Button_Berakning()->isEnabled()),
+              std::tuple(0, true, false));
     QTest::keyClick(trains(), Qt::Key_Space);
     EXPECT_EQ(r().runsOnTrack[1][1], 1);
 }

@@ -2,8 +2,6 @@
 // break-point editing, the distance basis, the screen list, the warnings and the closing), and
 // its break-point and screen dialogs.
 
-#include <gtest/gtest.h>
-
 #include <QClipboard>
 #include <QLabel>
 #include <QRadioButton>
@@ -55,7 +53,7 @@ protected:
     // The next dialog the cross-section dialog runs is shown and goes to f, which works it.
     void answer(std::function<int(QDialog&)> f) { platform_->dialogAnswers.push_back([f](QDialog& d) { return d.show(), f(d); }); }
     QAbstractButton* basis(const char* name) { return dlg->findChild<QRadioButton*>(QString::fromLatin1(name)); }
-    QString label(const char* name) { return dlg->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+    void setScreen(int type, float at, float crest) { r.screenType[1] = type, r.screenDistance[1] = at, r.screenCrestHeight[1] = crest; }
 };
 
 }  // namespace
@@ -135,9 +133,8 @@ TEST_F(CrossSectionDialog, OpeningClosingReceiverHeightHelpAndInfoLine)
 {
     r.perpDistance[1] = 40;
     open(true);
-    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tvärsektion - spår 1:1"));
-    EXPECT_EQ(pointDistances(r), (Floats{0, 40}));  // the receiver takes the perpendicular distance
-    EXPECT_EQ(t->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("MT"));
+    // The receiver takes the perpendicular distance.
+    EXPECT_EQ(std::pair(dlg->windowTitle(), pointDistances(r)), std::pair(QStringLiteral("Tvärsektion - spår 1:1"), Floats{0, 40}));
     // It opens on the first break point, whose hint is shown at once; the line follows the
     // focus and the screen table's row.
     EXPECT_EQ(std::pair(current(), dlg->infoLine()->text()),
@@ -152,10 +149,7 @@ TEST_F(CrossSectionDialog, OpeningClosingReceiverHeightHelpAndInfoLine)
     EXPECT_EQ(std::tuple(r.receiverHeight[1], dlg->isVisible(), platform_->helpContexts),
               std::tuple(4.5f, true, std::vector<int>{110, 110}));
     // F5 on either end point does nothing; their heights go to the track and the receiver.
-    for (int col : {1, 2}) {
-        t->setCurrentCell(1, col);
-        QTest::keyClick(t, Qt::Key_F5);
-    }
+    for (int col : {1, 2}) t->setCurrentCell(1, col), QTest::keyClick(t, Qt::Key_F5);
     enter(2, 1, "1.5");
     enter(2, 2, "-2");
     EXPECT_EQ(std::tuple(r.trackHeight[1], r.receiverGroundHeight[1], r.bpCount[1], doc.modified),
@@ -185,20 +179,18 @@ TEST_F(CrossSectionDialog, DistanceEntryMovesOrMergesThePoint)
     open();
     // Between its neighbours only the distance changes; beyond the next point the point moves
     // into order with its height and label, the cursor with it; and back before an earlier point.
-    enter(1, 2, "12.5");
-    EXPECT_EQ(pointDistances(r), (Floats{0, 12.5f, 20, 30, 50}));
-    enter(1, 2, "25");
-    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 20, 25, 30, 50}, Floats{0, 2, 1, 3, 0}));
-    EXPECT_EQ(std::pair(cell(t, 1, 3), t->currentColumn()), std::pair(QStringLiteral("25.0"), 3));
-    enter(1, 4, "5");
-    EXPECT_EQ(pointHeights(r), (Floats{0, 3, 2, 1, 0}));
-    // Onto an existing point: the two merge, keeping the edited point's height; the freed
-    // last slot is cleared.
-    enter(1, 2, "25");
-    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 20, 25, 50}, Floats{0, 2, 3, 0}));
-    EXPECT_TRUE(r.bpLabel[1][4].equals("MT"));
-    EXPECT_EQ(std::tuple(r.bpDistance[1][5], r.bpLabel[1][5].length(), t->model()->columnCount()),
-              std::tuple(0.0f, 0, 4));
+    // Onto an existing point the two merge, keeping the edited point's height; the freed last
+    // slot is cleared.
+    const std::tuple<int, const char*, Floats, Floats, int> steps[] = {
+        {2, "12.5", {0, 12.5f, 20, 30, 50}, {0, 1, 2, 3, 0}, 2}, {2, "25", {0, 20, 25, 30, 50}, {0, 2, 1, 3, 0}, 3},
+        {4, "5", {0, 5, 20, 25, 50}, {0, 3, 2, 1, 0}, 2}, {2, "25", {0, 20, 25, 50}, {0, 2, 3, 0}, 3}};
+    for (const auto& [col, text, distances, heights, to] : steps) {
+        enter(1, col, text);
+        EXPECT_EQ(std::tuple(pointDistances(r), pointHeights(r), t->currentColumn()), std::tuple(distances, heights, to)) << text;
+    }
+    EXPECT_EQ(std::tuple(cell(t, 1, 3), r.bpLabel[1][4].equals("MT"), r.bpDistance[1][5], r.bpLabel[1][5].length(),
+                         t->model()->columnCount()),
+              std::tuple(QStringLiteral("25.0"), true, 0.0f, 0, 4));
 }
 
 TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
@@ -227,8 +219,7 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
     key(1, 4, Qt::Key_V);
     EXPECT_EQ(messages(), QStringList({kRefused}));
     key(1, 2, Qt::Key_V);
-    EXPECT_EQ(pointDistances(r), (Floats{0, 20, 50}));
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("untouched"));
+    EXPECT_EQ(std::pair(pointDistances(r), QApplication::clipboard()->text()), std::pair(Floats{0, 20, 50}, QStringLiteral("untouched")));
     // F4 adds a point through the break-point dialog (Enter on its height row finishes it), F5
     // removes it again.
     answer([](QDialog& d) {
@@ -237,8 +228,9 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
         return d.result();
     });
     QTest::keyClick(t, Qt::Key_F4);
-    EXPECT_EQ(t->model()->headerData(2, Qt::Horizontal).toString() + cell(t, 2, 3), QStringLiteral("BP50.0"));
-    EXPECT_EQ(check.ProfileState, 4);  // the new point stands above the line
+    // The new point stands above the line.
+    EXPECT_EQ(std::pair(t->model()->headerData(2, Qt::Horizontal).toString() + cell(t, 2, 3), check.ProfileState),
+              std::pair(QStringLiteral("BP50.0"), 4));
     t->setCurrentCell(1, 3);
     QTest::keyClick(t, Qt::Key_F5);
     EXPECT_EQ(pointDistances(r), (Floats{0, 20, 50}));
@@ -248,8 +240,7 @@ TEST_F(CrossSectionDialog, ValueClipboardAndAddingAndDeletingPoints)
 TEST_F(CrossSectionDialog, DistanceBasisScalesShownAndTypedDistances)
 {
     setProfile(r, {{0, 0}, {10, 1}, {50, 0}});
-    r.angleFrom[1] = 120;  // equivalent line at 60°: factor 0.5
-    r.angleTo[1] = 180;
+    r.angleFrom[1] = 120, r.angleTo[1] = 180;  // equivalent line at 60°: factor 0.5
     r.bpDistanceBasis[1] = 2;
     open();
     EXPECT_EQ(std::pair(r.bpDistanceBasis[1], factors.EqFactor), std::pair(0, 0.5f));  // reset at the opening
@@ -265,11 +256,10 @@ TEST_F(CrossSectionDialog, DistanceBasisScalesShownAndTypedDistances)
     basis("RadioButton_Max")->click();
     EXPECT_EQ(dlg->displayScale(), 1.0);
     // A curved stretch: start and end positions, the end scaled by end/start.
-    r.shape[1] = 1;
-    r.startDistance[1] = 40;
-    r.endDistance[1] = 60;
+    r.shape[1] = 1, r.startDistance[1] = 40, r.endDistance[1] = 60;
     open();
-    EXPECT_EQ(std::tuple(label("Label_Stracka"), r.bpDistanceBasis[1], basis("RadioButton_Max")->isVisible()),
+    EXPECT_EQ(std::tuple(child<QLabel>(dlg.get(), "Label_Stracka")->text(), r.bpDistanceBasis[1],
+                         basis("RadioButton_Max")->isVisible()),
               std::tuple(QStringLiteral("KRÖKT STRÄCKA"), 3, false));
     basis("RadioButton_Slutposition")->click();
     EXPECT_EQ(std::pair(r.bpDistanceBasis[1], cell(t, 1, 3)), std::pair(4, QStringLiteral("60.0")));
@@ -278,9 +268,7 @@ TEST_F(CrossSectionDialog, DistanceBasisScalesShownAndTypedDistances)
 TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
 {
     setProfile(r, {{0, 0}, {10, 0}, {50, 0}});
-    r.screenType[1] = 2;
-    r.screenDistance[1] = 20;
-    r.screenCrestHeight[1] = 3;
+    setScreen(2, 20, 3);
     open();
     QComboBox* list = dlg->screenList();
     const auto pick = [list](int index) {  // with the mouse in the dropped list
@@ -308,8 +296,7 @@ TEST_F(CrossSectionDialog, ScreenOffAndOnRestoresItsValues)
 
     // The screen table: the distance must lie inside the profile, the foot follows the
     // ground, Enter moves on to the crest height, F1 is help 211.
-    r.screenType[1] = 1;
-    r.screenDistance[1] = 20;
+    setScreen(1, 20, 3);
     r.bpHeight[1][2] = 2;
     open();
     t = dlg->screenTable();
@@ -338,9 +325,7 @@ TEST_F(CrossSectionDialog, LineOfSightWarnings)
     // opening arms anew.
     platform_->messages.clear();
     setProfile(r, {{0, 0}, {20, 3}, {100, 0}});
-    r.screenType[1] = 1;
-    r.screenDistance[1] = 60;
-    r.screenCrestHeight[1] = 1;
+    setScreen(1, 60, 1);
     open();
     EXPECT_EQ(messages(), QStringList(QString::fromStdString(ProfileWarningText(1))));
     enter(2, 2, "3.5");  // still state 1: no second warning
@@ -361,26 +346,19 @@ TEST_F(CrossSectionDialog, BreakPointDialogTypedInsertedMergedOrRefused)
     d.show();
     t = d.table();
     // Four whole digits at most; Escape abandons an entry and, outside one, stays in the grid
-    // (it does not cancel the dialog).
+    // (it does not cancel the dialog). Enter on the height row finishes the dialog only with the
+    // distance inside the profile (as F4 in the cross-section does); beyond the receiver it moves
+    // on, without a message. The values stay for the next opening.
     QLineEdit* e = typeInGrid(t, 1, 1, QStringLiteral("123456"));
     EXPECT_EQ(e->text(), QStringLiteral("1234"));
     QTest::keyClick(e, Qt::Key_Escape);
     QTest::keyClick(t, Qt::Key_Escape);
     EXPECT_EQ(std::pair(d.isVisible(), cell(t, 1, 1)), std::pair(true, QStringLiteral("0.0")));
-    // Enter on the height row finishes the dialog when the distance lies inside the profile.
-    enter(1, 1, "20");
-    EXPECT_TRUE(d.isVisible());
+    enter(1, 1, "60");
     enter(2, 1, "-1.5");
-    EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 12.3f, 20, 40}, Floats{0, 1, -1.5f, 0}));
-    EXPECT_TRUE(r.bpLabel[1][3].equals("BP"));
-    // The values stay for the next opening; with a distance beyond the receiver Enter only moves on.
+    EXPECT_EQ(std::tuple(d.isVisible(), t->currentRow(), messages().size()), std::tuple(true, 1, qsizetype(0)));
     d.prepare(1, 0, 1.0);
-    EXPECT_EQ(std::pair(cell(t, 1, 1), d.newHeight()), std::pair(QStringLiteral("20.0"), -1.5));
-    d.show();
-    d.setValues(60, 2);
-    enter(2, 1, "2");
-    EXPECT_EQ(std::pair(d.isVisible(), t->currentRow()), std::pair(true, 1));
+    EXPECT_EQ(std::pair(cell(t, 1, 1), d.newHeight()), std::pair(QStringLiteral("60.0"), -1.5));
 
     const auto add = [&d](double distance, double height, double scale = 1.0) {
         d.prepare(1, scale == 1.0 ? 0 : 1, scale);
@@ -388,9 +366,9 @@ TEST_F(CrossSectionDialog, BreakPointDialogTypedInsertedMergedOrRefused)
         d.Button_OKClick();
         return d.changed();
     };
-    // At a distance that rounds to an existing point only its height changes.
-    EXPECT_TRUE(add(12.34, 7));
-    EXPECT_EQ(pointHeights(r), (Floats{0, 7, -1.5f, 0}));
+    // A new point goes in order; at a distance that rounds to an existing point only its height changes.
+    EXPECT_TRUE(add(20, -1.5) && add(12.34, 7));
+    EXPECT_EQ(std::pair(pointDistances(r), pointHeights(r)), std::pair(Floats{0, 12.3f, 20, 40}, Floats{0, 7, -1.5f, 0}));
     // Outside the profile (also after rounding to one decimal, a point at or before the track
     // centre too): the message, nothing changes.
     const ProjectRecord before = r;
@@ -418,9 +396,7 @@ TEST_F(CrossSectionDialog, BreakPointDialogTypedInsertedMergedOrRefused)
 TEST_F(CrossSectionDialog, ScreenDialogLimitRetryAbortAndStore)
 {
     setProfile(r, {{0, 0}, {10, 0}, {50, 0}});
-    r.screenType[1] = 1;
-    r.screenDistance[1] = 12;
-    r.screenCrestHeight[1] = 2;
+    setScreen(1, 12, 2);
     TForm1 d(r);
     d.prepare(1, 0, 1.0);
     d.show();
@@ -434,9 +410,8 @@ TEST_F(CrossSectionDialog, ScreenDialogLimitRetryAbortAndStore)
     platform_->answers.push_back(MsgAnswer::Retry);
     d.Button_OKClick();
     ASSERT_EQ(platform_->messages.size(), 1u);
-    EXPECT_EQ(platform_->messages[0].text,
-              QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än 50 meter!"));
-    EXPECT_EQ(platform_->messages[0].buttons, MsgButtons::AbortRetry);
+    EXPECT_EQ(std::pair(platform_->messages[0].text, platform_->messages[0].buttons),
+              std::pair(QStringLiteral("Avståndet mellan spårmitt och skärm\n\rmåste vara mindre än 50 meter!"), MsgButtons::AbortRetry));
     EXPECT_EQ(std::pair(d.isVisible(), t->currentRow()), std::pair(true, 1));
     d.Button_OKClick();
     EXPECT_EQ(std::pair(d.isVisible(), d.outcome()), std::pair(false, TForm1::Outcome::Aborted));
