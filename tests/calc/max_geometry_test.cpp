@@ -145,29 +145,29 @@ TEST(MaxWalk, ElementsThroughTheNormalAcrossSlotsAndNotPastTheTrack)
 
 TEST(MaxWalk, SwitchTermCountsAnElementOnlyInsideTheSwitch)
 {
+    // Switch from 20 m. Rows are the elements of walks (a new walk clears "passed"): towards the
+    // normal 29.5 .. 20.5 earn 6 dB and 20.5 passes it, so 25.5 no longer counts; away from it
+    // 29.5 closes it; an element straddling the start passes it without the 6 dB; the plain rule
+    // of a confined train counts 20..30 whatever was passed.
     ProjectRecord r = maxProject(0, 90, 10.0f);
     r.switchesOn[1] = 1;
     r.switchStart[1] = 20;
+    struct Step {
+        double x;
+        bool towards, plain, newWalk;
+        int term;
+        bool passed;
+    } const walk[] = {
+        {30.5, 1, 0, 1, 0, 0}, {29.5, 1, 0, 0, 6, 0}, {20.5, 1, 0, 0, 6, 1}, {25.5, 1, 0, 0, 0, 1},
+        {19.5, 0, 0, 1, 0, 0}, {20.5, 0, 0, 0, 6, 0}, {29.5, 0, 0, 0, 6, 1}, {20.0, 1, 0, 1, 0, 1},
+        {25.5, 1, 1, 0, 6, 1}, {30.0, 1, 1, 0, 0, 1},
+    };
     bool passed = false;
-    // Walking towards the normal: 30.5 is outside, 29.5 .. 20.5 earn 6 dB, 20.5 is the last.
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 30.5, true, false, passed), 0);
-    EXPECT_FALSE(passed);
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 29.5, true, false, passed), 6);
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 20.5, true, false, passed), 6);
-    EXPECT_TRUE(passed);
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, false, passed), 0);
-    // Walking away: 19.5 is before the switch, 29.5 closes it.
-    passed = false;
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 19.5, false, false, passed), 0);
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 20.5, false, false, passed), 6);
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 29.5, false, false, passed), 6);
-    EXPECT_TRUE(passed);
-    // An element straddling the switch start sets the flag without the 6 dB.
-    passed = false;
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 20.0, true, false, passed), 0);
-    EXPECT_TRUE(passed);
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, true, passed), 6);  // the plain rule of a confined train
-    EXPECT_EQ(ElementSwitchTerm(r, 1, 30.0, true, true, passed), 0);
+    for (const Step& e : walk) {
+        if (e.newWalk) passed = false;
+        EXPECT_EQ(ElementSwitchTerm(r, 1, e.x, e.towards, e.plain, passed), e.term) << e.x;
+        EXPECT_EQ(passed, e.passed) << e.x;
+    }
     r.switchesOn[1] = 0;
     EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, true, passed), 0);
 }

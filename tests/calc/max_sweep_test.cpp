@@ -75,11 +75,7 @@ TEST(MaxGrowth, TrainAtAnEndOfTheTrackGrowsOneWay)
     const Placement whole{before(1, 100), after(2, 100)};
     EXPECT_EQ(all.grow(1, 500), whole);
     EXPECT_EQ(all.grow(2, 500), whole);
-    Growth g;
-    g.rear = after(2, 50);
-    g.front = after(2, 60);
-    g.covered = 10;
-    g.L = 500;
+    Growth g{after(2, 50), after(2, 60), 10, 500};
     EXPECT_EQ(GrowFrontOnly(all.ctx, g), whole);
     EXPECT_TRUE(g.rearBlocked && g.frontBlocked);
 }

@@ -215,14 +215,12 @@ TEST(AnalyseProfile, ResultLabelsAndStoredScreenEffects)
     ProjectRecord r = Profile({{0, 0}, {100, 0}});
     AddScreen(r, 10, 3);
     ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
-    double lo, hi;
+    double lo, hi, maxLo, maxHi;
     EffectiveScreenHeights(r, 1, 0.5, lo, hi);
-    EXPECT_EQ(r.screenEffectEqA[1], static_cast<float>(lo));
-    EXPECT_EQ(r.screenEffectEqB[1], static_cast<float>(hi));
+    EffectiveScreenHeights(r, 1, 1.0, maxLo, maxHi);
+    EXPECT_EQ((std::vector<float>{r.screenEffectEqA[1], r.screenEffectEqB[1], r.screenEffectMaxA[1], r.screenEffectMaxB[1]}),
+              (std::vector<float>{float(lo), float(hi), float(maxLo), float(maxHi)}));
     EXPECT_EQ(a.low, lo);  // basis "Vinkelrätt": the equivalent-level pair
-    EffectiveScreenHeights(r, 1, 1.0, lo, hi);
-    EXPECT_EQ(r.screenEffectMaxA[1], static_cast<float>(lo));
-    EXPECT_EQ(r.screenEffectMaxB[1], static_cast<float>(hi));
     // 3 − 2.18 − 0.28125 = 0.53875 and 3 − 0.65 − 0.5625 = 1.7875.
     EXPECT_EQ(a.screenHeightText, "Effektiv Skärmhöjd: 0.54 - 1.79 m  ");
     EXPECT_EQ(a.screenBaseText, "Markhöjd vid skärm: 0.00");

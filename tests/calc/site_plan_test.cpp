@@ -10,11 +10,7 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 double cotDeg(double d) { return 1.0 / std::tan(kPi * d / 180.0); }
 double dist(PlanPoint a, PlanPoint b = {}) { return std::hypot(a.x - b.x, a.y - b.y); }
-#define EXPECT_POINT(p, X, Y)            \
-    do {                                 \
-        EXPECT_NEAR((p).x, (X), 1e-6);   \
-        EXPECT_NEAR((p).y, (Y), 1e-6);   \
-    } while (0)
+#define EXPECT_POINT(p, X, Y) EXPECT_NEAR(dist((p), PlanPoint{(X), (Y)}), 0.0, 1e-6)
 
 }  // namespace
 
