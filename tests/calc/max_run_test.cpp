@@ -32,14 +32,6 @@ long long elementCount(const TraceCapture& t)
     return std::count_if(m.begin(), m.end(), [](const std::string& l) { return l.rfind("Meter: ", 0) == 0; });
 }
 
-RunSettings boxes(bool indoor, bool facade)
-{
-    RunSettings st;
-    st.indoorBoxChecked = indoor;
-    st.facadeBoxChecked = facade;
-    return st;
-}
-
 }  // namespace
 
 TEST(MaxRun, TrainLongerThanItsTrackWarnsOnceAfterAllTracks)
@@ -95,17 +87,15 @@ TEST(MaxRun, InvalidRadiusWithholdsTheResults)
     EXPECT_TRUE(o.warnings.empty());
 }
 
-TEST(MaxRun, TraceHeadingsAndNoChangeOfResults)
+TEST(MaxRun, TraceHeadingsAndElementsOfThePasses)
 {
     ProjectRecord r = maxProject(0, 90, 10.0f, 40);
     TraceCapture tc(TracePass::Maximum);
-    EXPECT_EQ(runMax(r, {}, &tc).res.TrackMaxLevel, runMax(r).res.TrackMaxLevel);
+    runMax(r, {}, &tc);  // that tracing changes nothing, and the first lines, are read in the trace tests
     const auto& main = tc.lines(TraceFile::Main);
-    EXPECT_EQ(main.front(), "***** SPÅR 1 *****");
     for (const char* l : {"Sträckan börjar 573m före normalen", "***** FULL TÅGLÄNGD *****",
                           "***** TÅGLÄNGD EJ LÄNGRE ÄN STRÄCKAN *****", "Tågets maxvärde för:"})
         EXPECT_NE(std::find(main.begin(), main.end(), l), main.end()) << l;
-    EXPECT_EQ(tc.lines(TraceFile::Ld).front(), "***** SPÅR 1 *****");
     EXPECT_EQ(elementCount(tc), 80);  // 40 elements in pass 2 and 40 in pass 3
 }
 
@@ -150,7 +140,10 @@ TEST(MaxRun, RandomValidProjectsGiveFiniteResults)
         }
         ASSERT_EQ(recordDefect(r), "") << i;
         ASSERT_TRUE(firstMissingInput(r).complete()) << i;
-        const Calculation f = calculate(r, boxes(pick(0, 1) == 1, pick(0, 1) == 1));
+        RunSettings st;
+        st.indoorBoxChecked = pick(0, 1) == 1;
+        st.facadeBoxChecked = pick(0, 1) == 1;
+        const Calculation f = calculate(r, st);
         ASSERT_TRUE(f.ran);
         for (int s = 1; s <= 8; ++s) {
             EXPECT_TRUE(std::isfinite(f.res.StretchMaxLevel[s]) && f.res.StretchMaxLevel[s] >= 0.0f) << i;

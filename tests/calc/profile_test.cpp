@@ -23,13 +23,6 @@ ProjectRecord Profile(const std::vector<std::pair<float, float>>& points)
     return r;
 }
 
-void AddScreen(ProjectRecord& r, float distance, float crest, int type = 1)
-{
-    r.screenType[1] = type;
-    r.screenDistance[1] = distance;
-    r.screenCrestHeight[1] = crest;
-}
-
 double Deg(double a) { return std::fabs(std::cos(3.141592653589793 * a / 180)); }
 
 }  // namespace
@@ -66,7 +59,7 @@ TEST(AngleFactors, EveryCaseOfTheAngleRange)
 TEST(EffectiveScreenHeights, CurvedLineOfSightAndGuards)
 {
     ProjectRecord r = Profile({{0, 0}, {100, 0}});
-    AddScreen(r, 10, 3);
+    setScreen(r, 1, 1, 10, 3);
     double low = 0, high = 0;
     EffectiveScreenHeights(r, 1, 0.0, low, high);  // factor 0: no curvature term on line 1 (Ls1 = 2.18)
     EXPECT_NEAR(low, 3 - 2.18, 1e-12);
@@ -112,7 +105,7 @@ TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
     };
     for (const Case& c : cases) {
         ProjectRecord r = Profile(c.points);
-        if (c.screenAt > 0) AddScreen(r, c.screenAt, c.crest);
+        if (c.screenAt > 0) setScreen(r, 1, 1, c.screenAt, c.crest);
         if (c.label2) r.bpLabel[1][2].setBytes(c.label2);
         ProfileCheck check;
         EXPECT_EQ(AnalyseProfile(r, 1, AngleFactors{1, 1}, check).state, c.state) << c.points[1].second;
@@ -127,7 +120,7 @@ TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
     EXPECT_EQ(a.picture.Y[2], 98);
     EXPECT_EQ(a.screenHeightText + a.screenBaseText, "");
     r = Profile({{0, 0}, {50, 10}, {50, 0}});
-    AddScreen(r, 50, 20);
+    setScreen(r, 1, 1, 50, 20);
     a = AnalyseProfile(r, 1, AngleFactors{1, 1}, check);
     EXPECT_EQ(a.picture.Xb, 550);
     EXPECT_TRUE(a.picture.screenCuts);
@@ -139,7 +132,7 @@ TEST(AnalyseProfile, ScreenWarningsOncePerArming)
     ProfileCheck check;
     check.WarningArmed = true;
     ProjectRecord r = Profile({{0, 0}, {20, 3}, {100, 0}});
-    AddScreen(r, 60, 1);
+    setScreen(r, 1, 1, 60, 1);
     ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
     ASSERT_TRUE(a.warningDue);
     EXPECT_EQ(a.warningText, "Kontrollera skärmens placering eftersom\r\nnågon/några brytpunkter ligger ovanför "
@@ -149,7 +142,7 @@ TEST(AnalyseProfile, ScreenWarningsOncePerArming)
 
     // State 2 would warn but is not armed; back to 0 re-arms.
     r = Profile({{0, 0}, {80, 3}, {100, 0}});
-    AddScreen(r, 40, 1);
+    setScreen(r, 1, 1, 40, 1);
     EXPECT_FALSE(AnalyseProfile(r, 1, f, check).warningDue);
     r.bpHeight[1][2] = 0;
     AnalyseProfile(r, 1, f, check);
@@ -194,7 +187,7 @@ TEST(AnalyseProfile, DegenerateProfilesAndTheScreenFoot)
     // The screen foot: interpolated, on a point, beyond the receiver on the last segment
     // extended; before the track centre the screen is removed.
     r = Profile({{0, 0}, {40, 4}, {100, 0}});
-    AddScreen(r, 10, 2);
+    setScreen(r, 1, 1, 10, 2);
     for (auto [distance, foot] : {std::pair{10.0f, 1.0f}, {40.0f, 4.0f}, {70.0f, 2.0f}, {115.0f, -1.0f}}) {
         r.screenDistance[1] = distance;
         AnalyseProfile(r, 1, f, check);
@@ -213,7 +206,7 @@ TEST(AnalyseProfile, ResultLabelsAndStoredScreenEffects)
     ProfileCheck check;
     AngleFactors f{0.5f, 1.0f};
     ProjectRecord r = Profile({{0, 0}, {100, 0}});
-    AddScreen(r, 10, 3);
+    setScreen(r, 1, 1, 10, 3);
     ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
     double lo, hi, maxLo, maxHi;
     EffectiveScreenHeights(r, 1, 0.5, lo, hi);

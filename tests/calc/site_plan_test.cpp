@@ -17,8 +17,7 @@ double dist(PlanPoint a, PlanPoint b = {}) { return std::hypot(a.x - b.x, a.y - 
 TEST(SitePlan, StraightStretchWithScreenAndSwitches)
 {
     ProjectRecord r = straight(20, 110, 60.0f);
-    r.screenType[1] = 1;
-    r.screenDistance[1] = 5.0f;
+    setScreen(r, 1, 1, 5.0f);
     r.switchesOn[1] = 1;
     r.switchStart[1] = 20;
     const SitePlan plan = buildSitePlan(r);
@@ -79,8 +78,7 @@ TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
 
     // A screen 5 m towards the receiver: inside the convex arc, outside the concave one.
     ProjectRecord r = curved(2, 60, 120, 100, 100, 100);
-    r.screenType[1] = 2;
-    r.screenDistance[1] = 5.0f;
+    setScreen(r, 1, 2, 5.0f);
     const PlanStretch scr = buildSitePlan(r).stretches.at(0);
     ASSERT_FALSE(scr.screen.empty());
     for (PlanPoint q : scr.screen) EXPECT_NEAR(dist(q, scr.centre), 105.0, 1e-6);

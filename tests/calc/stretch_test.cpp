@@ -51,9 +51,8 @@ using Points = std::vector<std::pair<double, double>>;
 
 TEST(StretchWalk, CasesAndDegenerateStretches)
 {
-    EXPECT_EQ(stretchCaseOf(straight(0, 180, 10), 1), StretchCase::B);  // taken as 1..179
-    EXPECT_EQ(stretchCaseOf(straight(0, 90, 10), 1), StretchCase::A);
-    EXPECT_EQ(stretchCaseOf(straight(90, 180, 10), 1), StretchCase::A);
+    for (auto [a1, a2, c] : {std::tuple{0, 180, StretchCase::B}, {0, 90, StretchCase::A}, {90, 180, StretchCase::A}})
+        EXPECT_EQ(stretchCaseOf(straight(a1, a2, 10), 1), c) << a1;  // 0..180 taken as 1..179
     // Coinciding ends (90..90): one point standing for a whole segment.
     const Walk w1 = walk(straight(90, 90, 10), 1), w3 = walk(straight(90, 90, 10), 3);
     EXPECT_EQ(w3.placement(), (Points{{0, 3}}));

@@ -28,14 +28,10 @@ ProjectRecord screened()
     r.crossSectionOn[1] = 1;
     setProfile(r, 1, {{0, 1.0f}, {12, 1.5f}, {25, 0.5f}, {60, 0.0f}});
     r.trackHeight[1] = 1.0f;
-    r.screenType[1] = 1;
-    r.screenDistance[1] = 8.0f;
+    setScreen(r, 1, 1, 8.0f, 2.5f);
     r.screenBaseHeight[1] = 1.33f;
-    r.screenCrestHeight[1] = 2.5f;
     makeCurved(r, addStretch(r, 1, 0, 0, 0.0f), 1, 120, 170, 70.0f, 120.0f, 800.0f);
-    r.screenType[2] = 2;
-    r.screenDistance[2] = 6.0f;
-    r.screenCrestHeight[2] = 2.0f;
+    setScreen(r, 2, 2, 6.0f, 2.0f);
     r.groundMiddle[addStretch(r, 2, 10, 150, 90.0f)] = 0.0f;
     r.indoorLevelOn = r.facadeReflectionOn = 1;
     r.facadeDistance = 4.0f;
