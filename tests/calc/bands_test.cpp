@@ -62,7 +62,7 @@ TEST(Format, FixedAndGeneral)
         EXPECT_EQ(c.got, c.want);
 }
 
-TEST(TrainTypes, CatalogueBoundsAndEmission)
+TEST(TrainTypes, CatalogueBoundsAndEmissionOfTrainsAndStretches)
 {
     EXPECT_EQ(TrainTypeCount(2), 4);
     EXPECT_EQ(TrainTypeCount(3), 0);
@@ -83,13 +83,10 @@ TEST(TrainTypes, CatalogueBoundsAndEmission)
     r.speed[1] = 0;
     r.trainLengthPerDay[1] = 500;
     EXPECT_NEAR(TrainBandLevel(r, 1, 5), 10 * std::log10(500.0) + 40, 1e-9);
-}
 
-TEST(TrainTypes, StretchEmissionStartsFromZeroDecibels)
-{
     // The energy sum of the trains on the track starts from 0 dB, not from "empty"; no train: 0.
-    ProjectRecord r = startupDefaults("x");
     setTrain(r, 1, 3000, 100, 160);
+    r.nationality[1] = 1;
     r.trainType[1] = 1;
     const auto one = StretchBandEmission(r, 1);
     for (int b = 1; b <= 7; ++b) {

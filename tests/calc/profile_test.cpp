@@ -61,10 +61,8 @@ TEST(EffectiveScreenHeights, CurvedLineOfSightAndGuards)
     ProjectRecord r = Profile({{0, 0}, {100, 0}});
     setScreen(r, 1, 1, 10, 3);
     double low = 0, high = 0;
-    EffectiveScreenHeights(r, 1, 0.0, low, high);  // factor 0: no curvature term on line 1 (Ls1 = 2.18)
-    EXPECT_NEAR(low, 3 - 2.18, 1e-12);
-    EXPECT_FALSE(std::isnan(high));
-    // A curved stretch measures from the start distance; no distance at all gives 0, never NaN.
+    // A curved stretch measures from the start distance (as a straight one 100 m out would);
+    // no distance at all gives 0, never NaN.
     r.shape[1] = 1;
     r.startDistance[1] = 100;
     r.perpDistance[1] = 0;

@@ -132,9 +132,7 @@ TEST(Study, ThreadCountDoesNotChangeTheRows)
         const StudyOutcome many = RunStudy(r, s, {}, StudyRequest{StudyKind::Floors, heights}, threads, hooks);
         ASSERT_EQ(many.rows.size(), one.rows.size());
         for (std::size_t i = 0; i < one.rows.size(); ++i) expectSameRow(many.rows[i], one.rows[i]);
-        ASSERT_FALSE(progress.empty());
-        EXPECT_EQ(progress.front(), 0);
-        EXPECT_EQ(progress.back(), 10);
+        EXPECT_TRUE(!progress.empty() && progress.front() == 0 && progress.back() == 10);
         EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     }
 }
@@ -184,20 +182,14 @@ TEST(Study, RefusedRequestsAndRowsWithoutNumbers)
     blocked.bpHeight[1][2] = 8.0f;
     StudyOutcome out = RunStudy(blocked, s, {}, StudyRequest{StudyKind::Floors, {2, 5}}, 2);
     ASSERT_EQ(out.rows.size(), 2u);
-    for (const StudyRow& row : out.rows) {
-        EXPECT_FALSE(row.ran);
-        EXPECT_FALSE(row.hasLevels());
-        EXPECT_EQ(row.messages, std::vector<std::string>{ScreenCaseStretchWarning(1)});
-    }
+    for (const StudyRow& row : out.rows)
+        EXPECT_TRUE(!row.ran && !row.hasLevels() && row.messages == std::vector{ScreenCaseStretchWarning(1)});
 
     // A curve too tight for its end points: the row ran, has the radius message and no levels.
     r.radius[2] = 20.0f;
     out = RunStudy(r, s, {}, StudyRequest{StudyKind::Floors, {2, 5}}, 2);
     for (const StudyRow& row : out.rows) {
-        EXPECT_TRUE(row.ran);
-        EXPECT_TRUE(row.results.RadiusError);
-        EXPECT_FALSE(row.hasLevels());
-        EXPECT_FALSE(row.messages.empty());
+        EXPECT_TRUE(row.ran && row.results.RadiusError && !row.hasLevels() && !row.messages.empty());
         expectSameRow(row, plainRun(r, s, row.height, StudyKind::Floors, 0));
     }
 }
