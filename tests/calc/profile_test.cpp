@@ -113,9 +113,7 @@ TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
     ProjectRecord r = Profile({{0, 0}, {50, 1.25f}, {100, 0}});
     ProfileAnalysis a = AnalyseProfile(r, 1, AngleFactors{1, 1}, check);
     ASSERT_TRUE(a.picture.valid);
-    EXPECT_EQ(a.picture.Ys, 135);
-    EXPECT_EQ(a.picture.Yr, 60);
-    EXPECT_EQ(a.picture.Y[2], 98);
+    EXPECT_EQ((std::vector<int>{a.picture.Ys, a.picture.Yr, a.picture.Y[2]}), (std::vector<int>{135, 60, 98}));
     EXPECT_EQ(a.screenHeightText + a.screenBaseText, "");
     r = Profile({{0, 0}, {50, 10}, {50, 0}});
     setScreen(r, 1, 1, 50, 20);
