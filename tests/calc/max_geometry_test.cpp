@@ -90,7 +90,7 @@ TEST(MaxGeometry, StraightStretchEndsAndTheTrainKeptInside)
     }
 }
 
-TEST(MaxStepping, ForwardAndBackwardAcrossSlotsAndTheNormal)
+TEST(MaxStepping, StepsAndWalksAcrossSlotsAndTheNormalNotPastTheTrack)
 {
     // The slots of a track end at the first gap.
     EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{{3, 5, 0, 2, 0, 0, 0, 0}}), 2);
@@ -115,10 +115,7 @@ TEST(MaxStepping, ForwardAndBackwardAcrossSlotsAndTheNormal)
     const TrackSlots tz = slotsOf(z, frames, 30, {1, 2});
     ASSERT_EQ(tz.g[2].S, 0);
     EXPECT_EQ(step(tz, {1, tz.g[1].E, true, 0}, 1), (TrackPos{2, 1, false, 0}));
-}
 
-TEST(MaxWalk, ElementsThroughTheNormalAcrossSlotsAndNotPastTheTrack)
-{
     using Positions = std::vector<std::string>;
     // Pass 3 on 45..135 at 20 m with a 30 m train: 15 elements before, 15 after.
     Positions pos = walkedPositions(maxProject(45, 135, 20.0f), 30, {1}, TrackPos{1, 15, true, 0}, 0, 1);
@@ -131,9 +128,9 @@ TEST(MaxWalk, ElementsThroughTheNormalAcrossSlotsAndNotPastTheTrack)
     ASSERT_EQ(pos.size(), 40u);
     EXPECT_EQ((Positions{pos[0], pos[19], pos[20], pos[39]}), (Positions{"19.50", "0.50", "0.50", "19.50"}));
     // A curved stretch yields one element more than its arc length.
-    ProjectRecord c = maxProject(60, 120, 0.0f);
-    makeCurved(c, 1, 1, 60, 120, 100, 100, 100);
-    pos = walkedPositions(c, 200, {1}, TrackPos{1, 0, false, 1}, 200, 0);
+    ProjectRecord arc = maxProject(60, 120, 0.0f);
+    makeCurved(arc, 1, 1, 60, 120, 100, 100, 100);
+    pos = walkedPositions(arc, 200, {1}, TrackPos{1, 0, false, 1}, 200, 0);
     ASSERT_EQ(pos.size(), 105u);
     EXPECT_EQ(pos.back(), "104.50");
 }

@@ -20,7 +20,7 @@ ProjectRecord project()
 }
 }  // namespace
 
-TEST(Run, FacadeCorrectionAndRounding)
+TEST(Run, FacadeCorrectionRoundingAndTheUncheckedFacadeBox)
 {
     for (auto [d, dB] : {std::pair{0.5, 3.0}, {2.0, 3.0}, {2.01f, 2.6985}, {10.0, 1.5}, {20.0, 0.0}, {25.0, 0.0},
                          {0.49, 0.0}})
@@ -30,10 +30,7 @@ TEST(Run, FacadeCorrectionAndRounding)
     for (auto [x, tenth] : {std::pair{62.45, 62.4f}, {62.55, 62.6f}, {-0.04, 0.0f}}) EXPECT_EQ(RoundedStretchLevel(x), tenth);
     for (auto [x, tenth] : {std::pair{81.25, 81.2}, {81.75, 81.8}, {81.26, 81.3}}) EXPECT_DOUBLE_EQ(RoundToTenth(x), tenth);
     EXPECT_THROW(RoundedTotalLevel(std::nan("")), std::range_error);
-}
 
-TEST(Run, UncheckedFacadeBoxClearsTheStoredDistance)
-{
     ProjectRecord r = project();
     r.facadeDistance = 1.0f;
     RunSettings st;

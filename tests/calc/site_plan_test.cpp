@@ -14,7 +14,7 @@ double dist(PlanPoint a, PlanPoint b = {}) { return std::hypot(a.x - b.x, a.y - 
 
 }  // namespace
 
-TEST(SitePlan, StraightStretchWithScreenAndSwitches)
+TEST(SitePlan, StraightStretchesWithScreenSwitchesAndOpenEnds)
 {
     ProjectRecord r = straight(20, 110, 60.0f);
     setScreen(r, 1, 1, 5.0f);
@@ -40,10 +40,7 @@ TEST(SitePlan, StraightStretchWithScreenAndSwitches)
     EXPECT_TRUE(plan.missing.empty());
     EXPECT_LE(plan.min.x, p.line[0].x);
     EXPECT_EQ(plan.min.y, 0.0);  // the receiver is in view
-}
 
-TEST(SitePlan, EndsAtZeroAndHundredEightyDegreesAreOpen)
-{
     for (auto [a1, a2, x] : {std::tuple{0, 180, 0.0}, {0, 60, -10.0 * cotDeg(60)}, {120, 180, 10.0 * cotDeg(60)}}) {
         const PlanStretch p = buildSitePlan(straight(a1, a2, 10.0f)).stretches.at(0);
         EXPECT_EQ(p.openStart, a1 == 0);

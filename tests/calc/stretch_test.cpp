@@ -49,7 +49,7 @@ Walk walk(const ProjectRecord& r, int seg, bool bandTotals = false)
 using Points = std::vector<std::pair<double, double>>;
 }  // namespace
 
-TEST(StretchWalk, CasesAndDegenerateStretches)
+TEST(StretchWalk, CasesDegenerateStretchesAndTheShortenedCentralSegment)
 {
     for (auto [a1, a2, c] : {std::tuple{0, 180, StretchCase::B}, {0, 90, StretchCase::A}, {90, 180, StretchCase::A}})
         EXPECT_EQ(stretchCaseOf(straight(a1, a2, 10), 1), c) << a1;  // 0..180 taken as 1..179
@@ -65,10 +65,7 @@ TEST(StretchWalk, CasesAndDegenerateStretches)
     const Walk z = walk(curved(1, 60, 60, 100, 100, 50), 1);
     ASSERT_EQ(z.points.size(), 1u);
     EXPECT_TRUE(std::isfinite(z.level.Leq));
-}
 
-TEST(StretchCaseB, FullSegmentsFollowAShortenedCentralSegment)
-{
     // 45..92 at 10 m: side 2 is 0.35 m, the central segment shrinks to 0.70 m and covers it;
     // side 1 is still walked in full 1 m segments out to 10 m, so no track is dropped.
     const double t = 10.0 * tanDeg(2), xe = 10.0 * tanDeg(45);

@@ -103,7 +103,7 @@ TEST(GroundTerm, MixedGroundTraceMatchesHandComputation)
     }
 }
 
-TEST(GroundTerm, ProfileCorrectionCoversAllZoneCases)
+TEST(GroundTerm, ProfileCorrectionInAllZoneCasesAndWhereItCannotApply)
 {
     // Hgg = 0.2 + 0.4 + 0.5333, Q = 0.2292 + 1.375; hs → 0 (clamped),
     // hr = (0 − 1.1333 + 2) + (2 − 1.6042) = 1.2625, m = 0.62125.
@@ -126,12 +126,10 @@ TEST(GroundTerm, ProfileCorrectionCoversAllZoneCases)
     for (int i = 1; i <= 6; ++i) doubled.bpDistance[1][i] *= 2.0f;
     EXPECT_EQ(ground(halfD, 4, 0, hard, 100), ground(doubled, 4, 0, hard, 100));
     EXPECT_NE(ground(halfD, 4, 0, hard, 100), d);
-}
 
-TEST(GroundTerm, ProfileCorrectionSkippedWhenItCannotApply)
-{
+    // Where it cannot apply: a flat profile, no reference distance, no middle zone.
     const ProjectRecord flat = twoPoints();
-    TraceCapture t;
+    t.clear();
     ground(flat, 4, 0, hard, 100, 0, &t);
     EXPECT_EQ(line(t, "Hgg: "), "Hgg: 0.00");
     ProjectRecord noRef = profiled();  // no reference distance: no division by zero
