@@ -12,7 +12,7 @@
 #include "calc/TrainTypes.h"
 #include "projects.h"
 
-TEST(Bands, LogarithmRoundingAndLevelSum)
+TEST(Bands, LogarithmRoundingLevelSumAndTheSmallTerms)
 {
     for (double x : {0.0, -5.0, std::nan("")}) EXPECT_EQ(Log10(x), 0.0) << x;
     EXPECT_NEAR(Log10(1000.0), 3.0, 1e-12);
@@ -23,10 +23,8 @@ TEST(Bands, LogarithmRoundingAndLevelSum)
     // An accumulator of exactly 0 is empty; two equal levels add 3.01 dB.
     EXPECT_EQ(AddLevel(0.0, 42.0), 42.0);
     EXPECT_NEAR(AddLevel(50.0, 50.0), 53.0103, 1e-4);
-}
 
-TEST(Bands, DistanceAirAbsorptionAndBankTermsWithTheirTraceLines)
-{
+    // Distance, air absorption (none outside the bands 1..7) and bank terms.
     EXPECT_EQ(DistanceTerm(-10.0), DistanceTerm(10.0));
     for (int b : {0, 2, 8}) EXPECT_EQ(AirAbsorptionTerm(b, 1000.0), 0.0);
     ProjectRecord r = startupDefaults("x");
@@ -39,14 +37,12 @@ TEST(Bands, DistanceAirAbsorptionAndBankTermsWithTheirTraceLines)
     r.nationality[1] = 2;
     EXPECT_FALSE(IsSwedishType4Or8(r, 1));
 
-    // The maximum pass writes "P1" where the equivalent one writes "Pi" (the trace tests read
-    // those); a band outside 1..7 has no absorption.
+    // The maximum pass writes "P1" where the equivalent one writes "Pi" (the trace tests read those).
     TraceCapture mx(TracePass::Maximum);
     EXPECT_EQ(DistanceTerm(0.0, &mx), 0.0);
     EXPECT_EQ(mx.lines(TraceFile::Ld), std::vector<std::string>{"-10*Log(4*P1*0*0)=0"});
     EXPECT_NEAR(DistanceTerm(10.0), -30.99, 0.005);
     EXPECT_NEAR(AirAbsorptionTerm(7, 100.0), -1.7, 1e-12);
-    EXPECT_EQ(AirAbsorptionTerm(9, 12.5), 0.0);
 }
 
 TEST(Format, FixedAndGeneral)

@@ -63,7 +63,7 @@ ProjectRecord twoSides(float d = 20.0f)
 
 }  // namespace
 
-TEST(MaxGrowth, TrainAtAnEndOfTheTrackGrowsOneWay)
+TEST(MaxGrowth, OneWayAtAnEndOfTheTrackOtherwiseTheLouderSideAndTiesGoForward)
 {
     // From slot 1 the rear already stands at the start of the track: the front enters slot 2
     // one metre after the normal and grows to cover 30 m. From slot 2 the rear grows backward.
@@ -78,10 +78,7 @@ TEST(MaxGrowth, TrainAtAnEndOfTheTrackGrowsOneWay)
     Growth g{after(2, 50), after(2, 60), 10, 500};
     EXPECT_EQ(GrowFrontOnly(all.ctx, g), whole);
     EXPECT_TRUE(g.rearBlocked && g.frontBlocked);
-}
 
-TEST(MaxGrowth, GrowsOnTheLouderSideAndTiesGoForward)
-{
     // Three slots: 20..45, 45..135 across the normal, 135..160; a 60 m train from slot 2.
     ProjectRecord r = maxProject(20, 45, 20.0f);
     addStretch(r, 1, 45, 135, 20.0f);

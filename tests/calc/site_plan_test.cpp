@@ -55,7 +55,7 @@ TEST(SitePlan, StraightStretchesWithScreenSwitchesAndOpenEnds)
     }
 }
 
-TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
+TEST(SitePlan, ArcsBulgeAwayWhenConvexTowardsWhenConcaveInTheCalculationsFrame)
 {
     // Radius 100 through the points 100 m away at 60° and 120°.
     const PlanStretch vex = buildSitePlan(curved(1, 60, 120, 100, 100, 100)).stretches.at(0);
@@ -96,10 +96,7 @@ TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
     ASSERT_EQ(chord.line.size(), 2u);
     EXPECT_POINT(chord.line[0], -50.0, 50.0 * std::sqrt(3.0));
     EXPECT_POINT(chord.line[1], 50.0, 50.0 * std::sqrt(3.0));
-}
 
-TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
-{
     // Uneven end distances: the arc must still run from the typed start to the typed end,
     // and its frame must be the one the calculation stores for the maximum level.
     for (int shape : {1, 2}) {
