@@ -34,7 +34,7 @@ long long elementCount(const TraceCapture& t)
 
 }  // namespace
 
-TEST(MaxRun, TrainLongerThanItsTrackWarnsOnceAfterAllTracks)
+TEST(MaxRun, TrainLongerThanItsTrackWarnsOnceAfterAllTracksButNotForAnInvalidRadius)
 {
     // Two tracks of 600 m (300 m before and 300 m after the normal); a 700 m train on both.
     ProjectRecord r = maxProject(45, 90, 300.0f, 700);
@@ -49,6 +49,18 @@ TEST(MaxRun, TrainLongerThanItsTrackWarnsOnceAfterAllTracks)
     EXPECT_DOUBLE_EQ(o.res.StretchMaxLevelFullTrain[1], o.res.StretchMaxLevelFullTrain[2]);
     r.maxTrainLength[1] = 600;
     EXPECT_FALSE(runMax(r).res.TrainLongerThanTrack);
+
+    // rs = re = 100 m, 60° subtended, radius 40 m: chord 100 m > 80 m. The message comes in each
+    // train pass; the stretch then has no length, so no claim that a train is longer than it.
+    ProjectRecord arc = maxProject(60, 120, 0.0f);
+    makeCurved(arc, 1, 1, 60, 120, 100, 100, 40);
+    setTrain(arc, 2, 100, 50, 80);
+    o = runMax(arc);
+    EXPECT_TRUE(o.res.RadiusError);
+    EXPECT_EQ(o.messages, std::vector<std::string>(2, "Felaktig radie. Beräkning kan ej utföras på sträckan!"));
+    EXPECT_EQ(o.res.TrackMaxLevel[1] + o.res.StretchMaxLevelFullTrain[1], 0.0);
+    EXPECT_FALSE(o.res.TrainLongerThanTrack);
+    EXPECT_TRUE(o.warnings.empty());
 }
 
 TEST(MaxRun, EqualTrainsKeepTheFirstAndASilentTrackStaysZero)
@@ -70,33 +82,6 @@ TEST(MaxRun, EqualTrainsKeepTheFirstAndASilentTrackStaysZero)
     EXPECT_EQ(o.res.StretchMaxLevel[2], 0.0f);
     // The silent track adds its 0 dB as a level (10^0), which is below a microdecibel here.
     EXPECT_NEAR(o.res.SimultaneousMaxLevel, o.res.TrackMaxLevel[1], 1e-6);
-}
-
-TEST(MaxRun, InvalidRadiusWithholdsTheResults)
-{
-    // rs = re = 100 m, 60° subtended, radius 40 m: chord 100 m > 80 m. The message comes in each
-    // train pass; the stretch then has no length, so no claim that a train is longer than it.
-    ProjectRecord r = maxProject(60, 120, 0.0f);
-    makeCurved(r, 1, 1, 60, 120, 100, 100, 40);
-    setTrain(r, 2, 100, 50, 80);
-    RunOutcome o = runMax(r);
-    EXPECT_TRUE(o.res.RadiusError);
-    EXPECT_EQ(o.messages, std::vector<std::string>(2, "Felaktig radie. Beräkning kan ej utföras på sträckan!"));
-    EXPECT_EQ(o.res.TrackMaxLevel[1] + o.res.StretchMaxLevelFullTrain[1], 0.0);
-    EXPECT_FALSE(o.res.TrainLongerThanTrack);
-    EXPECT_TRUE(o.warnings.empty());
-}
-
-TEST(MaxRun, TraceHeadingsAndElementsOfThePasses)
-{
-    ProjectRecord r = maxProject(0, 90, 10.0f, 40);
-    TraceCapture tc(TracePass::Maximum);
-    runMax(r, {}, &tc);  // that tracing changes nothing, and the first lines, are read in the trace tests
-    const auto& main = tc.lines(TraceFile::Main);
-    for (const char* l : {"Sträckan börjar 573m före normalen", "***** FULL TÅGLÄNGD *****",
-                          "***** TÅGLÄNGD EJ LÄNGRE ÄN STRÄCKAN *****", "Tågets maxvärde för:"})
-        EXPECT_NE(std::find(main.begin(), main.end(), l), main.end()) << l;
-    EXPECT_EQ(elementCount(tc), 80);  // 40 elements in pass 2 and 40 in pass 3
 }
 
 // Seeded random projects that the program would accept: every result finite, nothing
@@ -169,8 +154,17 @@ TEST(MaxRun, RandomValidProjectsGiveFiniteResults)
     }
 }
 
-TEST(MaxRun, WorkStopsAtTheEndOfTheTrack)
+TEST(MaxRun, TraceHeadingsElementsOfThePassesAndTheWorkStopsAtTheEndOfTheTrack)
 {
+    // (That tracing changes nothing, and the first lines, are read in the trace tests.)
+    TraceCapture tc(TracePass::Maximum);
+    runMax(maxProject(0, 90, 10.0f, 40), {}, &tc);
+    const auto& main = tc.lines(TraceFile::Main);
+    for (const char* l : {"Sträckan börjar 573m före normalen", "***** FULL TÅGLÄNGD *****",
+                          "***** TÅGLÄNGD EJ LÄNGRE ÄN STRÄCKAN *****", "Tågets maxvärde för:"})
+        EXPECT_NE(std::find(main.begin(), main.end(), l), main.end()) << l;
+    EXPECT_EQ(elementCount(tc), 80);  // 40 elements in pass 2 and 40 in pass 3
+
     // 0..180 at 10 m is 1 146 m of track: a train of 5 km and one of 500 km walk the same
     // elements, and the longer one is not slower for it.
     TraceCapture a(TracePass::Maximum), b(TracePass::Maximum);

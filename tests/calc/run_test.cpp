@@ -61,7 +61,7 @@ TEST(Run, TracksWithoutTrainsAndTheMeter)
     EXPECT_EQ(std::vector<int>(c.progress.begin(), c.progress.begin() + 3), (std::vector<int>{0, 25, 50}));
 }
 
-TEST(Run, EveryCrossSectionInUseIsCheckedBeforeTheRun)
+TEST(Run, RefusedRunsPublishNothingEveryCrossSectionInUseIsChecked)
 {
     // A 5 m ridge at 20 m stands above the line of sight. Stretch 1 blocked but its cross-section
     // not in use, 2 and 4 blocked, 3 clear: stretch 2 is named.
@@ -91,6 +91,23 @@ TEST(Run, EveryCrossSectionInUseIsCheckedBeforeTheRun)
     o = calculate(r);
     EXPECT_TRUE(o.ran);
     EXPECT_TRUE(o.messages.empty());
+
+    // A trace folder that cannot be made stops the run the same way: nothing published.
+    ProjectRecord p = project();
+    p.facadeDistance = 5.0f;
+    const ProjectRecord before = p;
+    RunSettings st;
+    st.trace.equivalent = true;
+    st.trace.folder = (std::filesystem::temp_directory_path() / "skenbrus-no-such-folder" / "x").string();
+    AngleFactors f;
+    try {
+        RunCalculation(p, st, f, {}, {}, start);
+        ADD_FAILURE() << "no exception";
+    } catch (const TraceFileError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Kan inte skapa felsökningsfilen", 0), 0u);
+    }
+    EXPECT_EQ(start.FreeFieldEq, 77.0f);
+    EXPECT_EQ(p, before);
 }
 
 TEST(Run, RadiusErrorLastsOneRun)
@@ -126,25 +143,4 @@ TEST(Run, ScreenEffectsStoredForScreenedStretchesOnly)
     EXPECT_GT(r.screenEffectMaxA[1], 0.0f);
     EXPECT_EQ(r.screenEffectEqA[plain], 5.5f);
     EXPECT_NEAR(o.factors.EqFactor, std::cos(3.141592653589793 / 12.0), 1e-6);  // angle factors kept
-}
-
-TEST(Run, FailedTraceFolderPublishesNothing)
-{
-    ProjectRecord r = project();
-    r.facadeDistance = 5.0f;
-    const ProjectRecord original = r;
-    RunSettings st;
-    st.trace.equivalent = true;
-    st.trace.folder = (std::filesystem::temp_directory_path() / "skenbrus-no-such-folder" / "x").string();
-    CalcResults res;
-    res.FreeFieldEq = 42.0f;
-    AngleFactors f;
-    try {
-        RunCalculation(r, st, f, {}, {}, res);
-        ADD_FAILURE() << "no exception";
-    } catch (const TraceFileError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Kan inte skapa felsökningsfilen", 0), 0u);
-    }
-    EXPECT_EQ(res.FreeFieldEq, 42.0f);
-    EXPECT_EQ(r, original);
 }

@@ -63,7 +63,7 @@ ScreenResult screen(const ProjectRecord& r, int b, float hb, float a, float R = 
 }
 }  // namespace
 
-TEST(GroundTerm, HardAndPorousGround)
+TEST(GroundTerm, HardPorousAndMixedGroundByHand)
 {
     const ProjectRecord r = twoPoints();
     // Hard ground, dp = 200: 3 + 3m with m = 1 − 30·(hs + 2)/200.
@@ -77,12 +77,9 @@ TEST(GroundTerm, HardAndPorousGround)
     EXPECT_EQ(ground(r, 1, 0, porous, 126, 0, &t), 3.0);
     EXPECT_EQ(t.lines(TraceFile::Lg)[2], "m = 0");
     EXPECT_GT(ground(r, 1, 0, porous, 127), 3.0);
-}
 
-TEST(GroundTerm, MixedGroundTraceMatchesHandComputation)
-{
-    // 250 Hz, Gs 0.25, Gr 0.75, Gm 0.5, dp 200: m = 0.55, b(1) and b(2) by hand.
-    TraceCapture t;
+    // Mixed ground, 250 Hz, Gs 0.25, Gr 0.75, Gm 0.5, dp 200: m = 0.55, b(1) and b(2) by hand.
+    t.clear();
     EXPECT_NEAR(ground(twoPoints(), 3, 0, {0.25, 0.75, 0.5}, 200, 0, &t), -4.021554399000836, 1e-12);
     EXPECT_EQ(t.lines(TraceFile::Lg),
               (std::vector<std::string>{"dLgs = 1.5 - 0.25*b(h)=-0.80", "dLgi = 1.5 - 0.75*b(h)=-4.04",
