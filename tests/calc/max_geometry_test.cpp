@@ -135,7 +135,7 @@ TEST(MaxStepping, StepsAndWalksAcrossSlotsAndTheNormalNotPastTheTrack)
     EXPECT_EQ(pos.back(), "104.50");
 }
 
-TEST(MaxWalk, SwitchTermCountsAnElementOnlyInsideTheSwitch)
+TEST(MaxElement, SwitchCountedOnlyInsideTheSwitchEmissionDistanceNearFieldAndTrace)
 {
     // Switch from 20 m. Rows are the elements of walks (a new walk clears "passed"): towards the
     // normal 29.5 .. 20.5 earn 6 dB and 20.5 passes it, so 25.5 no longer counts; away from it
@@ -162,29 +162,26 @@ TEST(MaxWalk, SwitchTermCountsAnElementOnlyInsideTheSwitch)
     }
     r.switchesOn[1] = 0;
     EXPECT_EQ(ElementSwitchTerm(r, 1, 25.5, true, true, passed), 0);
-}
 
-TEST(MaxElement, EmissionSwitchDistanceNearFieldAndTrace)
-{
     // v = 100 km/h, (A, B) = (10, 33): 0 + 20 + 43.8 + 33 = 96.8 dB; v = 0: both logarithms 0;
     // doubling the speed adds (A + 10)·lg 2.
     EXPECT_DOUBLE_EQ(ElementEmission(EmissionPair{10, 33}, 100), 96.8);
     EXPECT_DOUBLE_EQ(ElementEmission(EmissionPair{10, 33}, 0), 43.8 + 33);
     EXPECT_NEAR(ElementEmission(EmissionPair{20, 30}, 200) - ElementEmission(EmissionPair{20, 30}, 100),
                 30.0 * std::log10(2.0), 1e-12);
-    const ProjectRecord r = maxProject(0, 180, 30.0f);
-    EXPECT_NEAR(straightLevel(r, 12.0, 6) - straightLevel(r, 12.0), 6.0, 1e-9);  // a switch: +6 dB
+    const ProjectRecord open = maxProject(0, 180, 30.0f);
+    EXPECT_NEAR(straightLevel(open, 12.0, 6) - straightLevel(open, 12.0), 6.0, 1e-9);  // a switch: +6 dB
     // d = 30 m, x = 40 m: r = 50 m, the level at the foot of the normal 50 m away; only |x|
     // matters and tracing changes nothing.
     TraceCapture tc(TracePass::Maximum);
-    const double l = straightLevel(r, 40.0, 0, true, &tc);
+    const double l = straightLevel(open, 40.0, 0, true, &tc);
     const auto& main = tc.lines(TraceFile::Main);
     ASSERT_GT(main.size(), 10u);
     EXPECT_EQ(main.front(), "Meter: 40.00 avstånd: 50.00");
     EXPECT_EQ(main[8], "dLCv: 0");
     EXPECT_EQ(main[10].rfind("LpTotal minus?: ", 0), 0u);
-    EXPECT_EQ(l, straightLevel(r, 40.0));
-    EXPECT_EQ(l, straightLevel(r, -40.0));
+    EXPECT_EQ(l, straightLevel(open, 40.0));
+    EXPECT_EQ(l, straightLevel(open, -40.0));
     ProjectRecord far = maxProject(0, 180, 50.0f);
     EXPECT_NEAR(l, straightLevel(far, 0.0), 1e-9);
 

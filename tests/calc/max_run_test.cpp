@@ -17,14 +17,6 @@
 
 namespace {
 
-// A trace that goes nowhere: switches the run to computing every element afresh.
-class NullTrace : public TraceSink {
-public:
-    TracePass pass() const override { return TracePass::Maximum; }
-    void write(TraceFile, std::string_view) override {}
-    void endLine(TraceFile) override {}
-};
-
 // The elements a traced run computed: one "Meter: " line each in the main file.
 long long elementCount(const TraceCapture& t)
 {
@@ -140,11 +132,8 @@ TEST(MaxRun, RandomValidProjectsGiveFiniteResults)
         }
         EXPECT_TRUE(std::isfinite(f.res.SimultaneousMaxLevel)) << i;
         if (i % 6 == 0) {
-            NullTrace null;
-            CalcResults fresh = f.res;
-            MaxRunHooks h;
-            h.trace = &null;
-            RunMaximumLevel(r, fresh, h);
+            TraceCapture traced(TracePass::Maximum);  // a traced run computes every element afresh
+            const CalcResults fresh = runMax(r, f.res, &traced).res;
             auto maxima = [](const CalcResults& c) {
                 return std::tie(c.StretchMaxLevel, c.StretchMaxLevelFullTrain, c.TrackMaxLevel, c.TrackMaxStretch,
                                 c.TrackMaxAngle, c.TrackMaxTrain);

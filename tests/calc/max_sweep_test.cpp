@@ -63,7 +63,7 @@ ProjectRecord twoSides(float d = 20.0f)
 
 }  // namespace
 
-TEST(MaxGrowth, OneWayAtAnEndOfTheTrackOtherwiseTheLouderSideAndTiesGoForward)
+TEST(MaxSweep, GrowthAndSlideFollowTheStrictlyLouderSide)
 {
     // From slot 1 the rear already stands at the start of the track: the front enters slot 2
     // one metre after the normal and grows to cover 30 m. From slot 2 the rear grows backward.
@@ -93,23 +93,20 @@ TEST(MaxGrowth, OneWayAtAnEndOfTheTrackOtherwiseTheLouderSideAndTiesGoForward)
     // 52 dB; from 30 m on the front takes the remaining 11 metres.
     Sweep alt(r, 60, {1, 2, 3}, [](const TrackPos& p) { return p.slot == 1 ? 55.0 - p.x * 0.1 : 52.0; });
     EXPECT_EQ(alt.grow(2, 60), (Placement{before(1, 29), after(3, 31)}));
-}
 
-TEST(MaxSlide, ShortTrainSlidesIntoALouderNeighbourEitherWay)
-{
     // A 20 m train on 90..135 at 100 m after a louder 45..90 stretch: the rear enters slot 1
     // while each gained metre is strictly louder than the front metre given up.
-    const ProjectRecord r = twoSides(100.0f);
-    Sweep back(r, 20, {1, 2}, [](const TrackPos& p) { return p.slot == 2 ? 70.0 : p.x <= 5 ? 80.0 - 0.1 * p.x : 0.0; });
-    EXPECT_EQ(back.slide(2), (std::pair{Placement{before(1, 5), after(2, 15)}, true}));
+    const ProjectRecord wide = twoSides(100.0f);
+    Sweep slideBack(wide, 20, {1, 2}, [](const TrackPos& p) { return p.slot == 2 ? 70.0 : p.x <= 5 ? 80.0 - 0.1 * p.x : 0.0; });
+    EXPECT_EQ(slideBack.slide(2), (std::pair{Placement{before(1, 5), after(2, 15)}, true}));
     // A quieter neighbour, or an equal one: the train stays where it was.
     for (double neighbour : {60.0, 70.0}) {
-        Sweep stay(r, 20, {1, 2}, [neighbour](const TrackPos& p) { return p.slot == 1 ? neighbour : 70.0; });
+        Sweep stay(wide, 20, {1, 2}, [neighbour](const TrackPos& p) { return p.slot == 1 ? neighbour : 70.0; });
         EXPECT_EQ(stay.slide(2), (std::pair{Placement{after(2, 0), after(2, 20)}, false})) << neighbour;
     }
     // Forward: the train on 45..90, confined to its last 20 m before the normal, with a
     // louder stretch after the normal.
-    Sweep fwd(r, 20, {1, 2}, [](const TrackPos& p) { return p.slot == 1 ? 70.0 : p.x <= 3 ? 80.0 : 0.0; });
+    Sweep fwd(wide, 20, {1, 2}, [](const TrackPos& p) { return p.slot == 1 ? 70.0 : p.x <= 3 ? 80.0 : 0.0; });
     ASSERT_EQ(fwd.ts.g[1].confinedFrom, 20);
     EXPECT_EQ(fwd.slide(1), (std::pair{Placement{before(1, 17), after(2, 3)}, true}));
 }

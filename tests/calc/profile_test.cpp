@@ -56,24 +56,6 @@ TEST(AngleFactors, EveryCaseOfTheAngleRange)
     EXPECT_EQ(f.MaxFactor, 0.75f);
 }
 
-TEST(EffectiveScreenHeights, CurvedLineOfSightAndGuards)
-{
-    ProjectRecord r = Profile({{0, 0}, {100, 0}});
-    setScreen(r, 1, 1, 10, 3);
-    double low = 0, high = 0;
-    // A curved stretch measures from the start distance (as a straight one 100 m out would);
-    // no distance at all gives 0, never NaN.
-    r.shape[1] = 1;
-    r.startDistance[1] = 100;
-    r.perpDistance[1] = 0;
-    EffectiveScreenHeights(r, 1, 1.0, low, high);
-    EXPECT_NEAR(low, 0.2575, 1e-12);
-    r.startDistance[1] = 0;
-    EffectiveScreenHeights(r, 1, 1.0, low, high);
-    EXPECT_EQ(low, 0.0);
-    EXPECT_EQ(high, 0.0);
-}
-
 TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
 {
     // States: 1 a point above the line source–crest, 2 above crest–receiver, 3 above
@@ -197,7 +179,7 @@ TEST(AnalyseProfile, DegenerateProfilesAndTheScreenFoot)
     EXPECT_EQ(a.screenHeightText, "");
 }
 
-TEST(AnalyseProfile, ResultLabelsAndStoredScreenEffects)
+TEST(AnalyseProfile, ResultLabelsStoredScreenEffectsAndTheCurvedLineOfSight)
 {
     ProfileCheck check;
     AngleFactors f{0.5f, 1.0f};
@@ -220,6 +202,18 @@ TEST(AnalyseProfile, ResultLabelsAndStoredScreenEffects)
     EXPECT_EQ(AnalyseProfile(r, 1, f, check).colour, ScreenLabelColour::Red);
     r.screenCrestHeight[1] = 1.5f;  // one of each
     EXPECT_EQ(AnalyseProfile(r, 1, f, check).colour, ScreenLabelColour::Blue);
+
+    // A curved stretch measures from the start distance (as a straight one 100 m out would);
+    // no distance at all gives 0, never NaN.
+    r.screenCrestHeight[1] = 3;
+    r.shape[1] = 1;
+    r.startDistance[1] = 100;
+    r.perpDistance[1] = 0;
+    EffectiveScreenHeights(r, 1, 1.0, lo, hi);
+    EXPECT_NEAR(lo, 0.2575, 1e-12);
+    r.startDistance[1] = 0;
+    EffectiveScreenHeights(r, 1, 1.0, lo, hi);
+    EXPECT_TRUE(lo == 0.0 && hi == 0.0);
 }
 
 TEST(MiddleZone, MeanHeightOverTheMiddleZone)
