@@ -50,12 +50,13 @@ TEST(Format, FixedAndGeneral)
     struct Case {
         std::string got, want;
     };
-    for (const Case& c : {Case{formatFixed(0.125, 2), "0.13"}, {formatFixed(2.675, 2), "2.67"}, {formatFixed(-0.001, 2), "0.00"},
-                          {formatFixed(99.996, 2), "100.00"}, {formatFixed(3.14159, 2, ','), "3,14"},
-                          {formatGeneral(12.5), "12.5"}, {formatGeneral(12.0), "12"}, {formatGeneral(0.1f, 7), "0.1"},
-                          {formatGeneral(35.000001, 7), "35"}, {formatGeneral(-0.25, 15, ','), "-0,25"},
-                          {formatGeneral(1e-6), "1E-6"}})
-        EXPECT_EQ(c.got, c.want);
+    const Case cases[] = {
+        {formatFixed(0.125, 2), "0.13"},  {formatFixed(2.675, 2), "2.67"},       {formatFixed(-0.001, 2), "0.00"},
+        {formatFixed(99.996, 2), "100.00"}, {formatFixed(3.14159, 2, ','), "3,14"}, {formatGeneral(12.5), "12.5"},
+        {formatGeneral(12.0), "12"},      {formatGeneral(0.1f, 7), "0.1"},       {formatGeneral(35.000001, 7), "35"},
+        {formatGeneral(-0.25, 15, ','), "-0,25"}, {formatGeneral(1e-6), "1E-6"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.want);
 }
 
 TEST(TrainTypes, CatalogueBoundsAndEmissionOfTrainsAndStretches)

@@ -96,12 +96,11 @@ TEST(MaxStepping, StepsAndWalksAcrossSlotsAndTheNormalNotPastTheTrack)
     EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{{3, 5, 0, 2, 0, 0, 0, 0}}), 2);
     EXPECT_EQ(CountOrderedStretches(Array1<int, 8>{{1, 2, 3, 4, 5, 6, 7, 8}}), 8);
 
-    CalcResults frames;
     // A stretch across the normal with S > E: 45..120 at 20 m (S = 20, E = 12). Position 12
     // before the normal is not its end.
     ProjectRecord c = maxProject(45, 120, 20.0f);
     addStretch(c, 1, 120, 150, 20.0f);
-    const TrackSlots tc = slotsOf(c, frames, 30, {1, 2});
+    const TrackSlots tc = slotsOf(c, CalcResults{}, 30, {1, 2});
     EXPECT_EQ(step(tc, {1, 13, true, 0}, 1), (TrackPos{1, 12, true, 0}));
     EXPECT_FALSE(AtStretchEnd(tc, TrackPos{1, 12, true, 0}));
     EXPECT_EQ(step(tc, {1, 0, true, 0}, 1), (TrackPos{1, 1, false, 0}));
@@ -112,7 +111,7 @@ TEST(MaxStepping, StepsAndWalksAcrossSlotsAndTheNormalNotPastTheTrack)
     // 88..135 at 10 m: S = Round(tan 2° · 10) = 0; entering it steps to 1 m after the normal.
     ProjectRecord z = maxProject(45, 88, 10.0f);
     addStretch(z, 1, 88, 135, 10.0f);
-    const TrackSlots tz = slotsOf(z, frames, 30, {1, 2});
+    const TrackSlots tz = slotsOf(z, CalcResults{}, 30, {1, 2});
     ASSERT_EQ(tz.g[2].S, 0);
     EXPECT_EQ(step(tz, {1, tz.g[1].E, true, 0}, 1), (TrackPos{2, 1, false, 0}));
 

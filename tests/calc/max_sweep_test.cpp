@@ -97,7 +97,9 @@ TEST(MaxSweep, GrowthAndSlideFollowTheStrictlyLouderSide)
     // A 20 m train on 90..135 at 100 m after a louder 45..90 stretch: the rear enters slot 1
     // while each gained metre is strictly louder than the front metre given up.
     const ProjectRecord wide = twoSides(100.0f);
-    Sweep slideBack(wide, 20, {1, 2}, [](const TrackPos& p) { return p.slot == 2 ? 70.0 : p.x <= 5 ? 80.0 - 0.1 * p.x : 0.0; });
+    Sweep slideBack(wide, 20, {1, 2}, [](const TrackPos& p) {
+        return p.slot == 2 ? 70.0 : p.x <= 5 ? 80.0 - 0.1 * p.x : 0.0;
+    });
     EXPECT_EQ(slideBack.slide(2), (std::pair{Placement{before(1, 5), after(2, 15)}, true}));
     // A quieter neighbour, or an equal one: the train stays where it was.
     for (double neighbour : {60.0, 70.0}) {
@@ -117,8 +119,7 @@ TEST(MaxMiddle, MiddleOfATrainOnOneSlotAndAcrossSlots)
     // give x = 15 and the angle Trunc(90 − 36.87) = 53. A 30 m train: also x = 15. Rear and
     // front together: no step.
     const ProjectRecord r = maxProject(0, 90, 20.0f);
-    CalcResults frames;
-    TrackSlots ts = slotsOf(r, frames, 31, {1});
+    TrackSlots ts = slotsOf(r, CalcResults{}, 31, {1});
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 31), before(1, 0)}, 31, 31 + 1146), before(1, 15));
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 30), before(1, 0)}, 30, 30 + 1146), before(1, 15));
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 7), before(1, 7)}, 1, 1147), before(1, 7));
@@ -129,7 +130,7 @@ TEST(MaxMiddle, MiddleOfATrainOnOneSlotAndAcrossSlots)
     // Across slots: rear 10 m before, front 20 m after the normal (slot 2 is entered at 1 m).
     // A front at the start of slot 2 is reached from the end of slot 1; one that stepping
     // never reaches stops at the bound: N := L.
-    ts = slotsOf(twoSides(), frames, 30, {1, 2});
+    ts = slotsOf(twoSides(), CalcResults{}, 30, {1, 2});
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 10), after(2, 20)}, 30, 30 + 40), after(2, 5));
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 10), after(2, 0)}, 10, 50), before(1, 5));
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 10), before(1, 15)}, 6, 50), before(1, 7));

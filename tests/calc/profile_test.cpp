@@ -52,8 +52,7 @@ TEST(AngleFactors, EveryCaseOfTheAngleRange)
     AngleFactors f{0.25f, 0.75f};
     r.angleFrom[2] = r.angleTo[2] = 45;
     ComputeAngleFactors(r, 2, f);
-    EXPECT_EQ(f.EqFactor, 0.25f);
-    EXPECT_EQ(f.MaxFactor, 0.75f);
+    EXPECT_TRUE(f.EqFactor == 0.25f && f.MaxFactor == 0.75f);
 }
 
 TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
@@ -189,8 +188,9 @@ TEST(AnalyseProfile, ResultLabelsStoredScreenEffectsAndTheCurvedLineOfSight)
     double lo, hi, maxLo, maxHi;
     EffectiveScreenHeights(r, 1, 0.5, lo, hi);
     EffectiveScreenHeights(r, 1, 1.0, maxLo, maxHi);
-    EXPECT_EQ((std::vector<float>{r.screenEffectEqA[1], r.screenEffectEqB[1], r.screenEffectMaxA[1], r.screenEffectMaxB[1]}),
-              (std::vector<float>{float(lo), float(hi), float(maxLo), float(maxHi)}));
+    EXPECT_EQ(
+        (std::vector<float>{r.screenEffectEqA[1], r.screenEffectEqB[1], r.screenEffectMaxA[1], r.screenEffectMaxB[1]}),
+        (std::vector<float>{float(lo), float(hi), float(maxLo), float(maxHi)}));
     EXPECT_EQ(a.low, lo);  // basis "Vinkelrätt": the equivalent-level pair
     // 3 − 2.18 − 0.28125 = 0.53875 and 3 − 0.65 − 0.5625 = 1.7875.
     EXPECT_EQ(a.screenHeightText, "Effektiv Skärmhöjd: 0.54 - 1.79 m  ");

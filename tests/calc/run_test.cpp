@@ -27,8 +27,10 @@ TEST(Run, FacadeCorrectionRoundingAndTheUncheckedFacadeBox)
         EXPECT_NEAR(FacadeReflectionCorrection(d), dB, 1e-4) << d;
     EXPECT_EQ(RoundedTotalLevel(62.5), 62.0f);  // halves to even, never negative
     EXPECT_EQ(RoundedTotalLevel(-3.0), 0.0f);
-    for (auto [x, tenth] : {std::pair{62.45, 62.4f}, {62.55, 62.6f}, {-0.04, 0.0f}}) EXPECT_EQ(RoundedStretchLevel(x), tenth);
-    for (auto [x, tenth] : {std::pair{81.25, 81.2}, {81.75, 81.8}, {81.26, 81.3}}) EXPECT_DOUBLE_EQ(RoundToTenth(x), tenth);
+    for (auto [x, tenth] : {std::pair{62.45, 62.4f}, {62.55, 62.6f}, {-0.04, 0.0f}})
+        EXPECT_EQ(RoundedStretchLevel(x), tenth);
+    for (auto [x, tenth] : {std::pair{81.25, 81.2}, {81.75, 81.8}, {81.26, 81.3}})
+        EXPECT_DOUBLE_EQ(RoundToTenth(x), tenth);
     EXPECT_THROW(RoundedTotalLevel(std::nan("")), std::range_error);
 
     ProjectRecord r = project();

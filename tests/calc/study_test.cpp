@@ -52,7 +52,9 @@ RunSettings settingsOf(const ProjectRecord& r, int segment = 1)
 void expectSameRow(const StudyRow& a, const StudyRow& b)
 {
     using C = CalcResults;
-    auto one = [&](auto f) { EXPECT_EQ(0, std::memcmp(&(a.results.*f), &(b.results.*f), sizeof(a.results.*f))) << a.height; };
+    auto one = [&](auto f) {
+        EXPECT_EQ(0, std::memcmp(&(a.results.*f), &(b.results.*f), sizeof(a.results.*f))) << a.height;
+    };
     auto same = [&](auto... f) { (one(f), ...); };
     same(&C::FacadeCorrection, &C::StretchEqLevel, &C::TrackEqLevel, &C::FreeFieldEq, &C::StretchMaxLevel,
          &C::StretchMaxLevelFullTrain, &C::TrackMaxLevel, &C::TrackMaxStretch, &C::TrackMaxAngle, &C::TrackMaxTrain,
