@@ -63,7 +63,7 @@ ProjectRecord twoSides(float d = 20.0f)
 
 }  // namespace
 
-TEST(MaxGrowth, TrainAtAnEndOfTheTrackGrowsOneWay)
+TEST(MaxSweep, GrowthAndSlideFollowTheStrictlyLouderSide)
 {
     // From slot 1 the rear already stands at the start of the track: the front enters slot 2
     // one metre after the normal and grows to cover 30 m. From slot 2 the rear grows backward.
@@ -75,17 +75,10 @@ TEST(MaxGrowth, TrainAtAnEndOfTheTrackGrowsOneWay)
     const Placement whole{before(1, 100), after(2, 100)};
     EXPECT_EQ(all.grow(1, 500), whole);
     EXPECT_EQ(all.grow(2, 500), whole);
-    Growth g;
-    g.rear = after(2, 50);
-    g.front = after(2, 60);
-    g.covered = 10;
-    g.L = 500;
+    Growth g{after(2, 50), after(2, 60), 10, 500};
     EXPECT_EQ(GrowFrontOnly(all.ctx, g), whole);
     EXPECT_TRUE(g.rearBlocked && g.frontBlocked);
-}
 
-TEST(MaxGrowth, GrowsOnTheLouderSideAndTiesGoForward)
-{
     // Three slots: 20..45, 45..135 across the normal, 135..160; a 60 m train from slot 2.
     ProjectRecord r = maxProject(20, 45, 20.0f);
     addStretch(r, 1, 45, 135, 20.0f);
@@ -100,23 +93,22 @@ TEST(MaxGrowth, GrowsOnTheLouderSideAndTiesGoForward)
     // 52 dB; from 30 m on the front takes the remaining 11 metres.
     Sweep alt(r, 60, {1, 2, 3}, [](const TrackPos& p) { return p.slot == 1 ? 55.0 - p.x * 0.1 : 52.0; });
     EXPECT_EQ(alt.grow(2, 60), (Placement{before(1, 29), after(3, 31)}));
-}
 
-TEST(MaxSlide, ShortTrainSlidesIntoALouderNeighbourEitherWay)
-{
     // A 20 m train on 90..135 at 100 m after a louder 45..90 stretch: the rear enters slot 1
     // while each gained metre is strictly louder than the front metre given up.
-    const ProjectRecord r = twoSides(100.0f);
-    Sweep back(r, 20, {1, 2}, [](const TrackPos& p) { return p.slot == 2 ? 70.0 : p.x <= 5 ? 80.0 - 0.1 * p.x : 0.0; });
-    EXPECT_EQ(back.slide(2), (std::pair{Placement{before(1, 5), after(2, 15)}, true}));
+    const ProjectRecord wide = twoSides(100.0f);
+    Sweep slideBack(wide, 20, {1, 2}, [](const TrackPos& p) {
+        return p.slot == 2 ? 70.0 : p.x <= 5 ? 80.0 - 0.1 * p.x : 0.0;
+    });
+    EXPECT_EQ(slideBack.slide(2), (std::pair{Placement{before(1, 5), after(2, 15)}, true}));
     // A quieter neighbour, or an equal one: the train stays where it was.
     for (double neighbour : {60.0, 70.0}) {
-        Sweep stay(r, 20, {1, 2}, [neighbour](const TrackPos& p) { return p.slot == 1 ? neighbour : 70.0; });
+        Sweep stay(wide, 20, {1, 2}, [neighbour](const TrackPos& p) { return p.slot == 1 ? neighbour : 70.0; });
         EXPECT_EQ(stay.slide(2), (std::pair{Placement{after(2, 0), after(2, 20)}, false})) << neighbour;
     }
     // Forward: the train on 45..90, confined to its last 20 m before the normal, with a
     // louder stretch after the normal.
-    Sweep fwd(r, 20, {1, 2}, [](const TrackPos& p) { return p.slot == 1 ? 70.0 : p.x <= 3 ? 80.0 : 0.0; });
+    Sweep fwd(wide, 20, {1, 2}, [](const TrackPos& p) { return p.slot == 1 ? 70.0 : p.x <= 3 ? 80.0 : 0.0; });
     ASSERT_EQ(fwd.ts.g[1].confinedFrom, 20);
     EXPECT_EQ(fwd.slide(1), (std::pair{Placement{before(1, 17), after(2, 3)}, true}));
 }
@@ -127,8 +119,7 @@ TEST(MaxMiddle, MiddleOfATrainOnOneSlotAndAcrossSlots)
     // give x = 15 and the angle Trunc(90 − 36.87) = 53. A 30 m train: also x = 15. Rear and
     // front together: no step.
     const ProjectRecord r = maxProject(0, 90, 20.0f);
-    CalcResults frames;
-    TrackSlots ts = slotsOf(r, frames, 31, {1});
+    TrackSlots ts = slotsOf(r, CalcResults{}, 31, {1});
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 31), before(1, 0)}, 31, 31 + 1146), before(1, 15));
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 30), before(1, 0)}, 30, 30 + 1146), before(1, 15));
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 7), before(1, 7)}, 1, 1147), before(1, 7));
@@ -139,7 +130,7 @@ TEST(MaxMiddle, MiddleOfATrainOnOneSlotAndAcrossSlots)
     // Across slots: rear 10 m before, front 20 m after the normal (slot 2 is entered at 1 m).
     // A front at the start of slot 2 is reached from the end of slot 1; one that stepping
     // never reaches stops at the bound: N := L.
-    ts = slotsOf(twoSides(), frames, 30, {1, 2});
+    ts = slotsOf(twoSides(), CalcResults{}, 30, {1, 2});
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 10), after(2, 20)}, 30, 30 + 40), after(2, 5));
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 10), after(2, 0)}, 10, 50), before(1, 5));
     EXPECT_EQ(TrainMiddle(ts, Placement{before(1, 10), before(1, 15)}, 6, 50), before(1, 7));

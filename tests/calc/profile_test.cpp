@@ -23,13 +23,6 @@ ProjectRecord Profile(const std::vector<std::pair<float, float>>& points)
     return r;
 }
 
-void AddScreen(ProjectRecord& r, float distance, float crest, int type = 1)
-{
-    r.screenType[1] = type;
-    r.screenDistance[1] = distance;
-    r.screenCrestHeight[1] = crest;
-}
-
 double Deg(double a) { return std::fabs(std::cos(3.141592653589793 * a / 180)); }
 
 }  // namespace
@@ -59,28 +52,7 @@ TEST(AngleFactors, EveryCaseOfTheAngleRange)
     AngleFactors f{0.25f, 0.75f};
     r.angleFrom[2] = r.angleTo[2] = 45;
     ComputeAngleFactors(r, 2, f);
-    EXPECT_EQ(f.EqFactor, 0.25f);
-    EXPECT_EQ(f.MaxFactor, 0.75f);
-}
-
-TEST(EffectiveScreenHeights, CurvedLineOfSightAndGuards)
-{
-    ProjectRecord r = Profile({{0, 0}, {100, 0}});
-    AddScreen(r, 10, 3);
-    double low = 0, high = 0;
-    EffectiveScreenHeights(r, 1, 0.0, low, high);  // factor 0: no curvature term on line 1 (Ls1 = 2.18)
-    EXPECT_NEAR(low, 3 - 2.18, 1e-12);
-    EXPECT_FALSE(std::isnan(high));
-    // A curved stretch measures from the start distance; no distance at all gives 0, never NaN.
-    r.shape[1] = 1;
-    r.startDistance[1] = 100;
-    r.perpDistance[1] = 0;
-    EffectiveScreenHeights(r, 1, 1.0, low, high);
-    EXPECT_NEAR(low, 0.2575, 1e-12);
-    r.startDistance[1] = 0;
-    EffectiveScreenHeights(r, 1, 1.0, low, high);
-    EXPECT_EQ(low, 0.0);
-    EXPECT_EQ(high, 0.0);
+    EXPECT_TRUE(f.EqFactor == 0.25f && f.MaxFactor == 0.75f);
 }
 
 TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
@@ -112,7 +84,7 @@ TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
     };
     for (const Case& c : cases) {
         ProjectRecord r = Profile(c.points);
-        if (c.screenAt > 0) AddScreen(r, c.screenAt, c.crest);
+        if (c.screenAt > 0) setScreen(r, 1, 1, c.screenAt, c.crest);
         if (c.label2) r.bpLabel[1][2].setBytes(c.label2);
         ProfileCheck check;
         EXPECT_EQ(AnalyseProfile(r, 1, AngleFactors{1, 1}, check).state, c.state) << c.points[1].second;
@@ -122,12 +94,10 @@ TEST(AnalyseProfile, ClassificationOfTheBreakPoints)
     ProjectRecord r = Profile({{0, 0}, {50, 1.25f}, {100, 0}});
     ProfileAnalysis a = AnalyseProfile(r, 1, AngleFactors{1, 1}, check);
     ASSERT_TRUE(a.picture.valid);
-    EXPECT_EQ(a.picture.Ys, 135);
-    EXPECT_EQ(a.picture.Yr, 60);
-    EXPECT_EQ(a.picture.Y[2], 98);
+    EXPECT_EQ((std::vector<int>{a.picture.Ys, a.picture.Yr, a.picture.Y[2]}), (std::vector<int>{135, 60, 98}));
     EXPECT_EQ(a.screenHeightText + a.screenBaseText, "");
     r = Profile({{0, 0}, {50, 10}, {50, 0}});
-    AddScreen(r, 50, 20);
+    setScreen(r, 1, 1, 50, 20);
     a = AnalyseProfile(r, 1, AngleFactors{1, 1}, check);
     EXPECT_EQ(a.picture.Xb, 550);
     EXPECT_TRUE(a.picture.screenCuts);
@@ -139,7 +109,7 @@ TEST(AnalyseProfile, ScreenWarningsOncePerArming)
     ProfileCheck check;
     check.WarningArmed = true;
     ProjectRecord r = Profile({{0, 0}, {20, 3}, {100, 0}});
-    AddScreen(r, 60, 1);
+    setScreen(r, 1, 1, 60, 1);
     ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
     ASSERT_TRUE(a.warningDue);
     EXPECT_EQ(a.warningText, "Kontrollera skärmens placering eftersom\r\nnågon/några brytpunkter ligger ovanför "
@@ -149,7 +119,7 @@ TEST(AnalyseProfile, ScreenWarningsOncePerArming)
 
     // State 2 would warn but is not armed; back to 0 re-arms.
     r = Profile({{0, 0}, {80, 3}, {100, 0}});
-    AddScreen(r, 40, 1);
+    setScreen(r, 1, 1, 40, 1);
     EXPECT_FALSE(AnalyseProfile(r, 1, f, check).warningDue);
     r.bpHeight[1][2] = 0;
     AnalyseProfile(r, 1, f, check);
@@ -194,7 +164,7 @@ TEST(AnalyseProfile, DegenerateProfilesAndTheScreenFoot)
     // The screen foot: interpolated, on a point, beyond the receiver on the last segment
     // extended; before the track centre the screen is removed.
     r = Profile({{0, 0}, {40, 4}, {100, 0}});
-    AddScreen(r, 10, 2);
+    setScreen(r, 1, 1, 10, 2);
     for (auto [distance, foot] : {std::pair{10.0f, 1.0f}, {40.0f, 4.0f}, {70.0f, 2.0f}, {115.0f, -1.0f}}) {
         r.screenDistance[1] = distance;
         AnalyseProfile(r, 1, f, check);
@@ -208,21 +178,20 @@ TEST(AnalyseProfile, DegenerateProfilesAndTheScreenFoot)
     EXPECT_EQ(a.screenHeightText, "");
 }
 
-TEST(AnalyseProfile, ResultLabelsAndStoredScreenEffects)
+TEST(AnalyseProfile, ResultLabelsStoredScreenEffectsAndTheCurvedLineOfSight)
 {
     ProfileCheck check;
     AngleFactors f{0.5f, 1.0f};
     ProjectRecord r = Profile({{0, 0}, {100, 0}});
-    AddScreen(r, 10, 3);
+    setScreen(r, 1, 1, 10, 3);
     ProfileAnalysis a = AnalyseProfile(r, 1, f, check);
-    double lo, hi;
+    double lo, hi, maxLo, maxHi;
     EffectiveScreenHeights(r, 1, 0.5, lo, hi);
-    EXPECT_EQ(r.screenEffectEqA[1], static_cast<float>(lo));
-    EXPECT_EQ(r.screenEffectEqB[1], static_cast<float>(hi));
+    EffectiveScreenHeights(r, 1, 1.0, maxLo, maxHi);
+    EXPECT_EQ(
+        (std::vector<float>{r.screenEffectEqA[1], r.screenEffectEqB[1], r.screenEffectMaxA[1], r.screenEffectMaxB[1]}),
+        (std::vector<float>{float(lo), float(hi), float(maxLo), float(maxHi)}));
     EXPECT_EQ(a.low, lo);  // basis "Vinkelrätt": the equivalent-level pair
-    EffectiveScreenHeights(r, 1, 1.0, lo, hi);
-    EXPECT_EQ(r.screenEffectMaxA[1], static_cast<float>(lo));
-    EXPECT_EQ(r.screenEffectMaxB[1], static_cast<float>(hi));
     // 3 − 2.18 − 0.28125 = 0.53875 and 3 − 0.65 − 0.5625 = 1.7875.
     EXPECT_EQ(a.screenHeightText, "Effektiv Skärmhöjd: 0.54 - 1.79 m  ");
     EXPECT_EQ(a.screenBaseText, "Markhöjd vid skärm: 0.00");
@@ -233,6 +202,18 @@ TEST(AnalyseProfile, ResultLabelsAndStoredScreenEffects)
     EXPECT_EQ(AnalyseProfile(r, 1, f, check).colour, ScreenLabelColour::Red);
     r.screenCrestHeight[1] = 1.5f;  // one of each
     EXPECT_EQ(AnalyseProfile(r, 1, f, check).colour, ScreenLabelColour::Blue);
+
+    // A curved stretch measures from the start distance (as a straight one 100 m out would);
+    // no distance at all gives 0, never NaN.
+    r.screenCrestHeight[1] = 3;
+    r.shape[1] = 1;
+    r.startDistance[1] = 100;
+    r.perpDistance[1] = 0;
+    EffectiveScreenHeights(r, 1, 1.0, lo, hi);
+    EXPECT_NEAR(lo, 0.2575, 1e-12);
+    r.startDistance[1] = 0;
+    EffectiveScreenHeights(r, 1, 1.0, lo, hi);
+    EXPECT_TRUE(lo == 0.0 && hi == 0.0);
 }
 
 TEST(MiddleZone, MeanHeightOverTheMiddleZone)

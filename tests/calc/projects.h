@@ -51,6 +51,14 @@ inline void setProfile(ProjectRecord& r, int s, const std::vector<std::pair<floa
     r.bpLabel[s][p].setBytes("MT");
 }
 
+// Stretch s gets a screen (type 1 absorbing, 2 reflecting) `distance` m from the track centre.
+inline void setScreen(ProjectRecord& r, int s, int type, float distance, float crest = 3.0f)
+{
+    r.screenType[s] = type;
+    r.screenDistance[s] = distance;
+    r.screenCrestHeight[s] = crest;
+}
+
 // Adds a straight stretch as the next slot of the track; returns its number.
 inline int addStretch(ProjectRecord& r, int track, int a1, int a2, float D)
 {

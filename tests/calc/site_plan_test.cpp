@@ -10,19 +10,14 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 double cotDeg(double d) { return 1.0 / std::tan(kPi * d / 180.0); }
 double dist(PlanPoint a, PlanPoint b = {}) { return std::hypot(a.x - b.x, a.y - b.y); }
-#define EXPECT_POINT(p, X, Y)            \
-    do {                                 \
-        EXPECT_NEAR((p).x, (X), 1e-6);   \
-        EXPECT_NEAR((p).y, (Y), 1e-6);   \
-    } while (0)
+#define EXPECT_POINT(p, X, Y) EXPECT_NEAR(dist((p), PlanPoint{(X), (Y)}), 0.0, 1e-6)
 
 }  // namespace
 
-TEST(SitePlan, StraightStretchWithScreenAndSwitches)
+TEST(SitePlan, StraightStretchesWithScreenSwitchesAndOpenEnds)
 {
     ProjectRecord r = straight(20, 110, 60.0f);
-    r.screenType[1] = 1;
-    r.screenDistance[1] = 5.0f;
+    setScreen(r, 1, 1, 5.0f);
     r.switchesOn[1] = 1;
     r.switchStart[1] = 20;
     const SitePlan plan = buildSitePlan(r);
@@ -45,10 +40,7 @@ TEST(SitePlan, StraightStretchWithScreenAndSwitches)
     EXPECT_TRUE(plan.missing.empty());
     EXPECT_LE(plan.min.x, p.line[0].x);
     EXPECT_EQ(plan.min.y, 0.0);  // the receiver is in view
-}
 
-TEST(SitePlan, EndsAtZeroAndHundredEightyDegreesAreOpen)
-{
     for (auto [a1, a2, x] : {std::tuple{0, 180, 0.0}, {0, 60, -10.0 * cotDeg(60)}, {120, 180, 10.0 * cotDeg(60)}}) {
         const PlanStretch p = buildSitePlan(straight(a1, a2, 10.0f)).stretches.at(0);
         EXPECT_EQ(p.openStart, a1 == 0);
@@ -63,7 +55,7 @@ TEST(SitePlan, EndsAtZeroAndHundredEightyDegreesAreOpen)
     }
 }
 
-TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
+TEST(SitePlan, ArcsBulgeAwayWhenConvexTowardsWhenConcaveInTheCalculationsFrame)
 {
     // Radius 100 through the points 100 m away at 60° and 120°.
     const PlanStretch vex = buildSitePlan(curved(1, 60, 120, 100, 100, 100)).stretches.at(0);
@@ -83,8 +75,7 @@ TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
 
     // A screen 5 m towards the receiver: inside the convex arc, outside the concave one.
     ProjectRecord r = curved(2, 60, 120, 100, 100, 100);
-    r.screenType[1] = 2;
-    r.screenDistance[1] = 5.0f;
+    setScreen(r, 1, 2, 5.0f);
     const PlanStretch scr = buildSitePlan(r).stretches.at(0);
     ASSERT_FALSE(scr.screen.empty());
     for (PlanPoint q : scr.screen) EXPECT_NEAR(dist(q, scr.centre), 105.0, 1e-6);
@@ -105,10 +96,7 @@ TEST(SitePlan, ArcsBulgeAwayWhenConvexAndTowardsWhenConcave)
     ASSERT_EQ(chord.line.size(), 2u);
     EXPECT_POINT(chord.line[0], -50.0, 50.0 * std::sqrt(3.0));
     EXPECT_POINT(chord.line[1], 50.0, 50.0 * std::sqrt(3.0));
-}
 
-TEST(SitePlan, ArcFrameIsTheCalculationsFrame)
-{
     // Uneven end distances: the arc must still run from the typed start to the typed end,
     // and its frame must be the one the calculation stores for the maximum level.
     for (int shape : {1, 2}) {

@@ -49,11 +49,10 @@ Walk walk(const ProjectRecord& r, int seg, bool bandTotals = false)
 using Points = std::vector<std::pair<double, double>>;
 }  // namespace
 
-TEST(StretchWalk, CasesAndDegenerateStretches)
+TEST(StretchWalk, CasesDegenerateStretchesAndTheShortenedCentralSegment)
 {
-    EXPECT_EQ(stretchCaseOf(straight(0, 180, 10), 1), StretchCase::B);  // taken as 1..179
-    EXPECT_EQ(stretchCaseOf(straight(0, 90, 10), 1), StretchCase::A);
-    EXPECT_EQ(stretchCaseOf(straight(90, 180, 10), 1), StretchCase::A);
+    for (auto [a1, a2, c] : {std::tuple{0, 180, StretchCase::B}, {0, 90, StretchCase::A}, {90, 180, StretchCase::A}})
+        EXPECT_EQ(stretchCaseOf(straight(a1, a2, 10), 1), c) << a1;  // 0..180 taken as 1..179
     // Coinciding ends (90..90): one point standing for a whole segment.
     const Walk w1 = walk(straight(90, 90, 10), 1), w3 = walk(straight(90, 90, 10), 3);
     EXPECT_EQ(w3.placement(), (Points{{0, 3}}));
@@ -66,10 +65,7 @@ TEST(StretchWalk, CasesAndDegenerateStretches)
     const Walk z = walk(curved(1, 60, 60, 100, 100, 50), 1);
     ASSERT_EQ(z.points.size(), 1u);
     EXPECT_TRUE(std::isfinite(z.level.Leq));
-}
 
-TEST(StretchCaseB, FullSegmentsFollowAShortenedCentralSegment)
-{
     // 45..92 at 10 m: side 2 is 0.35 m, the central segment shrinks to 0.70 m and covers it;
     // side 1 is still walked in full 1 m segments out to 10 m, so no track is dropped.
     const double t = 10.0 * tanDeg(2), xe = 10.0 * tanDeg(45);

@@ -63,7 +63,7 @@ ScreenResult screen(const ProjectRecord& r, int b, float hb, float a, float R = 
 }
 }  // namespace
 
-TEST(GroundTerm, HardAndPorousGround)
+TEST(GroundTerm, HardPorousAndMixedGroundByHand)
 {
     const ProjectRecord r = twoPoints();
     // Hard ground, dp = 200: 3 + 3m with m = 1 − 30·(hs + 2)/200.
@@ -77,35 +77,30 @@ TEST(GroundTerm, HardAndPorousGround)
     EXPECT_EQ(ground(r, 1, 0, porous, 126, 0, &t), 3.0);
     EXPECT_EQ(t.lines(TraceFile::Lg)[2], "m = 0");
     EXPECT_GT(ground(r, 1, 0, porous, 127), 3.0);
-}
 
-TEST(GroundTerm, MixedGroundTraceMatchesHandComputation)
-{
-    // 250 Hz, Gs 0.25, Gr 0.75, Gm 0.5, dp 200: m = 0.55, b(1) and b(2) by hand.
-    TraceCapture t;
+    // Mixed ground, 250 Hz, Gs 0.25, Gr 0.75, Gm 0.5, dp 200: m = 0.55, b(1) and b(2) by hand.
+    t.clear();
     EXPECT_NEAR(ground(twoPoints(), 3, 0, {0.25, 0.75, 0.5}, 200, 0, &t), -4.021554399000836, 1e-12);
     EXPECT_EQ(t.lines(TraceFile::Lg),
               (std::vector<std::string>{"dLgs = 1.5 - 0.25*b(h)=-0.80", "dLgi = 1.5 - 0.75*b(h)=-4.04",
                                         "dLgc = 3*0.55(1-0.50=0.83", "Hsi: 0.00", "Hgg: 0.00", "Hsc: 1.00",
                                         "Hic: 2.00", "dLg = -4.02"}));
-    t.clear();  // 125 Hz uses a(h)
-    EXPECT_NEAR(ground(twoPoints(), 2, 0, {1, 1, 0.5}, 200, 0, &t), -2.0167964683127, 1e-12);
-    EXPECT_EQ(t.lines(TraceFile::Lg)[0], "dLgs = 1.5 - 1.00*a(h)=-1.26");
-    t.clear();
-    ground(twoPoints(), 6, 0, {0.2, 1, 0.5}, 200, 0, &t);
-    EXPECT_EQ(t.lines(TraceFile::Lg)[0], "dLgs = 1.5 - (1-0.20)=1.20");
+    EXPECT_NEAR(ground(twoPoints(), 2, 0, {1, 1, 0.5}, 200), -2.0167964683127, 1e-12);
 
-    // A screen, He = 2, dp = 200: hs = 0.5 + 2·(1 − 15/200) = 2.35, hr = 2 + 2·(1 − 60/200) = 3.4.
-    t.clear();
-    ground(twoPoints(), 4, 2.0, porous, 200, 0, &t);
-    EXPECT_EQ(line(t, "Hsc: "), "Hsc: 2.35");
-    EXPECT_EQ(line(t, "Hic: "), "Hic: 3.40");
-    t.clear();  // 30·hs ≥ dp: the source does not grow
-    ground(twoPoints(), 4, 2.0, porous, 10, 0, &t);
-    EXPECT_EQ(line(t, "Hsc: "), "Hsc: 0.50");
+    // The trace lines of the other forms: 125 Hz uses a(h), 2000 Hz (1 − G). A screen, He = 2,
+    // dp = 200: hs = 0.5 + 2·(1 − 15/200) = 2.35, hr = 2 + 2·(1 − 60/200) = 3.4; with 30·hs ≥ dp
+    // the source does not grow.
+    for (auto [b, G, He, R, want] : {std::tuple{2, Ground{1, 1, 0.5}, 0.0, 200.0, "dLgs = 1.5 - 1.00*a(h)=-1.26"},
+                                     {6, {0.2, 1, 0.5}, 0.0, 200.0, "dLgs = 1.5 - (1-0.20)=1.20"},
+                                     {4, porous, 2.0, 200.0, "Hsc: 2.35"}, {4, porous, 2.0, 200.0, "Hic: 3.40"},
+                                     {4, porous, 2.0, 10.0, "Hsc: 0.50"}}) {
+        TraceCapture z;
+        ground(twoPoints(), b, He, G, R, 0, &z);
+        EXPECT_EQ(line(z, std::string(want).substr(0, 5)), want);
+    }
 }
 
-TEST(GroundTerm, ProfileCorrectionCoversAllZoneCases)
+TEST(GroundTerm, ProfileCorrectionInAllZoneCasesAndWhereItCannotApply)
 {
     // Hgg = 0.2 + 0.4 + 0.5333, Q = 0.2292 + 1.375; hs → 0 (clamped),
     // hr = (0 − 1.1333 + 2) + (2 − 1.6042) = 1.2625, m = 0.62125.
@@ -128,12 +123,10 @@ TEST(GroundTerm, ProfileCorrectionCoversAllZoneCases)
     for (int i = 1; i <= 6; ++i) doubled.bpDistance[1][i] *= 2.0f;
     EXPECT_EQ(ground(halfD, 4, 0, hard, 100), ground(doubled, 4, 0, hard, 100));
     EXPECT_NE(ground(halfD, 4, 0, hard, 100), d);
-}
 
-TEST(GroundTerm, ProfileCorrectionSkippedWhenItCannotApply)
-{
+    // Where it cannot apply: a flat profile, no reference distance, no middle zone.
     const ProjectRecord flat = twoPoints();
-    TraceCapture t;
+    t.clear();
     ground(flat, 4, 0, hard, 100, 0, &t);
     EXPECT_EQ(line(t, "Hgg: "), "Hgg: 0.00");
     ProjectRecord noRef = profiled();  // no reference distance: no division by zero
@@ -174,20 +167,17 @@ TEST(ScreenTerm, AbsorbingScreenMatchesHandComputation)
     EXPECT_EQ(a1.L, a2.L);
 }
 
-TEST(ScreenTerm, CrestOnTheLineOfSight)
+TEST(ScreenTerm, CrestOnTheLineOfSightLimitAndHeightFactor)
 {
     // Source, receiver and crest all 0.5 m high (500 Hz): δ < 0, less than 10·lg 3 dB.
-    TraceCapture t;
-    ScreenResult o = screen(flat(1), 4, 0.5f, 5, 10, 10, 0.5f, &t);
-    EXPECT_EQ(t.lines(TraceFile::Ls)[1].rfind("He = -(0.00+", 0), 0u);
-    EXPECT_EQ(t.lines(TraceFile::Ls)[2].rfind("& = 2*", 0), 0u);
+    TraceCapture s;
+    ScreenResult o = screen(flat(1), 4, 0.5f, 5, 10, 10, 0.5f, &s);
+    EXPECT_EQ(s.lines(TraceFile::Ls)[1].rfind("He = -(0.00+", 0), 0u);
+    EXPECT_EQ(s.lines(TraceFile::Ls)[2].rfind("& = 2*", 0), 0u);
     EXPECT_LT(o.dLs, -4.0);
     EXPECT_GT(o.dLs, -10.0 * std::log10(3.0));
     EXPECT_NEAR(o.L, 2.0 * std::sqrt(0.15625 * 0.15625 + 25.0), 1e-9);  // through the raised point
-}
 
-TEST(ScreenTerm, LimitAndHeightFactor)
-{
     EXPECT_EQ(screen(flat(1), 7, 10, 5).dLs, -20.0);
     // 63 Hz, crest 2 m above the reference ground: Ch = 0.504 of the attenuation with Ch = 1.
     TraceCapture t;
