@@ -432,9 +432,14 @@ QChart* StudyDialog::makeChart() const
     };
     limitLine(limitEq(), "Riktvärde ekv.", QColor(0, 90, 200));
     limitLine(limitMax(), "Riktvärde max", QColor(200, 60, 0));
-    if (lo > hi) lo = 0.0, hi = 100.0;
     x->setRange(x0, x1 > x0 ? x1 : x0 + 1.0);
-    y->setRange(std::floor(lo / 5.0) * 5.0 - 5.0, std::ceil(hi / 5.0) * 5.0 + 5.0);
+    if (lo > hi) {
+        // No levels yet: 0 to 100 dBA, labelled every 10 so that the labels fit.
+        y->setTickInterval(10.0);
+        y->setRange(0.0, 100.0);
+    } else {
+        y->setRange(std::floor(lo / 5.0) * 5.0 - 5.0, std::ceil(hi / 5.0) * 5.0 + 5.0);
+    }
     return chart;
 }
 
