@@ -25,6 +25,7 @@
 #include <QPdfWriter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtCharts/QChart>
@@ -173,6 +174,9 @@ StudyDialog::StudyDialog(StudyKind kind, StudyContext ctx, QWidget* parent)
     connect(Button_Kopiera_, &QPushButton::clicked, this, &StudyDialog::copyTable);
     connect(Button_SparaPdf_, &QPushButton::clicked, this, &StudyDialog::savePdf);
     connect(Button_Stang_, &QPushButton::clicked, this, &StudyDialog::reject);
+    // F1 anywhere in the window shows the studies' help topic.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { platform().showHelp(this, kHelpContext); });
 
     Table_Studie_ = new QTableWidget(this);
     Table_Studie_->setObjectName(QStringLiteral("Table_Studie"));

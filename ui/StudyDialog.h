@@ -37,6 +37,9 @@ struct StudyContext {
 class StudyDialog : public QDialog {
     Q_OBJECT
 public:
+    // The help topic of both studies.
+    static constexpr int kHelpContext = 91;
+
     StudyDialog(StudyKind kind, StudyContext ctx, QWidget* parent = nullptr);
     ~StudyDialog() override;
 

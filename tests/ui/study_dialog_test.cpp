@@ -76,9 +76,11 @@ TEST_F(StudyDialogTest, FloorStudyFromTheKeyboardWithGuidelineValues)
         EXPECT_EQ(table->rowCount(), 3);
         QTest::keyClick(&d, Qt::Key_Escape);
     });
-    study("Meny_Resultat_Vaningsstudie", [](StudyDialog& d) {  // opened again; "Stäng" closes it
+    study("Meny_Resultat_Vaningsstudie", [this](StudyDialog& d) {  // opened again; F1 shows help; "Stäng" closes it
         EXPECT_EQ(std::pair(child<QLineEdit>(&d, "Edit_RiktvardeEkv")->text(), child<QLineEdit>(&d, "Edit_RiktvardeMax")->text()),
                   std::pair(QStringLiteral("60,5"), QString()));
+        QTest::keyClick(child<QLineEdit>(&d, "Edit_RiktvardeEkv"), Qt::Key_F1);
+        EXPECT_EQ(plat->helpContexts, std::vector<int>{StudyDialog::kHelpContext});
         clickButton(d, "Button_Stang");
         EXPECT_FALSE(d.isVisible());
     });
