@@ -1,5 +1,9 @@
 #include "ui/HelpWindow.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -22,11 +26,18 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent)
 
 bool HelpWindow::hasTopic(int context)
 {
-    static const int topics[] = {0, 10, 50, 51, 52, 53, 54, 55, 56, 80, 100, 101, 102, 103, 104,
-                                 105, 106, 107, 108, 109, 110, 111, 112, 201, 202, 211};
-    for (int t : topics)
-        if (t == context) return true;
-    return false;
+    // The topics are the page's anchors "h<context>", read once, so a new topic needs no list.
+    static const QSet<int> topics = [] {
+        initHelpResource();
+        QSet<int> t;
+        QFile page(QStringLiteral(":/help/skenbrus.html"));
+        if (!page.open(QIODevice::ReadOnly)) return t;
+        static const QRegularExpression anchor(QStringLiteral("name=\"h(\\d+)\""));
+        for (const QRegularExpressionMatch& m : anchor.globalMatch(QString::fromUtf8(page.readAll())))
+            t.insert(m.captured(1).toInt());
+        return t;
+    }();
+    return topics.contains(context);
 }
 
 void HelpWindow::showTopic(int context)
@@ -34,6 +45,14 @@ void HelpWindow::showTopic(int context)
     const int topic = hasTopic(context) ? context : 0;
     browser_->setSource(QUrl(QStringLiteral("qrc:/help/skenbrus.html#h%1").arg(topic)));
     browser_->scrollToAnchor(QStringLiteral("h%1").arg(topic));
+    // Asked from a modal dialog, the help would open behind it and take no input: it is then
+    // modal itself, above the dialog, until it is closed.
+    QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality wanted = modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != wanted) {
+        hide();
+        setWindowModality(wanted);
+    }
     show();
     raise();
     activateWindow();
