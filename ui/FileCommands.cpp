@@ -14,6 +14,10 @@ const QString kFilter = QStringLiteral("Skenbrus Databas (*.sdb)");
 const QString kTitle = QStringLiteral("Skenbrus");
 
 QString fileOnly(const std::string& path) { return QString::fromStdString(fileNameOnly(path)); }
+
+// File names as the system writes them (backslashes on Windows): the project's name in the
+// title bar and in every message is the one the user knows.
+std::string nativeName(const QString& path) { return QDir::toNativeSeparators(path).toStdString(); }
 }  // namespace
 
 FileCommands::FileCommands(TForm_Skenbrus& window) : QObject(&window), w_(window) {}
@@ -63,7 +67,7 @@ bool FileCommands::readFile(const QString& path)
 {
     ProjectRecord read;
     try {
-        read = readProject(path.toStdString());
+        read = readProject(nativeName(path));
     } catch (const ProjectFileError& e) {
         const bool invalid = e.kind == ProjectFileError::Kind::Invalid;
         platform().message(&w_, kTitle, QString::fromStdString(e.what()), invalid ? MsgIcon::Warning : MsgIcon::Error,
@@ -71,7 +75,7 @@ bool FileCommands::readFile(const QString& path)
         return false;
     }
     w_.record() = read;
-    w_.document().currentFileName = QFileInfo(path).absoluteFilePath().toStdString();
+    w_.document().currentFileName = nativeName(QFileInfo(path).absoluteFilePath());
     // A line-of-sight state left by another project must not block this one's calculation.
     w_.profileCheck().ProfileState = 0;
     w_.showProject();
@@ -143,7 +147,7 @@ bool FileCommands::saveAsCommand()
         showMessage(&w_, QString::fromUtf8("Du måste spara filen i en existerande katalog!"));
         return false;
     }
-    const QString path = info.absoluteFilePath();
+    const QString path = QDir::toNativeSeparators(info.absoluteFilePath());
     // The name becomes the project's only once the file holds it.
     if (!writeStamped(path)) return false;
     w_.document().currentFileName = path.toStdString();
