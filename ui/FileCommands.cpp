@@ -98,17 +98,9 @@ bool FileCommands::openCommand()
     bool answeredNo = false;
     if (w_.document().modified) {
         // Also a project that was never saved is asked about: its work is not lost silently.
-        const QString text = w_.document().currentFileName.empty()
-                                 ? QString::fromUtf8("Vill du spara ändringar?")
-                                 : QString::fromUtf8("Vill du spara ändringar i ") + fileOnly(w_.document().currentFileName) + '?';
-        const MsgAnswer a = platform().message(&w_, kTitle, text, MsgIcon::Question, MsgButtons::YesNoCancel);
+        const MsgAnswer a = askToSave(fileOnly(w_.document().currentFileName));
         if (a == MsgAnswer::Yes) {
-            if (w_.document().currentFileName.empty()) {
-                if (!saveAsCommand()) return false;
-            } else {
-                if (!writeTo(QString::fromStdString(w_.document().currentFileName))) return false;
-                w_.document().modified = false;
-            }
+            if (!saveBeforeLeaving()) return false;
         } else if (a == MsgAnswer::No) {
             w_.document().modified = false;
             answeredNo = true;
@@ -161,20 +153,12 @@ bool FileCommands::newCommand()
 {
     if (!w_.finishEditing()) return false;
     if (w_.document().modified) {
-        const QString text = w_.document().currentFileName.empty()
-                                 ? QString::fromUtf8("Vill du spara ändringar?")
-                                 : QString::fromUtf8("Vill du spara ändringar i ") +
-                                       QString::fromStdString(w_.document().currentFileName) + '?';
-        const MsgAnswer a = platform().message(&w_, kTitle, text, MsgIcon::Question, MsgButtons::YesNoCancel);
+        // New names the project with its folder, Open and closing with the file name only.
+        const MsgAnswer a = askToSave(QString::fromStdString(w_.document().currentFileName));
         if (a == MsgAnswer::Cancel) return false;
         if (a == MsgAnswer::Yes) {
             // A save that does not happen keeps the project: New stops.
-            if (w_.document().currentFileName.empty()) {
-                if (!saveAsCommand()) return false;
-            } else {
-                if (!writeTo(QString::fromStdString(w_.document().currentFileName))) return false;
-                w_.document().modified = false;
-            }
+            if (!saveBeforeLeaving()) return false;
         } else {
             w_.document().modified = false;
         }
@@ -202,6 +186,18 @@ bool FileCommands::confirmClose()
     if (a == MsgAnswer::No) return true;
     if (a != MsgAnswer::Yes) return false;
     // The window stays open when the project could not be saved.
+    return saveBeforeLeaving();
+}
+
+MsgAnswer FileCommands::askToSave(const QString& shownName)
+{
+    const QString text = shownName.isEmpty() ? QString::fromUtf8("Vill du spara ändringar?")
+                                             : QString::fromUtf8("Vill du spara ändringar i ") + shownName + '?';
+    return platform().message(&w_, kTitle, text, MsgIcon::Question, MsgButtons::YesNoCancel);
+}
+
+bool FileCommands::saveBeforeLeaving()
+{
     if (w_.document().currentFileName.empty()) return saveAsCommand();
     if (!writeTo(QString::fromStdString(w_.document().currentFileName))) return false;
     w_.document().modified = false;

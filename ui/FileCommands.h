@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include "ui/Platform.h"
+
 class TForm_Skenbrus;
 
 class FileCommands : public QObject {
@@ -31,6 +33,11 @@ private:
     void rememberFolder(const QString& path);
     QString startFolder() const;
     bool readFile(const QString& path);
+    // "Vill du spara ändringar …?" with the project's name as given (none for an unnamed one).
+    MsgAnswer askToSave(const QString& shownName);
+    // Yes to a question about unsaved work: the project goes to its own file (no new stamp)
+    // or, unnamed, through Save As. False when it was not saved.
+    bool saveBeforeLeaving();
 
     TForm_Skenbrus& w_;
 };

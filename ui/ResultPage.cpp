@@ -89,19 +89,18 @@ ResultPage::ResultPage(QWidget* parent) : QWidget(parent)
 
     const QString eqRow = QString::fromUtf8("Bullertillskott för ekv. nivå (dBA)");
     const QString maxRow = QString::fromUtf8("Bullertillskott för max. nivå (dBA)");
-    OvcTable_DelRes_ = makeTable("OvcTable_DelRes", 3, 1 + kMaxStretches, this);
-    OvcTable_DelRes_->setProperty("helpContext", 80);
-    setText(OvcTable_DelRes_, 0, 0, QString::fromUtf8("Delsträcka"));
-    for (int s = 1; s <= kMaxStretches; ++s) setText(OvcTable_DelRes_, 0, s, QString::number(s));
-    setText(OvcTable_DelRes_, 1, 0, eqRow);
-    setText(OvcTable_DelRes_, 2, 0, maxRow);
-
-    OvcTable_SparRes_ = makeTable("OvcTable_SparRes", 3, 1 + kMaxTracks, this);
-    OvcTable_SparRes_->setProperty("helpContext", 80);
-    setText(OvcTable_SparRes_, 0, 0, QString::fromUtf8("Spår"));
-    for (int k = 1; k <= kMaxTracks; ++k) setText(OvcTable_SparRes_, 0, k, QString::number(k));
-    setText(OvcTable_SparRes_, 1, 0, eqRow);
-    setText(OvcTable_SparRes_, 2, 0, maxRow);
+    // The contributions of the stretches and of the tracks: numbered columns, two rows.
+    auto contributions = [&](const char* name, const char* heading, int columns) {
+        QTableWidget* t = makeTable(name, 3, 1 + columns, this);
+        t->setProperty("helpContext", 80);
+        setText(t, 0, 0, QString::fromUtf8(heading));
+        for (int c = 1; c <= columns; ++c) setText(t, 0, c, QString::number(c));
+        setText(t, 1, 0, eqRow);
+        setText(t, 2, 0, maxRow);
+        return t;
+    };
+    OvcTable_DelRes_ = contributions("OvcTable_DelRes", "Delsträcka", kMaxStretches);
+    OvcTable_SparRes_ = contributions("OvcTable_SparRes", "Spår", kMaxTracks);
 
     GroupBox_Utskrift_ = new QGroupBox(QStringLiteral("Utskrift"), this);
     GroupBox_Utskrift_->setObjectName(QStringLiteral("GroupBox_Utskrift"));
